@@ -1,0 +1,16 @@
+#include "WordStore.h"
+
+#include "Failure.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace engine {
+
+void WordStore::add(const QString &word)
+{
+    if (m_words.contains(word))
+        throw Failure(u"This key is already associated with an element of this collection"_s);
+    m_words.insert(word);
+}
+
+} // namespace engine

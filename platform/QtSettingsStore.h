@@ -1,0 +1,23 @@
+#pragma once
+
+#include "SettingsStore.h"
+
+namespace platform {
+
+// The settings store as a per-user INI file through QSettings: application =
+// QSettings application name, section = INI group. Every write is synced at
+// once, because closing the window ends the process without a shutdown.
+class QtSettingsStore : public SettingsStore
+{
+public:
+    QString read(const QString &application,
+                 const QString &section,
+                 const QString &key,
+                 const QString &defaultValue) const override;
+    void write(const QString &application,
+               const QString &section,
+               const QString &key,
+               const QString &value) override;
+};
+
+} // namespace platform

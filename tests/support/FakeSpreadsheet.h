@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/Spreadsheet.h"
+
+#include <QMap>
+#include <QPair>
+#include <QSet>
+#include <QString>
+
+// A spreadsheet application that keeps the cells it is given.
+class FakeSpreadsheet : public platform::Spreadsheet
+{
+public:
+    bool available = true;
+    bool failCreate = false;
+    int created = 0;
+    int workbooks = 0;
+    bool visible = false;
+    QMap<QPair<int, int>, QString> cells;
+    QSet<int> fittedColumns;
+    bool fittedAll = false;
+
+    bool isAvailable() const override { return available; }
+    std::unique_ptr<platform::SpreadsheetApplication> create() override;
+};
