@@ -29,11 +29,18 @@ public:
     // overwrite question of its own.
     virtual QString saveFile(const QString &title, const QStringList &filters) = 0;
 
+    // The title of boxes and prompts that give none of their own.
+    virtual void setApplicationTitle(const QString &title) { m_applicationTitle = title; }
+    const QString &applicationTitle() const { return m_applicationTitle; }
+
     // engine::ReportSink: "Application Error", exclamation icon, OK.
     void showErrorReport(const QString &text) override
     {
         message(text, QStringLiteral("Application Error"), Icon::Exclamation);
     }
+
+private:
+    QString m_applicationTitle;
 };
 
 } // namespace platform

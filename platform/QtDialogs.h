@@ -1,0 +1,34 @@
+#pragma once
+
+#include "Dialogs.h"
+
+#include <QPointer>
+
+class QWidget;
+
+namespace platform {
+
+// Message boxes, the text prompt and the file dialogs as Qt's standard
+// dialogs, modal to the main window.
+class QtDialogs : public Dialogs
+{
+public:
+    explicit QtDialogs(QWidget *parent = nullptr);
+
+    void setParent(QWidget *parent) { m_parent = parent; }
+    void message(const QString &text, const QString &title, Icon icon) override;
+    bool askYesNo(const QString &text, const QString &title) override;
+    QString prompt(const QString &label, const QString &title) override;
+    QStringList openFiles(const QString &title, const QStringList &filters) override;
+    QString saveFile(const QString &title, const QStringList &filters) override;
+
+    // CR LF, a lone CR and a lone LF each become one line break.
+    static QString displayText(const QString &text);
+
+private:
+    QString titleOrDefault(const QString &title) const;
+
+    QPointer<QWidget> m_parent;
+};
+
+} // namespace platform
