@@ -1,0 +1,15 @@
+#pragma once
+
+namespace engine {
+
+class Connection;
+class WordStore;
+
+// Reads the third column (position 2) of every row of the table `words` on an
+// open connection, lower-cased, into `store`, in the order of the rows. Stops
+// with a Failure at the first null value, at the first word already in the
+// store, or when the table or column is missing; the words added before the
+// failure stay in the store.
+void LoadWords(Connection &WordsConnection, WordStore &store);
+
+} // namespace engine

@@ -1,0 +1,70 @@
+// digitome-mkmdb: builds the dictionary file dbWords.mdb from word lists.
+//
+//     digitome-mkmdb OUTPUT.mdb OUTPUT.txt LIST...
+//
+// Writes the table `words` (ID Long Integer, Category Text(50), Word
+// Text(255)), one row per word, and the same words as UTF-8 text, one a line.
+
+#include "WordList.h"
+#include "jet4/Jet4Writer.h"
+
+#include <QCoreApplication>
+#include <QSaveFile>
+#include <QStringList>
+
+#include <cstdio>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "digitome-mkmdb: %s\n", qPrintable(message));
+    return 1;
+}
+
+bool writeText(const QString &path, const QList<mkmdb::ListedWord> &words, QString *error)
+{
+    QByteArray text;
+    for (const mkmdb::ListedWord &w : words)
+        text.append(w.word.toUtf8()).append('\n');
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        *error = u"Cannot write '%1': %2"_s.arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() < 3)
+        return fail(u"usage: digitome-mkmdb OUTPUT.mdb OUTPUT.txt LIST..."_s);
+
+    QString error;
+    QList<mkmdb::ListedWord> words;
+    if (!mkmdb::gatherWords(args.mid(2), &words, &error))
+        return fail(error);
+
+    jet4::Table table{u"words"_s,
+                      {{u"ID"_s, jet4::ColumnType::Long, 0},
+                       {u"Category"_s, jet4::ColumnType::Text, 50},
+                       {u"Word"_s, jet4::ColumnType::Text, 255}},
+                      {}};
+    table.rows.reserve(words.size());
+    qint32 id = 0;
+    for (const mkmdb::ListedWord &w : words)
+        table.rows.append({jet4::Value(++id), jet4::Value(w.category), jet4::Value(w.word)});
+
+    if (!jet4::writeDatabaseFile(args.at(0), {table}, &error))
+        return fail(error);
+    if (!writeText(args.at(1), words, &error))
+        return fail(error);
+    std::printf("%lld words\n", static_cast<long long>(words.size()));
+    return 0;
+}
