@@ -1,0 +1,102 @@
+#include "ClipboardCopy.h"
+
+#include "ColumnText.h"
+#include "engine/Failure.h"
+#include "lists/ItemListModel.h"
+#include "platform/Clipboard.h"
+
+#include <QList>
+
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace output {
+
+namespace {
+
+template <typename Attempt>
+bool retry(Attempt &&attempt)
+{
+    for (int i = 0; i < ClipboardAttempts; ++i) {
+        try {
+            if (attempt())
+                return true;
+        } catch (const engine::Failure &) {
+            // a refused attempt; try again
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+QString ListviewClipboardText(const lists::ItemListModel &list, const Yield &yield)
+{
+    const auto step = [&] {
+        if (yield)
+            yield();
+    };
+    const int columns = list.columns();
+    QList<qsizetype> widths;
+    for (int c = 0; c < columns; ++c) {
+        qsizetype width = 0;
+        const int rows = list.rows();
+        for (int r = 0; r < rows; ++r) {
+            step();
+            width = std::max(width, list.text(r, c).size());
+        }
+        widths.append(width);
+    }
+
+    QString text;
+    const int rows = list.rows();
+    for (int i = 0; i < rows; ++i) {
+        step();
+        if (!list.isChecked(i))
+            continue;
+        const qsizetype lineStart = text.size();
+        for (int j = 0; j < columns; ++j) {
+            step();
+            detail::appendPadded(text, list.text(i, j), widths.at(j));
+        }
+        // Drop the last column's TAB, then its trailing spaces; the previous
+        // line ends with CR LF, so trimming stops at this line's start.
+        qsizetype end = text.size();
+        if (end > lineStart)
+            --end;
+        while (end > lineStart && text.at(end - 1) == u' ')
+            --end;
+        text.truncate(end);
+        text += u"\r\n"_s;
+    }
+    return text;
+}
+
+void CopyListviewToClipboard(const lists::ItemListModel &list,
+                             platform::Clipboard &clipboard,
+                             const Yield &yield)
+{
+    if (list.rows() == 0)
+        return;
+    const QString text = ListviewClipboardText(list, yield);
+    ClearClipboard(clipboard);
+    if (!SetClipboardText(clipboard, text))
+        throw engine::Failure(u"The clipboard did not accept the results."_s);
+}
+
+void ClearClipboard(platform::Clipboard &clipboard)
+{
+    retry([&] {
+        return clipboard.clear();
+    });
+}
+
+bool SetClipboardText(platform::Clipboard &clipboard, const QString &text)
+{
+    return retry([&] {
+        return clipboard.setText(text);
+    });
+}
+
+} // namespace output

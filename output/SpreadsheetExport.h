@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QStringView>
+
+namespace lists {
+class CommandWindow;
+}
+
+namespace output {
+
+inline constexpr QStringView NotInstalledForSoftware =
+    u"Excel is not installed on this computer. You need to have it installed to use this "
+    u"software without error.";
+inline constexpr QStringView NotInstalledForFeature =
+    u"Excel is not installed on this computer. You need to have it installed to use this "
+    u"feature.";
+
+// Whether the window's spreadsheet application can be created: creates one
+// and drops it at once. When it cannot, says so (NotInstalledForSoftware) and
+// returns false. Never fails.
+bool SaveResultsAsExcelFileIsExcelInstalled(lists::CommandWindow &window);
+
+} // namespace output
