@@ -1,0 +1,17 @@
+#pragma once
+
+#include "Clipboard.h"
+
+namespace platform {
+
+// The system clipboard through QClipboard. An attempt succeeds when reading
+// the clipboard back gives what was asked for. Needs a QGuiApplication; without
+// one every attempt fails.
+class QtClipboard : public Clipboard
+{
+public:
+    bool clear() override;
+    bool setText(const QString &text) override;
+};
+
+} // namespace platform

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+namespace platform {
+
+// One worksheet collected in memory and written as a one-sheet .xlsx
+// workbook. Every cell holds text and is written as text (never a formula or
+// a number). Rows and columns count from 1.
+class XlsxSheet
+{
+public:
+    static constexpr int MaxRows = 1048576;
+    static constexpr int MaxColumns = 16384;
+    static constexpr int MaxTextLength = 32767;
+    // The widest a column can be, in characters.
+    static constexpr double MaxColumnWidth = 255;
+
+    // Throws engine::Failure for a cell outside the sheet or a text longer
+    // than a cell holds. An empty text leaves the cell empty.
+    void setCell(int row, int column, const QString &text);
+    QString cell(int row, int column) const;
+    int rowCount() const { return int(m_rows.size()); }
+    int columnCount() const { return m_columns; }
+
+    // Fitted columns get the width of their longest text when written.
+    void fitColumn(int column);
+    void fitAllColumns() { m_fitAll = true; }
+    // The width a fitted column gets, in characters; 0 for a column that
+    // keeps the default width (not fitted, or without text).
+    double columnWidth(int column) const;
+
+    // Writes the workbook to `path`, replacing any file there. Throws
+    // engine::Failure naming the file when it cannot be written.
+    void save(const QString &path) const;
+
+private:
+    QList<QStringList> m_rows;
+    int m_columns = 0;
+    QSet<int> m_fitted;
+    bool m_fitAll = false;
+};
+
+} // namespace platform
