@@ -91,6 +91,24 @@ void ItemListModel::appendBatch(const QStringList &texts, bool checked)
     endInsertRows();
 }
 
+void ItemListModel::appendBatch(QStringList &&texts, bool checked)
+{
+    if (texts.isEmpty())
+        return;
+    const int first = rows();
+    const qsizetype count = texts.size();
+    beginInsertRows({}, first, first + int(count) - 1);
+    // Taking the texts over spares a second list of a million entries.
+    if (m_texts.isEmpty())
+        m_texts = std::move(texts);
+    else
+        m_texts.append(std::move(texts));
+    if (!m_subItems.isEmpty())
+        m_subItems.resize(m_texts.size());
+    m_checked.insert(m_checked.size(), count, checked);
+    endInsertRows();
+}
+
 void ItemListModel::removeAt(int row)
 {
     checkRow(row);
@@ -104,6 +122,18 @@ void ItemListModel::removeAt(int row)
 
 void ItemListModel::removeSorted(const QList<int> &ascendingRows)
 {
+    // Beyond a few runs, removing run by run moves the tail of the list once
+    // per run (and a view relayouts once per run): quadratic on big lists.
+    constexpr qsizetype MaxSeparateRuns = 16;
+    qsizetype runs = 0;
+    for (qsizetype i = 0; i < ascendingRows.size() && runs <= MaxSeparateRuns; ++i)
+        if (i == 0 || ascendingRows.at(i - 1) != ascendingRows.at(i) - 1)
+            ++runs;
+    if (runs > MaxSeparateRuns) {
+        compact(ascendingRows);
+        return;
+    }
+
     // Walk from the last position down so every position still to remove
     // stays valid; neighbouring positions go in one notification.
     qsizetype i = ascendingRows.size() - 1;
@@ -124,6 +154,42 @@ void ItemListModel::removeSorted(const QList<int> &ascendingRows)
         m_checked.remove(first, last - first + 1);
         endRemoveRows();
     }
+}
+
+void ItemListModel::compact(const QList<int> &ascendingRows)
+{
+    for (qsizetype i = 0; i < ascendingRows.size(); ++i) {
+        checkRow(ascendingRows.at(i));
+        if (i > 0 && ascendingRows.at(i - 1) >= ascendingRows.at(i))
+            throw engine::Failure(u"Invalid procedure call or argument"_s);
+    }
+
+    beginResetModel();
+    const qsizetype count = m_texts.size();
+    const bool hasSubItems = !m_subItems.isEmpty();
+    QString *texts = m_texts.data();
+    QStringList *subItems = hasSubItems ? m_subItems.data() : nullptr;
+    bool *checked = m_checked.data();
+    qsizetype kept = 0;
+    qsizetype next = 0;
+    for (qsizetype row = 0; row < count; ++row) {
+        if (next < ascendingRows.size() && ascendingRows.at(next) == row) {
+            ++next;
+            continue;
+        }
+        if (kept != row) {
+            texts[kept] = std::move(texts[row]);
+            if (hasSubItems)
+                subItems[kept] = std::move(subItems[row]);
+            checked[kept] = checked[row];
+        }
+        ++kept;
+    }
+    m_texts.resize(kept);
+    if (hasSubItems)
+        m_subItems.resize(kept);
+    m_checked.resize(kept);
+    endResetModel();
 }
 
 void ItemListModel::clear()

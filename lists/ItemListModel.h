@@ -34,10 +34,13 @@ public:
     void append(const QString &text, bool checked = false);
     void appendRow(const QStringList &columnTexts, bool checked = false);
     void appendBatch(const QStringList &texts, bool checked);
+    void appendBatch(QStringList &&texts, bool checked);
 
     void removeAt(int row);
     // Removes the given rows, which must be ascending and distinct, from the
-    // last to the first; runs of neighbours go in one notification.
+    // last to the first; runs of neighbours go in one notification. When the
+    // rows form many separate runs, the list is compacted in one pass inside
+    // a model reset instead (a view then loses its selection).
     void removeSorted(const QList<int> &ascendingRows);
     void clear();
 
@@ -51,6 +54,7 @@ public:
 
 private:
     void checkRow(int row) const;
+    void compact(const QList<int> &ascendingRows);
 
     QStringList m_headers;
     QStringList m_texts;
