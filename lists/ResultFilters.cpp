@@ -1,0 +1,37 @@
+#include "ResultFilters.h"
+
+#include "ItemListModel.h"
+
+#include <QList>
+#include <QString>
+
+namespace lists {
+
+namespace {
+
+// One pass collects the matching positions, then they go from the last up.
+void removeItems(ItemListModel &list, const QString &text, bool containing)
+{
+    const QString needle = text.toLower();
+    const int count = list.rows();
+    QList<int> positions;
+    for (int row = 0; row < count; ++row) {
+        if (list.text(row).toLower().contains(needle) == containing)
+            positions.append(row);
+    }
+    list.removeSorted(positions);
+}
+
+} // namespace
+
+void RemoveItemsContaining(ItemListModel &list, const QString &text)
+{
+    removeItems(list, text, true);
+}
+
+void RemoveItemsNotContaining(ItemListModel &list, const QString &text)
+{
+    removeItems(list, text, false);
+}
+
+} // namespace lists
