@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QIODevice>
 #include <QSaveFile>
+#include <QStringList>
 
 #include <array>
 #include <cmath>
@@ -363,11 +364,17 @@ bool checkTables(const QList<Table> &tables, QString *error)
         *error = u"At most 25 tables can be written."_s;
         return false;
     }
+    QStringList names;
     for (const Table &t : tables) {
         if (!validName(t.name) || t.name.compare(u"MSysObjects"_s, Qt::CaseInsensitive) == 0) {
             *error = u"'%1' is not a usable table name."_s.arg(t.name);
             return false;
         }
+        if (names.contains(t.name, Qt::CaseInsensitive)) {
+            *error = u"The table name '%1' is used twice."_s.arg(t.name);
+            return false;
+        }
+        names.append(t.name);
         if (t.columns.isEmpty()) {
             *error = u"Table '%1' has no columns."_s.arg(t.name);
             return false;

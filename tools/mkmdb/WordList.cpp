@@ -56,7 +56,7 @@ bool gatherWords(const QStringList &listFiles, QList<ListedWord> *words, QString
         }
     }
     if (!found.contains(u"i"_s))
-        found.insert(u"i"_s, QString());
+        found.insert(u"i"_s, u"added"_s);
 
     words->clear();
     words->reserve(found.size());

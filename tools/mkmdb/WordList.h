@@ -8,7 +8,7 @@ namespace mkmdb {
 struct ListedWord
 {
     QString word;
-    QString category; // the name of the list the word was first found in
+    QString category; // the list the word was first found in, or "added"
 };
 
 // Gathers the dictionary from word-list files (one entry per line, Latin-1 or
