@@ -229,6 +229,13 @@ std::unique_ptr<engine::RecordSet> MdbConnection::openRecordSet(const QString &q
             throw Failure(damaged(path, u"a column of table '%1' cannot be read"_s.arg(name)));
     }
 
+    // A Boolean's value is its bit in the null mask: it is never null.
+    std::vector<bool> boolean(size_t(columns), false);
+    for (int c = 0; c < columns; ++c) {
+        const auto *column = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, guint(c)));
+        boolean[size_t(c)] = column->col_type == MDB_BOOL;
+    }
+
     std::vector<MdbField> fields(size_t(columns) + 1);
     std::vector<std::optional<QString>> values;
     values.reserve(size_t(table->num_rows) * size_t(columns));
@@ -240,12 +247,12 @@ std::unique_ptr<engine::RecordSet> MdbConnection::openRecordSet(const QString &q
             break;
         int start = 0;
         size_t length = 0;
-        if (!mdb_find_row(mdb, int(table->cur_row) - 1, &start, &length)
+        if (mdb_find_row(mdb, int(table->cur_row) - 1, &start, &length) != 0
             || mdb_crack_row(table, start & 0x1FFF, length, fields.data()) != columns) {
             throw Failure(damaged(path, u"a row of table '%1' cannot be read"_s.arg(name)));
         }
         for (int c = 0; c < columns; ++c) {
-            if (fields[size_t(c)].is_null) {
+            if (fields[size_t(c)].is_null && !boolean[size_t(c)]) {
                 values.emplace_back(std::nullopt);
             } else {
                 const size_t len = std::min(size_t(std::max(lengths[size_t(c)], 0)), bindSize);
