@@ -55,11 +55,9 @@ bool isLineEnd(QChar c)
     return c == u'\r' || c == u'\n';
 }
 
-} // namespace
-
-QStringList listFileItems(QByteArrayView bytes)
+// The items of a decoded list file.
+QStringList itemsOfText(QString text)
 {
-    QString text = decodeListFile(bytes);
     text.remove(QChar(0));
     text = std::move(text).toUpper();
 
@@ -86,6 +84,13 @@ QStringList listFileItems(QByteArrayView bytes)
     return items;
 }
 
+} // namespace
+
+QStringList listFileItems(QByteArrayView bytes)
+{
+    return itemsOfText(decodeListFile(bytes));
+}
+
 QStringList readListFile(const QString &path)
 {
     const QFileInfo info(path);
@@ -97,10 +102,13 @@ QStringList readListFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw engine::Failure(u"Could not open '%1': %2"_s.arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw engine::Failure(u"Could not read '%1': %2"_s.arg(path, file.errorString()));
-    return listFileItems(bytes);
+    file.close();
+    QString text = decodeListFile(bytes);
+    bytes = QByteArray(); // the bytes go before the items come
+    return itemsOfText(std::move(text));
 }
 
 void LoadListFile(platform::Dialogs &dialogs, ItemListModel &list, const QString &path)
