@@ -19,7 +19,7 @@ namespace {
 using engine::ErrorReport;
 using engine::Pointer;
 
-// The add command counts its pieces in 16 bits, as it always has.
+// The add command counts its pieces in a signed 16-bit counter.
 constexpr qsizetype MaxPieces = 32768;
 
 QStringView trimSpaces(QStringView text)
