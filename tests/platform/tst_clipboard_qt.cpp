@@ -22,8 +22,7 @@ void TestQtClipboard::setTextReadsBack_data()
 {
     QTest::addColumn<QString>("text");
     QTest::newRow("one line") << u"IF-I-FILE\r\n"_s;
-    QTest::newRow("CR LF, TABs and trailing spaces stay")
-        << u"abc  \tdefg\r\nx\t\r\n\r\n  y  "_s;
+    QTest::newRow("CR LF, TABs and trailing spaces stay") << u"abc  \tdefg\r\nx\t\r\n\r\n  y  "_s;
     QTest::newRow("non-ASCII") << u"ÄÖÜ 日本 😀\r\n"_s;
     QTest::newRow("the empty text") << QString();
     QTest::newRow("a large text") << QString(2'000'000, u'A');

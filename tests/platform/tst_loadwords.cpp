@@ -1,0 +1,208 @@
+#include "JetFixtures.h"
+#include "engine/Database.h"
+#include "engine/Failure.h"
+#include "engine/LoadWords.h"
+#include "engine/WordStore.h"
+#include "platform/MdbDatabase.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+using Words = QList<std::optional<QString>>;
+
+Q_DECLARE_METATYPE(Words)
+
+namespace {
+
+const QString Duplicate = u"This key is already associated with an element of this collection"_s;
+
+// Loads `tables` through a real file and connection; returns the failure text
+// (empty when none) and leaves the words in `store`.
+QString load(const QTemporaryDir &dir, const QList<jet4::Table> &tables, engine::WordStore &store)
+{
+    const QString path = dir.filePath(u"dbWords.mdb"_s);
+    QFile::remove(path);
+    if (!fixtures::save(path, fixtures::build(tables)))
+        return u"(cannot write the test file)"_s;
+    platform::MdbConnection connection;
+    try {
+        connection.open(fixtures::connectionTextFor(path));
+        engine::LoadWords(connection, store);
+    } catch (const engine::Failure &failure) {
+        return failure.description();
+    }
+    return {};
+}
+
+QStringList sorted(const engine::WordStore &store)
+{
+    QStringList words = store.words().values();
+    words.sort();
+    return words;
+}
+
+} // namespace
+
+class TestLoadWords : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void words_data();
+    void words();
+    void tableFailures_data();
+    void tableFailures();
+    void lookupIsExactAfterLowerCasing();
+    void closedConnectionFails();
+    void startUpWithoutDictionary();
+    void startUpWithShippedDictionary();
+};
+
+void TestLoadWords::words_data()
+{
+    QTest::addColumn<Words>("rows");
+    QTest::addColumn<QStringList>("store");
+    QTest::addColumn<QString>("failure");
+
+    QTest::newRow("words are lower-cased")
+        << Words{u"File"_s, u"If"_s} << QStringList{u"file"_s, u"if"_s} << QString();
+    QTest::newRow("a duplicate after lower-casing stops at it, earlier words stay")
+        << Words{u"dog"_s, u"Cat"_s, u"cat"_s, u"zebra"_s} << QStringList{u"cat"_s, u"dog"_s}
+        << Duplicate;
+    QTest::newRow("an exact duplicate stops at it")
+        << Words{u"a"_s, u"b"_s, u"a"_s} << QStringList{u"a"_s, u"b"_s} << Duplicate;
+    QTest::newRow("a null stops at it, earlier words stay")
+        << Words{u"one"_s, std::nullopt, u"three"_s} << QStringList{u"one"_s}
+        << u"Invalid use of Null"_s;
+    QTest::newRow("a null in the first row leaves the store empty")
+        << Words{std::nullopt} << QStringList{} << u"Invalid use of Null"_s;
+    QTest::newRow("an empty text is a word of its own")
+        << Words{u""_s, u"x"_s} << QStringList{u""_s, u"x"_s} << QString();
+    QTest::newRow("a second empty text is a duplicate")
+        << Words{u""_s, u""_s} << QStringList{u""_s} << Duplicate;
+    QTest::newRow("words of 255 characters are kept whole")
+        << Words{QString(255, u'Q'), QString(254, u'q') + u'r'}
+        << QStringList{QString(255, u'q'), QString(254, u'q') + u'r'} << QString();
+    QTest::newRow("non-ASCII words lower-case by Unicode rules")
+        << Words{u"ÄPFEL"_s, u"Жук"_s, u"ÉCOLE"_s, u"日本"_s}
+        << QStringList{u"äpfel"_s, u"école"_s, u"жук"_s, u"日本"_s} << QString();
+    QTest::newRow("non-ASCII case pairs are duplicates")
+        << Words{u"straße"_s, u"STRAßE"_s} << QStringList{u"straße"_s} << Duplicate;
+    QTest::newRow("an empty table gives an empty store") << Words{} << QStringList{} << QString();
+}
+
+void TestLoadWords::words()
+{
+    QFETCH(Words, rows);
+    QFETCH(QStringList, store);
+    QFETCH(QString, failure);
+    engine::WordStore words;
+    QCOMPARE(load(m_dir, {fixtures::wordsTable(rows)}, words), failure);
+    QCOMPARE(sorted(words), store);
+}
+
+void TestLoadWords::tableFailures_data()
+{
+    QTest::addColumn<QList<jet4::Table>>("tables");
+    QTest::addColumn<QString>("failure");
+
+    const jet4::Table twoColumns{
+        u"words"_s,
+        {{u"ID"_s, jet4::ColumnType::Long, 0}, {u"Word"_s, jet4::ColumnType::Text, 255}},
+        {{jet4::Value(qint32(1)), jet4::Value(u"cat"_s)}}};
+    QTest::newRow("a words table of two columns has no field 2")
+        << QList<jet4::Table>{twoColumns} << engine::dberror::noSuchField();
+    QTest::newRow("no table named words")
+        << QList<jet4::Table>{fixtures::wordsTable({u"cat"_s}, u"wordlist"_s)}
+        << engine::dberror::tableNotFound(u"words"_s);
+    QTest::newRow("the table name is found in any case")
+        << QList<jet4::Table>{fixtures::wordsTable({u"cat"_s}, u"Words"_s)} << QString();
+    QTest::newRow("the third column is read even when it holds numbers")
+        << QList<jet4::Table>{jet4::Table{u"words"_s,
+                                          {{u"A"_s, jet4::ColumnType::Text, 5},
+                                           {u"B"_s, jet4::ColumnType::Text, 5},
+                                           {u"C"_s, jet4::ColumnType::Long, 0}},
+                                          {{jet4::Value(), jet4::Value(), jet4::Value(qint32(7))}}}}
+        << QString();
+}
+
+void TestLoadWords::tableFailures()
+{
+    QFETCH(QList<jet4::Table>, tables);
+    QFETCH(QString, failure);
+    engine::WordStore store;
+    QCOMPARE(load(m_dir, tables, store), failure);
+    QCOMPARE(store.isEmpty(), !failure.isEmpty());
+}
+
+void TestLoadWords::lookupIsExactAfterLowerCasing()
+{
+    engine::WordStore store;
+    QCOMPARE(load(m_dir, {fixtures::wordsTable({u"File"_s, u"If"_s})}, store), QString());
+    QVERIFY(store.contains(u"file"));
+    QVERIFY(store.contains(u"if"));
+    QVERIFY(!store.contains(u"File"));
+    QVERIFY(!store.contains(u"fil"));
+}
+
+void TestLoadWords::closedConnectionFails()
+{
+    platform::MdbConnection connection;
+    engine::WordStore store;
+    QVERIFY_THROWS_EXCEPTION(engine::Failure, engine::LoadWords(connection, store));
+    QVERIFY(store.isEmpty());
+}
+
+// The start-up steps with no dictionary beside the program: the open fails,
+// loading then fails on the closed connection, and the store stays empty.
+void TestLoadWords::startUpWithoutDictionary()
+{
+    platform::MdbDatabase database;
+    const auto connection = database.createConnection();
+    if (connection->state() != engine::ObjectState::Closed)
+        connection->close();
+    const QString folder = m_dir.filePath(u"nothing-here"_s);
+    QString openFailure;
+    try {
+        connection->open(engine::wordsConnectionText(folder));
+    } catch (const engine::Failure &failure) {
+        openFailure = failure.description();
+    }
+    QCOMPARE(openFailure, u"Could not find file '%1/dbWords.mdb'."_s.arg(folder));
+    engine::WordStore store;
+    QString loadFailure;
+    try {
+        engine::LoadWords(*connection, store);
+    } catch (const engine::Failure &failure) {
+        loadFailure = failure.description();
+    }
+    QCOMPARE(loadFailure, engine::dberror::closedObject());
+    QVERIFY(store.isEmpty());
+}
+
+void TestLoadWords::startUpWithShippedDictionary()
+{
+    const QString folder = qEnvironmentVariable("DIGITOME_APP_DIR");
+    QFile list(folder + u"/words.txt"_s);
+    QVERIFY2(list.open(QIODevice::ReadOnly), qPrintable(list.fileName()));
+    const QStringList words = QString::fromUtf8(list.readAll()).split(u'\n', Qt::SkipEmptyParts);
+
+    platform::MdbDatabase database;
+    const auto connection = database.createConnection();
+    connection->open(engine::wordsConnectionText(folder));
+    engine::WordStore store;
+    engine::LoadWords(*connection, store);
+    QCOMPARE(store.size(), words.size());
+    for (const QString &w : words)
+        QVERIFY2(store.contains(w), qPrintable(w));
+    QCOMPARE(connection->state(), engine::ObjectState::Open);
+}
+
+QTEST_GUILESS_MAIN(TestLoadWords)
+#include "tst_loadwords.moc"
