@@ -9,6 +9,7 @@
 #include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -24,9 +25,9 @@ struct SheetContent
 {
     bool ok = false;
     Cells cells;
-    QStringList cellTypes;     // the t attribute of every cell
-    bool hasFormula = false;   // any <f> element
-    QMap<int, double> widths;  // column -> width from <cols>
+    QStringList cellTypes;    // the t attribute of every cell
+    bool hasFormula = false;  // any <f> element
+    QMap<int, double> widths; // column -> width from <cols>
 };
 
 QByteArray unzipEntry(const QString &path, const QString &entry)
@@ -69,11 +70,10 @@ SheetContent readWorkbook(const QString &path)
         return content;
     QStringList sharedStrings;
     QXmlStreamReader shared(unzipEntry(path, u"xl/sharedStrings.xml"_s));
-    while (shared.readNextStartElement() || !shared.atEnd()) {
+    while (!shared.atEnd()) {
+        shared.readNext();
         if (shared.isStartElement() && shared.name() == u"t")
             sharedStrings.append(decodeEscapes(shared.readElementText()));
-        else if (!shared.isStartElement())
-            shared.readNext();
     }
 
     QXmlStreamReader xml(sheetXml);
@@ -85,13 +85,13 @@ SheetContent readWorkbook(const QString &path)
             continue;
         const QXmlStreamAttributes attributes = xml.attributes();
         if (xml.name() == u"col") {
-            const int first = attributes.value(u"min").toInt();
-            const int last = attributes.value(u"max").toInt();
+            const int first = attributes.value(u"min"_s).toInt();
+            const int last = attributes.value(u"max"_s).toInt();
             for (int c = first; c <= last; ++c)
-                content.widths.insert(c, attributes.value(u"width").toDouble());
+                content.widths.insert(c, attributes.value(u"width"_s).toDouble());
         } else if (xml.name() == u"c") {
-            position = cellPosition(attributes.value(u"r").toString());
-            type = attributes.value(u"t").toString();
+            position = cellPosition(attributes.value(u"r"_s).toString());
+            type = attributes.value(u"t"_s).toString();
             content.cellTypes.append(type);
         } else if (xml.name() == u"f") {
             content.hasFormula = true;
@@ -181,7 +181,8 @@ void TestXlsxSpreadsheet::textsReadBack_data()
     QTest::newRow("XML markup characters") << u"<a href=\"x\">&amp;</a> 'q'"_s;
     QTest::newRow("an escape-like sequence stays literal") << u"_x0041_ and _x005F_"_s;
     QTest::newRow("non-ASCII") << u"ÄÖÜ ß 日本 😀"_s;
-    QTest::newRow("the longest text a cell holds") << QString(platform::XlsxSheet::MaxTextLength, u'é');
+    QTest::newRow("the longest text a cell holds")
+        << QString(platform::XlsxSheet::MaxTextLength, u'é');
 }
 
 void TestXlsxSpreadsheet::textsReadBack()
@@ -197,8 +198,7 @@ void TestXlsxSpreadsheet::textsReadBack()
 
     const SheetContent content = readWorkbook(path);
     QVERIFY(content.ok);
-    QCOMPARE(content.cells,
-             (Cells{{{1, 1}, u"Results"_s}, {{2, 1}, text}, {{2, 3}, text}}));
+    QCOMPARE(content.cells, (Cells{{{1, 1}, u"Results"_s}, {{2, 1}, text}, {{2, 3}, text}}));
     QVERIFY(!content.hasFormula);
     for (const QString &type : content.cellTypes)
         QVERIFY2(type == u"inlineStr" || type == u"s", qPrintable(type));
