@@ -161,6 +161,8 @@ private Q_SLOTS:
     void makeVisibleStartsProgram();
     void programThatCannotStart();
     void exportCommandEndToEnd();
+    void exportCommandProgramFails();
+    void exportCommandSheetFull();
 };
 
 void TestXlsxSpreadsheet::initTestCase()
@@ -439,6 +441,57 @@ void TestXlsxSpreadsheet::exportCommandEndToEnd()
                     {{4, 2}, u"abc"_s}}));
     QVERIFY(!content.hasFormula);
     QCOMPARE(content.widths.keys(), (QList<int>{1, 2}));
+}
+
+void TestXlsxSpreadsheet::exportCommandProgramFails()
+{
+    const QTemporaryDir dir;
+    const QString program = dir.filePath(u"broken"_s);
+    QFile script(program);
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/digitome/no/such/interpreter\n");
+    script.close();
+    QVERIFY(script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    platform::XlsxSpreadsheet::Options options;
+    options.programs = {program};
+    options.folder = dir.filePath(u"cache"_s);
+    platform::XlsxSpreadsheet spreadsheet(options);
+    WindowWithSpreadsheet window(spreadsheet);
+    window.results.append(u"A"_s, true);
+    output::PushButton13_Click(window);
+
+    const QStringList reports = window.fakeDialogs.errorReports();
+    QCOMPARE(reports.size(), 1);
+    QVERIFY2(reports.first().startsWith(u"Could not start the spreadsheet program"_s),
+             qPrintable(reports.first()));
+    QVERIFY(reports.first().contains(u"Form1.PushButton13_Click at line 168"_s));
+    QCOMPARE(window.fakeDialogs.messages(), QStringList());
+    QCOMPARE(window.currentPointer, engine::Pointer::Default);
+}
+
+void TestXlsxSpreadsheet::exportCommandSheetFull()
+{
+    // List row r lands in sheet row r + 1, so the list's last row does not
+    // fit: one report, and the rows that fit are shown.
+    const QTemporaryDir dir;
+    const QString record = dir.filePath(u"args.txt"_s);
+    platform::XlsxSpreadsheet::Options options;
+    options.programs = {recordingProgram(dir, record)};
+    options.folder = dir.filePath(u"cache"_s);
+    platform::XlsxSpreadsheet spreadsheet(options);
+    WindowWithSpreadsheet window(spreadsheet);
+    const int rows = platform::XlsxSheet::MaxRows;
+    window.results.appendBatch(QStringList(rows - 2, u"UNCHECKED"_s), false);
+    window.results.appendBatch({u"FITS"_s, u"TOO FAR"_s}, true);
+    output::PushButton13_Click(window);
+
+    const QStringList reports = window.fakeDialogs.errorReports();
+    QCOMPARE(reports.size(), 1);
+    QVERIFY2(reports.first().contains(u"Form1.PushButton13_Click at line 152"_s),
+             qPrintable(reports.first()));
+    QTRY_VERIFY_WITH_TIMEOUT(readLines(record).size() == 3, 10000);
+    QCOMPARE(readWorkbook(readLines(record).at(2)).cells,
+             (Cells{{{1, 1}, u"Results"_s}, {{rows, 1}, u"FITS"_s}}));
 }
 
 QTEST_GUILESS_MAIN(TestXlsxSpreadsheet)
