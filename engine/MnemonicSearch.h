@@ -1,0 +1,139 @@
+#pragma once
+
+#include "NumericScanner.h"
+#include "WordPrefixTree.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace engine {
+
+class WordStore;
+
+// The keypad readings of one number that can give result lines, in the order
+// of the full enumeration, and the cuts of each into words and numeric pieces,
+// in the order of SplitIntoWords. Nothing grows with the count of readings:
+// the enumeration is a depth-first walk that keeps, per position, the pieces
+// still open, and skips every branch that cannot give a line:
+// - no complete cut: no open piece is continued by a stored word or by the
+//   number grammar;
+// - "words only": a digit is chosen;
+// - fewer than five ASCII letters can be reached (such a reading fails the
+//   letter test, and a reading with five letters is never numeric, so the
+//   numeric test needs no pruning of its own).
+// The enumeration steps of skipped branches are counted all the same.
+//
+// Pieces are lower-cased the way QString::toLower does it. A character whose
+// lower case is one non-surrogate unit maps on its own; a piece holding any
+// other character (surrogates, characters that lower-case to several units)
+// is followed only as far as a word could reach and then checked exactly, so
+// the cuts equal those of SplitIntoWords in every case.
+class MnemonicSearch
+{
+public:
+    explicit MnemonicSearch(const WordStore &words);
+
+    // Starts a number: one choice string per position (at least two).
+    // `keepMixed` and `keepWordsOnly` are Option3 and Option4.
+    void start(const QStringList &choices, bool keepMixed, bool keepWordsOnly);
+
+    // The number of enumeration steps of the whole number (saturating).
+    qint64 totalSteps() const { return m_below.front(); }
+
+    // Moves to the next reading that gives lines, adding the enumeration steps
+    // up to it to `count` (saturating). `pulse` is called after every few
+    // thousand steps of work; when it returns false the search ends. Returns
+    // false when the search has ended.
+    bool next(qint64 &count, const std::function<bool()> &pulse);
+
+    // The current reading and whether it holds a digit 0-9.
+    const QString &combination() const { return m_combination; }
+    bool combinationHasDigit() const { return m_hasDigit; }
+
+    // Prepares the cuts of the current reading; then nextCut() steps through
+    // them in order and line() is the current one, its pieces joined by "-"
+    // (blanks inside pieces become "-" too, outer blanks are dropped). The
+    // caller may append to line(); the next cut rebuilds it.
+    void prepareCuts();
+    bool nextCut();
+    QString &line() { return m_line; }
+
+private:
+    struct Choice
+    {
+        char16_t unit;
+        char16_t lower;  // the lower case of `unit`, when `simple`
+        bool simple;     // the lower case is one non-surrogate unit
+        bool letter;     // A-Z, a-z
+        bool digit;      // 0-9
+        bool allowed;    // may be chosen under the current options
+    };
+    struct Piece
+    {
+        int start;
+        WordPrefixTree::Node node; // NoNode when no word continues the piece
+        int limit;                 // -1, or the longest length still worth an exact check
+        NumericScanner number;
+    };
+    enum class EdgeState : quint8 { Accepted, Unchecked, Rejected };
+    struct Edge // an accepted piece from `start` to the position it is listed at
+    {
+        int start;
+        EdgeState state;
+    };
+    struct Frame
+    {
+        int nextChoice;
+        int letters;
+        int piecesBegin, piecesEnd;
+        int edgesBegin, edgesEnd; // pieces ending at this position
+    };
+    struct CutStep
+    {
+        int position;
+        int edge;
+        qsizetype bufferSize;
+    };
+
+    void advance(const Piece &piece, const Choice &choice, int position, bool last);
+    bool edgeAccepted(Edge &edge, int end);
+
+    const WordStore &m_words;
+    const WordPrefixTree &m_tree;
+
+    int m_size = 0;
+    std::vector<Choice> m_choices;
+    std::vector<int> m_choicesBegin;   // per position, into m_choices; one extra at the end
+    std::vector<qint64> m_below;       // steps below a choice made at the previous position
+    std::vector<int> m_lettersFrom;    // positions from here on that can give a letter
+    bool m_hopeless = true;
+    bool m_minusPossible = false; // without a "-" no exponent turns negative
+
+    std::vector<Frame> m_frames;
+    std::vector<Piece> m_pieces;
+    std::vector<Edge> m_edges;
+    int m_depth = 0;
+    int m_leafEdgesBegin = 0;
+    bool m_atLeaf = false;
+    bool m_finished = true;
+    int m_work = 0;
+    QString m_combination;
+    bool m_hasDigit = false;
+
+    // The cuts of the current reading.
+    std::vector<char> m_canFinish;
+    std::vector<int> m_outBegin; // per position, into m_outEnds; one extra at the end
+    std::vector<int> m_outEnds;
+    std::vector<int> m_outFill;
+    std::vector<CutStep> m_cutSteps;
+    std::vector<char16_t> m_buffer; // "-piece-piece..." with blanks as "-"
+    std::vector<char16_t> m_dashed; // the reading with blanks as "-"
+    QString m_line;
+    bool m_cutsReady = false;
+    bool m_cutsStarted = false;
+};
+
+} // namespace engine

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QStringView>
+
+#include <vector>
+
+namespace engine {
+
+// The words of a WordStore as a tree of their UTF-16 units, for walking a
+// text one unit at a time: the mnemonic search follows every piece it might
+// cut while it builds a reading, and drops the pieces that no word continues.
+// The edges live in one open-addressing hash table keyed by (node, unit).
+class WordPrefixTree
+{
+public:
+    using Node = quint32;
+    static constexpr Node NoNode = 0xffffffffu;
+    static constexpr Node Root = 0;
+
+    WordPrefixTree();
+
+    // Adds a word; false when it was present already.
+    bool insert(QStringView word);
+    bool contains(QStringView word) const;
+
+    // The node reached from `node` by `unit`, or NoNode.
+    Node child(Node node, char16_t unit) const
+    {
+        const quint64 key = edgeKey(node, unit);
+        for (quint64 slot = slotOf(key);; slot = (slot + 1) & m_mask) {
+            const quint64 stored = m_keys[slot];
+            if (stored == key)
+                return m_targets[slot];
+            if (stored == EmptyKey)
+                return NoNode;
+        }
+    }
+    // Whether the path to `node` spells a whole word.
+    bool isWord(Node node) const { return m_nodes[node].word; }
+    // The length of the longest word through `node`, counted from `node` on.
+    qsizetype longestBelow(Node node) const { return m_nodes[node].longestBelow; }
+
+private:
+    static constexpr quint64 EmptyKey = ~quint64(0);
+
+    struct NodeInfo
+    {
+        quint32 longestBelow = 0;
+        bool word = false;
+    };
+
+    static quint64 edgeKey(Node node, char16_t unit) { return (quint64(node) << 16) | unit; }
+    quint64 slotOf(quint64 key) const
+    {
+        return (key * Q_UINT64_C(0x9E3779B97F4A7C15)) >> m_shift;
+    }
+    void grow();
+
+    std::vector<NodeInfo> m_nodes;
+    std::vector<quint64> m_keys;
+    std::vector<Node> m_targets;
+    quint64 m_mask = 0;
+    int m_shift = 0;
+    qsizetype m_edges = 0;
+};
+
+} // namespace engine

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "HeadlessHost.h"
+#include "engine/ConversionRun.h"
+#include "engine/WordStore.h"
+
+#include <QFile>
+#include <QStringList>
+
+// Small helpers shared by the engine's tests.
+namespace enginetest {
+
+inline engine::WordStore storeOf(const QStringList &words)
+{
+    engine::WordStore store;
+    for (const QString &word : words)
+        store.add(word);
+    return store;
+}
+
+// /usr/share/dict/american-english, lower-cased and without duplicates;
+// empty when the file is missing.
+inline engine::WordStore americanEnglish()
+{
+    engine::WordStore store;
+    QFile file(QStringLiteral("/usr/share/dict/american-english"));
+    if (!file.open(QIODevice::ReadOnly))
+        return store;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+    for (const QString &line : lines) {
+        const QString word = line.toLower();
+        if (!word.isEmpty() && !store.contains(word))
+            store.add(word);
+    }
+    return store;
+}
+
+// One click of "Start Converting" on `host` with the given search.
+inline void runOnce(HeadlessHost &host,
+                    const engine::WordStore &store,
+                    engine::ConversionRun::SearchMode mode,
+                    qint64 *generatedCount = nullptr)
+{
+    engine::ConversionRun run(store);
+    run.setSearchMode(mode);
+    run.click(host);
+    if (generatedCount)
+        *generatedCount = run.generatedCount();
+}
+
+} // namespace enginetest

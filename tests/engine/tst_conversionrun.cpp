@@ -1,0 +1,382 @@
+#include "EngineTestSupport.h"
+#include "HeadlessHost.h"
+#include "engine/ConversionRun.h"
+#include "engine/ErrorReport.h"
+#include "engine/WordStore.h"
+
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+using engine::ConversionRun;
+using engine::ErrorReport;
+using engine::Pointer;
+using Mode = engine::ConversionRun::SearchMode;
+using enginetest::runOnce;
+using enginetest::storeOf;
+
+namespace {
+
+QString runReport(const QString &description, int line)
+{
+    return ErrorReport::text(description, u"Form1.PushButton17_Click"_s, line);
+}
+
+engine::WordStore workedExampleStore()
+{
+    return storeOf({u"i"_s, u"if"_s, u"file"_s});
+}
+
+} // namespace
+
+class TestConversionRun : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void spelledOut_data();
+    void spelledOut();
+    void spelledOutSamples();
+    void runStartsAndEndsInTheIdleState_data();
+    void runStartsAndEndsInTheIdleState();
+    void mnemonicProgressPerNumber();
+    void emptyListStillClearsTheResults();
+    void neitherConversionConvertsNothing();
+    void shortNumbersGiveNoMnemonicLine_data();
+    void shortNumbersGiveNoMnemonicLine();
+    void wordsOnlyDropsNumbersWithZeroOrOne();
+    void duplicatesAreKept();
+    void clickDuringARunStops_data();
+    void clickDuringARunStops();
+    void spelledOutStopsAfterTheNumber();
+    void itemsRemovedDuringARun_data();
+    void itemsRemovedDuringARun();
+    void originalNumberVanishedDuringARun();
+    void optionsChangedDuringARun();
+};
+
+void TestConversionRun::spelledOut_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<int>("check1");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("digits")
+        << u"434-3453"_s << 0 << u"four three four three four five three"_s;
+    QTest::newRow("with the original number")
+        << u"434-3453"_s << 1 << u"four three four three four five three    -   434-3453"_s;
+    QTest::newRow("inner blank is copied")
+        << u"(800) 555-1234"_s << 0 << u"eight zero zero   five five five one two three four"_s;
+    QTest::newRow("letters are copied")
+        << u"1-800-FLOWERS"_s << 0 << u"one eight zero zero F L O W E R S"_s;
+    QTest::newRow("one digit") << u"7"_s << 0 << u"seven"_s;
+    QTest::newRow("one character") << u"x"_s << 0 << u"x"_s;
+    QTest::newRow("empty number") << QString() << 0 << QString();
+    QTest::newRow("empty number with the original") << QString() << 1 << u"-"_s;
+    QTest::newRow("only removed characters with the original")
+        << u"(-)"_s << 1 << u"-   (-)"_s;
+    QTest::newRow("outer blanks are dropped") << u"  12  "_s << 0 << u"one two"_s;
+    QTest::newRow("tab is kept") << u"\t1"_s << 0 << u"\t one"_s;
+    QTest::newRow("dot and plus")
+        << u"+1.5"_s << 0 << u"+ one . five"_s;
+}
+
+void TestConversionRun::spelledOut()
+{
+    QFETCH(QString, number);
+    QFETCH(int, check1);
+    QFETCH(QString, line);
+    HeadlessHost host;
+    host.numbers = {number};
+    host.setSpelledOut();
+    host.check1 = check1;
+    runOnce(host, storeOf({}), Mode::Fast);
+    QCOMPARE(host.results, QStringList{line});
+    QVERIFY(host.reports.isEmpty());
+}
+
+void TestConversionRun::spelledOutSamples()
+{
+    HeadlessHost host;
+    host.numbers = {u"434-3453"_s, u"234-9237"_s};
+    host.setSpelledOut();
+    runOnce(host, storeOf({}), Mode::Fast);
+    QCOMPARE(host.results,
+             (QStringList{u"four three four three four five three"_s,
+                          u"two three four nine two three seven"_s}));
+    QCOMPARE(host.progressValues, (QList<double>{50, 100, 0}));
+    // The spelled-out mode shows the hourglass once.
+    QCOMPARE(host.pointerHistory, (QList<Pointer>{Pointer::Hourglass, Pointer::Default}));
+}
+
+void TestConversionRun::runStartsAndEndsInTheIdleState_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("fast") << int(Mode::Fast);
+    QTest::newRow("reference") << int(Mode::Reference);
+}
+
+void TestConversionRun::runStartsAndEndsInTheIdleState()
+{
+    QFETCH(int, mode);
+    HeadlessHost host;
+    host.numbers = {u"434-3453"_s};
+    host.setMnemonic(false, true);
+    host.results = {u"old"_s};
+    QString captionDuringRun;
+    Pointer pointerDuringRun = Pointer::Default;
+    QStringList resultsDuringRun = {u"unset"_s};
+    host.onYield = [&] {
+        captionDuringRun = host.caption;
+        pointerDuringRun = host.pointer;
+        if (resultsDuringRun == QStringList{u"unset"_s})
+            resultsDuringRun = host.results;
+    };
+    runOnce(host, workedExampleStore(), Mode(mode));
+    QCOMPARE(captionDuringRun, u"Stop"_s);
+    QCOMPARE(pointerDuringRun, Pointer::Hourglass);
+    QVERIFY(resultsDuringRun.isEmpty());
+    QCOMPARE(host.captionHistory, (QStringList{u"Stop"_s, u"Start Converting"_s}));
+    QCOMPARE(host.pointer, Pointer::Default);
+    QCOMPARE(host.progressValue, 0.0);
+    QCOMPARE(host.progressText, u"Progress Bar"_s);
+    QCOMPARE(host.results, QStringList{u"IF-I-FILE"_s});
+    QVERIFY(host.reports.isEmpty());
+}
+
+void TestConversionRun::mnemonicProgressPerNumber()
+{
+    HeadlessHost host;
+    host.numbers = {u"434-3453"_s, u"5"_s, u"234-9237"_s, u"0"_s};
+    host.setMnemonic(false, true);
+    runOnce(host, workedExampleStore(), Mode::Fast);
+    QCOMPARE(host.progressValues, (QList<double>{25, 50, 75, 100, 0}));
+    // The hourglass again for every number.
+    QCOMPARE(host.pointerHistory,
+             (QList<Pointer>{Pointer::Hourglass,
+                             Pointer::Hourglass,
+                             Pointer::Hourglass,
+                             Pointer::Hourglass,
+                             Pointer::Hourglass,
+                             Pointer::Default}));
+}
+
+void TestConversionRun::emptyListStillClearsTheResults()
+{
+    for (bool mnemonic : {true, false}) {
+        HeadlessHost host;
+        host.results = {u"old"_s};
+        if (mnemonic)
+            host.setMnemonic(true, false);
+        else
+            host.setSpelledOut();
+        runOnce(host, workedExampleStore(), Mode::Fast);
+        QVERIFY(host.results.isEmpty());
+        QCOMPARE(host.clears, 1);
+        QCOMPARE(host.progressValues, QList<double>{0});
+        QCOMPARE(host.progressTexts, QStringList{u"Progress Bar"_s});
+        QCOMPARE(host.caption, u"Start Converting"_s);
+        QVERIFY(host.reports.isEmpty());
+    }
+}
+
+void TestConversionRun::neitherConversionConvertsNothing()
+{
+    HeadlessHost host;
+    host.numbers = {u"434-3453"_s};
+    host.results = {u"old"_s};
+    host.options[1] = false;
+    host.options[2] = false;
+    runOnce(host, workedExampleStore(), Mode::Fast);
+    QVERIFY(host.results.isEmpty());
+    QCOMPARE(host.yields, 0);
+    QCOMPARE(host.caption, u"Start Converting"_s);
+}
+
+void TestConversionRun::shortNumbersGiveNoMnemonicLine_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::newRow("one digit") << u"4"_s;
+    QTest::newRow("one digit in dressing") << u" (4)- "_s;
+    QTest::newRow("empty") << QString();
+}
+
+void TestConversionRun::shortNumbersGiveNoMnemonicLine()
+{
+    QFETCH(QString, number);
+    const auto store = storeOf({u"i"_s, u"g"_s, u"h"_s});
+    for (int mode : {int(Mode::Fast), int(Mode::Reference)}) {
+        HeadlessHost host;
+        host.numbers = {number};
+        host.setMnemonic(true, false);
+        qint64 count = -1;
+        runOnce(host, store, Mode(mode), &count);
+        QVERIFY(host.results.isEmpty());
+        QCOMPARE(count, 0);
+    }
+}
+
+void TestConversionRun::wordsOnlyDropsNumbersWithZeroOrOne()
+{
+    const auto store = storeOf({u"i"_s, u"if"_s, u"file"_s, u"ifif"_s});
+    for (const QString &number : {u"434-3450"_s, u"1-434-3453"_s}) {
+        HeadlessHost host;
+        host.numbers = {number};
+        host.setMnemonic(false, true);
+        qint64 fastCount = 0;
+        qint64 referenceCount = 0;
+        runOnce(host, store, Mode::Fast, &fastCount);
+        QVERIFY(host.results.isEmpty());
+        runOnce(host, store, Mode::Reference, &referenceCount);
+        QVERIFY(host.results.isEmpty());
+        QCOMPARE(fastCount, referenceCount);
+    }
+}
+
+void TestConversionRun::duplicatesAreKept()
+{
+    HeadlessHost host;
+    host.numbers = {u"434-3453"_s, u"434-3453"_s};
+    host.setMnemonic(false, true);
+    qint64 count = 0;
+    runOnce(host, workedExampleStore(), Mode::Fast, &count);
+    QCOMPARE(host.results, (QStringList{u"IF-I-FILE"_s, u"IF-I-FILE"_s}));
+    QCOMPARE(count, 2 * 21844);
+}
+
+void TestConversionRun::clickDuringARunStops_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("fast") << int(Mode::Fast);
+    QTest::newRow("reference") << int(Mode::Reference);
+}
+
+// A click while the caption reads "Stop" only sets StopRequested; the run
+// ends at its next checkpoint and keeps the lines made so far.
+void TestConversionRun::clickDuringARunStops()
+{
+    QFETCH(int, mode);
+    const auto store = workedExampleStore();
+    HeadlessHost host;
+    host.numbers = {u"434-3453"_s, u"434-3453"_s};
+    host.setMnemonic(true, false);
+    ConversionRun run(store);
+    run.setSearchMode(Mode(mode));
+    bool clicked = false;
+    QString captionAfterClick;
+    host.onYield = [&] {
+        if (!clicked && host.results.size() == 3) {
+            clicked = true;
+            run.click(host);
+            captionAfterClick = host.caption;
+        }
+    };
+    run.click(host);
+    QVERIFY(clicked);
+    QVERIFY(run.stopRequested());
+    QCOMPARE(captionAfterClick, u"Stop"_s);
+    // The lines of the reading being cut when the click came are finished
+    // (a checkpoint follows every cut), then the run ends.
+    QCOMPARE(host.results.mid(0, 3), QStringList({u"4-3-I-FILE"_s, u"43-I-FILE"_s, u"4D4-FILE"_s}));
+    QVERIFY(host.results.size() <= 4);
+    QCOMPARE(host.caption, u"Start Converting"_s);
+    QCOMPARE(host.progressText, u"Progress Bar"_s);
+    QCOMPARE(host.pointer, Pointer::Default);
+    QVERIFY(host.reports.isEmpty());
+    // The next click starts afresh.
+    host.onYield = nullptr;
+    run.click(host);
+    QVERIFY(!run.stopRequested());
+    QCOMPARE(host.results.size(), 22);
+}
+
+void TestConversionRun::spelledOutStopsAfterTheNumber()
+{
+    HeadlessHost host;
+    host.numbers = {u"1"_s, u"2"_s, u"3"_s};
+    host.setSpelledOut();
+    ConversionRun run(storeOf({}));
+    host.onYield = [&] {
+        if (host.yields == 1)
+            run.click(host);
+    };
+    run.click(host);
+    QCOMPARE(host.results, QStringList{u"one"_s});
+}
+
+void TestConversionRun::itemsRemovedDuringARun_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("mnemonic");
+    QTest::newRow("mnemonic, fast") << int(Mode::Fast) << true;
+    QTest::newRow("mnemonic, reference") << int(Mode::Reference) << true;
+    QTest::newRow("spelled out") << int(Mode::Fast) << false;
+}
+
+// The run fixed the item count when it started: reading an item that has
+// gone is reported, the run goes on with the next statement.
+void TestConversionRun::itemsRemovedDuringARun()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, mnemonic);
+    HeadlessHost host;
+    host.numbers = {u"434-3453"_s, u"2"_s, u"3"_s};
+    if (mnemonic)
+        host.setMnemonic(false, true);
+    else
+        host.setSpelledOut();
+    host.onYield = [&] { host.numbers.clear(); };
+    runOnce(host, workedExampleStore(), Mode(mode));
+    QCOMPARE(host.caption, u"Start Converting"_s);
+    if (mnemonic) {
+        // Item 1 was read before the first yield. Items 2 and 3 fail at 116,
+        // so the text read before stays and is converted again, and the
+        // progress value divides by the emptied list's count (118).
+        QCOMPARE(host.results, QStringList(3, u"IF-I-FILE"_s));
+        QCOMPARE(host.reports,
+                 (QStringList{runReport(u"Index out of bounds"_s, 116),
+                              runReport(u"Division by zero"_s, 118),
+                              runReport(u"Index out of bounds"_s, 116),
+                              runReport(u"Division by zero"_s, 118)}));
+    } else {
+        // 224 fails, so the number of the last read stays in use.
+        QCOMPARE(host.results, (QStringList{QString(), QString(), QString()}));
+        QCOMPARE(host.reports.count(runReport(u"Index out of bounds"_s, 224)), 3);
+    }
+}
+
+void TestConversionRun::originalNumberVanishedDuringARun()
+{
+    const auto store = workedExampleStore();
+    for (int mode : {int(Mode::Fast), int(Mode::Reference)}) {
+        HeadlessHost host;
+        host.numbers = {u"434-3453"_s};
+        host.setMnemonic(true, false);
+        host.check1 = 1;
+        host.onYield = [&] { host.numbers.clear(); };
+        runOnce(host, store, Mode(mode));
+        // Each kept line fails at 174 and goes to the list without the number.
+        QCOMPARE(host.results.size(), 11);
+        QCOMPARE(host.results.front(), u"4-3-I-FILE"_s);
+        QCOMPARE(host.reports.count(runReport(u"Index out of bounds"_s, 174)), 11);
+    }
+}
+
+void TestConversionRun::optionsChangedDuringARun()
+{
+    // Statement 170 reads the options for every line: switching to "neither"
+    // during the run keeps no further line.
+    const auto store = workedExampleStore();
+    for (int mode : {int(Mode::Fast), int(Mode::Reference)}) {
+        HeadlessHost host;
+        host.numbers = {u"434-3453"_s};
+        host.setMnemonic(true, false);
+        host.onYield = [&] {
+            if (host.results.size() == 2)
+                host.options[3] = false;
+        };
+        runOnce(host, store, Mode(mode));
+        QCOMPARE(host.results, (QStringList{u"4-3-I-FILE"_s, u"43-I-FILE"_s}));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestConversionRun)
+#include "tst_conversionrun.moc"

@@ -1,0 +1,430 @@
+#include "EngineTestSupport.h"
+#include "HeadlessHost.h"
+#include "engine/ConversionRun.h"
+#include "engine/ErrorReport.h"
+#include "engine/Failure.h"
+#include "engine/WordStore.h"
+#include "engine/modWords.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+using engine::ConversionRun;
+using Mode = engine::ConversionRun::SearchMode;
+using enginetest::runOnce;
+using enginetest::storeOf;
+
+namespace {
+
+const QStringList WorkedExampleMixed = {
+    u"4-3-I-FILE"_s,  u"43-I-FILE"_s,   u"4D4-FILE"_s,    u"4E4-FILE"_s,
+    u"I-3-4-FILE"_s,  u"I-34-FILE"_s,   u"I-3-I-FILE"_s,  u"IF-4-FILE"_s,
+    u"IF-IF-I-5-3"_s, u"IF-IF-I-53"_s,  u"IF-I-FILE"_s};
+
+// Lone surrogates cannot be written as literals.
+const QChar LoneHigh(char16_t(0xd801));
+const QChar LoneLow(char16_t(0xdc00));
+
+QString caption(qint64 count)
+{
+    return u"Generating words.. please wait.. "_s + QString::number(count);
+}
+
+} // namespace
+
+class TestMnemonicSearch : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void splitIntoWordsCutsInOrder_data();
+    void splitIntoWordsCutsInOrder();
+    void splitIntoWordsOverflowsBeyond32767();
+    void countLetterCountsAsciiLetters_data();
+    void countLetterCountsAsciiLetters();
+    void countLetterOverflowIsReported();
+    void recurseExtractWordsEnumeratesInOrder();
+    void workedExampleMixed_data();
+    void workedExampleMixed();
+    void workedExampleWordsOnly_data();
+    void workedExampleWordsOnly();
+    void workedExampleCountsEverySkippedStep();
+    void neitherOptionStillCounts_data();
+    void neitherOptionStillCounts();
+    void lowerCasingAssumptionsHold();
+    void unusualCharactersMatchTheReference_data();
+    void unusualCharactersMatchTheReference();
+    void overlongNumberIsReportedOnce_data();
+    void overlongNumberIsReportedOnce();
+    void longNumbersStayBounded();
+    void stopEndsAnEndlessNumber();
+};
+
+void TestMnemonicSearch::splitIntoWordsCutsInOrder_data()
+{
+    QTest::addColumn<QString>("combination");
+    QTest::addColumn<QStringList>("entries");
+    QTest::newRow("one cut") << u"IFIFILE"_s << QStringList{u" IF I FILE"_s};
+    QTest::newRow("shorter first piece first")
+        << u"43IFILE"_s << QStringList{u" 4 3 I FILE"_s, u" 43 I FILE"_s};
+    QTest::newRow("no cut") << u"IFX"_s << QStringList{};
+    QTest::newRow("exponent pieces")
+        << u"4D4"_s << QStringList{u" 4 D4"_s, u" 4D4"_s};
+    QTest::newRow("empty") << QString() << QStringList{QString()};
+}
+
+void TestMnemonicSearch::splitIntoWordsCutsInOrder()
+{
+    QFETCH(QString, combination);
+    QFETCH(QStringList, entries);
+    const auto store = storeOf({u"i"_s, u"if"_s, u"file"_s, u"d4"_s});
+    QStringList found;
+    engine::modWords::SplitIntoWords(store, combination, QString(), found);
+    QCOMPARE(found, entries);
+}
+
+void TestMnemonicSearch::splitIntoWordsOverflowsBeyond32767()
+{
+    const auto store = storeOf({u"a"_s});
+    QStringList found;
+    try {
+        engine::modWords::SplitIntoWords(store, QString(32768, u'A'), QString(), found);
+        QFAIL("no failure");
+    } catch (const engine::Failure &failure) {
+        QCOMPARE(failure.description(), u"Overflow"_s);
+    }
+    QVERIFY(found.isEmpty());
+}
+
+void TestMnemonicSearch::countLetterCountsAsciiLetters_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("letters");
+    QTest::newRow("all letters") << u"IFIFILE"_s << 7;
+    QTest::newRow("digits first") << u"43IFILE"_s << 5;
+    QTest::newRow("digits only") << u"4343453"_s << 0;
+    QTest::newRow("lower case") << u"abcXYZ"_s << 6;
+    QTest::newRow("other scripts do not count") << u"\u00e9\u0436\u03b1"_s << 0;
+    QTest::newRow("signs do not count") << u"-+. @[`{"_s << 0;
+    QTest::newRow("exactly 32767") << QString(32767, u'a') << 32767;
+}
+
+void TestMnemonicSearch::countLetterCountsAsciiLetters()
+{
+    QFETCH(QString, text);
+    QFETCH(int, letters);
+    HeadlessHost host;
+    QCOMPARE(ConversionRun::CountLetter(host, text), letters);
+    QVERIFY(host.reports.isEmpty());
+}
+
+void TestMnemonicSearch::countLetterOverflowIsReported()
+{
+    HeadlessHost host;
+    QCOMPARE(ConversionRun::CountLetter(host, QString(32768, u'a')), 0);
+    QCOMPARE(host.reports,
+             QStringList{engine::ErrorReport::text(u"Overflow"_s, u"Form1.CountLetter"_s, 110)});
+}
+
+void TestMnemonicSearch::recurseExtractWordsEnumeratesInOrder()
+{
+    HeadlessHost host;
+    const auto store = storeOf({});
+    ConversionRun run(store);
+    run.RecurseExtractWords(host, {u"4GHI"_s, u"3DEF"_s}, {1, 1}, 0);
+    QCOMPARE(run.combinations(),
+             (QStringList{u"43"_s, u"4D"_s, u"4E"_s, u"4F"_s, u"G3"_s, u"GD"_s, u"GE"_s, u"GF"_s,
+                          u"H3"_s, u"HD"_s, u"HE"_s, u"HF"_s, u"I3"_s, u"ID"_s, u"IE"_s,
+                          u"IF"_s}));
+    QCOMPARE(run.generatedCount(), 20);
+    QCOMPARE(host.yields, 20);
+    QCOMPARE(host.progressTexts.size(), 20);
+    QCOMPARE(host.progressTexts.front(), caption(1));
+    QCOMPARE(host.progressTexts.back(), caption(20));
+    QVERIFY(run.currentCombination().isEmpty());
+    QVERIFY(host.reports.isEmpty());
+}
+
+void TestMnemonicSearch::workedExampleMixed_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("fast") << int(Mode::Fast);
+    QTest::newRow("reference") << int(Mode::Reference);
+}
+
+void TestMnemonicSearch::workedExampleMixed()
+{
+    QFETCH(int, mode);
+    const auto store = storeOf({u"i"_s, u"if"_s, u"file"_s});
+    HeadlessHost host;
+    host.numbers = {u"434-3453"_s};
+    host.setMnemonic(true, false);
+    qint64 count = 0;
+    runOnce(host, store, Mode(mode), &count);
+    QCOMPARE(host.results, WorkedExampleMixed);
+    QCOMPARE(count, 21844);
+    QVERIFY(host.reports.isEmpty());
+}
+
+void TestMnemonicSearch::workedExampleWordsOnly_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("check1");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("fast") << int(Mode::Fast) << 0 << u"IF-I-FILE"_s;
+    QTest::newRow("reference") << int(Mode::Reference) << 0 << u"IF-I-FILE"_s;
+    QTest::newRow("fast, original number") << int(Mode::Fast) << 1 << u"IF-I-FILE   -   434-3453"_s;
+    QTest::newRow("reference, original number")
+        << int(Mode::Reference) << 1 << u"IF-I-FILE   -   434-3453"_s;
+}
+
+void TestMnemonicSearch::workedExampleWordsOnly()
+{
+    QFETCH(int, mode);
+    QFETCH(int, check1);
+    QFETCH(QString, line);
+    const auto store = storeOf({u"i"_s, u"if"_s, u"file"_s});
+    HeadlessHost host;
+    host.numbers = {u"434-3453"_s};
+    host.setMnemonic(false, true);
+    host.check1 = check1;
+    runOnce(host, store, Mode(mode));
+    QCOMPARE(host.results, QStringList{line});
+}
+
+// The fast search skips nearly every reading but counts its steps: the same
+// total, shown in the caption before the run's ending resets it.
+void TestMnemonicSearch::workedExampleCountsEverySkippedStep()
+{
+    const auto store = storeOf({u"i"_s, u"if"_s, u"file"_s});
+    for (bool mixed : {true, false}) {
+        HeadlessHost host;
+        host.numbers = {u"434-3453"_s};
+        host.setMnemonic(mixed, !mixed);
+        qint64 count = 0;
+        runOnce(host, store, Mode::Fast, &count);
+        QCOMPARE(count, 21844);
+        QCOMPARE(host.progressTexts.size() >= 2, true);
+        QCOMPARE(host.progressTexts.at(host.progressTexts.size() - 2), caption(21844));
+        QCOMPARE(host.progressTexts.back(), u"Progress Bar"_s);
+        // Counts only grow.
+        qint64 previous = 0;
+        for (const QString &text : std::as_const(host.progressTexts)) {
+            if (!text.startsWith(u"Generating"))
+                continue;
+            const qint64 shown = text.section(u' ', -1).toLongLong();
+            QVERIFY(shown >= previous);
+            previous = shown;
+        }
+    }
+}
+
+void TestMnemonicSearch::neitherOptionStillCounts_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("fast") << int(Mode::Fast);
+    QTest::newRow("reference") << int(Mode::Reference);
+}
+
+void TestMnemonicSearch::neitherOptionStillCounts()
+{
+    QFETCH(int, mode);
+    const auto store = storeOf({u"i"_s, u"if"_s, u"file"_s});
+    HeadlessHost host;
+    host.numbers = {u"434-3453"_s, u"77"_s};
+    host.setMnemonic(false, false);
+    qint64 count = 0;
+    runOnce(host, store, Mode(mode), &count);
+    QVERIFY(host.results.isEmpty());
+    QCOMPARE(count, 21844 + 30);
+}
+
+// The fast search maps the lower case of "simple" characters on its own; these
+// are the properties of QString::toLower it relies on.
+void TestMnemonicSearch::lowerCasingAssumptionsHold()
+{
+    // No character becomes shorter when lower-cased; a BMP character whose
+    // lower case is not one unit yields a non-ASCII unit (so no number).
+    for (char32_t cp = 0; cp <= 0x10ffff; ++cp) {
+        if (cp >= 0xd800 && cp <= 0xdfff)
+            continue;
+        // (QString::fromUcs4 would drop U+FEFF as a byte-order mark.)
+        const QString text = QChar::requiresSurrogates(cp)
+                                 ? QString(QChar(QChar::highSurrogate(cp)))
+                                       + QChar(QChar::lowSurrogate(cp))
+                                 : QString(QChar(char16_t(cp)));
+        const QString lower = text.toLower();
+        QVERIFY2(lower.size() >= text.size(), qPrintable(QString::number(cp, 16)));
+        if (cp < 0x10000 && lower.size() != 1) {
+            QVERIFY(std::any_of(lower.cbegin(), lower.cend(), [](QChar c) {
+                return c.unicode() >= 0x80;
+            }));
+        }
+    }
+    // Strings of simple BMP characters lower-case character by character.
+    QRandomGenerator random(99);
+    for (int round = 0; round < 20000; ++round) {
+        QString text;
+        QString expected;
+        const int length = random.bounded(1, 12);
+        while (text.size() < length) {
+            const QChar c(char16_t(random.bounded(random.bounded(2) ? 0x250 : 0xd800)));
+            const QString lower = QString(c).toLower();
+            if (lower.size() != 1 || lower.front().isSurrogate())
+                continue;
+            text += c;
+            expected += lower;
+        }
+        QCOMPARE(text.toLower(), expected);
+    }
+}
+
+void TestMnemonicSearch::unusualCharactersMatchTheReference_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QStringList>("words");
+    const QStringList words = {u"ad"_s,
+                               u"be"_s,
+                               u"bead"_s,
+                               u"ok"_s,
+                               u"i\u0307"_s,
+                               u"i\u0307a"_s,
+                               u"\U00010428a"_s,
+                               u"\U00010428"_s,
+                               QString(LoneHigh),
+                               LoneLow + u"a"_s,
+                               QString(LoneLow),
+                               u"\u00e9"_s,
+                               u"\u00e9t\u00e9"_s,
+                               u"a b"_s,
+                               u"ab3"_s,
+                               u"Cab"_s,
+                               u"k"_s,
+                               u"kab"_s,
+                               u"\ufffd"_s,
+                               u"\ufffda"_s,
+                               u"a\ufffd"_s};
+    QTest::newRow("surrogate pair (Deseret capital)") << u"2\U00010400223"_s << words;
+    QTest::newRow("pair at the start") << u"\U00010400223323"_s << words;
+    QTest::newRow("pair at the end") << u"223323\U00010400"_s << words;
+    QTest::newRow("lone high surrogate") << u"22"_s + LoneHigh + u"323"_s << words;
+    QTest::newRow("lone low surrogate") << u"22"_s + LoneLow + u"323"_s << words;
+    QTest::newRow("lone low surrogate first") << LoneLow + u"2233"_s << words;
+    QTest::newRow("dotted capital I") << u"\u0130223323"_s << words;
+    QTest::newRow("dotted capital I inside") << u"22\u01302323"_s << words;
+    QTest::newRow("Kelvin sign") << u"\u212a2232"_s << words;
+    QTest::newRow("accented capital") << u"\u00c9T\u00c9232"_s << words;
+    QTest::newRow("inner blank") << u"22 3323"_s << words;
+    QTest::newRow("typed letters") << u"2aB3c23"_s << words;
+    QTest::newRow("dots and plus") << u"+2.3e3323"_s << words;
+    QTest::newRow("control characters") << u"22\t33\u000123"_s << words;
+    QTest::newRow("emoji") << u"2223\U0001F600\U0001F600323"_s << words;
+}
+
+void TestMnemonicSearch::unusualCharactersMatchTheReference()
+{
+    QFETCH(QString, number);
+    QFETCH(QStringList, words);
+    const auto store = storeOf(words);
+    for (int options = 1; options <= 3; ++options) {
+        for (int check1 : {0, 1}) {
+            HeadlessHost fast;
+            fast.numbers = {number};
+            fast.setMnemonic(options & 1, options & 2);
+            fast.check1 = check1;
+            fast.recordProgressTexts = false;
+            HeadlessHost reference = fast;
+            qint64 fastCount = 0;
+            qint64 referenceCount = 0;
+            runOnce(fast, store, Mode::Fast, &fastCount);
+            runOnce(reference, store, Mode::Reference, &referenceCount);
+            QCOMPARE(fast.results, reference.results);
+            QCOMPARE(fastCount, referenceCount);
+            QCOMPARE(fast.reports, reference.reports);
+        }
+    }
+}
+
+void TestMnemonicSearch::overlongNumberIsReportedOnce_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("fast") << int(Mode::Fast);
+    QTest::newRow("reference") << int(Mode::Reference);
+}
+
+void TestMnemonicSearch::overlongNumberIsReportedOnce()
+{
+    QFETCH(int, mode);
+    const auto store = storeOf({u"a"_s});
+    HeadlessHost host;
+    host.numbers = {QString(32768, u'A'), u"2222"_s};
+    host.setMnemonic(true, false);
+    host.recordProgressTexts = false;
+    runOnce(host, store, Mode(mode));
+    QCOMPARE(host.reports,
+             QStringList{engine::ErrorReport::text(u"Overflow"_s,
+                                                   u"Form1.RecurseExtractWords"_s,
+                                                   108)});
+    // The next number is converted as usual.
+    QVERIFY(host.results.contains(u"A-A-A-A"_s) == false);
+    QCOMPARE(host.caption, u"Start Converting"_s);
+}
+
+// Numbers of thousands of characters: one reading each (typed letters, 0 and
+// 1) or none worth cutting; nothing explodes.
+void TestMnemonicSearch::longNumbersStayBounded()
+{
+    const auto store = storeOf({u"abc"_s, u"b"_s});
+    for (bool mixed : {true, false}) {
+        HeadlessHost host;
+        host.numbers = {QString(32767, u'0'),
+                        u"ABCAB"_s + QString(20000, u'1'),
+                        QString(6000, u'\u00e9') + u"2"_s,
+                        QString(3000, u' ') + u"x"_s,
+                        u"\U0001F600"_s.repeated(10000)};
+        host.setMnemonic(mixed, !mixed);
+        host.recordProgressTexts = false;
+        runOnce(host, store, Mode::Fast);
+        QVERIFY(host.results.isEmpty());
+        QVERIFY(host.reports.isEmpty());
+        QCOMPARE(host.caption, u"Start Converting"_s);
+    }
+
+    // One reading of 32,767 typed letters, cut in exactly one way.
+    HeadlessHost single;
+    single.numbers = {QString(32766, u'A').replace(u"AAA"_s, u"ABC"_s) + u"B"_s};
+    single.setMnemonic(false, true);
+    single.recordProgressTexts = false;
+    runOnce(single, store, Mode::Fast);
+    QCOMPARE(single.results.size(), 1);
+    QCOMPARE(single.results.front().size(), 32766 / 3 * 4 + 1);
+}
+
+// A number whose readings have more cuts than anyone can wait for: a click
+// during one of the run's yields stops it within a few thousand lines.
+void TestMnemonicSearch::stopEndsAnEndlessNumber()
+{
+    const auto store = storeOf({u"a"_s, u"b"_s, u"c"_s, u"ab"_s});
+    for (bool mixed : {true, false}) {
+        HeadlessHost host;
+        host.numbers = {QString(1000, u'2'), u"2222222"_s};
+        host.setMnemonic(mixed, !mixed);
+        host.recordProgressTexts = false;
+        ConversionRun run(store);
+        host.onYield = [&] {
+            if (host.results.size() > 2000 && !run.stopRequested())
+                run.click(host);
+        };
+        run.click(host);
+        QVERIFY(run.stopRequested());
+        QVERIFY(host.results.size() > 2000);
+        QVERIFY(host.results.size() <= 2000 + 4096 + 1);
+        // The second number was never reached.
+        QVERIFY(host.results.back().size() > 1000);
+        QCOMPARE(host.caption, u"Start Converting"_s);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestMnemonicSearch)
+#include "tst_mnemonicsearch.moc"

@@ -1,0 +1,174 @@
+#include "EngineTestSupport.h"
+#include "HeadlessHost.h"
+#include "engine/ConversionRun.h"
+#include "engine/WordStore.h"
+#include "engine/modPhone.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+using Mode = engine::ConversionRun::SearchMode;
+
+namespace {
+
+#ifdef DIGITOME_SANITIZER_BUILD
+constexpr int DefaultCases = 2500; // the sanitizers make the reference search slow
+#else
+constexpr int DefaultCases = 10000;
+#endif
+
+int caseCount()
+{
+    bool ok = false;
+    const int fromEnvironment = qEnvironmentVariableIntValue("DIGITOME_DIFFERENTIAL_CASES", &ok);
+    return ok && fromEnvironment > 0 ? fromEnvironment : DefaultCases;
+}
+
+// Words that no random dictionary would hold: capitals (never matched, since
+// pieces are lower-cased), digits, blanks, other scripts, short words.
+const QStringList HandMadeWords = {u"If"_s,   u"FILE"_s, u"a"_s,     u"i"_s,      u"be"_s,
+                                   u"go"_s,   u"4u"_s,   u"b4"_s,    u"3d"_s,     u"2b"_s,
+                                   u"a b"_s,  u"i f"_s,  u" a"_s,    u"\u00e9"_s, u"d\u00e9"_s,
+                                   u"\u00fc"_s, u"ad"_s, u"e3"_s,    u"1.5"_s,    u"+a"_s,
+                                   u"a.b"_s,  u"(a)"_s,  u"ab-c"_s,  u"cab"_s,    u"bad"_s};
+
+// A number of 2 to 9 characters: mostly digits, now and then a typed letter
+// in either case, a blank, a dot, a plus sign, a parenthesis or a hyphen;
+// kept to at most `maxReadings` readings so the reference search stays quick.
+QString randomNumber(QRandomGenerator &random, qint64 maxReadings)
+{
+    static const QString others = u"aAbBdDeEgGxXzZ  ..++()--"_s;
+    for (;;) {
+        const int length = random.bounded(2, 10);
+        QString number;
+        qint64 readings = 1;
+        for (int i = 0; i < length; ++i) {
+            QChar c;
+            if (random.bounded(6) == 0)
+                c = others.at(random.bounded(others.size()));
+            else
+                c = QChar(char16_t(u'0' + random.bounded(10)));
+            number += c;
+            readings *= engine::modPhone::KeypadLetters(QString(c)).size();
+        }
+        if (readings <= maxReadings)
+            return number;
+    }
+}
+
+engine::WordStore randomDictionary(QRandomGenerator &random)
+{
+    engine::WordStore store;
+    // Letters of few keys make words that readings actually contain.
+    const QString letters = random.bounded(2) ? u"adgjmptwbehknqux"_s : u"abcdefghijklmnopqrstuvwxyz"_s;
+    const int count = random.bounded(5, 120);
+    for (int i = 0; i < count; ++i) {
+        QString word;
+        const int length = random.bounded(1, 6);
+        for (int j = 0; j < length; ++j)
+            word += letters.at(random.bounded(letters.size()));
+        if (!store.contains(word))
+            store.add(word);
+    }
+    for (const QString &word : HandMadeWords) {
+        if (random.bounded(3) == 0 && !store.contains(word))
+            store.add(word);
+    }
+    return store;
+}
+
+QString describe(const QString &number, const HeadlessHost &host)
+{
+    return u"number \"%1\", Option3 %2, Option4 %3, Check1 %4"_s.arg(number)
+        .arg(host.options[3])
+        .arg(host.options[4])
+        .arg(host.check1);
+}
+
+// Runs one case in both modes; false (with a message) when they differ.
+bool sameInBothModes(const engine::WordStore &store,
+                     const QStringList &numbers,
+                     QRandomGenerator &random,
+                     QString &difference)
+{
+    HeadlessHost fast;
+    fast.numbers = numbers;
+    const int options = random.bounded(4);
+    fast.setMnemonic(options & 1, options & 2);
+    fast.check1 = random.bounded(2);
+    fast.recordProgressTexts = false;
+    HeadlessHost reference = fast;
+    qint64 fastCount = 0;
+    qint64 referenceCount = 0;
+    enginetest::runOnce(fast, store, Mode::Fast, &fastCount);
+    enginetest::runOnce(reference, store, Mode::Reference, &referenceCount);
+    if (fast.results == reference.results && fastCount == referenceCount
+        && fast.reports == reference.reports) {
+        return true;
+    }
+    difference = describe(numbers.join(u", "), fast) + u": "_s;
+    if (fastCount != referenceCount)
+        difference += u"count %1 against %2"_s.arg(fastCount).arg(referenceCount);
+    else if (fast.reports != reference.reports)
+        difference += u"reports differ"_s;
+    else {
+        qsizetype i = 0;
+        while (i < fast.results.size() && i < reference.results.size()
+               && fast.results.at(i) == reference.results.at(i)) {
+            ++i;
+        }
+        difference += u"line %1: \"%2\" against \"%3\" (%4 lines against %5)"_s.arg(i)
+                          .arg(fast.results.value(i), reference.results.value(i))
+                          .arg(fast.results.size())
+                          .arg(reference.results.size());
+    }
+    return false;
+}
+
+} // namespace
+
+class TestSearchDifferential : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void randomDictionaries();
+    void americanEnglish();
+
+private:
+    int m_cases = caseCount();
+};
+
+void TestSearchDifferential::randomDictionaries()
+{
+    QRandomGenerator random(20210831);
+    const int cases = m_cases - m_cases * 3 / 10;
+    engine::WordStore store;
+    for (int i = 0; i < cases; ++i) {
+        if (i % 25 == 0)
+            store = randomDictionary(random);
+        QStringList numbers = {randomNumber(random, 3000)};
+        if (random.bounded(10) == 0)
+            numbers.append(randomNumber(random, 500));
+        QString difference;
+        QVERIFY2(sameInBothModes(store, numbers, random, difference), qPrintable(difference));
+    }
+}
+
+void TestSearchDifferential::americanEnglish()
+{
+    const engine::WordStore store = enginetest::americanEnglish();
+    if (store.isEmpty())
+        QSKIP("/usr/share/dict/american-english is missing (Debian package wamerican)");
+    QRandomGenerator random(4343453);
+    const int cases = m_cases * 3 / 10;
+    for (int i = 0; i < cases; ++i) {
+        const QStringList numbers = {randomNumber(random, 200)};
+        QString difference;
+        QVERIFY2(sameInBothModes(store, numbers, random, difference), qPrintable(difference));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestSearchDifferential)
+#include "tst_searchdifferential.moc"
