@@ -1,0 +1,40 @@
+#include "HandCursor.h"
+
+#include "engine/Failure.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QPixmap>
+#include <QtEndian>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace app {
+
+QCursor LoadHandCursor(const QString &path)
+{
+    QImageReader reader(path);
+    if (!reader.canRead())
+        throw engine::Failure(u"Invalid picture"_s);
+    const QImage image = reader.read();
+    if (image.isNull())
+        throw engine::Failure(u"Invalid picture"_s);
+
+    // Qt does not report a cursor file's hot spot: it is the pair of uint16
+    // values at offsets 10 and 12, in the first directory entry.
+    int hotX = -1;
+    int hotY = -1;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray head = file.read(14);
+        if (head.size() == 14 && qFromLittleEndian<quint16>(head.constData() + 2) == 2) {
+            hotX = qFromLittleEndian<quint16>(head.constData() + 10);
+            hotY = qFromLittleEndian<quint16>(head.constData() + 12);
+            if (hotX >= image.width() || hotY >= image.height())
+                hotX = hotY = -1;
+        }
+    }
+    return QCursor(QPixmap::fromImage(image), hotX, hotY);
+}
+
+} // namespace app
