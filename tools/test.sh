@@ -17,6 +17,10 @@ for variant in release sanitize; do
     echo "== $variant build"
     cmake -S "$root" -B "$dir" "${args[@]}" >/dev/null
     cmake --build "$dir" -j "$jobs"
+    if [[ $variant == release ]]; then
+        echo "== the real program in a real X window"
+        "$root/tools/window-check.sh" "$dir/bin/digitome" "$root/build/screenshot.png"
+    fi
     echo "== $variant tests"
     (cd "$dir" && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j "$jobs")
 done

@@ -45,7 +45,7 @@ if [[ -n $screenshot ]]; then
     click 400 216   # Load Sample/Example Data
     click 268 450   # Start Converting
     sleep 3
-    click 20 10     # back to the background, so no button shows hover
+    xdotool mousemove --window "$window" 532 200   # rest on the background
     import -window "$window" "$screenshot"
     echo "screenshot saved to $screenshot"
 fi
