@@ -18,7 +18,7 @@ namespace {
 constexpr QStringView RunSource = u"Form1.PushButton17_Click";
 constexpr QStringView EnumerationSource = u"Form1.RecurseExtractWords";
 constexpr QStringView IdleCaption = u"Start Converting";
-constexpr QStringView OriginalSeparator = u"   -   ";
+const QString OriginalSeparator = u"   -   "_s;
 // Positions, cut lengths and letter counts are 16-bit in the original.
 constexpr qsizetype LongestText = 32767;
 // Result lines between two extra yields when one reading has very many cuts.
@@ -50,7 +50,25 @@ ConversionRun::ConversionRun(const WordStore &words)
 
 QString ConversionRun::generatingCaption(qint64 count)
 {
-    return u"Generating words.. please wait.. "_s + QString::number(count);
+    QString caption;
+    writeGeneratingCaption(caption, count);
+    return caption;
+}
+
+void ConversionRun::writeGeneratingCaption(QString &caption, qint64 count)
+{
+    static constexpr QStringView prefix = u"Generating words.. please wait.. ";
+    char16_t digits[20];
+    int length = 0;
+    quint64 rest = count < 0 ? 0 : quint64(count);
+    do {
+        digits[length++] = char16_t(u'0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    caption.resize(prefix.size() + length);
+    QChar *out = std::copy(prefix.begin(), prefix.end(), caption.data());
+    while (length > 0)
+        *out++ = QChar(digits[--length]);
 }
 
 QString ConversionRun::normaliseNumber(const QString &text)
@@ -176,7 +194,9 @@ void ConversionRun::searchReference(ConversionHost &host,
                 })) {
                 if (report.test(166, [&] { return CountLetter(host, joined) >= 5; })) {
                     report.run(168, [&] { line = trimBlanks(entry).replace(u' ', u'-'); });
-                    keepLine(host, report, line, modPhone::ContainsDigit(line), item);
+                    LineRules rules = readLineRules(host, report, modPhone::ContainsDigit(line));
+                    if (rules.keep)
+                        appendLine(host, report, line, rules, item);
                 }
             }
             if (report.test(182, [&] { return m_stopRequested; }))
@@ -207,20 +227,22 @@ void ConversionRun::searchFast(ConversionHost &host,
         return !m_stopRequested;
     };
     while (report.value(150, [&] { return search.next(m_generatedCount, pulse); }, false)) {
-        report.run(154, [&] {
-            showCount(host);
-            host.yield();
-        });
+        // One yield per reading: the original yields before (154) and after
+        // (160) the cut, with nothing in between that the window could see.
         report.run(158, [&] { search.prepareCuts(); });
         report.run(160, [&] {
             showCount(host);
             host.yield();
         });
         // Every cut of a reading that gets here passes the numeric and the
-        // letter tests (164, 166): they depend on the reading alone.
+        // letter tests (164, 166): they depend on the reading alone. The
+        // window changes only while the run yields, so the include options
+        // and Check1 are read after every yield instead of for every line.
+        LineRules rules = readLineRules(host, report, search.combinationHasDigit());
         int sinceYield = 0;
         while (search.nextCut()) {
-            keepLine(host, report, search.line(), search.combinationHasDigit(), item);
+            if (rules.keep)
+                appendLine(host, report, search.line(), rules, item);
             if (report.test(182, [&] { return m_stopRequested; }))
                 break;
             if (++sinceYield == CutsPerYield) {
@@ -229,6 +251,7 @@ void ConversionRun::searchFast(ConversionHost &host,
                     showCount(host);
                     host.yield();
                 });
+                rules = readLineRules(host, report, search.combinationHasDigit());
             }
         }
         if (report.test(188, [&] { return m_stopRequested; }))
@@ -237,26 +260,45 @@ void ConversionRun::searchFast(ConversionHost &host,
     report.run(150, [&] { showCount(host); });
 }
 
-void ConversionRun::keepLine(ConversionHost &host,
-                             ErrorReport &report,
-                             QString &line,
-                             bool lineHasDigit,
-                             int item)
+ConversionRun::LineRules ConversionRun::readLineRules(ConversionHost &host,
+                                                     ErrorReport &report,
+                                                     bool lineHasDigit)
 {
-    if (!report.test(170, [&] { return host.option(3) || (host.option(4) && !lineHasDigit); }))
-        return;
-    if (report.test(172, [&] { return host.check1Value() == 1; }))
-        report.run(174, [&] { line += OriginalSeparator.toString() + host.numberText(item); });
+    LineRules rules;
+    rules.keep = report.test(170, [&] {
+        return host.option(3) || (host.option(4) && !lineHasDigit);
+    });
+    rules.withOriginal = rules.keep && report.test(172, [&] { return host.check1Value() == 1; });
+    return rules;
+}
+
+void ConversionRun::appendLine(ConversionHost &host,
+                               ErrorReport &report,
+                               QString &line,
+                               LineRules &rules,
+                               int item)
+{
+    if (rules.withOriginal) {
+        report.run(174, [&] {
+            if (rules.original.isNull())
+                rules.original = OriginalSeparator + host.numberText(item);
+            line += rules.original;
+        });
+    }
     report.run(176, [&] { host.appendResult(line); });
 }
 
 void ConversionRun::showCount(ConversionHost &host)
 {
+    // The fast search shows a new count before every yield. Two captions take
+    // turns: a host that keeps the caption it was given holds one, so the
+    // other is free to be rewritten in place, without an allocation.
     if (m_captionCount != m_generatedCount) {
-        m_caption = generatingCaption(m_generatedCount);
+        m_captionTurn ^= 1;
+        writeGeneratingCaption(m_captions[m_captionTurn], m_generatedCount);
         m_captionCount = m_generatedCount;
     }
-    host.setProgressText(m_caption);
+    host.setProgressText(m_captions[m_captionTurn]);
 }
 
 void ConversionRun::RecurseExtractWords(ConversionHost &host,
@@ -306,7 +348,7 @@ void ConversionRun::convertSpelledOut(ConversionHost &host, ErrorReport &report)
             }
         }
         if (report.test(238, [&] { return host.check1Value() == 1; }))
-            report.run(240, [&] { line += OriginalSeparator.toString() + host.numberText(item); });
+            report.run(240, [&] { line += OriginalSeparator + host.numberText(item); });
         report.run(242, [&] { host.appendResult(trimBlanks(line)); });
         if (report.test(248, [&] { return m_stopRequested; }))
             break;

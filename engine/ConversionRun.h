@@ -61,6 +61,7 @@ public:
 
     // "Generating words.. please wait.. " and the count.
     static QString generatingCaption(qint64 count);
+    static void writeGeneratingCaption(QString &caption, qint64 count);
     // The number as the conversions read it: "-", "(" and ")" removed, then
     // the outer blanks.
     static QString normaliseNumber(const QString &text);
@@ -77,13 +78,22 @@ private:
                     ErrorReport &report,
                     int item,
                     const QStringList &choices);
-    // Statements 170 to 180: the include options, the original number, the
-    // results list.
-    void keepLine(ConversionHost &host,
-                  ErrorReport &report,
-                  QString &line,
-                  bool lineHasDigit,
-                  int item);
+    // Statements 170 and 172: whether a line is kept, and with the original
+    // number. `original` keeps the separator and the number's text (174) once
+    // they could be read.
+    struct LineRules
+    {
+        bool keep = false;
+        bool withOriginal = false;
+        QString original;
+    };
+    LineRules readLineRules(ConversionHost &host, ErrorReport &report, bool lineHasDigit);
+    // Statements 174 and 176: the original number, the results list.
+    void appendLine(ConversionHost &host,
+                    ErrorReport &report,
+                    QString &line,
+                    LineRules &rules,
+                    int item);
     // Sets the progress caption to the current count (before a yield).
     void showCount(ConversionHost &host);
 
@@ -93,7 +103,8 @@ private:
     qint64 m_generatedCount = 0;
     QString m_currentCombination;
     QStringList m_combinations;
-    QString m_caption;
+    QString m_captions[2];
+    int m_captionTurn = 0;
     qint64 m_captionCount = -1;
 };
 

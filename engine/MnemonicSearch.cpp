@@ -26,6 +26,16 @@ bool isAsciiDigit(char16_t unit)
     return unit >= u'0' && unit <= u'9';
 }
 
+// Copies a few units. Fixed-size copies compile to plain moves; a library
+// memmove for every piece of every line costs more than the rest of the line.
+void copyUnits(char16_t *to, const char16_t *from, qsizetype count)
+{
+    for (; count >= 4; count -= 4, to += 4, from += 4)
+        std::memcpy(to, from, 4 * sizeof(char16_t));
+    for (; count > 0; --count)
+        *to++ = *from++;
+}
+
 } // namespace
 
 MnemonicSearch::MnemonicSearch(const WordStore &words)
@@ -41,6 +51,7 @@ void MnemonicSearch::start(const QStringList &choices, bool keepMixed, bool keep
     m_choices.clear();
     m_choicesBegin.assign(1, 0);
     m_minusPossible = false;
+    m_hasBlank = false;
     bool everyPositionHasAChoice = true;
     for (const QString &position : choices) {
         bool anyAllowed = false;
@@ -60,6 +71,7 @@ void MnemonicSearch::start(const QStringList &choices, bool keepMixed, bool keep
             choice.digit = isAsciiDigit(choice.unit);
             choice.allowed = !(wordsOnly && choice.digit);
             m_minusPossible = m_minusPossible || choice.unit == u'-';
+            m_hasBlank = m_hasBlank || choice.unit == u' ';
             anyAllowed = anyAllowed || choice.allowed;
             m_choices.push_back(choice);
         }
@@ -83,9 +95,19 @@ void MnemonicSearch::start(const QStringList &choices, bool keepMixed, bool keep
                  || m_lettersFrom.front() < LettersNeeded;
 
     m_pieces.assign(1, Piece{0, WordPrefixTree::Root, -1, {}});
-    m_edges.clear();
+    m_out.resize(m_size + 1);
+    for (auto &edges : m_out)
+        edges.clear();
+    m_edgeStarts.clear();
     m_frames.assign(std::max(m_size, 1), Frame{});
-    m_frames.front() = Frame{m_choicesBegin.front(), 0, 0, 1, 0, 0};
+    m_frames.front() = Frame{m_choicesBegin.front(), 0, 0, 1, 0};
+    m_canFinish.assign(m_size + 1, 0);
+    m_endsBegin.assign(m_size + 1, 0);
+    m_endsEnd.assign(m_size + 1, 0);
+    m_dashed.assign(m_size, u' ');
+    m_buffer.assign(2 * qsizetype(m_size), u' ');
+    m_cutSteps.assign(m_size + 1, CutStep{});
+    m_cutDepth = 0;
     m_depth = 0;
     m_atLeaf = false;
     m_finished = m_size == 0;
@@ -137,8 +159,11 @@ void MnemonicSearch::advance(const Piece &piece, const Choice &choice, int posit
                                              std::numeric_limits<int>::max()));
         alive = accepted = unchecked = simpleLength + 1 <= next.limit;
     }
-    if (accepted)
-        m_edges.push_back(Edge{next.start, unchecked ? EdgeState::Unchecked : EdgeState::Accepted});
+    if (accepted) {
+        m_out[next.start].push_back(
+            Edge{position + 1, unchecked ? EdgeState::Unchecked : EdgeState::Accepted});
+        m_edgeStarts.push_back(next.start);
+    }
     if (alive && !last)
         m_pieces.push_back(next);
 }
@@ -157,7 +182,7 @@ bool MnemonicSearch::next(qint64 &count, const std::function<bool()> &pulse)
         m_atLeaf = false;
         const Frame &frame = m_frames[m_depth];
         m_pieces.resize(frame.piecesEnd);
-        m_edges.resize(frame.edgesEnd);
+        truncateEdges(frame.edgesEnd);
     }
     for (;;) {
         if (++m_work >= PulseWork) {
@@ -177,7 +202,7 @@ bool MnemonicSearch::next(qint64 &count, const std::function<bool()> &pulse)
             --m_depth;
             const Frame &parent = m_frames[m_depth];
             m_pieces.resize(parent.piecesEnd);
-            m_edges.resize(parent.edgesEnd);
+            truncateEdges(parent.edgesEnd);
             continue;
         }
         const Choice &choice = m_choices[frame.nextChoice++];
@@ -188,46 +213,53 @@ bool MnemonicSearch::next(qint64 &count, const std::function<bool()> &pulse)
             continue;
         }
         const int piecesMark = int(m_pieces.size());
-        const int edgesMark = int(m_edges.size());
+        const int edgesMark = int(m_edgeStarts.size());
         const bool last = position + 1 == m_size;
         for (int i = frame.piecesBegin; i < frame.piecesEnd; ++i)
             advance(m_pieces[i], choice, position, last);
         m_combination[position] = QChar(choice.unit);
-        const bool cut = int(m_edges.size()) > edgesMark;
+        m_dashed[position] = choice.unit == u' ' ? u'-' : choice.unit;
+        const bool cut = int(m_edgeStarts.size()) > edgesMark;
         if (last) {
             if (cut) {
                 m_atLeaf = true;
-                m_leafEdgesBegin = edgesMark;
                 m_hasDigit = std::any_of(m_combination.cbegin(),
                                          m_combination.cend(),
                                          [](QChar c) { return isAsciiDigit(c.unicode()); });
                 return true;
             }
-            m_edges.resize(edgesMark);
+            truncateEdges(edgesMark);
             continue;
         }
         if (cut)
             m_pieces.push_back(Piece{position + 1, WordPrefixTree::Root, -1, {}});
         if (int(m_pieces.size()) == piecesMark) {
             count = saturatingAdd(count, m_below[position + 1]);
-            m_edges.resize(edgesMark);
+            truncateEdges(edgesMark);
             continue;
         }
         m_frames[position + 1] = Frame{m_choicesBegin[position + 1],
                                        letters,
                                        piecesMark,
                                        int(m_pieces.size()),
-                                       edgesMark,
-                                       int(m_edges.size())};
+                                       int(m_edgeStarts.size())};
         ++m_depth;
     }
 }
 
-bool MnemonicSearch::edgeAccepted(Edge &edge, int end)
+void MnemonicSearch::truncateEdges(int size)
+{
+    // The pieces found after the mark are the last ones of their starts' lists.
+    for (int i = int(m_edgeStarts.size()) - 1; i >= size; --i)
+        m_out[m_edgeStarts[i]].pop_back();
+    m_edgeStarts.resize(size);
+}
+
+bool MnemonicSearch::accepted(Edge &edge, int start)
 {
     if (edge.state == EdgeState::Unchecked) {
         const bool accepted = modWords::AcceptsPiece(
-            m_words, QStringView(m_combination).sliced(edge.start, end - edge.start));
+            m_words, QStringView(m_combination).sliced(start, edge.end - start));
         edge.state = accepted ? EdgeState::Accepted : EdgeState::Rejected;
     }
     return edge.state == EdgeState::Accepted;
@@ -236,62 +268,24 @@ bool MnemonicSearch::edgeAccepted(Edge &edge, int end)
 void MnemonicSearch::prepareCuts()
 {
     m_cutsReady = false;
-    m_cutSteps.clear();
+    m_cutDepth = 0;
     if (!m_atLeaf)
         return;
-    const int size = m_size;
-    auto edgesEndingAt = [this, size](int end) {
-        return end == size ? std::pair(m_leafEdgesBegin, int(m_edges.size()))
-                           : std::pair(m_frames[end].edgesBegin, m_frames[end].edgesEnd);
-    };
-
-    // Which positions a cut can go on from to the end, checking the unusual
-    // pieces on the way.
-    m_canFinish.assign(size + 1, 0);
-    m_canFinish[size] = 1;
-    for (int end = size; end >= 1; --end) {
-        if (!m_canFinish[end])
-            continue;
-        const auto [begin, stop] = edgesEndingAt(end);
-        for (int i = begin; i < stop; ++i) {
-            if (edgeAccepted(m_edges[i], end))
-                m_canFinish[m_edges[i].start] = 1;
+    // Per start, the pieces after which a cut can go on to the end (checking
+    // the unusual ones on the way); a start without any cannot finish.
+    m_canFinish[m_size] = 1;
+    m_pieceEnds.clear();
+    for (int start = m_size - 1; start >= 0; --start) {
+        m_endsBegin[start] = int(m_pieceEnds.size());
+        for (Edge &edge : m_out[start]) {
+            if (m_canFinish[edge.end] && accepted(edge, start))
+                m_pieceEnds.push_back(edge.end);
         }
+        m_endsEnd[start] = int(m_pieceEnds.size());
+        m_canFinish[start] = m_endsEnd[start] > m_endsBegin[start];
     }
-
-    // The pieces that lead on to the end, per start, shortest first.
-    m_outBegin.assign(size + 2, 0);
-    for (int end = 1; end <= size; ++end) {
-        if (!m_canFinish[end])
-            continue;
-        const auto [begin, stop] = edgesEndingAt(end);
-        for (int i = begin; i < stop; ++i) {
-            if (m_edges[i].state == EdgeState::Accepted)
-                ++m_outBegin[m_edges[i].start + 1];
-        }
-    }
-    for (int position = 0; position <= size; ++position)
-        m_outBegin[position + 1] += m_outBegin[position];
-    m_outEnds.resize(m_outBegin[size + 1]);
-    m_outFill.assign(m_outBegin.begin(), m_outBegin.end() - 1);
-    for (int end = 1; end <= size; ++end) {
-        if (!m_canFinish[end])
-            continue;
-        const auto [begin, stop] = edgesEndingAt(end);
-        for (int i = begin; i < stop; ++i) {
-            if (m_edges[i].state == EdgeState::Accepted)
-                m_outEnds[m_outFill[m_edges[i].start]++] = end;
-        }
-    }
-
-    m_dashed.resize(size);
-    for (int i = 0; i < size; ++i) {
-        const char16_t unit = m_combination.at(i).unicode();
-        m_dashed[i] = unit == u' ' ? u'-' : unit;
-    }
-    m_buffer.clear();
     if (m_canFinish[0])
-        m_cutSteps.push_back(CutStep{0, m_outBegin[0] - 1, 0});
+        m_cutSteps[m_cutDepth++] = CutStep{0, m_endsBegin[0] - 1, 0};
     m_cutsReady = true;
 }
 
@@ -299,33 +293,48 @@ bool MnemonicSearch::nextCut()
 {
     if (!m_cutsReady)
         return false;
-    while (!m_cutSteps.empty()) {
-        CutStep &step = m_cutSteps.back();
-        if (++step.edge == m_outBegin[step.position + 1]) {
-            m_cutSteps.pop_back();
+    // The cut is a path of pieces; each step of it keeps the piece taken from
+    // its position and the length of the line before that piece.
+    CutStep *const steps = m_cutSteps.data();
+    const int *const pieceEnds = m_pieceEnds.data();
+    const int *const endsBegin = m_endsBegin.data();
+    const int *const endsEnd = m_endsEnd.data();
+    char16_t *const buffer = m_buffer.data();
+    const char16_t *const dashed = m_dashed.data();
+    int depth = m_cutDepth;
+    while (depth > 0) {
+        CutStep &step = steps[depth - 1];
+        if (++step.edge == endsEnd[step.position]) {
+            --depth;
             continue;
         }
+        // The line so far, a "-" and the piece (its blanks as "-").
         const int start = step.position;
-        const int end = m_outEnds[step.edge];
-        m_buffer.resize(step.bufferSize);
-        m_buffer.push_back(u'-');
-        m_buffer.insert(m_buffer.end(), m_dashed.begin() + start, m_dashed.begin() + end);
+        const int end = pieceEnds[step.edge];
+        int size = step.lineSize;
+        if (start > 0)
+            buffer[size++] = u'-';
+        copyUnits(buffer + size, dashed + start, end - start);
+        size += end - start;
         if (end < m_size) {
-            m_cutSteps.push_back(CutStep{end, m_outBegin[end] - 1, qsizetype(m_buffer.size())});
+            steps[depth++] = CutStep{end, endsBegin[end] - 1, size};
             continue;
         }
-        // A whole cut: the line is the buffer without its outer "-" (blanks).
-        auto first = m_buffer.cbegin();
-        auto last = m_buffer.cend();
-        while (first != last && *first == u'-')
-            ++first;
-        while (last != first && *(last - 1) == u'-')
-            --last;
+        m_cutDepth = depth;
+        // A blank at either end of the entry is dropped, not shown as "-".
+        const char16_t *first = buffer;
+        const char16_t *last = buffer + size;
+        if (m_hasBlank) {
+            while (first != last && *first == u'-')
+                ++first;
+            while (last != first && *(last - 1) == u'-')
+                --last;
+        }
         m_line.resize(last - first);
-        if (first != last)
-            std::copy(first, last, reinterpret_cast<char16_t *>(m_line.data()));
+        copyUnits(reinterpret_cast<char16_t *>(m_line.data()), first, last - first);
         return true;
     }
+    m_cutDepth = 0;
     return false;
 }
 

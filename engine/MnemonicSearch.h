@@ -56,7 +56,7 @@ public:
     // Prepares the cuts of the current reading; then nextCut() steps through
     // them in order and line() is the current one, its pieces joined by "-"
     // (blanks inside pieces become "-" too, outer blanks are dropped). The
-    // caller may append to line(); the next cut rebuilds it.
+    // caller may change line(); the next cut rebuilds it.
     void prepareCuts();
     bool nextCut();
     QString &line() { return m_line; }
@@ -65,11 +65,11 @@ private:
     struct Choice
     {
         char16_t unit;
-        char16_t lower;  // the lower case of `unit`, when `simple`
-        bool simple;     // the lower case is one non-surrogate unit
-        bool letter;     // A-Z, a-z
-        bool digit;      // 0-9
-        bool allowed;    // may be chosen under the current options
+        char16_t lower; // the lower case of `unit`, when `simple`
+        bool simple;    // the lower case is one non-surrogate unit
+        bool letter;    // A-Z, a-z
+        bool digit;     // 0-9
+        bool allowed;   // may be chosen under the current options
     };
     struct Piece
     {
@@ -79,9 +79,9 @@ private:
         NumericScanner number;
     };
     enum class EdgeState : quint8 { Accepted, Unchecked, Rejected };
-    struct Edge // an accepted piece from `start` to the position it is listed at
+    struct Edge // an accepted piece from the start it is listed under to `end`
     {
-        int start;
+        int end;
         EdgeState state;
     };
     struct Frame
@@ -89,34 +89,38 @@ private:
         int nextChoice;
         int letters;
         int piecesBegin, piecesEnd;
-        int edgesBegin, edgesEnd; // pieces ending at this position
+        int edgesEnd; // into m_edgeStarts
     };
     struct CutStep
     {
         int position;
-        int edge;
-        qsizetype bufferSize;
+        int edge; // into m_pieceEnds
+        int lineSize;
     };
 
     void advance(const Piece &piece, const Choice &choice, int position, bool last);
-    bool edgeAccepted(Edge &edge, int end);
+    void truncateEdges(int size);
+    bool accepted(Edge &edge, int start);
 
     const WordStore &m_words;
     const WordPrefixTree &m_tree;
 
     int m_size = 0;
     std::vector<Choice> m_choices;
-    std::vector<int> m_choicesBegin;   // per position, into m_choices; one extra at the end
-    std::vector<qint64> m_below;       // steps below a choice made at the previous position
-    std::vector<int> m_lettersFrom;    // positions from here on that can give a letter
+    std::vector<int> m_choicesBegin; // per position, into m_choices; one extra at the end
+    std::vector<qint64> m_below;     // steps below a choice made at the previous position
+    std::vector<int> m_lettersFrom;  // positions from here on that can give a letter
     bool m_hopeless = true;
     bool m_minusPossible = false; // without a "-" no exponent turns negative
 
+    // The walk: a frame per position, the open pieces of every frame, and the
+    // accepted pieces of the current path, listed per start (ends ascending)
+    // and, for backtracking, by their starts in the order they were found.
     std::vector<Frame> m_frames;
     std::vector<Piece> m_pieces;
-    std::vector<Edge> m_edges;
+    std::vector<std::vector<Edge>> m_out;
+    std::vector<int> m_edgeStarts;
     int m_depth = 0;
-    int m_leafEdgesBegin = 0;
     bool m_atLeaf = false;
     bool m_finished = true;
     int m_work = 0;
@@ -125,15 +129,16 @@ private:
 
     // The cuts of the current reading.
     std::vector<char> m_canFinish;
-    std::vector<int> m_outBegin; // per position, into m_outEnds; one extra at the end
-    std::vector<int> m_outEnds;
-    std::vector<int> m_outFill;
-    std::vector<CutStep> m_cutSteps;
-    std::vector<char16_t> m_buffer; // "-piece-piece..." with blanks as "-"
+    std::vector<int> m_pieceEnds; // per start, the ends of the pieces a cut can take
+    std::vector<int> m_endsBegin;
+    std::vector<int> m_endsEnd;
+    std::vector<CutStep> m_cutSteps; // a step per piece of the current cut
+    int m_cutDepth = 0;
     std::vector<char16_t> m_dashed; // the reading with blanks as "-"
+    std::vector<char16_t> m_buffer; // the pieces so far, joined by "-"
+    bool m_hasBlank = false;        // some reading holds a blank
     QString m_line;
     bool m_cutsReady = false;
-    bool m_cutsStarted = false;
 };
 
 } // namespace engine

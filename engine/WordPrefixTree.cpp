@@ -10,8 +10,8 @@ constexpr int InitialBits = 10;
 
 WordPrefixTree::WordPrefixTree()
     : m_nodes(1)
-    , m_keys(quint64(1) << InitialBits, EmptyKey)
-    , m_targets(quint64(1) << InitialBits, NoNode)
+    , m_units(65536 / 64, 0)
+    , m_slots(quint64(1) << InitialBits)
     , m_mask((quint64(1) << InitialBits) - 1)
     , m_shift(64 - InitialBits)
 {}
@@ -37,17 +37,17 @@ bool WordPrefixTree::insert(QStringView word)
         info.longestBelow = std::max(info.longestBelow, length - depth);
         Node next = child(node, c.unicode());
         if (next == NoNode) {
-            if (2 * (m_edges + 1) > qsizetype(m_keys.size()))
+            if (2 * (m_edges + 1) > qsizetype(m_slots.size()))
                 grow();
             next = Node(m_nodes.size());
             m_nodes.emplace_back();
             const quint64 key = edgeKey(node, c.unicode());
             quint64 slot = slotOf(key);
-            while (m_keys[slot] != EmptyKey)
+            while (m_slots[slot].key != EmptyKey)
                 slot = (slot + 1) & m_mask;
-            m_keys[slot] = key;
-            m_targets[slot] = next;
+            m_slots[slot] = Slot{key, next};
             ++m_edges;
+            m_units[c.unicode() >> 6] |= quint64(1) << (c.unicode() & 63);
         }
         node = next;
         ++depth;
@@ -61,21 +61,18 @@ bool WordPrefixTree::insert(QStringView word)
 
 void WordPrefixTree::grow()
 {
-    std::vector<quint64> keys(m_keys.size() * 2, EmptyKey);
-    std::vector<Node> targets(m_keys.size() * 2, NoNode);
-    m_mask = keys.size() - 1;
+    std::vector<Slot> slots(m_slots.size() * 2);
+    m_mask = slots.size() - 1;
     --m_shift;
-    for (size_t i = 0; i < m_keys.size(); ++i) {
-        if (m_keys[i] == EmptyKey)
+    for (const Slot &old : m_slots) {
+        if (old.key == EmptyKey)
             continue;
-        quint64 slot = slotOf(m_keys[i]);
-        while (keys[slot] != EmptyKey)
+        quint64 slot = slotOf(old.key);
+        while (slots[slot].key != EmptyKey)
             slot = (slot + 1) & m_mask;
-        keys[slot] = m_keys[i];
-        targets[slot] = m_targets[i];
+        slots[slot] = old;
     }
-    m_keys.swap(keys);
-    m_targets.swap(targets);
+    m_slots.swap(slots);
 }
 
 } // namespace engine

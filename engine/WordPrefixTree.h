@@ -26,12 +26,14 @@ public:
     // The node reached from `node` by `unit`, or NoNode.
     Node child(Node node, char16_t unit) const
     {
+        if (!(m_units[unit >> 6] & (quint64(1) << (unit & 63))))
+            return NoNode; // no word holds the unit: spares the hash for digits
         const quint64 key = edgeKey(node, unit);
         for (quint64 slot = slotOf(key);; slot = (slot + 1) & m_mask) {
-            const quint64 stored = m_keys[slot];
-            if (stored == key)
-                return m_targets[slot];
-            if (stored == EmptyKey)
+            const Slot &stored = m_slots[slot];
+            if (stored.key == key)
+                return stored.target;
+            if (stored.key == EmptyKey)
                 return NoNode;
         }
     }
@@ -57,8 +59,13 @@ private:
     void grow();
 
     std::vector<NodeInfo> m_nodes;
-    std::vector<quint64> m_keys;
-    std::vector<Node> m_targets;
+    std::vector<quint64> m_units; // a bit per UTF-16 unit that some word holds
+    struct Slot // key and target side by side: one cache line per probe
+    {
+        quint64 key = EmptyKey;
+        Node target = NoNode;
+    };
+    std::vector<Slot> m_slots;
     quint64 m_mask = 0;
     int m_shift = 0;
     qsizetype m_edges = 0;
