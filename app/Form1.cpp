@@ -25,7 +25,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeView>
+#include <QTableView>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -90,26 +90,35 @@ void Form1::createControls()
             target->setMouseTracking(true);
             target->installEventFilter(this);
         };
-    auto list =
-        [&](QTreeView *&target, const char16_t *name, lists::ItemListModel &model, QRect geometry) {
-            target = new QTreeView(this);
-            target->setObjectName(QString::fromUtf16(name));
-            target->setModel(&model);
-            target->setGeometry(geometry);
-            target->setRootIsDecorated(false);
-            target->setUniformRowHeights(true);
-            target->setItemsExpandable(false);
-            target->setSelectionMode(QAbstractItemView::SingleSelection);
-            target->setSelectionBehavior(QAbstractItemView::SelectRows);
-            target->setEditTriggers(QAbstractItemView::NoEditTriggers);
-            target->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-            target->header()->setStretchLastSection(false);
-            target->header()->setSectionResizeMode(QHeaderView::Interactive);
-            target->setToolTip(ListToolTip);
-            target->viewport()->setMouseTracking(true);
-            target->viewport()->installEventFilter(this);
-            target->installEventFilter(this);
-        };
+    auto list = [&](QTableView *&target,
+                    const char16_t *name,
+                    lists::ItemListModel &model,
+                    QRect geometry) {
+        target = new QTableView(this);
+        target->setObjectName(QString::fromUtf16(name));
+        target->setModel(&model);
+        target->setGeometry(geometry);
+        // A table view keeps no per-row layout, so appending to a list of
+        // a million rows costs the same as to an empty one.
+        target->verticalHeader()->hide();
+        target->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        target->verticalHeader()->setDefaultSectionSize(target->fontMetrics().height() + 2);
+        target->setShowGrid(false);
+        target->setWordWrap(false);
+        target->setCornerButtonEnabled(false);
+        target->setSelectionMode(QAbstractItemView::SingleSelection);
+        target->setSelectionBehavior(QAbstractItemView::SelectRows);
+        target->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        target->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        target->horizontalHeader()->setStretchLastSection(false);
+        target->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+        target->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        target->horizontalHeader()->setHighlightSections(false);
+        target->setToolTip(ListToolTip);
+        target->viewport()->setMouseTracking(true);
+        target->viewport()->installEventFilter(this);
+        target->installEventFilter(this);
+    };
     auto frame = [&](QGroupBox *&target,
                      const char16_t *name,
                      const QString &caption,
@@ -474,7 +483,7 @@ void Form1::closeEvent(QCloseEvent *event)
         m_services.endProcess();
 }
 
-int Form1::selectedRow(const QTreeView *view) const
+int Form1::selectedRow(const QTableView *view) const
 {
     const QModelIndexList rows = view->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();

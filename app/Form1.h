@@ -19,7 +19,7 @@ class QGroupBox;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
-class QTreeView;
+class QTableView;
 
 namespace engine {
 class ConversionRun;
@@ -81,8 +81,8 @@ public:
     QPushButton *PushButton17 = nullptr;
     QPushButton *PushButton22 = nullptr;
     QPushButton *PushButton23 = nullptr;
-    QTreeView *ListView1 = nullptr;
-    QTreeView *ListView2 = nullptr;
+    QTableView *ListView1 = nullptr;
+    QTableView *ListView2 = nullptr;
     QGroupBox *Frame1 = nullptr;
     QGroupBox *Frame2 = nullptr;
     QGroupBox *Frame3 = nullptr;
@@ -144,7 +144,7 @@ private:
     // Shows buffered result lines and the latest progress now.
     void refresh();
     void scheduleRefresh();
-    int selectedRow(const QTreeView *view) const;
+    int selectedRow(const QTableView *view) const;
 
     Services m_services;
     std::unique_ptr<OptionSettings> m_options;
