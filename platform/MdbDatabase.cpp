@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
+#include <QStringList>
 
 // glib first: mdbtools.h wraps its own includes in extern "C".
 #include <glib.h>
@@ -26,6 +27,30 @@ namespace {
 QString damaged(const QString &path, const QString &what)
 {
     return u"The database '%1' is damaged: %2."_s.arg(QDir::toNativeSeparators(path), what);
+}
+
+bool knownType(int type)
+{
+    switch (type) {
+    case MDB_BOOL:
+    case MDB_BYTE:
+    case MDB_INT:
+    case MDB_LONGINT:
+    case MDB_MONEY:
+    case MDB_FLOAT:
+    case MDB_DOUBLE:
+    case MDB_DATETIME:
+    case MDB_BINARY:
+    case MDB_TEXT:
+    case MDB_OLE:
+    case MDB_MEMO:
+    case MDB_REPID:
+    case MDB_NUMERIC:
+    case MDB_COMPLEX:
+        return true;
+    default:
+        return false;
+    }
 }
 
 // The rows of one table, read completely.
@@ -111,6 +136,7 @@ struct MdbConnection::Handle
     QString path;
     QByteArray contents; // libmdb reads from this buffer while the handle lives
     MdbHandle *mdb = nullptr;
+    QList<std::pair<QString, quint32>> tables; // name and definition page
 
     ~Handle()
     {
@@ -118,6 +144,125 @@ struct MdbConnection::Handle
             mdb_close(mdb);
     }
 };
+
+namespace {
+
+constexpr quint32 CatalogPage = 2;
+constexpr qint64 ObjectTypeTable = 1;
+
+// Every value of a table, row after row.
+struct TableRows
+{
+    QStringList names;
+    std::vector<std::optional<QString>> values;
+
+    qsizetype rowCount() const
+    {
+        return names.isEmpty() ? 0 : qsizetype(values.size()) / names.size();
+    }
+    int column(const QString &name) const { return int(names.indexOf(name, 0)); }
+    const std::optional<QString> &value(qsizetype row, int column) const
+    {
+        return values[size_t(row * names.size() + column)];
+    }
+};
+
+// Reads the table whose definition is at `page`. The raw file is checked
+// first where libmdb would trust it blindly; a table whose rows do not match
+// its row count is damaged. Long values (OLE, memo) are left null when
+// `skipLongValues`.
+TableRows
+readTable(MdbConnection::Handle &handle, quint32 page, const QString &name, bool skipLongValues)
+{
+    MdbHandle *mdb = handle.mdb;
+    const QString &path = handle.path;
+    const JetFile jet(handle.contents);
+    const QString problem = jet.tableDefinitionProblem(page);
+    if (!problem.isEmpty())
+        throw Failure(damaged(path, problem));
+
+    MdbCatalogEntry entry{};
+    entry.mdb = mdb;
+    qstrncpy(entry.object_name, name.toUtf8().constData(), sizeof entry.object_name);
+    entry.object_type = MDB_TABLE;
+    entry.table_pg = page;
+    MdbTableDef *raw = mdb_read_table(&entry);
+    if (!raw)
+        throw Failure(damaged(path, u"the definition of table '%1' cannot be read"_s.arg(name)));
+    const TableDefinition definition(raw);
+    MdbTableDef *table = definition.table;
+    if (!table->usage_map || table->map_sz < 1)
+        throw Failure(damaged(path, u"table '%1' has no usage map"_s.arg(name)));
+    // Jet allows at most 255 columns in a table.
+    if (table->num_cols < 1 || table->num_cols > 255)
+        throw Failure(damaged(path, u"table '%1' has an impossible number of columns"_s.arg(name)));
+    // A page holds at most 256 rows (a row pointer has 8 bits for the row).
+    const qsizetype expected = table->num_rows;
+    if (expected > jet.pageCount() * 256)
+        throw Failure(
+            damaged(path, u"table '%1' claims more rows than the file can hold"_s.arg(name)));
+    if (!mdb_read_columns(table) || table->columns->len != table->num_cols)
+        throw Failure(damaged(path, u"the columns of table '%1' cannot be read"_s.arg(name)));
+
+    const int columns = int(table->num_cols);
+    TableRows rows;
+    // A Boolean's value is its bit in the null mask: it is never null.
+    std::vector<bool> boolean(size_t(columns), false);
+    std::vector<bool> bound(size_t(columns), true);
+    for (int c = 0; c < columns; ++c) {
+        const auto *column = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, guint(c)));
+        if (!knownType(column->col_type))
+            throw Failure(damaged(path, u"a column of table '%1' has an unknown type"_s.arg(name)));
+        boolean[size_t(c)] = column->col_type == MDB_BOOL;
+        bound[size_t(c)] =
+            !skipLongValues || (column->col_type != MDB_OLE && column->col_type != MDB_MEMO);
+        rows.names.append(QString::fromUtf8(column->name));
+    }
+
+    const size_t bindSize = mdb->bind_size;
+    std::vector<std::vector<char>> buffers(static_cast<size_t>(columns));
+    std::vector<int> lengths(size_t(columns), 0);
+    for (int c = 0; c < columns; ++c) {
+        if (!bound[size_t(c)])
+            continue;
+        buffers[size_t(c)].resize(bindSize + 1);
+        if (mdb_bind_column(table, c + 1, buffers[size_t(c)].data(), &lengths[size_t(c)]) == -1)
+            throw Failure(damaged(path, u"a column of table '%1' cannot be read"_s.arg(name)));
+    }
+
+    std::vector<MdbField> fields(size_t(columns) + 1);
+    rows.values.reserve(size_t(std::min<qsizetype>(expected, 100000)) * size_t(columns));
+    qsizetype fetched = 0;
+    mdb_rewind_table(table);
+    while (mdb_fetch_row(table)) {
+        if (++fetched > expected)
+            break;
+        int start = 0;
+        size_t length = 0;
+        if (mdb_find_row(mdb, int(table->cur_row) - 1, &start, &length) != 0
+            || mdb_crack_row(table, start & 0x1FFF, length, fields.data()) != columns) {
+            throw Failure(damaged(path, u"a row of table '%1' cannot be read"_s.arg(name)));
+        }
+        for (int c = 0; c < columns; ++c) {
+            if ((fields[size_t(c)].is_null && !boolean[size_t(c)]) || !bound[size_t(c)]) {
+                rows.values.emplace_back(std::nullopt);
+            } else {
+                const size_t len = std::min(size_t(std::max(lengths[size_t(c)], 0)), bindSize);
+                rows.values.emplace_back(
+                    QString::fromUtf8(buffers[size_t(c)].data(), qsizetype(len)));
+            }
+        }
+    }
+    if (fetched != expected) {
+        throw Failure(damaged(
+            path,
+            u"table '%1' should hold %2 rows but %3 could be read"_s.arg(name).arg(expected).arg(
+                fetched)));
+    }
+    return rows;
+}
+
+} // namespace
 
 std::unique_ptr<engine::Connection> MdbDatabase::createConnection()
 {
@@ -161,9 +306,6 @@ void MdbConnection::openContents(const QByteArray &contents, const QString &path
     const JetFile jet(contents);
     if (!jet.recognized())
         throw Failure(u"Unrecognized database format '%1'."_s.arg(shown));
-    const QString catalogProblem = jet.tableDefinitionProblem(2);
-    if (!catalogProblem.isEmpty())
-        throw Failure(damaged(path, catalogProblem));
 
     auto handle = std::make_unique<Handle>();
     handle->path = path;
@@ -174,8 +316,24 @@ void MdbConnection::openContents(const QByteArray &contents, const QString &path
                                   MDB_NOFLAGS);
     if (!handle->mdb)
         throw Failure(u"Unrecognized database format '%1'."_s.arg(shown));
-    if (!mdb_read_catalog(handle->mdb, MDB_TABLE))
-        throw Failure(damaged(path, u"its table catalog cannot be read"_s));
+
+    // The catalog is read like any table, without the property blobs that
+    // libmdb's own catalog reader parses (and loops on when they are damaged).
+    const TableRows catalog = readTable(*handle, CatalogPage, u"MSysObjects"_s, true);
+    const int id = catalog.column(u"Id"_s);
+    const int name = catalog.column(u"Name"_s);
+    const int type = catalog.column(u"Type"_s);
+    if (id < 0 || name < 0 || type < 0)
+        throw Failure(damaged(path, u"its table catalog lacks a column"_s));
+    for (qsizetype row = 0; row < catalog.rowCount(); ++row) {
+        const auto value = [&](int column) {
+            return catalog.value(row, column).value_or(QString());
+        };
+        if ((value(type).toLongLong() & 0x7F) != ObjectTypeTable)
+            continue;
+        const quint32 page = quint32(value(id).toLongLong() & 0xFFFFFF);
+        handle->tables.append({value(name), page});
+    }
     m_handle = std::move(handle);
 }
 
@@ -191,82 +349,13 @@ std::unique_ptr<engine::RecordSet> MdbConnection::openRecordSet(const QString &q
     if (!m_handle)
         throw Failure(engine::dberror::closedObject());
     const QString name = engine::tableOfQuery(query);
-    MdbHandle *mdb = m_handle->mdb;
-    const QString &path = m_handle->path;
-
-    MdbCatalogEntry *entry = nullptr;
-    for (guint i = 0; mdb->catalog && i < mdb->catalog->len; ++i) {
-        auto *candidate = static_cast<MdbCatalogEntry *>(g_ptr_array_index(mdb->catalog, i));
-        if (candidate->object_type == MDB_TABLE
-            && QString::fromUtf8(candidate->object_name).compare(name, Qt::CaseInsensitive) == 0) {
-            entry = candidate;
-            break;
+    for (const auto &[tableName, page] : std::as_const(m_handle->tables)) {
+        if (tableName.compare(name, Qt::CaseInsensitive) == 0) {
+            TableRows rows = readTable(*m_handle, page, tableName, false);
+            return std::make_unique<MdbRecordSet>(int(rows.names.size()), std::move(rows.values));
         }
     }
-    if (!entry)
-        throw Failure(engine::dberror::tableNotFound(name));
-
-    const QString problem =
-        JetFile(m_handle->contents).tableDefinitionProblem(quint32(entry->table_pg));
-    if (!problem.isEmpty())
-        throw Failure(damaged(path, problem));
-    MdbTableDef *raw = mdb_read_table(entry);
-    if (!raw)
-        throw Failure(damaged(path, u"the definition of table '%1' cannot be read"_s.arg(name)));
-    const TableDefinition definition(raw);
-    MdbTableDef *table = definition.table;
-    if (!table->usage_map || table->map_sz < 1)
-        throw Failure(damaged(path, u"table '%1' has no usage map"_s.arg(name)));
-    if (!mdb_read_columns(table) || table->columns->len != table->num_cols)
-        throw Failure(damaged(path, u"the columns of table '%1' cannot be read"_s.arg(name)));
-
-    const int columns = int(table->num_cols);
-    const size_t bindSize = mdb->bind_size;
-    std::vector<std::vector<char>> buffers(size_t(columns), std::vector<char>(bindSize + 1));
-    std::vector<int> lengths(size_t(columns), 0);
-    for (int c = 0; c < columns; ++c) {
-        if (mdb_bind_column(table, c + 1, buffers[size_t(c)].data(), &lengths[size_t(c)]) == -1)
-            throw Failure(damaged(path, u"a column of table '%1' cannot be read"_s.arg(name)));
-    }
-
-    // A Boolean's value is its bit in the null mask: it is never null.
-    std::vector<bool> boolean(size_t(columns), false);
-    for (int c = 0; c < columns; ++c) {
-        const auto *column = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, guint(c)));
-        boolean[size_t(c)] = column->col_type == MDB_BOOL;
-    }
-
-    std::vector<MdbField> fields(size_t(columns) + 1);
-    std::vector<std::optional<QString>> values;
-    values.reserve(size_t(table->num_rows) * size_t(columns));
-    const qsizetype expected = table->num_rows;
-    qsizetype fetched = 0;
-    mdb_rewind_table(table);
-    while (mdb_fetch_row(table)) {
-        if (++fetched > expected)
-            break;
-        int start = 0;
-        size_t length = 0;
-        if (mdb_find_row(mdb, int(table->cur_row) - 1, &start, &length) != 0
-            || mdb_crack_row(table, start & 0x1FFF, length, fields.data()) != columns) {
-            throw Failure(damaged(path, u"a row of table '%1' cannot be read"_s.arg(name)));
-        }
-        for (int c = 0; c < columns; ++c) {
-            if (fields[size_t(c)].is_null && !boolean[size_t(c)]) {
-                values.emplace_back(std::nullopt);
-            } else {
-                const size_t len = std::min(size_t(std::max(lengths[size_t(c)], 0)), bindSize);
-                values.emplace_back(QString::fromUtf8(buffers[size_t(c)].data(), qsizetype(len)));
-            }
-        }
-    }
-    if (fetched != expected) {
-        throw Failure(damaged(
-            path,
-            u"table '%1' should hold %2 rows but %3 could be read"_s.arg(name).arg(expected).arg(
-                fetched)));
-    }
-    return std::make_unique<MdbRecordSet>(columns, std::move(values));
+    throw Failure(engine::dberror::tableNotFound(name));
 }
 
 } // namespace platform

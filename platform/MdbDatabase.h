@@ -35,8 +35,9 @@ public:
     // failure descriptions.
     void openContents(const QByteArray &contents, const QString &path);
 
-private:
     struct Handle;
+
+private:
     std::unique_ptr<Handle> m_handle;
 };
 

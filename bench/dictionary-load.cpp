@@ -1,0 +1,106 @@
+// digitome-dictionary-bench: how long start-up spends on the dictionary, and
+// how long building the dictionary file takes.
+//
+//     digitome-dictionary-bench [FOLDER] [RUNS]
+//
+// FOLDER holds dbWords.mdb (default: this program's folder, where the build
+// puts it). Each load opens a new connection and fills a new store, as the
+// window does at start-up.
+
+#include "engine/Database.h"
+#include "engine/Failure.h"
+#include "engine/LoadWords.h"
+#include "engine/WordStore.h"
+#include "jet4/Jet4Writer.h"
+#include "mkmdb/WordList.h"
+#include "platform/MdbDatabase.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const QString folder = args.size() > 1 ? args[1] : QCoreApplication::applicationDirPath();
+    const int runs = args.size() > 2 ? std::max(1, args[2].toInt()) : 15;
+
+    // Loading: connection, open, store, LoadWords.
+    QList<double> loads;
+    qsizetype words = 0;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        platform::MdbDatabase database;
+        const auto connection = database.createConnection();
+        engine::WordStore store;
+        try {
+            connection->open(engine::wordsConnectionText(folder));
+            engine::LoadWords(*connection, store);
+        } catch (const engine::Failure &failure) {
+            std::fprintf(stderr, "%s\n", qPrintable(failure.description()));
+            return 1;
+        }
+        loads.append(double(timer.nsecsElapsed()) / 1e6);
+        words = store.size();
+    }
+    std::printf("load dbWords.mdb into the store: %lld words, median %.1f ms, best %.1f ms "
+                "(%d runs; target < 300 ms)\n",
+                static_cast<long long>(words),
+                median(loads),
+                *std::min_element(loads.begin(), loads.end()),
+                runs);
+
+    // Building: gather the word lists and write the file.
+    QStringList lists;
+    for (const QString &name : {u"english"_s, u"american"_s}) {
+        for (const QString &size : {u"10"_s, u"20"_s, u"35"_s})
+            lists << u"/usr/share/dict/scowl/%1-words.%2"_s.arg(name, size);
+    }
+    QTemporaryDir dir;
+    QList<double> builds;
+    for (int i = 0; i < std::min(runs, 5); ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        QList<mkmdb::ListedWord> listed;
+        QString error;
+        if (!mkmdb::gatherWords(lists, &listed, &error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+        jet4::Table table{u"words"_s,
+                          {{u"ID"_s, jet4::ColumnType::Long, 0},
+                           {u"Category"_s, jet4::ColumnType::Text, 50},
+                           {u"Word"_s, jet4::ColumnType::Text, 255}},
+                          {}};
+        qint32 id = 0;
+        for (const mkmdb::ListedWord &w : listed)
+            table.rows.append({jet4::Value(++id), jet4::Value(w.category), jet4::Value(w.word)});
+        if (!jet4::writeDatabaseFile(dir.filePath(u"dbWords.mdb"_s), {table}, &error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+        builds.append(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::printf("build dbWords.mdb from the word lists: median %.1f ms (%lld runs; target < 5000 "
+                "ms)\n",
+                median(builds),
+                static_cast<long long>(builds.size()));
+    return 0;
+}
