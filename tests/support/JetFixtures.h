@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QString>
 
-// Small Jet files for the database tests, made with our own writer.
+// Small Jet files for tests, made with our own writer (link jet4writer).
 namespace fixtures {
 
 inline jet4::Table wordsTable(const QList<std::optional<QString>> &words,
