@@ -123,6 +123,14 @@ qint64 peakResidentKiB()
     return -1;
 }
 
+// The number as the report shows it: long ones shortened.
+QString shown(const QString &number)
+{
+    if (number.size() <= 40)
+        return number;
+    return number.left(30) + u"... (%1 characters)"_s.arg(number.size());
+}
+
 int usage()
 {
     std::fprintf(stderr,
@@ -221,7 +229,7 @@ int main(int argc, char **argv)
         totalNs += ns;
         std::fprintf(report,
                      "number %s: %lld lines, %lld steps, %.6f s, %.0f lines/s%s\n",
-                     qPrintable(number),
+                     qPrintable(shown(number)),
                      host.lines,
                      run.generatedCount(),
                      ns / 1e9,

@@ -9,6 +9,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <limits>
+
 using namespace Qt::Literals::StringLiterals;
 using engine::ConversionRun;
 using Mode = engine::ConversionRun::SearchMode;
@@ -59,6 +61,8 @@ private Q_SLOTS:
     void overlongNumberIsReportedOnce();
     void longNumbersStayBounded();
     void stopEndsAnEndlessNumber();
+    void countSaturatesInsteadOfOverflowing();
+    void referenceHandlesLongSingleReadings();
 };
 
 void TestMnemonicSearch::splitIntoWordsCutsInOrder_data()
@@ -424,6 +428,38 @@ void TestMnemonicSearch::stopEndsAnEndlessNumber()
         QVERIFY(host.results.back().size() > 1000);
         QCOMPARE(host.caption, u"Start Converting"_s);
     }
+}
+
+// A skipped subtree is counted in one addition, so the count could pass the
+// 64-bit range at once: it stops at the largest value.
+void TestMnemonicSearch::countSaturatesInsteadOfOverflowing()
+{
+    const auto store = storeOf({u"w"_s});
+    HeadlessHost host;
+    host.numbers = {u"0"_s + QString(40, u'9')};
+    host.setMnemonic(false, true);
+    qint64 count = 0;
+    runOnce(host, store, Mode::Fast, &count);
+    QCOMPARE(count, std::numeric_limits<qint64>::max());
+    QCOMPARE(host.progressTexts.at(host.progressTexts.size() - 2),
+             caption(std::numeric_limits<qint64>::max()));
+    QVERIFY(host.results.isEmpty());
+}
+
+// The reference enumeration recurses once per position: a long number of
+// one-choice characters must not exhaust the stack.
+void TestMnemonicSearch::referenceHandlesLongSingleReadings()
+{
+    const auto store = storeOf({u"ab"_s});
+    HeadlessHost host;
+    host.numbers = {QString(3000, u'A') + u"B"_s};
+    host.setMnemonic(true, false);
+    host.recordProgressTexts = false;
+    qint64 count = 0;
+    runOnce(host, store, Mode::Reference, &count);
+    QVERIFY(host.results.isEmpty());
+    QCOMPARE(count, 3001);
+    QVERIFY(host.reports.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestMnemonicSearch)
