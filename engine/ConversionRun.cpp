@@ -65,8 +65,12 @@ void ConversionRun::writeGeneratingCaption(QString &caption, qint64 count)
         digits[length++] = char16_t(u'0' + rest % 10);
         rest /= 10;
     } while (rest != 0);
+    // Only the digits change from one caption to the next.
+    const bool hasPrefix = caption.size() >= prefix.size();
     caption.resize(prefix.size() + length);
-    QChar *out = std::copy(prefix.begin(), prefix.end(), caption.data());
+    QChar *out = caption.data() + prefix.size();
+    if (!hasPrefix)
+        std::copy(prefix.begin(), prefix.end(), caption.data());
     while (length > 0)
         *out++ = QChar(digits[--length]);
 }
@@ -217,7 +221,7 @@ void ConversionRun::searchFast(ConversionHost &host,
     report.run(148, [&] { host.yield(); });
     // The pruning reads Option3 and Option4 once per number: a change made
     // during the number's run affects the lines of the readings still to
-    // come (statement 170 reads the options afresh for every line) but not
+    // come (statement 170 reads the options again after every yield) but not
     // which readings are skipped.
     MnemonicSearch search(m_words);
     report.run(150, [&] { search.start(choices, host.option(3), host.option(4)); });

@@ -273,16 +273,21 @@ void MnemonicSearch::prepareCuts()
         return;
     // Per start, the pieces after which a cut can go on to the end (checking
     // the unusual ones on the way); a start without any cannot finish.
-    m_canFinish[m_size] = 1;
-    m_pieceEnds.clear();
+    // (At most one entry per piece found on the path, so m_pieceEnds never
+    // needs more room than m_edgeStarts has.)
+    m_pieceEnds.resize(m_edgeStarts.size());
+    char *const canFinish = m_canFinish.data();
+    int *const pieceEnds = m_pieceEnds.data();
+    int count = 0;
+    canFinish[m_size] = 1;
     for (int start = m_size - 1; start >= 0; --start) {
-        m_endsBegin[start] = int(m_pieceEnds.size());
+        m_endsBegin[start] = count;
         for (Edge &edge : m_out[start]) {
-            if (m_canFinish[edge.end] && accepted(edge, start))
-                m_pieceEnds.push_back(edge.end);
+            if (canFinish[edge.end] && accepted(edge, start))
+                pieceEnds[count++] = edge.end;
         }
-        m_endsEnd[start] = int(m_pieceEnds.size());
-        m_canFinish[start] = m_endsEnd[start] > m_endsBegin[start];
+        m_endsEnd[start] = count;
+        canFinish[start] = count > m_endsBegin[start];
     }
     if (m_canFinish[0])
         m_cutSteps[m_cutDepth++] = CutStep{0, m_endsBegin[0] - 1, 0};
