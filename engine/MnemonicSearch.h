@@ -40,17 +40,13 @@ public:
     // `keepMixed` and `keepWordsOnly` are Option3 and Option4.
     void start(const QStringList &choices, bool keepMixed, bool keepWordsOnly);
 
-    // The number of enumeration steps of the whole number (saturating).
-    qint64 totalSteps() const { return m_below.front(); }
-
     // Moves to the next reading that gives lines, adding the enumeration steps
-    // up to it to `count` (saturating). `pulse` is called after every few
-    // thousand steps of work; when it returns false the search ends. Returns
-    // false when the search has ended.
+    // up to it to `count` (saturating). `pulse` is called after every 1,024
+    // turns of the walk (skipped branches included); when it returns false
+    // the search ends. Returns false when the search has ended.
     bool next(qint64 &count, const std::function<bool()> &pulse);
 
-    // The current reading and whether it holds a digit 0-9.
-    const QString &combination() const { return m_combination; }
+    // Whether the current reading holds a digit 0-9.
     bool combinationHasDigit() const { return m_hasDigit; }
 
     // Prepares the cuts of the current reading; then nextCut() steps through
