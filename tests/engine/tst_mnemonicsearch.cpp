@@ -61,6 +61,7 @@ private Q_SLOTS:
     void overlongNumberIsReportedOnce();
     void longNumbersStayBounded();
     void stopEndsAnEndlessNumber();
+    void stopDuringTheEnumeration();
     void countSaturatesInsteadOfOverflowing();
     void referenceHandlesLongSingleReadings();
 };
@@ -428,6 +429,28 @@ void TestMnemonicSearch::stopEndsAnEndlessNumber()
         QVERIFY(host.results.back().size() > 1000);
         QCOMPARE(host.caption, u"Start Converting"_s);
     }
+}
+
+// Readings that all fail at the last position (no word holds the typed Q):
+// the walk finds no line for a very long time, and still takes in Stop.
+void TestMnemonicSearch::stopDuringTheEnumeration()
+{
+    const auto store = storeOf({u"a"_s, u"b"_s, u"c"_s});
+    HeadlessHost host;
+    host.numbers = {QString(30, u'2') + u"Q"_s, u"2222222"_s};
+    host.setMnemonic(false, true);
+    host.recordProgressTexts = false;
+    ConversionRun run(store);
+    host.onYield = [&] {
+        if (host.yields == 50)
+            run.click(host);
+    };
+    run.click(host);
+    QVERIFY(run.stopRequested());
+    QVERIFY(host.results.isEmpty());
+    QVERIFY(host.yields < 60);
+    QVERIFY(run.generatedCount() > 0);
+    QCOMPARE(host.caption, u"Start Converting"_s);
 }
 
 // A skipped subtree is counted in one addition, so the count could pass the
