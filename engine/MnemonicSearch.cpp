@@ -297,10 +297,11 @@ void MnemonicSearch::prepareCuts()
 
 bool MnemonicSearch::nextCut()
 {
-    if (!m_cutsReady)
+    if (!m_cutsReady || m_cutDepth == 0)
         return false;
     // The cut is a path of pieces; each step of it keeps the piece taken from
-    // its position and the length of the line before that piece.
+    // its position and the length of the line before that piece. The top step
+    // lives in locals while the path moves.
     CutStep *const steps = m_cutSteps.data();
     const int *const pieceEnds = m_pieceEnds.data();
     const int *const endsBegin = m_endsBegin.data();
@@ -308,22 +309,31 @@ bool MnemonicSearch::nextCut()
     char16_t *const buffer = m_buffer.data();
     const char16_t *const dashed = m_dashed.data();
     int depth = m_cutDepth;
-    while (depth > 0) {
-        CutStep &step = steps[depth - 1];
-        if (++step.edge == endsEnd[step.position]) {
-            --depth;
+    CutStep top = steps[depth - 1];
+    int limit = endsEnd[top.position];
+    for (;;) {
+        if (++top.edge == limit) {
+            if (--depth == 0) {
+                m_cutDepth = 0;
+                return false;
+            }
+            top = steps[depth - 1];
+            limit = endsEnd[top.position];
             continue;
         }
         // The line so far, a "-" and the piece (its blanks as "-").
-        const int start = step.position;
-        const int end = pieceEnds[step.edge];
-        int size = step.lineSize;
+        const int start = top.position;
+        const int end = pieceEnds[top.edge];
+        int size = top.lineSize;
         if (start > 0)
             buffer[size++] = u'-';
         copyUnits(buffer + size, dashed + start, end - start);
         size += end - start;
+        steps[depth - 1] = top;
         if (end < m_size) {
-            steps[depth++] = CutStep{end, endsBegin[end] - 1, size};
+            top = CutStep{end, endsBegin[end] - 1, size};
+            limit = endsEnd[end];
+            ++depth;
             continue;
         }
         m_cutDepth = depth;
@@ -336,12 +346,11 @@ bool MnemonicSearch::nextCut()
             while (last != first && *(last - 1) == u'-')
                 --last;
         }
-        m_line.resize(last - first);
+        if (m_line.size() != last - first)
+            m_line.resize(last - first);
         copyUnits(reinterpret_cast<char16_t *>(m_line.data()), first, last - first);
         return true;
     }
-    m_cutDepth = 0;
-    return false;
 }
 
 } // namespace engine
