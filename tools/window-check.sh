@@ -15,11 +15,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=:$((100 + RANDOM % 800))
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display and writes its number once it accepts clients.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 x_pid=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+export DISPLAY=:$(head -n 1 "$work/display")
 
 # A fresh settings store, so the window opens as a first start does.
 XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb "$program" >"$work/app.log" 2>&1 &
