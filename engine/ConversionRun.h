@@ -26,7 +26,8 @@ class WordStore;
 //   result lines and counts the skipped enumeration steps arithmetically;
 // - Reference: the straightforward search, RecurseExtractWords filling
 //   Combinations and SplitIntoWords cutting each one; tests and the benchmark
-//   compare the two.
+//   compare the two. It holds every reading of a number at once and recurses
+//   once per position and per piece, so it is for short numbers only.
 class ConversionRun
 {
 public:
