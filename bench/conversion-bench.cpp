@@ -135,9 +135,10 @@ QString shown(const QString &number)
 
 int usage()
 {
-    std::fprintf(stderr,
-                 "usage: digitome-bench --words FILE --mode words|mixed|spell [--with-original]\n"
-                 "                      [--print] [--reference] [--stop-after SECONDS] NUMBER...\n");
+    std::fprintf(
+        stderr,
+        "usage: digitome-bench --words FILE --mode words|mixed|spell [--with-original]\n"
+        "                      [--print] [--reference] [--stop-after SECONDS] NUMBER...\n");
     return 2;
 }
 

@@ -106,26 +106,50 @@ int ConversionRun::CountLetter(ReportSink &sink, QStringView text)
 void ConversionRun::click(ConversionHost &host)
 {
     ErrorReport report(host, RunSource.toString());
-    if (!report.test(100, [&] { return host.runButtonCaption() == IdleCaption; })) {
-        report.run(260, [&] { m_stopRequested = true; });
+    if (!report.test(100, [&] {
+            return host.runButtonCaption() == IdleCaption;
+        })) {
+        report.run(260, [&] {
+            m_stopRequested = true;
+        });
         return;
     }
-    report.run(102, [&] { host.setRunButtonCaption(u"Stop"_s); });
-    report.run(104, [&] { m_stopRequested = false; });
-    report.run(106, [&] { host.clearResults(); });
-    report.run(108, [&] { host.setPointer(Pointer::Hourglass); });
+    report.run(102, [&] {
+        host.setRunButtonCaption(u"Stop"_s);
+    });
+    report.run(104, [&] {
+        m_stopRequested = false;
+    });
+    report.run(106, [&] {
+        host.clearResults();
+    });
+    report.run(108, [&] {
+        host.setPointer(Pointer::Hourglass);
+    });
     report.run(110, [&] {
         m_generatedCount = 0;
         m_captionCount = -1;
     });
-    if (report.test(112, [&] { return host.option(1); }))
+    if (report.test(112, [&] {
+            return host.option(1);
+        }))
         convertMnemonic(host, report);
-    else if (report.test(196, [&] { return host.option(2); }))
+    else if (report.test(196, [&] {
+                 return host.option(2);
+             }))
         convertSpelledOut(host, report);
-    report.run(252, [&] { host.setPointer(Pointer::Default); });
-    report.run(254, [&] { host.setProgressValue(0); });
-    report.run(256, [&] { host.setProgressText(u"Progress Bar"_s); });
-    report.run(258, [&] { host.setRunButtonCaption(IdleCaption.toString()); });
+    report.run(252, [&] {
+        host.setPointer(Pointer::Default);
+    });
+    report.run(254, [&] {
+        host.setProgressValue(0);
+    });
+    report.run(256, [&] {
+        host.setProgressText(u"Progress Bar"_s);
+    });
+    report.run(258, [&] {
+        host.setRunButtonCaption(IdleCaption.toString());
+    });
 }
 
 void ConversionRun::convertMnemonic(ConversionHost &host, ErrorReport &report)
@@ -136,23 +160,48 @@ void ConversionRun::convertMnemonic(ConversionHost &host, ErrorReport &report)
     QString number;
     QStringList choices;
     QList<int> starts;
-    const int count = report.value(114, [&] { return host.numberCount(); }, 0);
+    const int count = report.value(
+        114,
+        [&] {
+            return host.numberCount();
+        },
+        0);
     for (int item = 1; item <= count; ++item) {
-        report.run(116, [&] { text = host.numberText(item); });
-        report.run(118, [&] { host.setProgressValue(progressValue(item, host.numberCount())); });
-        report.run(120, [&] { host.yield(); });
-        report.run(122, [&] { host.setPointer(Pointer::Hourglass); });
-        report.run(124, [&] { number = normaliseNumber(text); });
-        report.run(126, [&] { choices = QStringList(); });
-        report.run(128, [&] { starts = QList<int>(); });
-        report.run(130, [&] { m_combinations = QStringList(); });
+        report.run(116, [&] {
+            text = host.numberText(item);
+        });
+        report.run(118, [&] {
+            host.setProgressValue(progressValue(item, host.numberCount()));
+        });
+        report.run(120, [&] {
+            host.yield();
+        });
+        report.run(122, [&] {
+            host.setPointer(Pointer::Hourglass);
+        });
+        report.run(124, [&] {
+            number = normaliseNumber(text);
+        });
+        report.run(126, [&] {
+            choices = QStringList();
+        });
+        report.run(128, [&] {
+            starts = QList<int>();
+        });
+        report.run(130, [&] {
+            m_combinations = QStringList();
+        });
         for (qsizetype position = 0; position < number.size(); ++position) {
             report.run(134, [&] {
                 choices.append(modPhone::KeypadLetters(QString(number.at(position))));
             });
-            report.run(138, [&] { starts.append(1); });
+            report.run(138, [&] {
+                starts.append(1);
+            });
         }
-        if (report.test(144, [&] { return choices.size() >= 2; })) {
+        if (report.test(144, [&] {
+                return choices.size() >= 2;
+            })) {
             if (choices.size() > LongestText) {
                 // The original's 16-bit positions overflow on such a number;
                 // one report, and the number is skipped.
@@ -163,7 +212,9 @@ void ConversionRun::convertMnemonic(ConversionHost &host, ErrorReport &report)
                 searchFast(host, report, item, choices);
             }
         }
-        if (report.test(192, [&] { return m_stopRequested; }))
+        if (report.test(192, [&] {
+                return m_stopRequested;
+            }))
             break;
     }
 }
@@ -174,40 +225,62 @@ void ConversionRun::searchReference(ConversionHost &host,
                                     const QStringList &choices,
                                     const QList<int> &starts)
 {
-    report.run(146, [&] { m_currentCombination.clear(); });
-    report.run(148, [&] { host.yield(); });
-    report.run(150, [&] { RecurseExtractWords(host, choices, starts, 0); });
+    report.run(146, [&] {
+        m_currentCombination.clear();
+    });
+    report.run(148, [&] {
+        host.yield();
+    });
+    report.run(150, [&] {
+        RecurseExtractWords(host, choices, starts, 0);
+    });
     QStringList entries;
     QString joined;
     QString line;
     const qsizetype combinationCount = m_combinations.size();
     for (qsizetype k = 0; k < combinationCount; ++k) {
-        report.run(154, [&] { host.yield(); });
-        report.run(156, [&] { entries = QStringList(); });
+        report.run(154, [&] {
+            host.yield();
+        });
+        report.run(156, [&] {
+            entries = QStringList();
+        });
         report.run(158, [&] {
             if (k >= m_combinations.size())
                 throw Failure(u"Subscript out of range"_s);
             modWords::SplitIntoWords(m_words, m_combinations.at(k), QString(), entries);
         });
-        report.run(160, [&] { host.yield(); });
+        report.run(160, [&] {
+            host.yield();
+        });
         for (const QString &entry : std::as_const(entries)) {
             if (report.test(164, [&] {
                     joined = entry;
                     joined.remove(u' ');
                     return !modPhone::IsNumericText(joined);
                 })) {
-                if (report.test(166, [&] { return CountLetter(host, joined) >= 5; })) {
-                    report.run(168, [&] { line = trimBlanks(entry).replace(u' ', u'-'); });
+                if (report.test(166, [&] {
+                        return CountLetter(host, joined) >= 5;
+                    })) {
+                    report.run(168, [&] {
+                        line = trimBlanks(entry).replace(u' ', u'-');
+                    });
                     LineRules rules = readLineRules(host, report, modPhone::ContainsDigit(line));
                     if (rules.keep)
                         appendLine(host, report, line, rules, item);
                 }
             }
-            if (report.test(182, [&] { return m_stopRequested; }))
+            if (report.test(182, [&] {
+                    return m_stopRequested;
+                }))
                 break;
         }
-        report.run(186, [&] { entries = QStringList(); });
-        if (report.test(188, [&] { return m_stopRequested; }))
+        report.run(186, [&] {
+            entries = QStringList();
+        });
+        if (report.test(188, [&] {
+                return m_stopRequested;
+            }))
             break;
     }
 }
@@ -217,23 +290,36 @@ void ConversionRun::searchFast(ConversionHost &host,
                                int item,
                                const QStringList &choices)
 {
-    report.run(146, [&] { m_currentCombination.clear(); });
-    report.run(148, [&] { host.yield(); });
+    report.run(146, [&] {
+        m_currentCombination.clear();
+    });
+    report.run(148, [&] {
+        host.yield();
+    });
     // The pruning reads Option3 and Option4 once per number: a change made
     // during the number's run affects the lines of the readings still to
     // come (statement 170 reads the options again after every yield) but not
     // which readings are skipped.
     MnemonicSearch search(m_words);
-    report.run(150, [&] { search.start(choices, host.option(3), host.option(4)); });
+    report.run(150, [&] {
+        search.start(choices, host.option(3), host.option(4));
+    });
     const auto pulse = [&] {
         showCount(host);
         host.yield();
         return !m_stopRequested;
     };
-    while (report.value(150, [&] { return search.next(m_generatedCount, pulse); }, false)) {
+    while (report.value(
+        150,
+        [&] {
+            return search.next(m_generatedCount, pulse);
+        },
+        false)) {
         // One yield per reading: the original yields before (154) and after
         // (160) the cut, with nothing in between that the window could see.
-        report.run(158, [&] { search.prepareCuts(); });
+        report.run(158, [&] {
+            search.prepareCuts();
+        });
         report.run(160, [&] {
             showCount(host);
             host.yield();
@@ -247,7 +333,9 @@ void ConversionRun::searchFast(ConversionHost &host,
         while (search.nextCut()) {
             if (rules.keep)
                 appendLine(host, report, search.line(), rules, item);
-            if (report.test(182, [&] { return m_stopRequested; }))
+            if (report.test(182, [&] {
+                    return m_stopRequested;
+                }))
                 break;
             if (++sinceYield == CutsPerYield) {
                 sinceYield = 0;
@@ -258,29 +346,31 @@ void ConversionRun::searchFast(ConversionHost &host,
                 rules = readLineRules(host, report, search.combinationHasDigit());
             }
         }
-        if (report.test(188, [&] { return m_stopRequested; }))
+        if (report.test(188, [&] {
+                return m_stopRequested;
+            }))
             break;
     }
-    report.run(150, [&] { showCount(host); });
+    report.run(150, [&] {
+        showCount(host);
+    });
 }
 
-ConversionRun::LineRules ConversionRun::readLineRules(ConversionHost &host,
-                                                     ErrorReport &report,
-                                                     bool lineHasDigit)
+ConversionRun::LineRules
+ConversionRun::readLineRules(ConversionHost &host, ErrorReport &report, bool lineHasDigit)
 {
     LineRules rules;
     rules.keep = report.test(170, [&] {
         return host.option(3) || (host.option(4) && !lineHasDigit);
     });
-    rules.withOriginal = rules.keep && report.test(172, [&] { return host.check1Value() == 1; });
+    rules.withOriginal = rules.keep && report.test(172, [&] {
+        return host.check1Value() == 1;
+    });
     return rules;
 }
 
-void ConversionRun::appendLine(ConversionHost &host,
-                               ErrorReport &report,
-                               QString &line,
-                               LineRules &rules,
-                               int item)
+void ConversionRun::appendLine(
+    ConversionHost &host, ErrorReport &report, QString &line, LineRules &rules, int item)
 {
     if (rules.withOriginal) {
         report.run(174, [&] {
@@ -289,7 +379,9 @@ void ConversionRun::appendLine(ConversionHost &host,
             line += rules.original;
         });
     }
-    report.run(176, [&] { host.appendResult(line); });
+    report.run(176, [&] {
+        host.appendResult(line);
+    });
 }
 
 void ConversionRun::showCount(ConversionHost &host)
@@ -311,7 +403,9 @@ void ConversionRun::RecurseExtractWords(ConversionHost &host,
                                         int position)
 {
     ErrorReport report(host, EnumerationSource.toString());
-    if (report.test(100, [&] { return position <= starts.size() - 1; })) {
+    if (report.test(100, [&] {
+            return position <= starts.size() - 1;
+        })) {
         const QString &letters = choices.at(position);
         for (qsizetype i = starts.at(position); i <= letters.size(); ++i) {
             report.run(102, [&] {
@@ -319,14 +413,26 @@ void ConversionRun::RecurseExtractWords(ConversionHost &host,
                 host.setProgressText(generatingCaption(m_generatedCount));
                 host.yield();
             });
-            report.run(106, [&] { m_currentCombination += letters.at(i - 1); });
-            report.run(108, [&] { RecurseExtractWords(host, choices, starts, position + 1); });
+            report.run(106, [&] {
+                m_currentCombination += letters.at(i - 1);
+            });
+            report.run(108, [&] {
+                RecurseExtractWords(host, choices, starts, position + 1);
+            });
         }
-        if (report.test(112, [&] { return position > 0; }))
-            report.run(114, [&] { m_currentCombination.truncate(position - 1); });
+        if (report.test(112, [&] {
+                return position > 0;
+            }))
+            report.run(114, [&] {
+                m_currentCombination.truncate(position - 1);
+            });
     } else {
-        report.run(118, [&] { m_combinations.append(m_currentCombination); });
-        report.run(120, [&] { m_currentCombination.truncate(position - 1); });
+        report.run(118, [&] {
+            m_combinations.append(m_currentCombination);
+        });
+        report.run(120, [&] {
+            m_currentCombination.truncate(position - 1);
+        });
     }
 }
 
@@ -335,26 +441,51 @@ void ConversionRun::convertSpelledOut(ConversionHost &host, ErrorReport &report)
     // The digit words (198 to 216) are the constant table of modPhone.
     QString number;
     QString line;
-    const int count = report.value(218, [&] { return host.numberCount(); }, 0);
+    const int count = report.value(
+        218,
+        [&] {
+            return host.numberCount();
+        },
+        0);
     for (int item = 1; item <= count; ++item) {
-        report.run(220, [&] { host.setProgressValue(progressValue(item, host.numberCount())); });
-        report.run(222, [&] { host.yield(); });
-        report.run(224, [&] { number = normaliseNumber(host.numberText(item)); });
-        report.run(226, [&] { line.clear(); });
+        report.run(220, [&] {
+            host.setProgressValue(progressValue(item, host.numberCount()));
+        });
+        report.run(222, [&] {
+            host.yield();
+        });
+        report.run(224, [&] {
+            number = normaliseNumber(host.numberText(item));
+        });
+        report.run(226, [&] {
+            line.clear();
+        });
         for (qsizetype position = 0; position < number.size(); ++position) {
             const QString character(number.at(position));
-            if (report.test(230, [&] { return modPhone::IsNumericText(character); })) {
+            if (report.test(230, [&] {
+                    return modPhone::IsNumericText(character);
+                })) {
                 report.run(232, [&] {
                     line += modPhone::DigitWords(character.front().unicode() - u'0') + u' ';
                 });
             } else {
-                report.run(234, [&] { line += character + u' '; });
+                report.run(234, [&] {
+                    line += character + u' ';
+                });
             }
         }
-        if (report.test(238, [&] { return host.check1Value() == 1; }))
-            report.run(240, [&] { line += OriginalSeparator + host.numberText(item); });
-        report.run(242, [&] { host.appendResult(trimBlanks(line)); });
-        if (report.test(248, [&] { return m_stopRequested; }))
+        if (report.test(238, [&] {
+                return host.check1Value() == 1;
+            }))
+            report.run(240, [&] {
+                line += OriginalSeparator + host.numberText(item);
+            });
+        report.run(242, [&] {
+            host.appendResult(trimBlanks(line));
+        });
+        if (report.test(248, [&] {
+                return m_stopRequested;
+            }))
             break;
     }
 }

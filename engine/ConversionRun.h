@@ -75,10 +75,8 @@ private:
                          int item,
                          const QStringList &choices,
                          const QList<int> &starts);
-    void searchFast(ConversionHost &host,
-                    ErrorReport &report,
-                    int item,
-                    const QStringList &choices);
+    void
+    searchFast(ConversionHost &host, ErrorReport &report, int item, const QStringList &choices);
     // Statements 170 and 172: whether a line is kept, and with the original
     // number. `original` keeps the separator and the number's text (174) once
     // they could be read.
@@ -90,11 +88,8 @@ private:
     };
     LineRules readLineRules(ConversionHost &host, ErrorReport &report, bool lineHasDigit);
     // Statements 174 and 176: the original number, the results list.
-    void appendLine(ConversionHost &host,
-                    ErrorReport &report,
-                    QString &line,
-                    LineRules &rules,
-                    int item);
+    void appendLine(
+        ConversionHost &host, ErrorReport &report, QString &line, LineRules &rules, int item);
     // Sets the progress caption to the current count (before a yield).
     void showCount(ConversionHost &host);
 

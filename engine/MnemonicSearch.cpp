@@ -61,8 +61,8 @@ void MnemonicSearch::start(const QStringList &choices, bool keepMixed, bool keep
             choice.unit = c.unicode();
             if (choice.unit < 0x80) {
                 choice.simple = true;
-                choice.lower = (choice.unit >= u'A' && choice.unit <= u'Z') ? choice.unit + 32
-                                                                           : choice.unit;
+                choice.lower =
+                    (choice.unit >= u'A' && choice.unit <= u'Z') ? choice.unit + 32 : choice.unit;
             } else if (!c.isSurrogate()) {
                 const QString lower = QString(c).toLower();
                 choice.simple = lower.size() == 1 && !lower.front().isSurrogate();
@@ -85,11 +85,12 @@ void MnemonicSearch::start(const QStringList &choices, bool keepMixed, bool keep
     for (int position = m_size - 1; position >= 0; --position) {
         const int begin = m_choicesBegin[position];
         const int end = m_choicesBegin[position + 1];
-        m_below[position] = saturatingMultiply(end - begin,
-                                               saturatingAdd(1, m_below[position + 1]));
-        const bool letter = std::any_of(m_choices.begin() + begin,
-                                        m_choices.begin() + end,
-                                        [](const Choice &c) { return c.allowed && c.letter; });
+        m_below[position] =
+            saturatingMultiply(end - begin, saturatingAdd(1, m_below[position + 1]));
+        const bool letter =
+            std::any_of(m_choices.begin() + begin, m_choices.begin() + end, [](const Choice &c) {
+                return c.allowed && c.letter;
+            });
         m_lettersFrom[position] = m_lettersFrom[position + 1] + (letter ? 1 : 0);
     }
     m_hopeless = (!keepMixed && !keepWordsOnly) || !everyPositionHasAChoice
@@ -224,9 +225,9 @@ bool MnemonicSearch::next(qint64 &count, const std::function<bool()> &pulse)
         if (last) {
             if (cut) {
                 m_atLeaf = true;
-                m_hasDigit = std::any_of(m_combination.cbegin(),
-                                         m_combination.cend(),
-                                         [](QChar c) { return isAsciiDigit(c.unicode()); });
+                m_hasDigit = std::any_of(m_combination.cbegin(), m_combination.cend(), [](QChar c) {
+                    return isAsciiDigit(c.unicode());
+                });
                 return true;
             }
             truncateEdges(edgesMark);

@@ -14,9 +14,9 @@ class NumericScanner
 {
 public:
     enum class Range {
-        Fits,     // below 1e308: always representable
+        Fits,      // below 1e308: always representable
         Overflows, // 1e309 or more
-        AtLimit,  // between 1e308 and 1e309: only an exact conversion can tell
+        AtLimit,   // between 1e308 and 1e309: only an exact conversion can tell
     };
 
     void step(char16_t unit);

@@ -52,15 +52,12 @@ private:
     };
 
     static quint64 edgeKey(Node node, char16_t unit) { return (quint64(node) << 16) | unit; }
-    quint64 slotOf(quint64 key) const
-    {
-        return (key * Q_UINT64_C(0x9E3779B97F4A7C15)) >> m_shift;
-    }
+    quint64 slotOf(quint64 key) const { return (key * Q_UINT64_C(0x9E3779B97F4A7C15)) >> m_shift; }
     void grow();
 
     std::vector<NodeInfo> m_nodes;
     std::vector<quint64> m_units; // a bit per UTF-16 unit that some word holds
-    struct Slot // key and target side by side: one cache line per probe
+    struct Slot                   // key and target side by side: one cache line per probe
     {
         quint64 key = EmptyKey;
         Node target = NoNode;

@@ -95,8 +95,8 @@ bool IsNumericText(QStringView text)
 
 QString DigitWords(int index)
 {
-    static const char16_t *const words[] = {u"zero", u"one", u"two", u"three", u"four",
-                                            u"five", u"six", u"seven", u"eight", u"nine"};
+    static const char16_t *const words[] = {
+        u"zero", u"one", u"two", u"three", u"four", u"five", u"six", u"seven", u"eight", u"nine"};
     if (index < 0 || index > 9)
         throw Failure(u"Subscript out of range"_s);
     return QString::fromUtf16(words[index]);

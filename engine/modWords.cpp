@@ -27,10 +27,8 @@ void SplitIntoWords(const WordStore &words,
         throw Failure(u"Overflow"_s);
     for (qsizetype length = 1; length <= remaining.size(); ++length) {
         if (AcceptsPiece(words, QStringView(remaining).left(length))) {
-            SplitIntoWords(words,
-                           remaining.mid(length),
-                           accumulated + u' ' + remaining.left(length),
-                           entries);
+            SplitIntoWords(
+                words, remaining.mid(length), accumulated + u' ' + remaining.left(length), entries);
         }
     }
 }

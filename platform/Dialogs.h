@@ -16,8 +16,8 @@ public:
     enum class Icon { None, Exclamation };
 
     // An OK box.
-    virtual void message(const QString &text, const QString &title = {}, Icon icon = Icon::None)
-        = 0;
+    virtual void
+    message(const QString &text, const QString &title = {}, Icon icon = Icon::None) = 0;
     // A Yes/No box without icon; true for Yes.
     virtual bool askYesNo(const QString &text, const QString &title = {}) = 0;
     // A text prompt; the empty text when cancelled or left empty.

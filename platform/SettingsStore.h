@@ -13,14 +13,12 @@ public:
     virtual QString read(const QString &application,
                          const QString &section,
                          const QString &key,
-                         const QString &defaultValue) const
-        = 0;
+                         const QString &defaultValue) const = 0;
     // Creates or replaces the value and makes it durable at once.
     virtual void write(const QString &application,
                        const QString &section,
                        const QString &key,
-                       const QString &value)
-        = 0;
+                       const QString &value) = 0;
 };
 
 } // namespace platform

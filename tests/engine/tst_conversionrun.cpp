@@ -59,8 +59,7 @@ void TestConversionRun::spelledOut_data()
     QTest::addColumn<QString>("number");
     QTest::addColumn<int>("check1");
     QTest::addColumn<QString>("line");
-    QTest::newRow("digits")
-        << u"434-3453"_s << 0 << u"four three four three four five three"_s;
+    QTest::newRow("digits") << u"434-3453"_s << 0 << u"four three four three four five three"_s;
     QTest::newRow("with the original number")
         << u"434-3453"_s << 1 << u"four three four three four five three    -   434-3453"_s;
     QTest::newRow("inner blank is copied")
@@ -71,12 +70,10 @@ void TestConversionRun::spelledOut_data()
     QTest::newRow("one character") << u"x"_s << 0 << u"x"_s;
     QTest::newRow("empty number") << QString() << 0 << QString();
     QTest::newRow("empty number with the original") << QString() << 1 << u"-"_s;
-    QTest::newRow("only removed characters with the original")
-        << u"(-)"_s << 1 << u"-   (-)"_s;
+    QTest::newRow("only removed characters with the original") << u"(-)"_s << 1 << u"-   (-)"_s;
     QTest::newRow("outer blanks are dropped") << u"  12  "_s << 0 << u"one two"_s;
     QTest::newRow("tab is kept") << u"\t1"_s << 0 << u"\t one"_s;
-    QTest::newRow("dot and plus")
-        << u"+1.5"_s << 0 << u"+ one . five"_s;
+    QTest::newRow("dot and plus") << u"+1.5"_s << 0 << u"+ one . five"_s;
 }
 
 void TestConversionRun::spelledOut()
@@ -323,7 +320,9 @@ void TestConversionRun::itemsRemovedDuringARun()
         host.setMnemonic(false, true);
     else
         host.setSpelledOut();
-    host.onYield = [&] { host.numbers.clear(); };
+    host.onYield = [&] {
+        host.numbers.clear();
+    };
     runOnce(host, workedExampleStore(), Mode(mode));
     QCOMPARE(host.caption, u"Start Converting"_s);
     if (mnemonic) {
@@ -351,7 +350,9 @@ void TestConversionRun::originalNumberVanishedDuringARun()
         host.numbers = {u"434-3453"_s};
         host.setMnemonic(true, false);
         host.check1 = 1;
-        host.onYield = [&] { host.numbers.clear(); };
+        host.onYield = [&] {
+            host.numbers.clear();
+        };
         runOnce(host, store, Mode(mode));
         // Each kept line fails at 174 and goes to the list without the number.
         QCOMPARE(host.results.size(), 11);

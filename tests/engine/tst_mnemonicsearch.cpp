@@ -19,10 +19,17 @@ using enginetest::storeOf;
 
 namespace {
 
-const QStringList WorkedExampleMixed = {
-    u"4-3-I-FILE"_s,  u"43-I-FILE"_s,   u"4D4-FILE"_s,    u"4E4-FILE"_s,
-    u"I-3-4-FILE"_s,  u"I-34-FILE"_s,   u"I-3-I-FILE"_s,  u"IF-4-FILE"_s,
-    u"IF-IF-I-5-3"_s, u"IF-IF-I-53"_s,  u"IF-I-FILE"_s};
+const QStringList WorkedExampleMixed = {u"4-3-I-FILE"_s,
+                                        u"43-I-FILE"_s,
+                                        u"4D4-FILE"_s,
+                                        u"4E4-FILE"_s,
+                                        u"I-3-4-FILE"_s,
+                                        u"I-34-FILE"_s,
+                                        u"I-3-I-FILE"_s,
+                                        u"IF-4-FILE"_s,
+                                        u"IF-IF-I-5-3"_s,
+                                        u"IF-IF-I-53"_s,
+                                        u"IF-I-FILE"_s};
 
 // Lone surrogates cannot be written as literals.
 const QChar LoneHigh(char16_t(0xd801));
@@ -74,8 +81,7 @@ void TestMnemonicSearch::splitIntoWordsCutsInOrder_data()
     QTest::newRow("shorter first piece first")
         << u"43IFILE"_s << QStringList{u" 4 3 I FILE"_s, u" 43 I FILE"_s};
     QTest::newRow("no cut") << u"IFX"_s << QStringList{};
-    QTest::newRow("exponent pieces")
-        << u"4D4"_s << QStringList{u" 4 D4"_s, u" 4D4"_s};
+    QTest::newRow("exponent pieces") << u"4D4"_s << QStringList{u" 4 D4"_s, u" 4D4"_s};
     QTest::newRow("empty") << QString() << QStringList{QString()};
 }
 
@@ -139,8 +145,21 @@ void TestMnemonicSearch::recurseExtractWordsEnumeratesInOrder()
     ConversionRun run(store);
     run.RecurseExtractWords(host, {u"4GHI"_s, u"3DEF"_s}, {1, 1}, 0);
     QCOMPARE(run.combinations(),
-             (QStringList{u"43"_s, u"4D"_s, u"4E"_s, u"4F"_s, u"G3"_s, u"GD"_s, u"GE"_s, u"GF"_s,
-                          u"H3"_s, u"HD"_s, u"HE"_s, u"HF"_s, u"I3"_s, u"ID"_s, u"IE"_s,
+             (QStringList{u"43"_s,
+                          u"4D"_s,
+                          u"4E"_s,
+                          u"4F"_s,
+                          u"G3"_s,
+                          u"GD"_s,
+                          u"GE"_s,
+                          u"GF"_s,
+                          u"H3"_s,
+                          u"HD"_s,
+                          u"HE"_s,
+                          u"HF"_s,
+                          u"I3"_s,
+                          u"ID"_s,
+                          u"IE"_s,
                           u"IF"_s}));
     QCOMPARE(run.generatedCount(), 20);
     QCOMPARE(host.yields, 20);
@@ -255,10 +274,10 @@ void TestMnemonicSearch::lowerCasingAssumptionsHold()
         if (cp >= 0xd800 && cp <= 0xdfff)
             continue;
         // (QString::fromUcs4 would drop U+FEFF as a byte-order mark.)
-        const QString text = QChar::requiresSurrogates(cp)
-                                 ? QString(QChar(QChar::highSurrogate(cp)))
-                                       + QChar(QChar::lowSurrogate(cp))
-                                 : QString(QChar(char16_t(cp)));
+        const QString text =
+            QChar::requiresSurrogates(cp)
+                ? QString(QChar(QChar::highSurrogate(cp))) + QChar(QChar::lowSurrogate(cp))
+                : QString(QChar(char16_t(cp)));
         const QString lower = text.toLower();
         QVERIFY2(lower.size() >= text.size(), qPrintable(QString::number(cp, 16)));
         if (cp < 0x10000 && lower.size() != 1) {
@@ -289,27 +308,12 @@ void TestMnemonicSearch::unusualCharactersMatchTheReference_data()
 {
     QTest::addColumn<QString>("number");
     QTest::addColumn<QStringList>("words");
-    const QStringList words = {u"ad"_s,
-                               u"be"_s,
-                               u"bead"_s,
-                               u"ok"_s,
-                               u"i\u0307"_s,
-                               u"i\u0307a"_s,
-                               u"\U00010428a"_s,
-                               u"\U00010428"_s,
-                               QString(LoneHigh),
-                               LoneLow + u"a"_s,
-                               QString(LoneLow),
-                               u"\u00e9"_s,
-                               u"\u00e9t\u00e9"_s,
-                               u"a b"_s,
-                               u"ab3"_s,
-                               u"Cab"_s,
-                               u"k"_s,
-                               u"kab"_s,
-                               u"\ufffd"_s,
-                               u"\ufffda"_s,
-                               u"a\ufffd"_s};
+    const QStringList words = {
+        u"ad"_s,          u"be"_s,          u"bead"_s,          u"ok"_s,           u"i\u0307"_s,
+        u"i\u0307a"_s,    u"\U00010428a"_s, u"\U00010428"_s,    QString(LoneHigh), LoneLow + u"a"_s,
+        QString(LoneLow), u"\u00e9"_s,      u"\u00e9t\u00e9"_s, u"a b"_s,          u"ab3"_s,
+        u"Cab"_s,         u"k"_s,           u"kab"_s,           u"\ufffd"_s,       u"\ufffda"_s,
+        u"a\ufffd"_s};
     QTest::newRow("surrogate pair (Deseret capital)") << u"2\U00010400223"_s << words;
     QTest::newRow("pair at the start") << u"\U00010400223323"_s << words;
     QTest::newRow("pair at the end") << u"223323\U00010400"_s << words;
@@ -367,10 +371,9 @@ void TestMnemonicSearch::overlongNumberIsReportedOnce()
     host.setMnemonic(true, false);
     host.recordProgressTexts = false;
     runOnce(host, store, Mode(mode));
-    QCOMPARE(host.reports,
-             QStringList{engine::ErrorReport::text(u"Overflow"_s,
-                                                   u"Form1.RecurseExtractWords"_s,
-                                                   108)});
+    QCOMPARE(
+        host.reports,
+        QStringList{engine::ErrorReport::text(u"Overflow"_s, u"Form1.RecurseExtractWords"_s, 108)});
     // The next number is converted as usual.
     QVERIFY(host.results.contains(u"A-A-A-A"_s) == false);
     QCOMPARE(host.caption, u"Start Converting"_s);

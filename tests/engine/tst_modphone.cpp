@@ -165,8 +165,16 @@ void TestModPhone::isNumericTextAgreesWithGrammarAndRange()
 
 void TestModPhone::digitWords()
 {
-    const QStringList words = {u"zero"_s, u"one"_s, u"two"_s,   u"three"_s, u"four"_s,
-                               u"five"_s, u"six"_s, u"seven"_s, u"eight"_s, u"nine"_s};
+    const QStringList words = {u"zero"_s,
+                               u"one"_s,
+                               u"two"_s,
+                               u"three"_s,
+                               u"four"_s,
+                               u"five"_s,
+                               u"six"_s,
+                               u"seven"_s,
+                               u"eight"_s,
+                               u"nine"_s};
     for (int digit = 0; digit <= 9; ++digit)
         QCOMPARE(DigitWords(digit), words.at(digit));
 }

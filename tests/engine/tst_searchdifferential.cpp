@@ -27,11 +27,11 @@ int caseCount()
 
 // Words that no random dictionary would hold: capitals (never matched, since
 // pieces are lower-cased), digits, blanks, other scripts, short words.
-const QStringList HandMadeWords = {u"If"_s,   u"FILE"_s, u"a"_s,     u"i"_s,      u"be"_s,
-                                   u"go"_s,   u"4u"_s,   u"b4"_s,    u"3d"_s,     u"2b"_s,
-                                   u"a b"_s,  u"i f"_s,  u" a"_s,    u"\u00e9"_s, u"d\u00e9"_s,
-                                   u"\u00fc"_s, u"ad"_s, u"e3"_s,    u"1.5"_s,    u"+a"_s,
-                                   u"a.b"_s,  u"(a)"_s,  u"ab-c"_s,  u"cab"_s,    u"bad"_s};
+const QStringList HandMadeWords = {u"If"_s,     u"FILE"_s, u"a"_s,    u"i"_s,      u"be"_s,
+                                   u"go"_s,     u"4u"_s,   u"b4"_s,   u"3d"_s,     u"2b"_s,
+                                   u"a b"_s,    u"i f"_s,  u" a"_s,   u"\u00e9"_s, u"d\u00e9"_s,
+                                   u"\u00fc"_s, u"ad"_s,   u"e3"_s,   u"1.5"_s,    u"+a"_s,
+                                   u"a.b"_s,    u"(a)"_s,  u"ab-c"_s, u"cab"_s,    u"bad"_s};
 
 // A number of 2 to 9 characters: mostly digits, now and then a typed letter
 // in either case, a blank, a dot, a plus sign, a parenthesis or a hyphen;
@@ -61,7 +61,8 @@ engine::WordStore randomDictionary(QRandomGenerator &random)
 {
     engine::WordStore store;
     // Letters of few keys make words that readings actually contain.
-    const QString letters = random.bounded(2) ? u"adgjmptwbehknqux"_s : u"abcdefghijklmnopqrstuvwxyz"_s;
+    const QString letters =
+        random.bounded(2) ? u"adgjmptwbehknqux"_s : u"abcdefghijklmnopqrstuvwxyz"_s;
     const int count = random.bounded(5, 120);
     for (int i = 0; i < count; ++i) {
         QString word;

@@ -55,8 +55,13 @@ void TestWordStore::aWordAlreadyPresentFails()
 void TestWordStore::unusualWordsAreStoredAsTheyAre()
 {
     WordStore store;
-    const QStringList words = {u"Cat"_s,           u"a b"_s,     u"r2d2"_s, u"\u00e9t\u00e9"_s,
-                               u"\U0001F600x"_s, QString(QChar(char16_t(0xd83d))), u""_s};
+    const QStringList words = {u"Cat"_s,
+                               u"a b"_s,
+                               u"r2d2"_s,
+                               u"\u00e9t\u00e9"_s,
+                               u"\U0001F600x"_s,
+                               QString(QChar(char16_t(0xd83d))),
+                               u""_s};
     for (const QString &word : words)
         store.add(word);
     for (const QString &word : words)
