@@ -43,7 +43,7 @@ const QString ListToolTip = u"Double-click item to remove it. Move | line to rig
                             "window to reveal full names."_s;
 
 // How often a long command really processes events and repaints.
-constexpr qint64 RefreshIntervalMs = 25;
+constexpr qint64 RefreshIntervalMs = 16;
 
 } // namespace
 
