@@ -30,18 +30,6 @@ public:
     }
 };
 
-class WindowWithSpreadsheet : public FakeWindow
-{
-public:
-    explicit WindowWithSpreadsheet(platform::Spreadsheet &spreadsheet)
-        : m_spreadsheet(spreadsheet)
-    {}
-    platform::Spreadsheet &spreadsheet() override { return m_spreadsheet; }
-
-private:
-    platform::Spreadsheet &m_spreadsheet;
-};
-
 } // namespace
 
 Q_DECLARE_METATYPE(Cells)
@@ -162,7 +150,8 @@ void TestSpreadsheetExport::emptyListOpensNothing()
 void TestSpreadsheetExport::applicationCannotBeCreated()
 {
     FailsAfterFirstCreate spreadsheet;
-    WindowWithSpreadsheet window(spreadsheet);
+    FakeWindow window;
+    window.spreadsheetOverride = &spreadsheet;
     fillList(window.results, {u"Results"_s}, {{{u"A"_s}, true}, {{u"B"_s}, true}});
     output::PushButton13_Click(window);
     // One report, not one for every statement that would use the application.

@@ -126,18 +126,6 @@ QStringList readLines(const QString &path)
     return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
 }
 
-class WindowWithSpreadsheet : public FakeWindow
-{
-public:
-    explicit WindowWithSpreadsheet(platform::Spreadsheet &spreadsheet)
-        : m_spreadsheet(spreadsheet)
-    {}
-    platform::Spreadsheet &spreadsheet() override { return m_spreadsheet; }
-
-private:
-    platform::Spreadsheet &m_spreadsheet;
-};
-
 } // namespace
 
 class TestXlsxSpreadsheet : public QObject
@@ -422,7 +410,8 @@ void TestXlsxSpreadsheet::exportCommandEndToEnd()
     options.programs = {recordingProgram(dir, record)};
     options.folder = dir.filePath(u"cache"_s);
     platform::XlsxSpreadsheet spreadsheet(options);
-    WindowWithSpreadsheet window(spreadsheet);
+    FakeWindow window;
+    window.spreadsheetOverride = &spreadsheet;
     window.results.setHeaders({u"Results"_s, u"Number"_s});
     window.results.appendRow({u"=IF-I-FILE"_s, u"=434-3453"_s}, true);
     window.results.appendRow({u"SKIPPED"_s, u"x"_s}, false);
@@ -456,7 +445,8 @@ void TestXlsxSpreadsheet::exportCommandProgramFails()
     options.programs = {program};
     options.folder = dir.filePath(u"cache"_s);
     platform::XlsxSpreadsheet spreadsheet(options);
-    WindowWithSpreadsheet window(spreadsheet);
+    FakeWindow window;
+    window.spreadsheetOverride = &spreadsheet;
     window.results.append(u"A"_s, true);
     output::PushButton13_Click(window);
 
@@ -479,7 +469,8 @@ void TestXlsxSpreadsheet::exportCommandSheetFull()
     options.programs = {recordingProgram(dir, record)};
     options.folder = dir.filePath(u"cache"_s);
     platform::XlsxSpreadsheet spreadsheet(options);
-    WindowWithSpreadsheet window(spreadsheet);
+    FakeWindow window;
+    window.spreadsheetOverride = &spreadsheet;
     const int rows = platform::XlsxSheet::MaxRows;
     window.results.appendBatch(QStringList(rows - 2, u"UNCHECKED"_s), false);
     window.results.appendBatch({u"FITS"_s, u"TOO FAR"_s}, true);

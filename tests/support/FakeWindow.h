@@ -41,7 +41,12 @@ public:
     void yield() override;
     platform::Dialogs &dialogs() override { return fakeDialogs; }
     platform::Clipboard &clipboard() override { return fakeClipboard; }
-    platform::Spreadsheet &spreadsheet() override { return fakeSpreadsheet; }
+    // Another spreadsheet (a real one, say) instead of the fake.
+    platform::Spreadsheet *spreadsheetOverride = nullptr;
+    platform::Spreadsheet &spreadsheet() override
+    {
+        return spreadsheetOverride ? *spreadsheetOverride : fakeSpreadsheet;
+    }
 
     void setProgressValue(double value) override;
     void setProgressText(const QString &text) override;
