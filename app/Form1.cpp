@@ -36,7 +36,7 @@ namespace {
 // Positions and sizes are designed in twips; 15 twips are one pixel at 96 DPI.
 QRect twips(int left, int top, int width, int height)
 {
-    return {left / 15, top / 15, width / 15, height / 15};
+    return {qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0)};
 }
 
 const QString ListToolTip = u"Double-click item to remove it. Move | line to right and out of "
@@ -262,6 +262,7 @@ void Form1::connectHandlers()
 
     connect(PushButton17, &QPushButton::clicked, this, [this] {
         m_run->click(*this);
+        refresh();
     });
     connect(PushButton7, &QPushButton::clicked, this, [this] {
         PushButton7_Click();
@@ -590,6 +591,9 @@ void Form1::yield()
         return;
     refresh();
     QCoreApplication::processEvents();
+    // A command that ran inside may have left lines buffered (a run started
+    // during another command's yield); the caller reads the list next.
+    refresh();
     m_sinceEvents.start();
 }
 

@@ -19,7 +19,7 @@ constexpr QStringView RunSource = u"Form1.PushButton17_Click";
 constexpr QStringView EnumerationSource = u"Form1.RecurseExtractWords";
 constexpr QStringView IdleCaption = u"Start Converting";
 const QString OriginalSeparator = u"   -   "_s;
-// Positions, cut lengths and letter counts are 16-bit in the original.
+// Positions, cut lengths and letter counts are signed 16-bit.
 constexpr qsizetype LongestText = 32767;
 // Result lines between two extra yields when one reading has very many cuts.
 constexpr int CutsPerYield = 4096;
@@ -154,8 +154,8 @@ void ConversionRun::click(ConversionHost &host)
 
 void ConversionRun::convertMnemonic(ConversionHost &host, ErrorReport &report)
 {
-    // As in the original, the per-number texts outlive a failed statement: a
-    // number whose item cannot be read converts the text read before.
+    // The per-number texts outlive a failed statement: a number whose item
+    // cannot be read converts the text read before.
     QString text;
     QString number;
     QStringList choices;
@@ -203,8 +203,8 @@ void ConversionRun::convertMnemonic(ConversionHost &host, ErrorReport &report)
                 return choices.size() >= 2;
             })) {
             if (choices.size() > LongestText) {
-                // The original's 16-bit positions overflow on such a number;
-                // one report, and the number is skipped.
+                // Signed 16-bit positions overflow on such a number; one
+                // report, and the number is skipped.
                 ErrorReport(host, EnumerationSource.toString()).report(108, u"Overflow"_s);
             } else if (m_searchMode == SearchMode::Reference) {
                 searchReference(host, report, item, choices, starts);
@@ -315,8 +315,8 @@ void ConversionRun::searchFast(ConversionHost &host,
             return search.next(m_generatedCount, pulse);
         },
         false)) {
-        // One yield per reading: the original yields before (154) and after
-        // (160) the cut, with nothing in between that the window could see.
+        // One yield per reading: statements 154 and 160 both yield, around
+        // a cut that the window cannot see.
         report.run(158, [&] {
             search.prepareCuts();
         });

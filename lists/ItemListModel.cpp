@@ -217,7 +217,7 @@ QVariant ItemListModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+    if (role == Qt::DisplayRole)
         return text(index.row(), index.column());
     if (role == Qt::CheckStateRole && m_userCheckable && index.column() == 0)
         return m_checked.at(index.row()) ? Qt::Checked : Qt::Unchecked;

@@ -82,7 +82,7 @@ void CopyListviewToClipboard(const lists::ItemListModel &list,
     const QString text = ListviewClipboardText(list, yield);
     ClearClipboard(clipboard);
     if (!SetClipboardText(clipboard, text))
-        throw engine::Failure(u"The clipboard did not accept the results."_s);
+        throw ClipboardRefused(u"The clipboard did not accept the results."_s);
 }
 
 void ClearClipboard(platform::Clipboard &clipboard)

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "Yield.h"
-
-class QString;
+#include "engine/Failure.h"
 
 namespace lists {
 class ItemListModel;
@@ -21,9 +20,16 @@ namespace output {
 // with CR LF. Throws engine::Failure when a row vanishes while it yields.
 QString ListviewClipboardText(const lists::ItemListModel &list, const Yield &yield = {});
 
+// The clipboard refused every attempt to take the text.
+class ClipboardRefused : public engine::Failure
+{
+public:
+    using engine::Failure::Failure;
+};
+
 // Puts the clipboard text of `list` on the clipboard. An empty list leaves
-// the clipboard alone. Throws engine::Failure when the list fails or the
-// clipboard refuses the text.
+// the clipboard alone. Throws engine::Failure when the list fails, and
+// ClipboardRefused when the clipboard refuses the text.
 void CopyListviewToClipboard(const lists::ItemListModel &list,
                              platform::Clipboard &clipboard,
                              const Yield &yield = {});

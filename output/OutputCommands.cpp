@@ -64,13 +64,20 @@ void PushButton5_Click(lists::CommandWindow &window)
     report.run(106, [&] {
         window.setPointer(Pointer::Hourglass);
     });
-    const bool copied = report.run(108, [&] {
-        CopyListviewToClipboard(window.resultsList(), window.clipboard(), [&] {
-            window.yield();
-        });
+    // The message follows every outcome but one: a clipboard that refused the
+    // text does not hold the results.
+    bool refused = false;
+    report.run(108, [&] {
+        try {
+            CopyListviewToClipboard(window.resultsList(), window.clipboard(), [&] {
+                window.yield();
+            });
+        } catch (const ClipboardRefused &) {
+            refused = true;
+            throw;
+        }
     });
-    // After a reported failure the results are not on the clipboard.
-    if (copied)
+    if (!refused)
         report.run(110, [&] {
             window.dialogs().message(u"Results have been copied to the clipboard.\r\rClick a text "
                                      u"area where you normally type and press Ctrl+V to paste "

@@ -458,6 +458,37 @@ private Q_SLOTS:
         QCOMPARE(w.PushButton17->text(), u"Start Converting"_s);
     }
 
+    void runStartedInsideAnotherCommandsYieldIsSeenWhole()
+    {
+        Fixture f;
+        app::Form1 &w = f.load();
+        w.Option2->click();
+        w.numberList().append(u"12"_s);
+        w.resultsList().append(u"old"_s, true);
+        // The run starts at Copy's first yield and ends inside it; Copy then
+        // reads the list as the run left it.
+        QTimer::singleShot(0, w.PushButton17, [&] {
+            w.PushButton17->click();
+        });
+        w.PushButton5->click();
+        QCOMPARE(f.dialogs.errorReports(), QStringList());
+        QCOMPARE(f.clipboard.content, u"one two\r\n"_s);
+        QCOMPARE(f.dialogs.messages().size(), 1);
+    }
+
+    void listsShowTheirToolTipOverEveryRow()
+    {
+        Fixture f;
+        app::Form1 &w = f.load();
+        w.PushButton7->click();
+        const QModelIndex row = w.numberList().index(0, 0);
+        QVERIFY(!w.numberList().data(row, Qt::ToolTipRole).isValid());
+        QCOMPARE(w.ListView1->toolTip(),
+                 u"Double-click item to remove it. Move | line to right and out of window to "
+                 "reveal full names."_s);
+        QCOMPARE(w.ListView2->toolTip(), w.ListView1->toolTip());
+    }
+
     void closingDuringARunEndsTheProcess()
     {
         Fixture f;
