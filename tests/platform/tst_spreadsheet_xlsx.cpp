@@ -106,6 +106,21 @@ SheetContent readWorkbook(const QString &path)
 }
 
 // An executable script that records its arguments, one a line, in `record`.
+// A program that is found and executable but cannot run: its interpreter is
+// missing. Empty when it could not be written.
+QString brokenProgram(const QTemporaryDir &dir)
+{
+    const QString program = dir.filePath(u"broken"_s);
+    QFile script(program);
+    if (!script.open(QIODevice::WriteOnly))
+        return {};
+    script.write("#!/digitome/no/such/interpreter\n");
+    script.close();
+    if (!script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner))
+        return {};
+    return program;
+}
+
 QString recordingProgram(const QTemporaryDir &dir, const QString &record)
 {
     const QString path = dir.filePath(u"record-args"_s);
@@ -375,14 +390,9 @@ void TestXlsxSpreadsheet::makeVisibleStartsProgram()
 
 void TestXlsxSpreadsheet::programThatCannotStart()
 {
-    // Found and executable, but it cannot run: its interpreter is missing.
     const QTemporaryDir dir;
-    const QString program = dir.filePath(u"broken"_s);
-    QFile script(program);
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write("#!/digitome/no/such/interpreter\n");
-    script.close();
-    QVERIFY(script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    const QString program = brokenProgram(dir);
+    QVERIFY(!program.isEmpty());
 
     platform::XlsxSpreadsheet::Options options;
     options.programs = {program};
@@ -435,12 +445,8 @@ void TestXlsxSpreadsheet::exportCommandEndToEnd()
 void TestXlsxSpreadsheet::exportCommandProgramFails()
 {
     const QTemporaryDir dir;
-    const QString program = dir.filePath(u"broken"_s);
-    QFile script(program);
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write("#!/digitome/no/such/interpreter\n");
-    script.close();
-    QVERIFY(script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    const QString program = brokenProgram(dir);
+    QVERIFY(!program.isEmpty());
     platform::XlsxSpreadsheet::Options options;
     options.programs = {program};
     options.folder = dir.filePath(u"cache"_s);
