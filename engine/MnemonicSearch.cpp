@@ -16,6 +16,9 @@ namespace {
 constexpr int PulseWork = 1024;
 // A result line needs this many letters.
 constexpr int LettersNeeded = 5;
+// The most text the cuts of a shared prefix may hold; beyond it (long numbers
+// with many short words) the readings are cut one by one.
+constexpr std::size_t MaxPrefixText = 1 << 18;
 
 bool isAsciiLetter(char16_t unit)
 {
@@ -117,6 +120,9 @@ void MnemonicSearch::start(const QStringList &choices, bool keepMixed, bool keep
     m_combination.fill(u' ', m_size);
     m_hasDigit = false;
     m_cutsReady = false;
+    m_prefixCutsState = PrefixCutsState::Stale;
+    m_usePrefixCuts = false;
+    m_lastPieceFrom.assign(m_size, 0);
 }
 
 void MnemonicSearch::advance(const Piece &piece, const Choice &choice, int position, bool last)
@@ -245,7 +251,8 @@ bool MnemonicSearch::next(qint64 &count, const std::function<bool()> &pulse)
                                        piecesMark,
                                        int(m_pieces.size()),
                                        int(m_edgeStarts.size())};
-        ++m_depth;
+        if (++m_depth == m_size - 1)
+            m_prefixCutsState = PrefixCutsState::Stale;
     }
 }
 
@@ -267,12 +274,89 @@ bool MnemonicSearch::accepted(Edge &edge, int start)
     return edge.state == EdgeState::Accepted;
 }
 
+void MnemonicSearch::buildPrefixCuts()
+{
+    m_prefixCuts.clear();
+    m_prefixText.clear();
+    m_prefixCutsState = PrefixCutsState::TooMany;
+    // Only cuts that end where a piece is still open before the last
+    // position can be completed, and only pieces leading there are followed.
+    const int last = m_size - 1;
+    char *const openAt = m_lastPieceFrom.data();
+    std::fill(m_lastPieceFrom.begin(), m_lastPieceFrom.end(), 0);
+    const Frame &frame = m_frames[last];
+    for (int i = frame.piecesBegin; i < frame.piecesEnd; ++i)
+        openAt[m_pieces[i].start] = 1;
+    char *const leads = m_canFinish.data();
+    for (int start = last; start >= 0; --start) {
+        bool any = openAt[start] != 0;
+        for (Edge &edge : m_out[start]) {
+            if (any || edge.end >= m_size)
+                break;
+            any = leads[edge.end] && accepted(edge, start);
+        }
+        leads[start] = any;
+    }
+    // A depth-first walk; a cut is listed once every longer cut it leads to
+    // is.
+    m_prefixVisits.clear();
+    if (leads[0])
+        m_prefixVisits.push_back(PrefixVisit{0, 0, 0, 0});
+    while (!m_prefixVisits.empty()) {
+        PrefixVisit &top = m_prefixVisits.back();
+        std::vector<Edge> &edges = m_out[top.start];
+        if (top.edge < edges.size() && edges[top.edge].end < m_size) {
+            Edge &edge = edges[top.edge++];
+            if (!leads[edge.end] || !accepted(edge, top.start))
+                continue;
+            const PrefixVisit parent = top;
+            const int textBegin = int(m_prefixText.size());
+            const int pieceSize = edge.end - parent.start;
+            const int textSize = parent.textSize + (parent.start > 0 ? 1 : 0) + pieceSize;
+            if (m_prefixText.size() + textSize > MaxPrefixText)
+                return;
+            m_prefixText.resize(m_prefixText.size() + textSize);
+            char16_t *const text = m_prefixText.data();
+            copyUnits(text + textBegin, text + parent.textBegin, parent.textSize);
+            int size = parent.textSize;
+            if (parent.start > 0)
+                text[textBegin + size++] = u'-';
+            copyUnits(text + textBegin + size, m_dashed.data() + parent.start, pieceSize);
+            m_prefixVisits.push_back(PrefixVisit{edge.end, 0, textBegin, textSize});
+            continue;
+        }
+        if (openAt[top.start]) {
+            if (m_prefixCuts.size() == m_prefixCutLimit)
+                return;
+            m_prefixCuts.push_back(PrefixCut{top.start, top.textBegin, top.textSize});
+        }
+        m_prefixVisits.pop_back();
+    }
+    m_prefixCutsState = PrefixCutsState::Ready;
+}
+
 void MnemonicSearch::prepareCuts()
 {
     m_cutsReady = false;
     m_cutDepth = 0;
+    m_usePrefixCuts = false;
     if (!m_atLeaf)
         return;
+    if (m_prefixCutsState == PrefixCutsState::Stale)
+        buildPrefixCuts();
+    if (m_prefixCutsState == PrefixCutsState::Ready) {
+        // The piece a start has open at the end of the reading is the last
+        // one listed under it.
+        for (int start = 0; start < m_size; ++start) {
+            std::vector<Edge> &edges = m_out[start];
+            m_lastPieceFrom[start] =
+                !edges.empty() && edges.back().end == m_size && accepted(edges.back(), start);
+        }
+        m_nextPrefixCut = 0;
+        m_usePrefixCuts = true;
+        m_cutsReady = true;
+        return;
+    }
     // Per start, the pieces after which a cut can go on to the end (checking
     // the unusual ones on the way); a start without any cannot finish.
     // (At most one entry per piece found on the path, so m_pieceEnds never
@@ -296,8 +380,53 @@ void MnemonicSearch::prepareCuts()
     m_cutsReady = true;
 }
 
+bool MnemonicSearch::nextPrefixCut()
+{
+    const std::size_t count = m_prefixCuts.size();
+    while (m_nextPrefixCut < count) {
+        const PrefixCut &cut = m_prefixCuts[m_nextPrefixCut++];
+        if (!m_lastPieceFrom[cut.start])
+            continue;
+        const int pieceSize = m_size - cut.start;
+        const int size = cut.textSize + (cut.start > 0 ? 1 : 0) + pieceSize;
+        char16_t *out = m_buffer.data();
+        if (!m_hasBlank) {
+            // Nothing to trim: the line is written in place.
+            if (m_line.size() != size)
+                m_line.resize(size);
+            out = reinterpret_cast<char16_t *>(m_line.data());
+        }
+        copyUnits(out, m_prefixText.data() + cut.textBegin, cut.textSize);
+        int at = cut.textSize;
+        if (cut.start > 0)
+            out[at++] = u'-';
+        copyUnits(out + at, m_dashed.data() + cut.start, pieceSize);
+        if (m_hasBlank)
+            setLine(out, out + size);
+        return true;
+    }
+    m_cutsReady = false;
+    return false;
+}
+
+void MnemonicSearch::setLine(const char16_t *first, const char16_t *last)
+{
+    // A blank at either end of the entry is dropped, not shown as "-".
+    if (m_hasBlank) {
+        while (first != last && *first == u'-')
+            ++first;
+        while (last != first && *(last - 1) == u'-')
+            --last;
+    }
+    if (m_line.size() != last - first)
+        m_line.resize(last - first);
+    copyUnits(reinterpret_cast<char16_t *>(m_line.data()), first, last - first);
+}
+
 bool MnemonicSearch::nextCut()
 {
+    if (m_usePrefixCuts)
+        return m_cutsReady && nextPrefixCut();
     if (!m_cutsReady || m_cutDepth == 0)
         return false;
     // The cut is a path of pieces; each step of it keeps the piece taken from
@@ -338,18 +467,7 @@ bool MnemonicSearch::nextCut()
             continue;
         }
         m_cutDepth = depth;
-        // A blank at either end of the entry is dropped, not shown as "-".
-        const char16_t *first = buffer;
-        const char16_t *last = buffer + size;
-        if (m_hasBlank) {
-            while (first != last && *first == u'-')
-                ++first;
-            while (last != first && *(last - 1) == u'-')
-                --last;
-        }
-        if (m_line.size() != last - first)
-            m_line.resize(last - first);
-        copyUnits(reinterpret_cast<char16_t *>(m_line.data()), first, last - first);
+        setLine(buffer, buffer + size);
         return true;
     }
 }

@@ -36,6 +36,13 @@ class MnemonicSearch
 public:
     explicit MnemonicSearch(const WordStore &words);
 
+    // The readings that differ only in their last character share the cuts of
+    // their prefix, which are listed once, up to this many of them; a prefix
+    // with more has its readings cut one by one. The lines are the same
+    // either way (tests lower the limit to compare the two).
+    static constexpr std::size_t DefaultPrefixCutLimit = 4096;
+    void setPrefixCutLimit(std::size_t cuts) { m_prefixCutLimit = cuts; }
+
     // Starts a number: one choice string per position (at least two).
     // `keepMixed` and `keepWordsOnly` are Option3 and Option4.
     void start(const QStringList &choices, bool keepMixed, bool keepWordsOnly);
@@ -93,10 +100,30 @@ private:
         int edge; // into m_pieceEnds
         int lineSize;
     };
+    // A cut of the readings' shared prefix (every position but the last) that
+    // a last piece from `start` completes; its pieces so far are joined in
+    // m_prefixText.
+    struct PrefixCut
+    {
+        int start;
+        int textBegin;
+        int textSize;
+    };
+    struct PrefixVisit
+    {
+        int start;
+        std::size_t edge; // the next of m_out[start] to follow
+        int textBegin;
+        int textSize;
+    };
+    enum class PrefixCutsState : quint8 { Stale, Ready, TooMany };
 
     void advance(const Piece &piece, const Choice &choice, int position, bool last);
     void truncateEdges(int size);
     bool accepted(Edge &edge, int start);
+    void buildPrefixCuts();
+    bool nextPrefixCut();
+    void setLine(const char16_t *first, const char16_t *last);
 
     const WordStore &m_words;
     const WordPrefixTree &m_tree;
@@ -135,6 +162,18 @@ private:
     bool m_hasBlank = false;        // some reading holds a blank
     QString m_line;
     bool m_cutsReady = false;
+
+    // The cuts of the shared prefix, in the order the cuts of a reading take
+    // them (a prefix cut comes after the longer ones it leads to); each
+    // reading takes those that its last piece completes.
+    std::size_t m_prefixCutLimit = DefaultPrefixCutLimit;
+    PrefixCutsState m_prefixCutsState = PrefixCutsState::Stale;
+    bool m_usePrefixCuts = false;
+    std::vector<PrefixCut> m_prefixCuts;
+    std::vector<PrefixVisit> m_prefixVisits;
+    std::vector<char16_t> m_prefixText;
+    std::vector<char> m_lastPieceFrom; // per start: a last piece from there is accepted
+    std::size_t m_nextPrefixCut = 0;
 };
 
 } // namespace engine

@@ -1,6 +1,7 @@
 #include "EngineTestSupport.h"
 #include "HeadlessHost.h"
 #include "engine/ConversionRun.h"
+#include "engine/MnemonicSearch.h"
 #include "engine/WordStore.h"
 #include "engine/modPhone.h"
 
@@ -127,6 +128,34 @@ bool sameInBothModes(const engine::WordStore &store,
     return false;
 }
 
+// Every reading the search yields, its digit flag and its lines, and the
+// count of enumeration steps, with the given limit on shared prefix cuts.
+QStringList searchLines(const engine::WordStore &store,
+                        const QString &number,
+                        bool keepMixed,
+                        bool keepWordsOnly,
+                        std::size_t prefixCutLimit)
+{
+    QStringList choices;
+    for (const QChar c : number)
+        choices.append(engine::modPhone::KeypadLetters(QString(c)));
+    engine::MnemonicSearch search(store);
+    search.setPrefixCutLimit(prefixCutLimit);
+    search.start(choices, keepMixed, keepWordsOnly);
+    QStringList lines;
+    qint64 count = 0;
+    while (search.next(count, [] {
+        return true;
+    })) {
+        lines.append(search.combinationHasDigit() ? u"# digit"_s : u"# letters"_s);
+        search.prepareCuts();
+        while (search.nextCut())
+            lines.append(search.line());
+    }
+    lines.append(u"# %1 steps"_s.arg(count));
+    return lines;
+}
+
 } // namespace
 
 class TestSearchDifferential : public QObject
@@ -136,6 +165,7 @@ class TestSearchDifferential : public QObject
 private Q_SLOTS:
     void randomDictionaries();
     void americanEnglish();
+    void prefixCutsMatchCuttingEachReading();
 
 private:
     int m_cases = caseCount();
@@ -172,6 +202,47 @@ void TestSearchDifferential::americanEnglish()
         const QStringList numbers = {randomNumber(random, 200)};
         QString difference;
         QVERIFY2(sameInBothModes(store, numbers, random, difference), qPrintable(difference));
+    }
+}
+
+// Numbers too long for the reference search: the cuts shared by the readings
+// of one prefix give the same lines as cutting each reading on its own, also
+// when only some prefixes stay within the limit.
+void TestSearchDifferential::prefixCutsMatchCuttingEachReading()
+{
+    QRandomGenerator random(7773453);
+    static const QString characters = u"0111123456789  -..+E"_s;
+    engine::WordStore store;
+    const int cases = m_cases / 10;
+    for (int i = 0; i < cases; ++i) {
+        if (i % 25 == 0)
+            store = randomDictionary(random);
+        QString number;
+        qint64 readings = 1;
+        while (number.size() < 14 && readings < 20000) {
+            const QChar c = characters.at(random.bounded(characters.size()));
+            number += c;
+            readings *= engine::modPhone::KeypadLetters(QString(c)).size();
+        }
+        const bool keepMixed = random.bounded(4) != 0;
+        const bool keepWordsOnly = random.bounded(2) != 0;
+        const QStringList cutOneByOne = searchLines(store, number, keepMixed, keepWordsOnly, 0);
+        for (const std::size_t limit :
+             {engine::MnemonicSearch::DefaultPrefixCutLimit, std::size_t(random.bounded(1, 40))}) {
+            const QStringList shared = searchLines(store, number, keepMixed, keepWordsOnly, limit);
+            if (shared != cutOneByOne) {
+                qsizetype line = 0;
+                while (shared.value(line) == cutOneByOne.value(line))
+                    ++line;
+                QFAIL(qPrintable(u"number \"%1\", Option3 %2, Option4 %3, limit %4, line %5: "
+                                 u"\"%6\" against \"%7\""_s.arg(number)
+                                     .arg(keepMixed)
+                                     .arg(keepWordsOnly)
+                                     .arg(limit)
+                                     .arg(line)
+                                     .arg(shared.value(line), cutOneByOne.value(line))));
+            }
+        }
     }
 }
 
