@@ -554,6 +554,15 @@ void Form1::setProgressValue(double value)
 void Form1::setProgressText(const QString &text)
 {
     m_progressText = text;
+    m_progressCount = -1;
+    m_progressDirty = true;
+    scheduleRefresh();
+}
+
+void Form1::showGeneratedCount(qint64 count)
+{
+    // Written into the caption when the window draws, not at every reading.
+    m_progressCount = count;
     m_progressDirty = true;
     scheduleRefresh();
 }
@@ -632,7 +641,9 @@ void Form1::refresh()
     if (m_progressDirty) {
         m_progressDirty = false;
         ProgressBar1->setValue(int(qBound(0.0, m_progressValue * 10.0, 1000.0)));
-        QString format = m_progressText;
+        QString format = m_progressCount >= 0
+                             ? engine::ConversionRun::generatingCaption(m_progressCount)
+                             : m_progressText;
         ProgressBar1->setFormat(format.replace(u'%', u"%%"_s));
     }
 }

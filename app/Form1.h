@@ -104,6 +104,7 @@ public:
     int check1Value() const override;
     void setProgressValue(double value) override;
     void setProgressText(const QString &text) override;
+    void showGeneratedCount(qint64 count) override;
     void showErrorReport(const QString &text) override;
 
     // Shared by both interfaces.
@@ -161,6 +162,7 @@ private:
 
     double m_progressValue = 0;
     QString m_progressText;
+    qint64 m_progressCount = -1; // >= 0: the caption is the generating caption of this count
     bool m_progressDirty = false;
     bool m_refreshPosted = false;
     QElapsedTimer m_sinceEvents;

@@ -95,9 +95,10 @@ public:
         }
     }
     void setProgressValue(double) override {}
-    // The captions are counted, not kept: like the lines, only their making
-    // is measured.
+    // The captions are counted, not kept. The window writes the generating
+    // caption only when it draws, so its count is not formatted here either.
     void setProgressText(const QString &) override { ++captions; }
+    void showGeneratedCount(qint64) override { ++captions; }
     void showErrorReport(const QString &text) override
     {
         std::fprintf(stderr, "error report: %s\n", qPrintable(text));

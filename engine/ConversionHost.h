@@ -4,6 +4,8 @@
 #include "ProgressDisplay.h"
 #include "ReportSink.h"
 
+#include <QtGlobal>
+
 class QString;
 
 namespace engine {
@@ -32,6 +34,12 @@ public:
     virtual int check1Value() const = 0;
 
     virtual void setPointer(Pointer pointer) = 0;
+
+    // The progress caption "Generating words.. please wait.. " + count. The
+    // mnemonic search shows a new count before every yield; a host that draws
+    // less often than it yields may keep the count and write the caption
+    // when it draws.
+    virtual void showGeneratedCount(qint64 count);
 
     // Process pending window events (further commands included). A host may
     // do so less often than it is asked, as long as the captions it shows are

@@ -50,29 +50,7 @@ ConversionRun::ConversionRun(const WordStore &words)
 
 QString ConversionRun::generatingCaption(qint64 count)
 {
-    QString caption;
-    writeGeneratingCaption(caption, count);
-    return caption;
-}
-
-void ConversionRun::writeGeneratingCaption(QString &caption, qint64 count)
-{
-    static constexpr QStringView prefix = u"Generating words.. please wait.. ";
-    char16_t digits[20];
-    int length = 0;
-    quint64 rest = count < 0 ? 0 : quint64(count);
-    do {
-        digits[length++] = char16_t(u'0' + rest % 10);
-        rest /= 10;
-    } while (rest != 0);
-    // Only the digits change from one caption to the next.
-    const bool hasPrefix = caption.size() >= prefix.size();
-    caption.resize(prefix.size() + length);
-    QChar *out = caption.data() + prefix.size();
-    if (!hasPrefix)
-        std::copy(prefix.begin(), prefix.end(), caption.data());
-    while (length > 0)
-        *out++ = QChar(digits[--length]);
+    return u"Generating words.. please wait.. "_s + QString::number(count);
 }
 
 QString ConversionRun::normaliseNumber(const QString &text)
@@ -128,7 +106,6 @@ void ConversionRun::click(ConversionHost &host)
     });
     report.run(110, [&] {
         m_generatedCount = 0;
-        m_captionCount = -1;
     });
     if (report.test(112, [&] {
             return host.option(1);
@@ -386,15 +363,7 @@ void ConversionRun::appendLine(
 
 void ConversionRun::showCount(ConversionHost &host)
 {
-    // The fast search shows a new count before every yield. Two captions take
-    // turns: a host that keeps the caption it was given holds one, so the
-    // other is free to be rewritten in place, without an allocation.
-    if (m_captionCount != m_generatedCount) {
-        m_captionTurn ^= 1;
-        writeGeneratingCaption(m_captions[m_captionTurn], m_generatedCount);
-        m_captionCount = m_generatedCount;
-    }
-    host.setProgressText(m_captions[m_captionTurn]);
+    host.showGeneratedCount(m_generatedCount);
 }
 
 void ConversionRun::RecurseExtractWords(ConversionHost &host,
@@ -410,7 +379,7 @@ void ConversionRun::RecurseExtractWords(ConversionHost &host,
         for (qsizetype i = starts.at(position); i <= letters.size(); ++i) {
             report.run(102, [&] {
                 m_generatedCount = saturatingAdd(m_generatedCount, 1);
-                host.setProgressText(generatingCaption(m_generatedCount));
+                host.showGeneratedCount(m_generatedCount);
                 host.yield();
             });
             report.run(106, [&] {

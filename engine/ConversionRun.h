@@ -62,7 +62,6 @@ public:
 
     // "Generating words.. please wait.. " and the count.
     static QString generatingCaption(qint64 count);
-    static void writeGeneratingCaption(QString &caption, qint64 count);
     // The number as the conversions read it: "-", "(" and ")" removed, then
     // the outer blanks.
     static QString normaliseNumber(const QString &text);
@@ -99,9 +98,6 @@ private:
     qint64 m_generatedCount = 0;
     QString m_currentCombination;
     QStringList m_combinations;
-    QString m_captions[2];
-    int m_captionTurn = 0;
-    qint64 m_captionCount = -1;
 };
 
 } // namespace engine

@@ -423,6 +423,12 @@ private Q_SLOTS:
         QTimer::singleShot(0, w.PushButton17, [&] {
             QCOMPARE(w.PushButton17->text(), u"Stop"_s);
             QCOMPARE(w.pointer(), engine::Pointer::Hourglass);
+            // The caption the window draws from the count it was given.
+            const QString caption = w.shownProgressText();
+            const QString prefix = u"Generating words.. please wait.. "_s;
+            QVERIFY2(caption.startsWith(prefix), qPrintable(caption));
+            bool isNumber = false;
+            QVERIFY(caption.sliced(prefix.size()).toLongLong(&isNumber) > 0 && isNumber);
             w.PushButton17->click();
             QCOMPARE(w.PushButton17->text(), u"Stop"_s); // until the next checkpoint
         });
