@@ -19,6 +19,9 @@ constexpr int LettersNeeded = 5;
 // The most text the cuts of a shared prefix may hold; beyond it (long numbers
 // with many short words) the readings are cut one by one.
 constexpr std::size_t MaxPrefixText = 1 << 18;
+// After failures in a row, up to 2^6 - 1 prefixes are skipped before the next
+// try.
+constexpr int MaxPrefixBackoff = 6;
 
 bool isAsciiLetter(char16_t unit)
 {
@@ -121,6 +124,8 @@ void MnemonicSearch::start(const QStringList &choices, bool keepMixed, bool keep
     m_hasDigit = false;
     m_cutsReady = false;
     m_prefixCutsState = PrefixCutsState::Stale;
+    m_prefixFailures = 0;
+    m_prefixesToSkip = 0;
     m_usePrefixCuts = false;
     m_lastPieceFrom.assign(m_size, 0);
 }
@@ -251,8 +256,16 @@ bool MnemonicSearch::next(qint64 &count, const std::function<bool()> &pulse)
                                        piecesMark,
                                        int(m_pieces.size()),
                                        int(m_edgeStarts.size())};
-        if (++m_depth == m_size - 1)
-            m_prefixCutsState = PrefixCutsState::Stale;
+        if (++m_depth == m_size - 1) {
+            // After a prefix with too many cuts the next few prefixes are cut
+            // reading by reading, twice as many after every further failure:
+            // neighbouring prefixes tend to have as many cuts, and listing
+            // them only to give up would cost more than sharing them saves.
+            if (m_prefixCutsState != PrefixCutsState::TooMany || m_prefixesToSkip == 0)
+                m_prefixCutsState = PrefixCutsState::Stale;
+            else
+                --m_prefixesToSkip;
+        }
     }
 }
 
@@ -279,6 +292,8 @@ void MnemonicSearch::buildPrefixCuts()
     m_prefixCuts.clear();
     m_prefixText.clear();
     m_prefixCutsState = PrefixCutsState::TooMany;
+    m_prefixesToSkip = (std::size_t(1) << std::min(m_prefixFailures, MaxPrefixBackoff)) - 1;
+    ++m_prefixFailures;
     // Only cuts that end where a piece is still open before the last
     // position can be completed, and only pieces leading there are followed.
     const int last = m_size - 1;
@@ -333,6 +348,7 @@ void MnemonicSearch::buildPrefixCuts()
         m_prefixVisits.pop_back();
     }
     m_prefixCutsState = PrefixCutsState::Ready;
+    m_prefixFailures = 0;
 }
 
 void MnemonicSearch::prepareCuts()

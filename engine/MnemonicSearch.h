@@ -168,6 +168,8 @@ private:
     // reading takes those that its last piece completes.
     std::size_t m_prefixCutLimit = DefaultPrefixCutLimit;
     PrefixCutsState m_prefixCutsState = PrefixCutsState::Stale;
+    int m_prefixFailures = 0;         // prefixes in a row that had too many cuts
+    std::size_t m_prefixesToSkip = 0; // before the next try
     bool m_usePrefixCuts = false;
     std::vector<PrefixCut> m_prefixCuts;
     std::vector<PrefixVisit> m_prefixVisits;
