@@ -277,14 +277,14 @@ void MnemonicSearch::truncateEdges(int size)
     m_edgeStarts.resize(size);
 }
 
-bool MnemonicSearch::accepted(Edge &edge, int start)
+bool MnemonicSearch::checkPiece(Edge &edge, int start)
 {
-    if (edge.state == EdgeState::Unchecked) {
-        const bool accepted = modWords::AcceptsPiece(
-            m_words, QStringView(m_combination).sliced(start, edge.end - start));
-        edge.state = accepted ? EdgeState::Accepted : EdgeState::Rejected;
-    }
-    return edge.state == EdgeState::Accepted;
+    // A piece with an unusual character or a number at the edge of the
+    // double range: checked exactly once, when a cut first needs it.
+    const bool accepted =
+        modWords::AcceptsPiece(m_words, QStringView(m_combination).sliced(start, edge.end - start));
+    edge.state = accepted ? EdgeState::Accepted : EdgeState::Rejected;
+    return accepted;
 }
 
 void MnemonicSearch::buildPrefixCuts()

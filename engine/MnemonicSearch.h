@@ -120,7 +120,12 @@ private:
 
     void advance(const Piece &piece, const Choice &choice, int position, bool last);
     void truncateEdges(int size);
-    bool accepted(Edge &edge, int start);
+    bool accepted(Edge &edge, int start)
+    {
+        return edge.state == EdgeState::Accepted
+               || (edge.state == EdgeState::Unchecked && checkPiece(edge, start));
+    }
+    bool checkPiece(Edge &edge, int start);
     void buildPrefixCuts();
     bool nextPrefixCut();
     void setLine(const char16_t *first, const char16_t *last);
