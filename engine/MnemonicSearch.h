@@ -179,7 +179,9 @@ private:
     std::vector<PrefixCut> m_prefixCuts;
     std::vector<PrefixVisit> m_prefixVisits;
     std::vector<char16_t> m_prefixText;
-    std::vector<char> m_lastPieceFrom; // per start: a last piece from there is accepted
+    // Per start: the reading's last piece from there is accepted (while the
+    // prefix cuts are listed: a piece from there is still open).
+    std::vector<char> m_lastPieceFrom;
     std::size_t m_nextPrefixCut = 0;
 };
 
