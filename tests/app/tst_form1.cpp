@@ -21,6 +21,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -423,12 +425,6 @@ private Q_SLOTS:
         QTimer::singleShot(0, w.PushButton17, [&] {
             QCOMPARE(w.PushButton17->text(), u"Stop"_s);
             QCOMPARE(w.pointer(), engine::Pointer::Hourglass);
-            // The caption the window draws from the count it was given.
-            const QString caption = w.shownProgressText();
-            const QString prefix = u"Generating words.. please wait.. "_s;
-            QVERIFY2(caption.startsWith(prefix), qPrintable(caption));
-            bool isNumber = false;
-            QVERIFY(caption.sliced(prefix.size()).toLongLong(&isNumber) > 0 && isNumber);
             w.PushButton17->click();
             QCOMPARE(w.PushButton17->text(), u"Stop"_s); // until the next checkpoint
         });
@@ -436,6 +432,39 @@ private Q_SLOTS:
         QVERIFY(w.resultsList().rows() < linesOfOne);
         QCOMPARE(w.PushButton17->text(), u"Start Converting"_s);
         QCOMPARE(w.pointer(), engine::Pointer::Default);
+    }
+
+    // The window writes the caption from the count the run gives it, when it
+    // draws.
+    void progressCaptionCountsDuringARun()
+    {
+        Fixture f;
+        f.words = {u"a"_s, u"b"_s, u"c"_s, u"ab"_s, u"ba"_s, u"abc"_s, u"cab"_s};
+        app::Form1 &w = f.load();
+        w.Option3->click();
+        for (int i = 0; i < 8; ++i)
+            w.numberList().append(u"22222222"_s);
+        const QString prefix = u"Generating words.. please wait.. "_s;
+        QList<qint64> counts;
+        QTimer watcher;
+        QObject::connect(&watcher, &QTimer::timeout, w.PushButton2, [&] {
+            const QString caption = w.shownProgressText();
+            if (!caption.startsWith(prefix))
+                return;
+            bool isNumber = false;
+            counts.append(caption.sliced(prefix.size()).toLongLong(&isNumber));
+            QVERIFY2(isNumber, qPrintable(caption));
+        });
+        watcher.start(0);
+        w.PushButton17->click();
+        watcher.stop();
+        QVERIFY(!counts.isEmpty());
+        QVERIFY(counts.front() > 0);
+        QVERIFY(std::is_sorted(counts.cbegin(), counts.cend()));
+        // The run counts 87,380 steps for each number.
+        QVERIFY(counts.back() <= 8 * qint64(87380));
+        QCoreApplication::processEvents();
+        QCOMPARE(w.shownProgressText(), u"Progress Bar"_s);
     }
 
     void clearResultsDuringARunEmptiesTheListAndTheRunGoesOn()
