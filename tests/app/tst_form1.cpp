@@ -88,6 +88,19 @@ QByteArray cursorFile(int hotX, int hotY)
     return bytes;
 }
 
+// A window with short words under "Words and numbers" and `numbers` times
+// 22222222 in the number list: each such number gives thousands of lines, so
+// a run of several lets events in many times.
+app::Form1 &loadLongRun(Fixture &f, int numbers)
+{
+    f.words = {u"a"_s, u"b"_s, u"c"_s, u"ab"_s, u"ba"_s, u"abc"_s, u"cab"_s};
+    app::Form1 &w = f.load();
+    w.Option3->click();
+    for (int i = 0; i < numbers; ++i)
+        w.numberList().append(u"22222222"_s);
+    return w;
+}
+
 void moveOver(QWidget *widget)
 {
     QMouseEvent move(QEvent::MouseMove,
@@ -411,10 +424,7 @@ private Q_SLOTS:
     void stopDuringARunKeepsTheLinesSoFar()
     {
         Fixture f;
-        f.words = {u"a"_s, u"b"_s, u"c"_s, u"ab"_s, u"ba"_s, u"abc"_s, u"cab"_s};
-        app::Form1 &w = f.load();
-        w.Option3->click();
-        w.numberList().append(u"22222222"_s);
+        app::Form1 &w = loadLongRun(f, 1);
         w.PushButton17->click();
         const int linesOfOne = w.resultsList().rows();
         QVERIFY(linesOfOne > 1000);
@@ -439,11 +449,7 @@ private Q_SLOTS:
     void progressCaptionCountsDuringARun()
     {
         Fixture f;
-        f.words = {u"a"_s, u"b"_s, u"c"_s, u"ab"_s, u"ba"_s, u"abc"_s, u"cab"_s};
-        app::Form1 &w = f.load();
-        w.Option3->click();
-        for (int i = 0; i < 8; ++i)
-            w.numberList().append(u"22222222"_s);
+        app::Form1 &w = loadLongRun(f, 8);
         const QString prefix = u"Generating words.. please wait.. "_s;
         QList<qint64> counts;
         QTimer watcher;
@@ -470,11 +476,7 @@ private Q_SLOTS:
     void clearResultsDuringARunEmptiesTheListAndTheRunGoesOn()
     {
         Fixture f;
-        f.words = {u"a"_s, u"b"_s, u"c"_s, u"ab"_s, u"ba"_s, u"abc"_s, u"cab"_s};
-        app::Form1 &w = f.load();
-        w.Option3->click();
-        for (int i = 0; i < 3; ++i)
-            w.numberList().append(u"22222222"_s);
+        app::Form1 &w = loadLongRun(f, 3);
         // Clear the results the first time the run lets events in with some
         // lines shown.
         int rowsAtClear = -1;
