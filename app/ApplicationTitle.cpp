@@ -2,7 +2,7 @@
 
 namespace app {
 
-QString SetApplicationTitle(const QString &productTitle)
+QString applicationTitleOf(const QString &productTitle)
 {
     QString title = productTitle;
     do {

@@ -11,6 +11,6 @@ inline const QString ProductTitle = QStringLiteral("Digitome");
 // give none of their own) from the product title: drop the last word, then
 // keep dropping words until at most 40 characters remain. A title without a
 // blank is used whole.
-QString SetApplicationTitle(const QString &productTitle);
+QString applicationTitleOf(const QString &productTitle);
 
 } // namespace app

@@ -1,6 +1,6 @@
 #include "HandCursor.h"
 
-#include "engine/Failure.h"
+#include "Failure.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -11,14 +11,14 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace app {
 
-QCursor LoadHandCursor(const QString &path)
+QCursor loadHandCursor(const QString &path)
 {
     QImageReader reader(path);
     if (!reader.canRead())
-        throw engine::Failure(u"Invalid picture"_s);
+        throw core::Failure(u"Invalid picture"_s);
     const QImage image = reader.read();
     if (image.isNull())
-        throw engine::Failure(u"Invalid picture"_s);
+        throw core::Failure(u"Invalid picture"_s);
 
     // Qt does not report a cursor file's hot spot: it is the pair of uint16
     // values at offsets 10 and 12, in the first directory entry.

@@ -1,12 +1,29 @@
 #include "HelpText.h"
 
-#include "engine/Contact.h"
+#include "Contact.h"
+#include "Dialogs.h"
+#include "ErrorReport.h"
+#include "ItemListModel.h"
+#include "Window.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace app {
 
-QString HelpMessage(const QString &mnemonicCaption, const QString &spelledOutCaption)
+namespace {
+
+enum class HelpStep {
+    ShowMessage = 100,
+};
+
+enum class SampleStep {
+    AppendFirst = 100,
+    AppendSecond = 102,
+};
+
+} // namespace
+
+QString helpMessage(const QString &mnemonicCaption, const QString &spelledOutCaption)
 {
     return u"\""_s + mnemonicCaption
            + u"\" - This feature will convert numbers to possible letter representations on a "
@@ -19,7 +36,28 @@ QString HelpMessage(const QString &mnemonicCaption, const QString &spelledOutCap
            + u"\" - This feature will spell out numbers. For example, 434-3453 becomes four "
              "three four three four five three."_s
            + u"\r\n\r\n"_s + u"Questions? Please contact Team Tarrowen at "_s
-           + engine::ContactPage.toString();
+           + core::ContactPage.toString();
+}
+
+void showHelp(core::Window &window,
+              const QString &mnemonicCaption,
+              const QString &spelledOutCaption)
+{
+    core::ErrorReport report(window, core::Procedure::ShowHelp);
+    report.run(HelpStep::ShowMessage, [&] {
+        window.dialogs().message(helpMessage(mnemonicCaption, spelledOutCaption));
+    });
+}
+
+void loadSampleNumbers(core::Window &window)
+{
+    core::ErrorReport report(window, core::Procedure::LoadSampleNumbers);
+    report.run(SampleStep::AppendFirst, [&] {
+        window.numberList().append(SampleNumbers.at(0));
+    });
+    report.run(SampleStep::AppendSecond, [&] {
+        window.numberList().append(SampleNumbers.at(1));
+    });
 }
 
 } // namespace app

@@ -3,13 +3,25 @@
 #include <QString>
 #include <QStringList>
 
+namespace core {
+class Window;
+}
+
 namespace app {
 
 // The help message, built from the current captions of the two conversion
 // options.
-QString HelpMessage(const QString &mnemonicCaption, const QString &spelledOutCaption);
+QString helpMessage(const QString &mnemonicCaption, const QString &spelledOutCaption);
+
+// "Help": shows the help message.
+void showHelp(core::Window &window,
+              const QString &mnemonicCaption,
+              const QString &spelledOutCaption);
 
 // The two example numbers that "Load Sample/Example Data" appends.
 inline const QStringList SampleNumbers{QStringLiteral("434-3453"), QStringLiteral("234-9237")};
+
+// "Load Sample/Example Data": appends the example numbers to the number list.
+void loadSampleNumbers(core::Window &window);
 
 } // namespace app

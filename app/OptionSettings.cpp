@@ -1,8 +1,8 @@
 #include "OptionSettings.h"
 
-#include "engine/Failure.h"
-#include "engine/modPhone.h"
-#include "platform/SettingsStore.h"
+#include "Failure.h"
+#include "Keypad.h"
+#include "SettingsStore.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -13,29 +13,29 @@ namespace {
 const QString Application = u"Tarrowen"_s;
 const QString Section = u"Digitome"_s;
 
-QString defaultOf(const QString &key)
+QString defaultOf(Control control)
 {
     for (const OptionSetting &setting : OptionSettingsTable)
-        if (key == QStringView(setting.key))
+        if (setting.control == control)
             return QString::fromUtf16(setting.defaultValue);
     return {};
 }
 
 } // namespace
 
-QString OptionSettings::read(const QString &key) const
+QString OptionSettings::read(Control control) const
 {
-    return m_store.read(Application, Section, key, defaultOf(key));
+    return m_store.read(Application, Section, objectNameOf(control), defaultOf(control));
 }
 
-void OptionSettings::writeBoolean(const QString &key, bool value)
+void OptionSettings::writeBoolean(Control control, bool value)
 {
-    m_store.write(Application, Section, key, value ? u"True"_s : u"False"_s);
+    m_store.write(Application, Section, objectNameOf(control), value ? u"True"_s : u"False"_s);
 }
 
-void OptionSettings::writeCheck(const QString &key, bool checked)
+void OptionSettings::writeCheck(Control control, bool checked)
 {
-    m_store.write(Application, Section, key, checked ? u"1"_s : u"0"_s);
+    m_store.write(Application, Section, objectNameOf(control), checked ? u"1"_s : u"0"_s);
 }
 
 bool OptionSettings::toBoolean(const QString &text)
@@ -45,12 +45,12 @@ bool OptionSettings::toBoolean(const QString &text)
         return true;
     if (word.compare(u"False"_s, Qt::CaseInsensitive) == 0)
         return false;
-    if (engine::modPhone::IsNumericText(text)) {
+    if (engine::keypad::isNumericText(text)) {
         QString number = word;
         number.replace(u'd', u'e').replace(u'D', u'e');
         return number.toDouble() != 0.0;
     }
-    throw engine::Failure(u"Type mismatch"_s);
+    throw core::Failure(u"Type mismatch"_s);
 }
 
 } // namespace app

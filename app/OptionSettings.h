@@ -1,43 +1,45 @@
 #pragma once
 
+#include "ControlTable.h"
+
 #include <QString>
 
 #include <array>
 
-namespace platform {
+namespace core {
 class SettingsStore;
 }
 
 namespace app {
 
-// The remembered options: one key per control, in application "Tarrowen",
-// section "Digitome". Option buttons are stored as "True"/"False", the check
-// box as "1"/"0".
+// The remembered options: one key per control, named after the control's
+// objectName, in application "Tarrowen", section "Digitome". Option buttons
+// are stored as "True"/"False", the check box as "1"/"0".
 struct OptionSetting
 {
-    const char16_t *key;
+    Control control;
     const char16_t *defaultValue;
 };
 
 inline constexpr std::array<OptionSetting, 5> OptionSettingsTable{{
-    {u"Option1", u"1"},
-    {u"Option2", u"0"},
-    {u"Option3", u"0"},
-    {u"Option4", u"1"},
-    {u"Check1", u"0"},
+    {Control::MnemonicOption, u"1"},
+    {Control::SpellOutOption, u"0"},
+    {Control::WordsAndNumbersOption, u"0"},
+    {Control::WordsOnlyOption, u"1"},
+    {Control::IncludeOriginalCheck, u"0"},
 }};
 
 class OptionSettings
 {
 public:
-    explicit OptionSettings(platform::SettingsStore &store)
+    explicit OptionSettings(core::SettingsStore &store)
         : m_store(store)
     {}
 
-    // The stored text of a key, or its default.
-    QString read(const QString &key) const;
-    void writeBoolean(const QString &key, bool value);
-    void writeCheck(const QString &key, bool checked);
+    // The stored text of a control's key, or its default.
+    QString read(Control control) const;
+    void writeBoolean(Control control, bool value);
+    void writeCheck(Control control, bool checked);
 
     // A stored text as a Boolean: "True"/"False" (any case, outer blanks
     // ignored) or a number (0 is false, any other value true). Anything else
@@ -45,7 +47,7 @@ public:
     static bool toBoolean(const QString &text);
 
 private:
-    platform::SettingsStore &m_store;
+    core::SettingsStore &m_store;
 };
 
 } // namespace app

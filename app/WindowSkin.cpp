@@ -1,6 +1,6 @@
 #include "WindowSkin.h"
 
-#include "engine/Failure.h"
+#include "Failure.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -16,7 +16,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace app {
 
-void ApplyWindowSkin(QWidget &window, const QString &applicationFolder)
+void applyWindowSkin(QWidget &window, const QString &applicationFolder)
 {
     const QString path = applicationFolder + u"/x/o.cjs"_s;
     if (!QFileInfo(path).isFile())
@@ -38,13 +38,13 @@ void ApplyWindowSkin(QWidget &window, const QString &applicationFolder)
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw engine::Failure(
+        throw core::Failure(
             u"Could not read the theme file '%1': %2"_s.arg(path, file.errorString()));
     const QByteArray bytes = file.readAll();
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString sheet = utf8(bytes);
     if (utf8.hasError())
-        throw engine::Failure(u"The theme file '%1' is not a text file."_s.arg(path));
+        throw core::Failure(u"The theme file '%1' is not a text file."_s.arg(path));
     window.setStyleSheet(sheet);
 }
 

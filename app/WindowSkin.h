@@ -8,8 +8,8 @@ namespace app {
 // Applies the optional theme file (application folder/x/o.cjs, a Qt style
 // sheet): the window and its option buttons, check boxes, frames and labels
 // take the button-face colour, then the style sheet is applied to the window.
-// A missing file leaves the window as designed. Throws engine::Failure when
+// A missing file leaves the window as designed. Throws core::Failure when
 // the file exists but cannot be read.
-void ApplyWindowSkin(QWidget &window, const QString &applicationFolder);
+void applyWindowSkin(QWidget &window, const QString &applicationFolder);
 
 } // namespace app

@@ -1,9 +1,9 @@
-#include "Form1.h"
-#include "platform/MdbDatabase.h"
-#include "platform/QtClipboard.h"
-#include "platform/QtDialogs.h"
-#include "platform/QtSettingsStore.h"
-#include "platform/XlsxSpreadsheet.h"
+#include "MainWindow.h"
+#include "MdbDatabase.h"
+#include "QtClipboard.h"
+#include "QtDialogs.h"
+#include "QtSettingsStore.h"
+#include "XlsxSpreadsheet.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -22,7 +22,7 @@ int main(int argc, char *argv[])
     platform::XlsxSpreadsheet spreadsheet;
     platform::MdbDatabase database;
 
-    app::Form1 window({
+    app::MainWindow window({
         dialogs,
         settings,
         clipboard,
@@ -36,7 +36,7 @@ int main(int argc, char *argv[])
         },
     });
     dialogs.setParent(&window);
-    window.Form_Load();
+    window.startUp();
 
     const QRect screen = window.screen()->availableGeometry();
     window.move(screen.center() - window.rect().center());

@@ -4,8 +4,8 @@
 //     digitome-bench --words FILE --mode words|mixed|spell [--with-original]
 //                    [--print] [--reference] [--stop-after SECONDS] NUMBER...
 //
-// words = mnemonic, "Words only" (Option4); mixed = mnemonic, "Words and
-// numbers" (Option3); spell = spelled out. --with-original checks Check1.
+// words = mnemonic, "Words only"; mixed = mnemonic, "Words and numbers";
+// spell = spelled out. --with-original appends the original number.
 // --print writes every result line to stdout as the results list would get
 // it (UTF-8, one per line) and the timings to stderr. --reference uses the
 // straightforward search. --stop-after clicks Stop at the first yield after
@@ -14,10 +14,9 @@
 // enumeration steps, the time and the lines per second, then the peak
 // resident memory (VmHWM).
 
-#include "engine/ConversionHost.h"
-#include "engine/ConversionRun.h"
-#include "engine/Failure.h"
-#include "engine/WordStore.h"
+#include "ConversionRun.h"
+#include "FakeWindow.h"
+#include "WordStore.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -31,35 +30,16 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-class BenchHost : public engine::ConversionHost
+// Counts the result lines (and their characters, so that building them cannot
+// be skipped), or prints them.
+struct LineCounter
 {
-public:
-    engine::ConversionRun *run = nullptr;
-    QString number;
-    bool mnemonic = true;
-    bool mixed = false;
-    int check1 = 0;
     bool print = false;
-    qint64 stopAfterNs = 0;
-
-    QElapsedTimer clock;
     qint64 lines = 0;
-    qint64 units = 0; // characters of all lines, so that building them cannot be skipped
-    qint64 captions = 0;
-    bool stopped = false;
+    qint64 units = 0;
     std::string out;
 
-    QString runButtonCaption() const override { return m_caption; }
-    void setRunButtonCaption(const QString &caption) override { m_caption = caption; }
-    int numberCount() const override { return 1; }
-    QString numberText(int index) const override
-    {
-        if (index != 1)
-            throw engine::Failure(u"Index out of bounds"_s);
-        return number;
-    }
-    void clearResults() override {}
-    void appendResult(const QString &line) override
+    void add(const QString &line)
     {
         ++lines;
         units += line.size();
@@ -70,48 +50,11 @@ public:
                 flush();
         }
     }
-    bool option(int which) const override
-    {
-        switch (which) {
-        case 1:
-            return mnemonic;
-        case 2:
-            return !mnemonic;
-        case 3:
-            return mixed;
-        case 4:
-            return !mixed;
-        default:
-            return false;
-        }
-    }
-    int check1Value() const override { return check1; }
-    void setPointer(engine::Pointer) override {}
-    void yield() override
-    {
-        if (stopAfterNs > 0 && !stopped && clock.nsecsElapsed() > stopAfterNs) {
-            stopped = true;
-            run->click(*this);
-        }
-    }
-    void setProgressValue(double) override {}
-    // The captions are counted, not kept. The window writes the generating
-    // caption only when it draws, so its count is not formatted here either.
-    void setProgressText(const QString &) override { ++captions; }
-    void showGeneratedCount(qint64) override { ++captions; }
-    void showErrorReport(const QString &text) override
-    {
-        std::fprintf(stderr, "error report: %s\n", qPrintable(text));
-    }
-
     void flush()
     {
         std::fwrite(out.data(), 1, out.size(), stdout);
         out.clear();
     }
-
-private:
-    QString m_caption = u"Start Converting"_s;
 };
 
 qint64 peakResidentKiB()
@@ -210,35 +153,53 @@ int main(int argc, char **argv)
     engine::ConversionRun run(words);
     run.setSearchMode(reference ? engine::ConversionRun::SearchMode::Reference
                                 : engine::ConversionRun::SearchMode::Fast);
-    BenchHost host;
-    host.run = &run;
-    host.mnemonic = mode != u"spell";
-    host.mixed = mode == u"mixed";
-    host.check1 = withOriginal ? 1 : 0;
-    host.print = print;
-    host.stopAfterNs = qint64(stopAfter * 1e9);
+    FakeWindow window;
+    if (mode == u"spell")
+        window.setSpelledOut();
+    else
+        window.setMnemonic(mode == u"mixed", mode != u"mixed");
+    window.options.appendOriginalNumber = withOriginal;
+    window.recordProgress = false;
+    LineCounter counter;
+    counter.print = print;
+    window.onResult = [&counter](const QString &line) {
+        counter.add(line);
+    };
+    // Stop is clicked at the first yield after the given time.
+    const qint64 stopAfterNs = qint64(stopAfter * 1e9);
+    QElapsedTimer numberClock;
+    bool stopped = false;
+    window.onYield = [&] {
+        if (stopAfterNs > 0 && !stopped && numberClock.nsecsElapsed() > stopAfterNs) {
+            stopped = true;
+            run.startOrStop(window);
+        }
+    };
 
     qint64 totalLines = 0;
     qint64 totalNs = 0;
     for (const QString &number : std::as_const(numbers)) {
-        host.number = number;
-        host.lines = 0;
-        host.stopped = false;
-        host.clock.start();
-        run.click(host);
-        const qint64 ns = host.clock.nsecsElapsed();
-        host.flush();
+        window.setNumbers({number});
+        counter.lines = 0;
+        stopped = false;
+        numberClock.start();
+        run.startOrStop(window);
+        const qint64 ns = numberClock.nsecsElapsed();
+        counter.flush();
         std::fflush(stdout);
-        totalLines += host.lines;
+        for (const QString &text : window.reports())
+            std::fprintf(stderr, "error report: %s\n", qPrintable(text));
+        window.fakeDialogs.shown.clear();
+        totalLines += counter.lines;
         totalNs += ns;
         std::fprintf(report,
                      "number %s: %lld lines, %lld steps, %.6f s, %.0f lines/s%s\n",
                      qPrintable(shown(number)),
-                     host.lines,
+                     counter.lines,
                      run.generatedCount(),
                      ns / 1e9,
-                     ns > 0 ? host.lines / (ns / 1e9) : 0.0,
-                     host.stopped ? " (stopped)" : "");
+                     ns > 0 ? counter.lines / (ns / 1e9) : 0.0,
+                     stopped ? " (stopped)" : "");
     }
     std::fprintf(report,
                  "total: %lld lines, %.6f s, %.0f lines/s\n",

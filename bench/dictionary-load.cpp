@@ -7,13 +7,13 @@
 // puts it). Each load opens a new connection and fills a new store, as the
 // window does at start-up.
 
-#include "engine/Database.h"
-#include "engine/Failure.h"
-#include "engine/LoadWords.h"
-#include "engine/WordStore.h"
-#include "jet4/Jet4Writer.h"
-#include "mkmdb/WordList.h"
-#include "platform/MdbDatabase.h"
+#include "Database.h"
+#include "Failure.h"
+#include "Jet4Writer.h"
+#include "LoadWords.h"
+#include "MdbDatabase.h"
+#include "WordList.h"
+#include "WordStore.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -51,9 +51,9 @@ int main(int argc, char *argv[])
         const auto connection = database.createConnection();
         engine::WordStore store;
         try {
-            connection->open(engine::wordsConnectionText(folder));
-            engine::LoadWords(*connection, store);
-        } catch (const engine::Failure &failure) {
+            connection->open(core::wordsConnectionText(folder));
+            engine::loadWords(*connection, store);
+        } catch (const core::Failure &failure) {
             std::fprintf(stderr, "%s\n", qPrintable(failure.description()));
             return 1;
         }

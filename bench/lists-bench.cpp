@@ -6,10 +6,10 @@
 // when a target is missed: loading under 2 s and 200 MB, each filter under
 // 1 s.
 
-#include "lists/ItemListModel.h"
-#include "lists/ResultFilters.h"
-#include "lists/SortBy.h"
-#include "platform/Dialogs.h"
+#include "FakeDialogs.h"
+#include "ItemListModel.h"
+#include "ListFiles.h"
+#include "ResultFilters.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -21,19 +21,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-class PrintingDialogs : public platform::Dialogs
-{
-public:
-    void message(const QString &text, const QString &, Icon) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    bool askYesNo(const QString &, const QString &) override { return false; }
-    QString prompt(const QString &, const QString &) override { return {}; }
-    QStringList openFiles(const QString &, const QStringList &) override { return {}; }
-    QString saveFile(const QString &, const QStringList &) override { return {}; }
-};
 
 // Peak resident memory of the process in MB, from /proc.
 double peakResidentMegabytes()
@@ -92,12 +79,12 @@ int main(int argc, char **argv)
         std::printf("list file: %d numbers, %lld bytes\n", count, qlonglong(file.size()));
     }
 
-    PrintingDialogs dialogs;
+    FakeDialogs dialogs;
     {
-        lists::ItemListModel numbers({u"Phone Number"_s});
+        core::ItemListModel numbers({u"Phone Number"_s});
         QElapsedTimer timer;
         timer.start();
-        lists::LoadListFile(dialogs, numbers, path);
+        lists::loadListFile(dialogs, numbers, path);
         const double seconds = timer.nsecsElapsed() / 1e9;
         if (numbers.rows() != count) {
             std::fprintf(stderr, "loaded %d items, expected %d\n", numbers.rows(), count);
@@ -116,20 +103,20 @@ int main(int argc, char **argv)
     struct Case
     {
         const char *name;
-        void (*filter)(lists::ItemListModel &, const QString &);
+        void (*filter)(core::ItemListModel &, const QString &);
         const char *text;
         int remaining;
     };
     const Case cases[] = {
-        {"remove containing (every other goes)", &lists::RemoveItemsContaining, "file", count / 2},
+        {"remove containing (every other goes)", &lists::removeItemsContaining, "file", count / 2},
         {"remove not containing (every other goes)",
-         &lists::RemoveItemsNotContaining,
+         &lists::removeItemsNotContaining,
          "file",
          count - count / 2},
-        {"remove containing (a few go)", &lists::RemoveItemsContaining, "-99999", 0},
+        {"remove containing (a few go)", &lists::removeItemsContaining, "-99999", 0},
     };
     for (const Case &c : cases) {
-        lists::ItemListModel results({u"Results"_s});
+        core::ItemListModel results({u"Results"_s});
         results.appendBatch(lines, true);
         QElapsedTimer timer;
         timer.start();

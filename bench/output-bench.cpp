@@ -8,15 +8,11 @@
 // Prints the times and exits with 1 when a target is missed: save < 2 s,
 // clipboard text < 2 s, export < 3 s.
 
-#include "engine/ProgressDisplay.h"
-#include "lists/CommandWindow.h"
-#include "lists/ItemListModel.h"
-#include "output/ClipboardCopy.h"
-#include "output/OutputCommands.h"
-#include "output/SaveListview.h"
-#include "platform/Clipboard.h"
-#include "platform/Dialogs.h"
-#include "platform/XlsxSpreadsheet.h"
+#include "ClipboardCopy.h"
+#include "FakeWindow.h"
+#include "OutputCommands.h"
+#include "TextFileWriter.h"
+#include "XlsxSpreadsheet.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,62 +26,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-class PrintingDialogs : public platform::Dialogs
-{
-public:
-    int messages = 0;
-    void message(const QString &text, const QString &, Icon) override
-    {
-        ++messages;
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    bool askYesNo(const QString &, const QString &) override { return false; }
-    QString prompt(const QString &, const QString &) override { return {}; }
-    QStringList openFiles(const QString &, const QStringList &) override { return {}; }
-    QString saveFile(const QString &, const QStringList &) override { return {}; }
-};
-
-class NoClipboard : public platform::Clipboard
-{
-public:
-    bool clear() override { return true; }
-    bool setText(const QString &) override { return true; }
-};
-
-// A headless window: the progress bar only remembers its last state.
-class BenchWindow : public lists::CommandWindow, public engine::ProgressDisplay
-{
-public:
-    explicit BenchWindow(platform::Spreadsheet &spreadsheet)
-        : m_spreadsheet(spreadsheet)
-    {}
-
-    lists::ItemListModel results{{u"Results"_s}};
-    lists::ItemListModel numbers{{u"Phone Number"_s}};
-    PrintingDialogs printingDialogs;
-    NoClipboard noClipboard;
-    double value = 0;
-    QString text;
-    long long yields = 0;
-
-    engine::Pointer pointer() const override { return m_pointer; }
-    void setPointer(engine::Pointer pointer) override { m_pointer = pointer; }
-    lists::ItemListModel &numberList() override { return numbers; }
-    lists::ItemListModel &resultsList() override { return results; }
-    engine::ProgressDisplay &progress() override { return *this; }
-    void yield() override { ++yields; }
-    platform::Dialogs &dialogs() override { return printingDialogs; }
-    platform::Clipboard &clipboard() override { return noClipboard; }
-    platform::Spreadsheet &spreadsheet() override { return m_spreadsheet; }
-    void setProgressValue(double v) override { value = v; }
-    void setProgressText(const QString &t) override { text = t; }
-
-private:
-    platform::Spreadsheet &m_spreadsheet;
-    engine::Pointer m_pointer = engine::Pointer::Default;
-};
-
-void fillResults(lists::ItemListModel &list, int lines)
+void fillResults(core::ItemListModel &list, int lines)
 {
     static const QString words[] = {u"IF-I-FILE"_s, u"HIDE-4-GIFT"_s, u"GO-BEEF-MEAT"_s};
     QStringList texts;
@@ -115,17 +56,18 @@ int main(int argc, char **argv)
     options.programs = {u"/bin/true"_s};
     options.folder = dir.filePath(u"cache"_s);
     platform::XlsxSpreadsheet spreadsheet(options);
-    BenchWindow window(spreadsheet);
+    FakeWindow window;
+    window.spreadsheetOverride = &spreadsheet;
+    window.recordProgress = false;
     bool met = true;
     QElapsedTimer timer;
 
     fillResults(window.results, lines);
     const QString path = dir.filePath(u"results.txt"_s);
     timer.start();
-    const bool saved = output::SaveListviewProperlySpaced(
-        window.results, path, &window, window.printingDialogs, [&] {
-            window.yield();
-        });
+    const bool saved = output::writeAlignedText(window.results, path, &window, window, [&] {
+        window.yield();
+    });
     const double saveSeconds = timer.nsecsElapsed() / 1e9;
     met &= saved;
     std::printf(
@@ -133,7 +75,7 @@ int main(int argc, char **argv)
     met &= check("save the results as a text file", saveSeconds, 2);
 
     timer.start();
-    const QString text = output::ListviewClipboardText(window.results, [&] {
+    const QString text = output::clipboardText(window.results, [&] {
         window.yield();
     });
     const double clipboardSeconds = timer.nsecsElapsed() / 1e9;
@@ -142,10 +84,10 @@ int main(int argc, char **argv)
 
     fillResults(window.results, exportLines);
     timer.start();
-    output::PushButton13_Click(window);
+    output::exportResultsToSpreadsheet(window);
     const double exportSeconds = timer.nsecsElapsed() / 1e9;
     const QStringList workbooks = QDir(options.folder).entryList({u"*.xlsx"_s});
-    met &= workbooks.size() == 1 && window.printingDialogs.messages == 0;
+    met &= workbooks.size() == 1 && window.fakeDialogs.shown.isEmpty();
     std::printf("exported %d lines: %s, %lld bytes\n",
                 exportLines,
                 qPrintable(workbooks.value(0)),

@@ -7,12 +7,14 @@
 //
 // Run it under a real X server (xvfb-run) for figures that include painting.
 
-#include "app/Form1.h"
-#include "platform/MdbDatabase.h"
-#include "platform/QtClipboard.h"
-#include "platform/QtDialogs.h"
-#include "platform/SettingsStore.h"
-#include "platform/XlsxSpreadsheet.h"
+#include "ControlTable.h"
+#include "FakeDialogs.h"
+#include "FakeSettingsStore.h"
+#include "MainWindow.h"
+#include "MdbDatabase.h"
+#include "QtClipboard.h"
+#include "QtDialogs.h"
+#include "XlsxSpreadsheet.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -28,42 +30,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// Settings kept in memory: the bench must not touch the user's options.
-class MemorySettings : public platform::SettingsStore
-{
-public:
-    QString read(const QString &,
-                 const QString &,
-                 const QString &key,
-                 const QString &fallback) const override
-    {
-        return m_values.value(key, fallback);
-    }
-    void write(const QString &, const QString &, const QString &key, const QString &value) override
-    {
-        m_values.insert(key, value);
-    }
-
-private:
-    QHash<QString, QString> m_values;
-};
-
-// Counts message boxes instead of showing them.
-class CountingDialogs : public platform::Dialogs
-{
-public:
-    int shown = 0;
-    void message(const QString &text, const QString &, Icon) override
-    {
-        ++shown;
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    bool askYesNo(const QString &, const QString &) override { return false; }
-    QString prompt(const QString &, const QString &) override { return {}; }
-    QStringList openFiles(const QString &, const QStringList &) override { return {}; }
-    QString saveFile(const QString &, const QStringList &) override { return {}; }
-};
 
 double peakMegabytes()
 {
@@ -87,21 +53,21 @@ int main(int argc, char *argv[])
     const qsizetype linesAt = arguments.indexOf(u"--lines"_s);
     const int wantedLines = linesAt > 0 ? arguments.value(linesAt + 1).toInt() : 1'000'000;
 
-    CountingDialogs dialogs;
-    MemorySettings settings;
+    FakeDialogs dialogs;
+    FakeSettingsStore settings;
     platform::QtClipboard clipboard;
     platform::XlsxSpreadsheet spreadsheet;
     platform::MdbDatabase database;
-    app::Form1 window({dialogs,
-                       settings,
-                       clipboard,
-                       spreadsheet,
-                       [&database] {
-                           return database.createConnection();
-                       },
-                       QCoreApplication::applicationDirPath(),
-                       [] {}});
-    window.Form_Load();
+    app::MainWindow window({dialogs,
+                            settings,
+                            clipboard,
+                            spreadsheet,
+                            [&database] {
+                                return database.createConnection();
+                            },
+                            QCoreApplication::applicationDirPath(),
+                            [] {}});
+    window.startUp();
     window.show();
     bool exposed = false;
     while (!exposed) {
@@ -112,10 +78,13 @@ int main(int argc, char *argv[])
     std::printf("start-up to a visible window: %lld ms (%lld words, %d messages)\n",
                 sinceStart.elapsed(),
                 static_cast<long long>(window.wordStore().size()),
-                dialogs.shown);
+                int(dialogs.shown.size()));
 
     // "Words and numbers" on 2-digit-heavy numbers gives many lines quickly.
-    window.Option3->click();
+    auto *startButton =
+        window.findChild<QPushButton *>(app::objectNameOf(app::Control::StartButton));
+    window.findChild<QRadioButton *>(app::objectNameOf(app::Control::WordsAndNumbersOption))
+        ->click();
     const QString number = u"22222222222"_s;
     for (int i = 0; i < 200; ++i)
         window.numberList().append(number);
@@ -130,13 +99,13 @@ int main(int argc, char *argv[])
         if (sinceTick.isValid())
             longestGap = std::max(longestGap, sinceTick.elapsed());
         sinceTick.start();
-        if (window.resultsList().rows() >= wantedLines && window.PushButton17->text() == u"Stop"_s)
-            window.PushButton17->click();
+        if (window.resultsList().rows() >= wantedLines && startButton->text() == u"Stop"_s)
+            startButton->click();
     });
     ticker.start();
     QElapsedTimer run;
     run.start();
-    window.PushButton17->click();
+    startButton->click();
     const qint64 ms = run.elapsed();
     ticker.stop();
     const int lines = window.resultsList().rows();

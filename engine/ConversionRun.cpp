@@ -1,13 +1,15 @@
 #include "ConversionRun.h"
 
-#include "ConversionHost.h"
 #include "ErrorReport.h"
 #include "Failure.h"
+#include "ItemListModel.h"
+#include "Keypad.h"
 #include "MnemonicSearch.h"
+#include "RunSteps.h"
 #include "SaturatingCount.h"
+#include "Window.h"
+#include "WordCuts.h"
 #include "WordStore.h"
-#include "modPhone.h"
-#include "modWords.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -15,9 +17,12 @@ namespace engine {
 
 namespace {
 
-constexpr QStringView RunSource = u"Form1.PushButton17_Click";
-constexpr QStringView EnumerationSource = u"Form1.RecurseExtractWords";
-constexpr QStringView IdleCaption = u"Start Converting";
+using core::ConversionOptions;
+using core::ErrorReport;
+using core::Pointer;
+using core::Procedure;
+using core::Window;
+
 const QString OriginalSeparator = u"   -   "_s;
 // Positions, cut lengths and letter counts are signed 16-bit.
 constexpr qsizetype LongestText = 32767;
@@ -27,7 +32,7 @@ constexpr int CutsPerYield = 4096;
 double progressValue(int item, int count)
 {
     if (count == 0)
-        throw Failure(u"Division by zero"_s);
+        throw core::Failure(u"Division by zero"_s);
     return double(item) / count * 100;
 }
 
@@ -42,15 +47,28 @@ QString trimBlanks(QStringView text)
     return text.sliced(first, last - first).toString();
 }
 
+int numberCount(Window &window)
+{
+    return window.numberList().rows();
+}
+
+// Items are numbered from 1; an item that has gone fails.
+QString numberText(Window &window, int item)
+{
+    return window.numberList().text(item - 1);
+}
+
 } // namespace
 
 ConversionRun::ConversionRun(const WordStore &words)
     : m_words(words)
 {}
 
-QString ConversionRun::generatingCaption(qint64 count)
+ConversionRun::State ConversionRun::state() const
 {
-    return u"Generating words.. please wait.. "_s + QString::number(count);
+    if (!m_running)
+        return State::Idle;
+    return m_stopRequested ? State::Stopping : State::Running;
 }
 
 QString ConversionRun::normaliseNumber(const QString &text)
@@ -62,14 +80,14 @@ QString ConversionRun::normaliseNumber(const QString &text)
     return trimBlanks(number);
 }
 
-int ConversionRun::CountLetter(ReportSink &sink, QStringView text)
+int ConversionRun::countLetters(core::ReportSink &sink, QStringView text)
 {
-    ErrorReport report(sink, u"Form1.CountLetter"_s);
+    ErrorReport report(sink, Procedure::LetterCount);
     return report.value(
-        110,
+        LetterCountStep::CountLetters,
         [&] {
             if (text.size() > LongestText)
-                throw Failure(u"Overflow"_s);
+                throw core::Failure(u"Overflow"_s);
             int count = 0;
             for (const QChar c : text) {
                 const char16_t unit = c.unicode();
@@ -81,381 +99,397 @@ int ConversionRun::CountLetter(ReportSink &sink, QStringView text)
         0);
 }
 
-void ConversionRun::click(ConversionHost &host)
+void ConversionRun::startOrStop(Window &window)
 {
-    ErrorReport report(host, RunSource.toString());
-    if (!report.test(100, [&] {
-            return host.runButtonCaption() == IdleCaption;
-        })) {
-        report.run(260, [&] {
+    ErrorReport report(window, Procedure::ConversionRun);
+    if (report.test(RunStep::CheckIdle, [&] {
+            return !m_running;
+        }))
+        run(window, report);
+    else
+        report.run(RunStep::RequestStop, [&] {
             m_stopRequested = true;
         });
-        return;
-    }
-    report.run(102, [&] {
-        host.setRunButtonCaption(u"Stop"_s);
+}
+
+void ConversionRun::run(Window &window, ErrorReport &report)
+{
+    report.run(RunStep::ShowRunning, [&] {
+        m_running = true;
+        window.showRunning(true);
     });
-    report.run(104, [&] {
+    report.run(RunStep::ClearStopRequest, [&] {
         m_stopRequested = false;
     });
-    report.run(106, [&] {
-        host.clearResults();
+    report.run(RunStep::ClearResults, [&] {
+        window.resultsList().clear();
     });
-    report.run(108, [&] {
-        host.setPointer(Pointer::Hourglass);
+    report.run(RunStep::ShowHourglass, [&] {
+        window.setPointer(Pointer::Hourglass);
     });
-    report.run(110, [&] {
+    report.run(RunStep::ResetGeneratedCount, [&] {
         m_generatedCount = 0;
     });
-    if (report.test(112, [&] {
-            return host.option(1);
+    using Conversion = ConversionOptions::Conversion;
+    if (report.test(RunStep::CheckMnemonic, [&] {
+            return window.conversionOptions().conversion == Conversion::Mnemonic;
         }))
-        convertMnemonic(host, report);
-    else if (report.test(196, [&] {
-                 return host.option(2);
+        convertMnemonic(window, report);
+    else if (report.test(RunStep::CheckSpelledOut, [&] {
+                 return window.conversionOptions().conversion == Conversion::SpelledOut;
              }))
-        convertSpelledOut(host, report);
-    report.run(252, [&] {
-        host.setPointer(Pointer::Default);
+        convertSpelledOut(window, report);
+    report.run(RunStep::ShowDefaultPointer, [&] {
+        window.setPointer(Pointer::Default);
     });
-    report.run(254, [&] {
-        host.setProgressValue(0);
+    report.run(RunStep::ResetProgressValue, [&] {
+        window.setProgressValue(0);
     });
-    report.run(256, [&] {
-        host.setProgressText(u"Progress Bar"_s);
+    report.run(RunStep::ResetProgressText, [&] {
+        window.setProgressText(u"Progress Bar"_s);
     });
-    report.run(258, [&] {
-        host.setRunButtonCaption(IdleCaption.toString());
+    report.run(RunStep::ShowIdle, [&] {
+        m_running = false;
+        window.showRunning(false);
     });
 }
 
-void ConversionRun::convertMnemonic(ConversionHost &host, ErrorReport &report)
+void ConversionRun::convertMnemonic(Window &window, ErrorReport &report)
 {
-    // The per-number texts outlive a failed statement: a number whose item
-    // cannot be read converts the text read before.
-    QString text;
-    QString number;
-    QStringList choices;
-    QList<int> starts;
+    NumberTexts texts;
     const int count = report.value(
-        114,
+        RunStep::ReadNumberCount,
         [&] {
-            return host.numberCount();
+            return numberCount(window);
         },
         0);
     for (int item = 1; item <= count; ++item) {
-        report.run(116, [&] {
-            text = host.numberText(item);
-        });
-        report.run(118, [&] {
-            host.setProgressValue(progressValue(item, host.numberCount()));
-        });
-        report.run(120, [&] {
-            host.yield();
-        });
-        report.run(122, [&] {
-            host.setPointer(Pointer::Hourglass);
-        });
-        report.run(124, [&] {
-            number = normaliseNumber(text);
-        });
-        report.run(126, [&] {
-            choices = QStringList();
-        });
-        report.run(128, [&] {
-            starts = QList<int>();
-        });
-        report.run(130, [&] {
-            m_combinations = QStringList();
-        });
-        for (qsizetype position = 0; position < number.size(); ++position) {
-            report.run(134, [&] {
-                choices.append(modPhone::KeypadLetters(QString(number.at(position))));
-            });
-            report.run(138, [&] {
-                starts.append(1);
-            });
-        }
-        if (report.test(144, [&] {
-                return choices.size() >= 2;
-            })) {
-            if (choices.size() > LongestText) {
-                // Signed 16-bit positions overflow on such a number; one
-                // report, and the number is skipped.
-                ErrorReport(host, EnumerationSource.toString()).report(108, u"Overflow"_s);
-            } else if (m_searchMode == SearchMode::Reference) {
-                searchReference(host, report, item, choices, starts);
-            } else {
-                searchFast(host, report, item, choices);
-            }
-        }
-        if (report.test(192, [&] {
+        convertNumber(window, report, item, texts);
+        if (report.test(RunStep::CheckStopAfterNumber, [&] {
                 return m_stopRequested;
             }))
             break;
     }
 }
 
-void ConversionRun::searchReference(ConversionHost &host,
+void ConversionRun::convertNumber(Window &window, ErrorReport &report, int item, NumberTexts &texts)
+{
+    report.run(RunStep::ReadNumber, [&] {
+        texts.text = numberText(window, item);
+    });
+    report.run(RunStep::ShowNumberProgress, [&] {
+        window.setProgressValue(progressValue(item, numberCount(window)));
+    });
+    report.run(RunStep::YieldBeforeNumber, [&] {
+        window.yield();
+    });
+    report.run(RunStep::ShowHourglassAgain, [&] {
+        window.setPointer(Pointer::Hourglass);
+    });
+    report.run(RunStep::NormaliseNumber, [&] {
+        texts.number = normaliseNumber(texts.text);
+    });
+    report.run(RunStep::ClearChoices, [&] {
+        texts.choices = QStringList();
+    });
+    report.run(RunStep::ClearStarts, [&] {
+        texts.starts = QList<int>();
+    });
+    report.run(RunStep::ClearReadings, [&] {
+        m_readings = QStringList();
+    });
+    for (qsizetype position = 0; position < texts.number.size(); ++position) {
+        report.run(RunStep::AppendChoices, [&] {
+            texts.choices.append(keypad::choicesOf(QString(texts.number.at(position))));
+        });
+        report.run(RunStep::AppendStart, [&] {
+            texts.starts.append(1);
+        });
+    }
+    if (!report.test(RunStep::CheckTwoPositions, [&] {
+            return texts.choices.size() >= 2;
+        }))
+        return;
+    if (texts.choices.size() > LongestText) {
+        // Signed 16-bit positions overflow on such a number; one report, and
+        // the number is skipped.
+        ErrorReport(window, Procedure::ReadingEnumeration)
+            .report(EnumerationStep::NumberTooLong, u"Overflow"_s);
+    } else if (m_searchMode == SearchMode::Reference) {
+        searchReference(window, report, item, texts.choices, texts.starts);
+    } else {
+        searchFast(window, report, item, texts.choices);
+    }
+}
+
+void ConversionRun::searchReference(Window &window,
                                     ErrorReport &report,
                                     int item,
                                     const QStringList &choices,
                                     const QList<int> &starts)
 {
-    report.run(146, [&] {
-        m_currentCombination.clear();
+    report.run(RunStep::ClearCurrentReading, [&] {
+        m_currentReading.clear();
     });
-    report.run(148, [&] {
-        host.yield();
+    report.run(RunStep::YieldBeforeReadings, [&] {
+        window.yield();
     });
-    report.run(150, [&] {
-        RecurseExtractWords(host, choices, starts, 0);
+    report.run(RunStep::EnumerateReadings, [&] {
+        enumerateReadings(window, choices, starts, 0);
     });
-    QStringList entries;
-    QString joined;
-    QString line;
-    const qsizetype combinationCount = m_combinations.size();
-    for (qsizetype k = 0; k < combinationCount; ++k) {
-        report.run(154, [&] {
-            host.yield();
-        });
-        report.run(156, [&] {
-            entries = QStringList();
-        });
-        report.run(158, [&] {
-            if (k >= m_combinations.size())
-                throw Failure(u"Subscript out of range"_s);
-            modWords::SplitIntoWords(m_words, m_combinations.at(k), QString(), entries);
-        });
-        report.run(160, [&] {
-            host.yield();
-        });
-        for (const QString &entry : std::as_const(entries)) {
-            if (report.test(164, [&] {
-                    joined = entry;
-                    joined.remove(u' ');
-                    return !modPhone::IsNumericText(joined);
-                })) {
-                if (report.test(166, [&] {
-                        return CountLetter(host, joined) >= 5;
-                    })) {
-                    report.run(168, [&] {
-                        line = trimBlanks(entry).replace(u' ', u'-');
-                    });
-                    LineRules rules = readLineRules(host, report, modPhone::ContainsDigit(line));
-                    if (rules.keep)
-                        appendLine(host, report, line, rules, item);
-                }
-            }
-            if (report.test(182, [&] {
-                    return m_stopRequested;
-                }))
-                break;
-        }
-        report.run(186, [&] {
-            entries = QStringList();
-        });
-        if (report.test(188, [&] {
+    const qsizetype readingCount = m_readings.size();
+    for (qsizetype k = 0; k < readingCount; ++k) {
+        cutReading(window, report, item, k);
+        if (report.test(RunStep::CheckStopAfterReading, [&] {
                 return m_stopRequested;
             }))
             break;
     }
 }
 
-void ConversionRun::searchFast(ConversionHost &host,
+void ConversionRun::cutReading(Window &window, ErrorReport &report, int item, qsizetype reading)
+{
+    QStringList cuts;
+    QString joined;
+    QString line;
+    report.run(RunStep::YieldBeforeCut, [&] {
+        window.yield();
+    });
+    report.run(RunStep::ClearCuts, [&] {
+        cuts = QStringList();
+    });
+    report.run(RunStep::CutReading, [&] {
+        if (reading >= m_readings.size())
+            throw core::Failure(u"Subscript out of range"_s);
+        wordcuts::cutIntoWords(m_words, m_readings.at(reading), QString(), cuts);
+    });
+    report.run(RunStep::YieldAfterCut, [&] {
+        window.yield();
+    });
+    for (const QString &cut : std::as_const(cuts)) {
+        if (report.test(RunStep::CheckNotNumeric, [&] {
+                joined = cut;
+                joined.remove(u' ');
+                return !keypad::isNumericText(joined);
+            })) {
+            if (report.test(RunStep::CheckFiveLetters, [&] {
+                    return countLetters(window, joined) >= 5;
+                })) {
+                report.run(RunStep::MakeLine, [&] {
+                    line = trimBlanks(cut).replace(u' ', u'-');
+                });
+                LineRules rules = readLineRules(window, report, keypad::containsDigit(line));
+                if (rules.keep)
+                    appendLine(window, report, line, rules, item);
+            }
+        }
+        if (report.test(RunStep::CheckStopAfterCut, [&] {
+                return m_stopRequested;
+            }))
+            break;
+    }
+    report.run(RunStep::DropCuts, [&] {
+        cuts = QStringList();
+    });
+}
+
+void ConversionRun::searchFast(Window &window,
                                ErrorReport &report,
                                int item,
                                const QStringList &choices)
 {
-    report.run(146, [&] {
-        m_currentCombination.clear();
+    report.run(RunStep::ClearCurrentReading, [&] {
+        m_currentReading.clear();
     });
-    report.run(148, [&] {
-        host.yield();
+    report.run(RunStep::YieldBeforeReadings, [&] {
+        window.yield();
     });
-    // The pruning reads Option3 and Option4 once per number: a change made
-    // during the number's run affects the lines of the readings still to
-    // come (statement 170 reads the options again after every yield) but not
-    // which readings are skipped.
+    // The pruning reads the line options once per number: a change made during
+    // the number's run affects the lines of the readings still to come (the
+    // rules are read again after every yield) but not which readings are
+    // skipped.
     MnemonicSearch search(m_words);
-    report.run(150, [&] {
-        search.start(choices, host.option(3), host.option(4));
+    report.run(RunStep::StartSearch, [&] {
+        const ConversionOptions options = window.conversionOptions();
+        search.start(choices, options.keepMixedLines, options.keepWordsOnlyLines);
     });
     const auto pulse = [&] {
-        showCount(host);
-        host.yield();
+        showCountAndYield(window);
         return !m_stopRequested;
     };
     while (report.value(
-        150,
+        RunStep::NextReading,
         [&] {
             return search.next(m_generatedCount, pulse);
         },
         false)) {
-        // One yield per reading: statements 154 and 160 both yield, around
-        // a cut that the window cannot see.
-        report.run(158, [&] {
+        // One yield per reading: the steps before and after the cut both
+        // yield, around a cut that the window cannot see.
+        report.run(RunStep::CutReading, [&] {
             search.prepareCuts();
         });
-        report.run(160, [&] {
-            showCount(host);
-            host.yield();
+        report.run(RunStep::YieldAfterCut, [&] {
+            showCountAndYield(window);
         });
         // Every cut of a reading that gets here passes the numeric and the
-        // letter tests (164, 166): they depend on the reading alone. The
-        // window changes only while the run yields, so the include options
-        // and Check1 are read after every yield instead of for every line.
-        LineRules rules = readLineRules(host, report, search.combinationHasDigit());
+        // letter tests: they depend on the reading alone. The window changes
+        // only while the run yields, so the line rules are read after every
+        // yield instead of for every line.
+        LineRules rules = readLineRules(window, report, search.combinationHasDigit());
         int sinceYield = 0;
         while (search.nextCut()) {
             if (rules.keep)
-                appendLine(host, report, search.line(), rules, item);
-            if (report.test(182, [&] {
+                appendLine(window, report, search.line(), rules, item);
+            if (report.test(RunStep::CheckStopAfterCut, [&] {
                     return m_stopRequested;
                 }))
                 break;
             if (++sinceYield == CutsPerYield) {
                 sinceYield = 0;
-                report.run(160, [&] {
-                    showCount(host);
-                    host.yield();
+                report.run(RunStep::YieldAfterCut, [&] {
+                    showCountAndYield(window);
                 });
-                rules = readLineRules(host, report, search.combinationHasDigit());
+                rules = readLineRules(window, report, search.combinationHasDigit());
             }
         }
-        if (report.test(188, [&] {
+        if (report.test(RunStep::CheckStopAfterReading, [&] {
                 return m_stopRequested;
             }))
             break;
     }
-    report.run(150, [&] {
-        showCount(host);
+    report.run(RunStep::ShowFinalCount, [&] {
+        window.showGeneratedCount(m_generatedCount);
     });
 }
 
 ConversionRun::LineRules
-ConversionRun::readLineRules(ConversionHost &host, ErrorReport &report, bool lineHasDigit)
+ConversionRun::readLineRules(Window &window, ErrorReport &report, bool lineHasDigit)
 {
     LineRules rules;
-    rules.keep = report.test(170, [&] {
-        return host.option(3) || (host.option(4) && !lineHasDigit);
+    rules.keep = report.test(RunStep::CheckLineKept, [&] {
+        const ConversionOptions options = window.conversionOptions();
+        return options.keepMixedLines || (options.keepWordsOnlyLines && !lineHasDigit);
     });
-    rules.withOriginal = rules.keep && report.test(172, [&] {
-        return host.check1Value() == 1;
+    rules.withOriginal = rules.keep && report.test(RunStep::CheckAppendOriginal, [&] {
+        return window.conversionOptions().appendOriginalNumber;
     });
     return rules;
 }
 
 void ConversionRun::appendLine(
-    ConversionHost &host, ErrorReport &report, QString &line, LineRules &rules, int item)
+    Window &window, ErrorReport &report, QString &line, LineRules &rules, int item)
 {
     if (rules.withOriginal) {
-        report.run(174, [&] {
+        report.run(RunStep::AppendOriginal, [&] {
             if (rules.original.isNull())
-                rules.original = OriginalSeparator + host.numberText(item);
+                rules.original = OriginalSeparator + numberText(window, item);
             line += rules.original;
         });
     }
-    report.run(176, [&] {
-        host.appendResult(line);
+    report.run(RunStep::AppendLine, [&] {
+        window.appendResult(line);
     });
 }
 
-void ConversionRun::showCount(ConversionHost &host)
+void ConversionRun::showCountAndYield(Window &window)
 {
-    host.showGeneratedCount(m_generatedCount);
+    window.showGeneratedCount(m_generatedCount);
+    window.yield();
 }
 
-void ConversionRun::RecurseExtractWords(ConversionHost &host,
-                                        const QStringList &choices,
-                                        const QList<int> &starts,
-                                        int position)
+void ConversionRun::enumerateReadings(Window &window,
+                                      const QStringList &choices,
+                                      const QList<int> &starts,
+                                      int position)
 {
-    ErrorReport report(host, EnumerationSource.toString());
-    if (report.test(100, [&] {
+    ErrorReport report(window, Procedure::ReadingEnumeration);
+    if (report.test(EnumerationStep::CheckPosition, [&] {
             return position <= starts.size() - 1;
         })) {
         const QString &letters = choices.at(position);
         for (qsizetype i = starts.at(position); i <= letters.size(); ++i) {
-            report.run(102, [&] {
+            report.run(EnumerationStep::CountStep, [&] {
                 m_generatedCount = saturatingAdd(m_generatedCount, 1);
-                host.showGeneratedCount(m_generatedCount);
-                host.yield();
+                showCountAndYield(window);
             });
-            report.run(106, [&] {
-                m_currentCombination += letters.at(i - 1);
+            report.run(EnumerationStep::AppendChoice, [&] {
+                m_currentReading += letters.at(i - 1);
             });
-            report.run(108, [&] {
-                RecurseExtractWords(host, choices, starts, position + 1);
+            report.run(EnumerationStep::DescendPosition, [&] {
+                enumerateReadings(window, choices, starts, position + 1);
             });
         }
-        if (report.test(112, [&] {
+        if (report.test(EnumerationStep::CheckNotFirst, [&] {
                 return position > 0;
             }))
-            report.run(114, [&] {
-                m_currentCombination.truncate(position - 1);
+            report.run(EnumerationStep::DropChoice, [&] {
+                m_currentReading.truncate(position - 1);
             });
     } else {
-        report.run(118, [&] {
-            m_combinations.append(m_currentCombination);
+        report.run(EnumerationStep::StoreReading, [&] {
+            m_readings.append(m_currentReading);
         });
-        report.run(120, [&] {
-            m_currentCombination.truncate(position - 1);
+        report.run(EnumerationStep::DropLastChoice, [&] {
+            m_currentReading.truncate(position - 1);
         });
     }
 }
 
-void ConversionRun::convertSpelledOut(ConversionHost &host, ErrorReport &report)
+void ConversionRun::convertSpelledOut(Window &window, ErrorReport &report)
 {
-    // The digit words (198 to 216) are the constant table of modPhone.
     QString number;
     QString line;
     const int count = report.value(
-        218,
+        RunStep::ReadSpelledCount,
         [&] {
-            return host.numberCount();
+            return numberCount(window);
         },
         0);
     for (int item = 1; item <= count; ++item) {
-        report.run(220, [&] {
-            host.setProgressValue(progressValue(item, host.numberCount()));
+        report.run(RunStep::ShowSpelledProgress, [&] {
+            window.setProgressValue(progressValue(item, numberCount(window)));
         });
-        report.run(222, [&] {
-            host.yield();
+        report.run(RunStep::YieldBeforeSpelled, [&] {
+            window.yield();
         });
-        report.run(224, [&] {
-            number = normaliseNumber(host.numberText(item));
+        report.run(RunStep::ReadSpelledNumber, [&] {
+            number = normaliseNumber(numberText(window, item));
         });
-        report.run(226, [&] {
+        report.run(RunStep::ClearSpelledLine, [&] {
             line.clear();
         });
-        for (qsizetype position = 0; position < number.size(); ++position) {
-            const QString character(number.at(position));
-            if (report.test(230, [&] {
-                    return modPhone::IsNumericText(character);
-                })) {
-                report.run(232, [&] {
-                    line += modPhone::DigitWords(character.front().unicode() - u'0') + u' ';
-                });
-            } else {
-                report.run(234, [&] {
-                    line += character + u' ';
-                });
-            }
-        }
-        if (report.test(238, [&] {
-                return host.check1Value() == 1;
+        spellOut(report, number, line);
+        if (report.test(RunStep::CheckSpelledOriginal, [&] {
+                return window.conversionOptions().appendOriginalNumber;
             }))
-            report.run(240, [&] {
-                line += OriginalSeparator + host.numberText(item);
+            report.run(RunStep::AppendSpelledOriginal, [&] {
+                line += OriginalSeparator + numberText(window, item);
             });
-        report.run(242, [&] {
-            host.appendResult(trimBlanks(line));
+        report.run(RunStep::AppendSpelledLine, [&] {
+            window.appendResult(trimBlanks(line));
         });
-        if (report.test(248, [&] {
+        if (report.test(RunStep::CheckStopAfterSpelled, [&] {
                 return m_stopRequested;
             }))
             break;
+    }
+}
+
+void ConversionRun::spellOut(ErrorReport &report, const QString &number, QString &line)
+{
+    for (qsizetype position = 0; position < number.size(); ++position) {
+        const QString character(number.at(position));
+        if (report.test(RunStep::CheckDigit, [&] {
+                return keypad::isNumericText(character);
+            })) {
+            report.run(RunStep::AppendDigitWord, [&] {
+                line += keypad::digitWord(character.front().unicode() - u'0') + u' ';
+            });
+        } else {
+            report.run(RunStep::AppendCharacter, [&] {
+                line += character + u' ';
+            });
+        }
     }
 }
 

@@ -5,99 +5,120 @@
 #include <QStringList>
 #include <QStringView>
 
-namespace engine {
-
-class ConversionHost;
+namespace core {
 class ErrorReport;
 class ReportSink;
+class Window;
+} // namespace core
+
+namespace engine {
+
 class WordStore;
 
-// The "Start Converting" command (PushButton17_Click) and the run state that
-// the main window owns with it. A click while idle runs every number of the
-// number list through the chosen conversion into the results list; a click
-// during a run (the host's yields let it in) asks the run to stop at its next
-// checkpoint. Every numbered statement reports its own failure and the run
-// goes on with the next one.
+// The "Start Converting" command and the run state it keeps between clicks.
+// A click while idle runs every number of the number list through the chosen
+// conversion into the results list; a click during a run (the window's yields
+// let it in) asks the run to stop at its next checkpoint. Every step reports
+// its own failure and the run goes on with the next one.
 //
 // Data flow: number list -> normalised number -> keypad choices per position
-// -> readings (combinations) -> cuts into words and numbers -> filters ->
-// results list. The mnemonic search runs in one of two modes:
+// -> readings -> cuts into words and numbers -> line filters -> results list.
+// The mnemonic search runs in one of two modes:
 // - Fast (the default): MnemonicSearch streams only the readings that can give
 //   result lines and counts the skipped enumeration steps arithmetically;
-// - Reference: the straightforward search, RecurseExtractWords filling
-//   Combinations and SplitIntoWords cutting each one; tests and the benchmark
+// - Reference: the straightforward search, enumerateReadings() holding every
+//   reading and cutIntoWords() cutting each one; tests and the benchmark
 //   compare the two. It holds every reading of a number at once and recurses
 //   once per position and per piece, so it is for short numbers only.
 class ConversionRun
 {
 public:
     enum class SearchMode { Fast, Reference };
+    enum class State { Idle, Running, Stopping };
 
     explicit ConversionRun(const WordStore &words);
 
-    // PushButton17_Click.
-    void click(ConversionHost &host);
+    // A click of the start button: starts a run when idle, else asks the run
+    // to stop.
+    void startOrStop(core::Window &window);
 
     void setSearchMode(SearchMode mode) { m_searchMode = mode; }
     SearchMode searchMode() const { return m_searchMode; }
 
+    State state() const;
+    // Whether a stop was asked for since the last run started.
     bool stopRequested() const { return m_stopRequested; }
     // Enumeration steps since the run started (saturating 64-bit).
     qint64 generatedCount() const { return m_generatedCount; }
     // The reference search's working text and readings of the last number.
-    const QString &currentCombination() const { return m_currentCombination; }
-    const QStringList &combinations() const { return m_combinations; }
+    const QString &currentReading() const { return m_currentReading; }
+    const QStringList &readings() const { return m_readings; }
 
     // The reference enumeration: appends every reading of the positions from
-    // `position` on to combinations(), counting each step in the progress
-    // caption and yielding at every step. Reports its own failures.
-    void RecurseExtractWords(ConversionHost &host,
-                             const QStringList &choices,
-                             const QList<int> &starts,
-                             int position);
+    // `position` on to readings(), counting each step in the progress caption
+    // and yielding at every step. Reports its own failures.
+    void enumerateReadings(core::Window &window,
+                           const QStringList &choices,
+                           const QList<int> &starts,
+                           int position);
 
     // The ASCII letters (A-Z, a-z) of `text`. A text longer than 32,767
     // characters overflows: reported through `sink`, and the count is 0.
-    static int CountLetter(ReportSink &sink, QStringView text);
+    static int countLetters(core::ReportSink &sink, QStringView text);
 
-    // "Generating words.. please wait.. " and the count.
-    static QString generatingCaption(qint64 count);
     // The number as the conversions read it: "-", "(" and ")" removed, then
     // the outer blanks.
     static QString normaliseNumber(const QString &text);
 
 private:
-    void convertMnemonic(ConversionHost &host, ErrorReport &report);
-    void convertSpelledOut(ConversionHost &host, ErrorReport &report);
-    void searchReference(ConversionHost &host,
-                         ErrorReport &report,
+    void run(core::Window &window, core::ErrorReport &report);
+    void convertMnemonic(core::Window &window, core::ErrorReport &report);
+    // The texts of the number being converted; they outlive a failed step, so
+    // a number whose item cannot be read converts the text read before.
+    struct NumberTexts
+    {
+        QString text;
+        QString number;
+        QStringList choices;
+        QList<int> starts;
+    };
+    void
+    convertNumber(core::Window &window, core::ErrorReport &report, int item, NumberTexts &texts);
+    void searchReference(core::Window &window,
+                         core::ErrorReport &report,
                          int item,
                          const QStringList &choices,
                          const QList<int> &starts);
-    void
-    searchFast(ConversionHost &host, ErrorReport &report, int item, const QStringList &choices);
-    // Statements 170 and 172: whether a line is kept, and with the original
-    // number. `original` keeps the separator and the number's text (174) once
-    // they could be read.
+    void cutReading(core::Window &window, core::ErrorReport &report, int item, qsizetype reading);
+    void searchFast(core::Window &window,
+                    core::ErrorReport &report,
+                    int item,
+                    const QStringList &choices);
+    void convertSpelledOut(core::Window &window, core::ErrorReport &report);
+    // Appends each character's digit word, or the character itself, and a blank.
+    static void spellOut(core::ErrorReport &report, const QString &number, QString &line);
+
+    // Whether a line is kept, and with the original number. `original` keeps
+    // the separator and the number's text once they could be read.
     struct LineRules
     {
         bool keep = false;
         bool withOriginal = false;
         QString original;
     };
-    LineRules readLineRules(ConversionHost &host, ErrorReport &report, bool lineHasDigit);
-    // Statements 174 and 176: the original number, the results list.
+    LineRules readLineRules(core::Window &window, core::ErrorReport &report, bool lineHasDigit);
     void appendLine(
-        ConversionHost &host, ErrorReport &report, QString &line, LineRules &rules, int item);
-    // Sets the progress caption to the current count (before a yield).
-    void showCount(ConversionHost &host);
+        core::Window &window, core::ErrorReport &report, QString &line, LineRules &rules, int item);
+    // Shows the current count in the progress caption and yields.
+    void showCountAndYield(core::Window &window);
 
     const WordStore &m_words;
     SearchMode m_searchMode = SearchMode::Fast;
+    bool m_running = false;
     bool m_stopRequested = false;
     qint64 m_generatedCount = 0;
-    QString m_currentCombination;
-    QStringList m_combinations;
+    QString m_currentReading;
+    QStringList m_readings;
 };
 
 } // namespace engine

@@ -8,19 +8,19 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace engine {
 
-void LoadWords(Connection &WordsConnection, WordStore &store)
+void loadWords(core::Connection &connection, WordStore &store)
 {
-    const std::unique_ptr<RecordSet> rsWords =
-        WordsConnection.openRecordSet(u"select * from words"_s);
-    while (!rsWords->eof()) {
-        const std::optional<QString> value = rsWords->field(2);
+    const std::unique_ptr<core::RecordSet> rows =
+        connection.openRecordSet(u"select * from words"_s);
+    while (!rows->eof()) {
+        const std::optional<QString> value = rows->field(2);
         if (!value)
-            throw Failure(u"Invalid use of Null"_s);
+            throw core::Failure(u"Invalid use of Null"_s);
         store.add(value->toLower());
-        rsWords->moveNext();
+        rows->moveNext();
     }
-    if (rsWords->state() != ObjectState::Closed)
-        rsWords->close();
+    if (rows->state() != core::ObjectState::Closed)
+        rows->close();
 }
 
 } // namespace engine

@@ -1,8 +1,11 @@
 #pragma once
 
+namespace core {
+class Connection;
+}
+
 namespace engine {
 
-class Connection;
 class WordStore;
 
 // Reads the third column (position 2) of every row of the table `words` on an
@@ -10,6 +13,6 @@ class WordStore;
 // with a Failure at the first null value, at the first word already in the
 // store, or when the table or column is missing; the words added before the
 // failure stay in the store.
-void LoadWords(Connection &WordsConnection, WordStore &store);
+void loadWords(core::Connection &connection, WordStore &store);
 
 } // namespace engine

@@ -1,8 +1,8 @@
 #include "MnemonicSearch.h"
 
 #include "SaturatingCount.h"
+#include "WordCuts.h"
 #include "WordStore.h"
-#include "modWords.h"
 
 #include <algorithm>
 #include <cstring>
@@ -282,7 +282,7 @@ bool MnemonicSearch::checkPiece(Edge &edge, int start)
     // A piece with an unusual character or a number at the edge of the
     // double range: checked exactly once, when a cut first needs it.
     const bool accepted =
-        modWords::AcceptsPiece(m_words, QStringView(m_combination).sliced(start, edge.end - start));
+        wordcuts::acceptsPiece(m_words, QStringView(m_combination).sliced(start, edge.end - start));
     edge.state = accepted ? EdgeState::Accepted : EdgeState::Rejected;
     return accepted;
 }

@@ -9,7 +9,7 @@ namespace engine {
 void WordStore::add(const QString &word)
 {
     if (m_tree.contains(word))
-        throw Failure(u"This key is already associated with an element of this collection"_s);
+        throw core::Failure(u"This key is already associated with an element of this collection"_s);
     m_words.insert(word);
     m_tree.insert(word);
 }

@@ -1,11 +1,11 @@
 #include "ListCommands.h"
 
-#include "CommandWindow.h"
+#include "Dialogs.h"
+#include "ErrorReport.h"
 #include "ItemListModel.h"
+#include "ListFiles.h"
 #include "ResultFilters.h"
-#include "SortBy.h"
-#include "engine/ErrorReport.h"
-#include "platform/Dialogs.h"
+#include "Window.h"
 
 #include <QDir>
 #include <QStringList>
@@ -16,8 +16,50 @@ namespace lists {
 
 namespace {
 
-using engine::ErrorReport;
-using engine::Pointer;
+using core::ErrorReport;
+using core::ItemListModel;
+using core::Pointer;
+using core::Procedure;
+using core::Window;
+
+enum class AddStep {
+    Prompt = 100,
+    CheckNoAnswer = 102,
+    SplitAtCommas = 104,
+    TooManyPieces = 108,
+    TrimPieces = 110,
+    AppendPieces = 112,
+    CounterOverflow = 114,
+};
+
+enum class LoadStep {
+    ChooseFiles = 108,
+    CheckNoneChosen = 110,
+    SplitSelection = 112,
+    ShowHourglass = 114,
+    CheckOneFile = 116,
+    TakePath = 118,
+    LoadOneFile = 120,
+    CheckSeveralFiles = 122,
+    JoinPath = 130,
+    TidyPath = 132,
+    LoadEachFile = 134,
+    ShowDefaultPointer = 138,
+};
+
+enum class ClearStep {
+    Clear = 100,
+};
+
+enum class FilterStep {
+    Prompt = 100,
+    CheckNoAnswer = 102,
+    ShowHourglass = 104,
+    CheckResults = 106,
+    Remove = 112,
+    SayNoResults = 118,
+    ShowDefaultPointer = 120,
+};
 
 // The add command counts its pieces in a signed 16-bit counter.
 constexpr qsizetype MaxPieces = 32768;
@@ -33,48 +75,48 @@ QStringView trimSpaces(QStringView text)
 
 } // namespace
 
-void PushButton6_Click(CommandWindow &window)
+void addNumbers(Window &window)
 {
-    ErrorReport report(window.dialogs(), u"Form1.PushButton6_Click"_s);
+    ErrorReport report(window, Procedure::AddNumbers);
     QString answer;
-    report.run(100, [&] {
+    report.run(AddStep::Prompt, [&] {
         answer = window.dialogs().prompt(u"Enter phone numbers or numbers (use commas): "_s);
     });
-    if (report.test(102, [&] {
+    if (report.test(AddStep::CheckNoAnswer, [&] {
             return answer.isEmpty();
         }))
         return;
     QStringList pieces;
-    report.run(104, [&] {
+    report.run(AddStep::SplitAtCommas, [&] {
         pieces = answer.split(u',', Qt::KeepEmptyParts);
     });
 
     // More pieces than the counter holds: the loop cannot start, nothing is
     // appended and the command ends after the report.
     if (pieces.size() > MaxPieces) {
-        report.report(108, u"Overflow"_s);
+        report.report(AddStep::TooManyPieces, u"Overflow"_s);
         return;
     }
     QStringList items;
-    report.run(110, [&] {
+    report.run(AddStep::TrimPieces, [&] {
         items.reserve(pieces.size());
         for (const QString &piece : std::as_const(pieces))
             items.append(trimSpaces(piece).toString());
     });
     // All pieces go to the list in one insertion, which only a lack of
     // memory can fail.
-    report.run(112, [&] {
+    report.run(AddStep::AppendPieces, [&] {
         window.numberList().appendBatch(std::move(items), false);
     });
     // The counter overflows when it steps past the last of exactly 32768
     // pieces, all of which are in the list by then.
     if (pieces.size() == MaxPieces)
-        report.report(114, u"Overflow"_s);
+        report.report(AddStep::CounterOverflow, u"Overflow"_s);
 }
 
-void PushButton3_Click(CommandWindow &window)
+void loadNumbersFromFile(Window &window)
 {
-    ErrorReport report(window.dialogs(), u"Form1.PushButton3_Click"_s);
+    ErrorReport report(window, Procedure::LoadNumbersFromFile);
 #ifdef Q_OS_WIN
     const QChar separator = u'\\';
 #else
@@ -82,7 +124,7 @@ void PushButton3_Click(CommandWindow &window)
 #endif
 
     QString fileName;
-    report.run(108, [&] {
+    report.run(LoadStep::ChooseFiles, [&] {
         QStringList chosen =
             window.dialogs().openFiles(u"Load List(s) - Hold Ctrl to select multiple list files"_s,
                                        {u"Text Files (*.txt)"_s, u"All Files (*)"_s});
@@ -95,108 +137,126 @@ void PushButton3_Click(CommandWindow &window)
                                  u"Please try adding via the \"Add All\" button."_s);
         return;
     }
-    if (report.test(110, [&] {
+    if (report.test(LoadStep::CheckNoneChosen, [&] {
             return fileName.isEmpty();
         }))
         return;
     QStringList parts;
-    report.run(112, [&] {
+    report.run(LoadStep::SplitSelection, [&] {
         parts = fileName.split(QChar(0));
     });
-    report.run(114, [&] {
+    report.run(LoadStep::ShowHourglass, [&] {
         window.setPointer(Pointer::Hourglass);
     });
 
-    if (report.test(116, [&] {
+    if (report.test(LoadStep::CheckOneFile, [&] {
             return parts.size() == 1;
         })) {
         QString path;
-        report.run(118, [&] {
+        report.run(LoadStep::TakePath, [&] {
             path = parts.at(0);
         });
-        report.run(120, [&] {
-            LoadListFile(window.dialogs(), window.numberList(), path);
+        report.run(LoadStep::LoadOneFile, [&] {
+            loadListFile(window.dialogs(), window.numberList(), path);
         });
-    } else if (report.test(122, [&] {
+    } else if (report.test(LoadStep::CheckSeveralFiles, [&] {
                    return parts.size() >= 2;
                })) {
         const QString folder = parts.at(0);
         for (qsizetype i = 1; i < parts.size(); ++i) {
             QString path;
-            report.run(130, [&] {
+            report.run(LoadStep::JoinPath, [&] {
                 path = folder + separator + parts.at(i);
             });
 #ifdef Q_OS_WIN
-            report.run(132, [&] {
-                path = NormalizeBackslashes(path);
+            report.run(LoadStep::TidyPath, [&] {
+                path = normalizeBackslashes(path);
             });
 #else
-            report.run(132, [&] {
+            report.run(LoadStep::TidyPath, [&] {
                 path = collapseSlashes(path);
             });
 #endif
-            report.run(134, [&] {
-                LoadListFile(window.dialogs(), window.numberList(), path);
+            report.run(LoadStep::LoadEachFile, [&] {
+                loadListFile(window.dialogs(), window.numberList(), path);
             });
         }
     }
-    report.run(138, [&] {
+    report.run(LoadStep::ShowDefaultPointer, [&] {
         window.setPointer(Pointer::Default);
     });
 }
 
-void PushButton1_Click(CommandWindow &window)
+void clearNumbers(Window &window)
 {
-    ErrorReport report(window.dialogs(), u"Form1.PushButton1_Click"_s);
-    report.run(100, [&] {
+    ErrorReport report(window, Procedure::ClearNumbers);
+    report.run(ClearStep::Clear, [&] {
         if (window.pointer() != Pointer::Hourglass)
             window.numberList().clear();
     });
 }
 
-void PushButton2_Click(CommandWindow &window)
+void clearResults(Window &window)
 {
-    ErrorReport report(window.dialogs(), u"Form1.PushButton2_Click"_s);
-    report.run(100, [&] {
+    ErrorReport report(window, Procedure::ClearResults);
+    report.run(ClearStep::Clear, [&] {
         window.resultsList().clear();
     });
 }
 
 namespace {
 
-void filterResults(CommandWindow &window,
-                   const QString &source,
+void filterResults(Window &window,
+                   Procedure procedure,
                    const QString &prompt,
                    void (*filter)(ItemListModel &, const QString &))
 {
-    ErrorReport report(window.dialogs(), source);
+    ErrorReport report(window, procedure);
     QString answer;
-    report.run(100, [&] {
+    report.run(FilterStep::Prompt, [&] {
         answer = window.dialogs().prompt(prompt);
     });
-    if (report.test(102, [&] {
+    if (report.test(FilterStep::CheckNoAnswer, [&] {
             return answer.isEmpty();
         }))
         return;
-    report.run(104, [&] {
+    report.run(FilterStep::ShowHourglass, [&] {
         window.setPointer(Pointer::Hourglass);
     });
-    if (report.test(106, [&] {
+    if (report.test(FilterStep::CheckResults, [&] {
             return !window.resultsList().isEmpty();
         }))
-        report.run(112, [&] {
+        report.run(FilterStep::Remove, [&] {
             filter(window.resultsList(), answer);
         });
     else
-        report.run(118, [&] {
+        report.run(FilterStep::SayNoResults, [&] {
             window.dialogs().message(u"There are no results to remove."_s);
         });
-    report.run(120, [&] {
+    report.run(FilterStep::ShowDefaultPointer, [&] {
         window.setPointer(Pointer::Default);
     });
 }
 
-bool removeSelectedItem(CommandWindow &window, ItemListModel &list, int selectedRow)
+} // namespace
+
+void removeResultsContaining(Window &window)
+{
+    filterResults(window,
+                  Procedure::RemoveResultsContaining,
+                  u"Remove results containing this text: "_s,
+                  &removeItemsContaining);
+}
+
+void removeResultsNotContaining(Window &window)
+{
+    filterResults(window,
+                  Procedure::RemoveResultsNotContaining,
+                  u"Remove results not containing this text: "_s,
+                  &removeItemsNotContaining);
+}
+
+bool removeSelectedItem(Window &window, ItemListModel &list, int selectedRow)
 {
     if (window.pointer() == Pointer::Hourglass)
         return false;
@@ -209,34 +269,9 @@ bool removeSelectedItem(CommandWindow &window, ItemListModel &list, int selected
     return true;
 }
 
-} // namespace
-
-void PushButton22_Click(CommandWindow &window)
+bool removeSelectedOnKey(Window &window, ItemListModel &list, int key, int selectedRow)
 {
-    filterResults(window,
-                  u"Form1.PushButton22_Click"_s,
-                  u"Remove results containing this text: "_s,
-                  &RemoveItemsContaining);
-}
-
-void PushButton23_Click(CommandWindow &window)
-{
-    filterResults(window,
-                  u"Form1.PushButton23_Click"_s,
-                  u"Remove results not containing this text: "_s,
-                  &RemoveItemsNotContaining);
-}
-
-bool ListView_DblClick(CommandWindow &window, ItemListModel &list, int selectedRow)
-{
-    return removeSelectedItem(window, list, selectedRow);
-}
-
-bool ListView_KeyDown(CommandWindow &window, ItemListModel &list, int key, int selectedRow)
-{
-    if (key != Qt::Key_Delete)
-        return false;
-    return removeSelectedItem(window, list, selectedRow);
+    return key == Qt::Key_Delete && removeSelectedItem(window, list, selectedRow);
 }
 
 } // namespace lists

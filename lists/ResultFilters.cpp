@@ -10,7 +10,7 @@ namespace lists {
 namespace {
 
 // One pass collects the matching positions, then they go from the last up.
-void removeItems(ItemListModel &list, const QString &text, bool containing)
+void removeItems(core::ItemListModel &list, const QString &text, bool containing)
 {
     const QString needle = text.toLower();
     const int count = list.rows();
@@ -24,12 +24,12 @@ void removeItems(ItemListModel &list, const QString &text, bool containing)
 
 } // namespace
 
-void RemoveItemsContaining(ItemListModel &list, const QString &text)
+void removeItemsContaining(core::ItemListModel &list, const QString &text)
 {
     removeItems(list, text, true);
 }
 
-void RemoveItemsNotContaining(ItemListModel &list, const QString &text)
+void removeItemsNotContaining(core::ItemListModel &list, const QString &text)
 {
     removeItems(list, text, false);
 }

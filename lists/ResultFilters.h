@@ -2,14 +2,16 @@
 
 class QString;
 
-namespace lists {
-
+namespace core {
 class ItemListModel;
+} // namespace core
+
+namespace lists {
 
 // Remove every item whose own text contains / does not contain `text`,
 // ignoring case (both lower-cased). The items that stay keep their order.
-// Throws engine::Failure if the list changes under them.
-void RemoveItemsContaining(ItemListModel &list, const QString &text);
-void RemoveItemsNotContaining(ItemListModel &list, const QString &text);
+// Throws core::Failure if the list changes under them.
+void removeItemsContaining(core::ItemListModel &list, const QString &text);
+void removeItemsNotContaining(core::ItemListModel &list, const QString &text);
 
 } // namespace lists

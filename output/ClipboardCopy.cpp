@@ -1,9 +1,9 @@
 #include "ClipboardCopy.h"
 
+#include "Clipboard.h"
 #include "ColumnText.h"
-#include "engine/Failure.h"
-#include "lists/ItemListModel.h"
-#include "platform/Clipboard.h"
+#include "Failure.h"
+#include "ItemListModel.h"
 
 #include <QList>
 
@@ -22,7 +22,7 @@ bool retry(Attempt &&attempt)
         try {
             if (attempt())
                 return true;
-        } catch (const engine::Failure &) {
+        } catch (const core::Failure &) {
             // a refused attempt; try again
         }
     }
@@ -31,7 +31,7 @@ bool retry(Attempt &&attempt)
 
 } // namespace
 
-QString ListviewClipboardText(const lists::ItemListModel &list, const Yield &yield)
+QString clipboardText(const core::ItemListModel &list, const Yield &yield)
 {
     const auto step = [&] {
         if (yield)
@@ -73,26 +73,26 @@ QString ListviewClipboardText(const lists::ItemListModel &list, const Yield &yie
     return text;
 }
 
-void CopyListviewToClipboard(const lists::ItemListModel &list,
-                             platform::Clipboard &clipboard,
-                             const Yield &yield)
+void copyListToClipboard(const core::ItemListModel &list,
+                         core::Clipboard &clipboard,
+                         const Yield &yield)
 {
     if (list.rows() == 0)
         return;
-    const QString text = ListviewClipboardText(list, yield);
-    ClearClipboard(clipboard);
-    if (!SetClipboardText(clipboard, text))
+    const QString text = clipboardText(list, yield);
+    clearClipboard(clipboard);
+    if (!setClipboardText(clipboard, text))
         throw ClipboardRefused(u"The clipboard did not accept the results."_s);
 }
 
-void ClearClipboard(platform::Clipboard &clipboard)
+void clearClipboard(core::Clipboard &clipboard)
 {
     retry([&] {
         return clipboard.clear();
     });
 }
 
-bool SetClipboardText(platform::Clipboard &clipboard, const QString &text)
+bool setClipboardText(core::Clipboard &clipboard, const QString &text)
 {
     return retry([&] {
         return clipboard.setText(text);

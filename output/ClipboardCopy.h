@@ -1,15 +1,12 @@
 #pragma once
 
+#include "Failure.h"
 #include "Yield.h"
-#include "engine/Failure.h"
 
-namespace lists {
-class ItemListModel;
-}
-
-namespace platform {
+namespace core {
 class Clipboard;
-}
+class ItemListModel;
+} // namespace core
 
 namespace output {
 
@@ -17,30 +14,30 @@ namespace output {
 // columns padded with spaces to their width (the longest text of the column
 // over all rows; headers do not count) and separated by TABs; the last column
 // gets neither padding nor TAB, each line loses its trailing spaces and ends
-// with CR LF. Throws engine::Failure when a row vanishes while it yields.
-QString ListviewClipboardText(const lists::ItemListModel &list, const Yield &yield = {});
+// with CR LF. Throws core::Failure when a row vanishes while it yields.
+QString clipboardText(const core::ItemListModel &list, const Yield &yield = {});
 
 // The clipboard refused every attempt to take the text.
-class ClipboardRefused : public engine::Failure
+class ClipboardRefused : public core::Failure
 {
 public:
-    using engine::Failure::Failure;
+    using core::Failure::Failure;
 };
 
 // Puts the clipboard text of `list` on the clipboard. An empty list leaves
-// the clipboard alone. Throws engine::Failure when the list fails, and
+// the clipboard alone. Throws core::Failure when the list fails, and
 // ClipboardRefused when the clipboard refuses the text.
-void CopyListviewToClipboard(const lists::ItemListModel &list,
-                             platform::Clipboard &clipboard,
-                             const Yield &yield = {});
+void copyListToClipboard(const core::ItemListModel &list,
+                         core::Clipboard &clipboard,
+                         const Yield &yield = {});
 
 // Up to this many attempts, stopping at the first that succeeds.
 inline constexpr int ClipboardAttempts = 1000;
 
 // Empties the clipboard; a clipboard that refuses every attempt is left as it is.
-void ClearClipboard(platform::Clipboard &clipboard);
+void clearClipboard(core::Clipboard &clipboard);
 
 // Puts plain text on the clipboard; false when every attempt failed.
-bool SetClipboardText(platform::Clipboard &clipboard, const QString &text);
+bool setClipboardText(core::Clipboard &clipboard, const QString &text);
 
 } // namespace output

@@ -1,14 +1,14 @@
 #include "OutputCommands.h"
 
 #include "ClipboardCopy.h"
-#include "SaveListview.h"
+#include "Dialogs.h"
+#include "ErrorReport.h"
+#include "FileExists.h"
+#include "ItemListModel.h"
+#include "Spreadsheet.h"
 #include "SpreadsheetExport.h"
-#include "engine/ErrorReport.h"
-#include "lists/CommandWindow.h"
-#include "lists/FileExists.h"
-#include "lists/ItemListModel.h"
-#include "platform/Dialogs.h"
-#include "platform/Spreadsheet.h"
+#include "TextFileWriter.h"
+#include "Window.h"
 
 #include <memory>
 
@@ -16,60 +16,98 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace output {
 
-using engine::Pointer;
+using core::Pointer;
 
-void PushButton4_Click(lists::CommandWindow &window)
+namespace {
+
+enum class SaveStep {
+    ChooseFile = 114,
+    AskOverwrite = 122,
+    ShowHourglass = 128,
+    WriteFile = 130,
+    ShowDefaultPointer = 132,
+    SayDone = 134,
+};
+
+enum class CopyStep {
+    ShowHourglass = 106,
+    CopyText = 108,
+    SayCopied = 110,
+    ShowDefaultPointer = 112,
+};
+
+enum class ExportStep {
+    ShowHourglass = 110,
+    StartApplication = 112,
+    AddWorkbook = 114,
+    YieldBeforeHeader = 120,
+    WriteFirstHeader = 124,
+    WriteHeader = 128,
+    FitColumn = 132,
+    YieldBeforeRow = 140,
+    ReadCheckMark = 142,
+    YieldBeforeCell = 148,
+    WriteFirstCell = 152,
+    WriteCell = 156,
+    FitAllColumns = 166,
+    ShowWorkbook = 168,
+    ShowDefaultPointer = 170,
+    SayNotInstalled = 172,
+};
+
+} // namespace
+
+void saveResultsAsText(core::Window &window)
 {
-    engine::ErrorReport report(window.dialogs(), u"Form1.PushButton4_Click"_s);
-    platform::Dialogs &dialogs = window.dialogs();
+    core::ErrorReport report(window, core::Procedure::SaveResultsAsText);
+    core::Dialogs &dialogs = window.dialogs();
 
     QString path;
-    report.run(114, [&] {
+    report.run(SaveStep::ChooseFile, [&] {
         path = dialogs.saveFile(u"Save"_s, {u"Text Files (*.txt)"_s, u"All Files (*)"_s});
     });
     if (path.isEmpty())
         return;
 
     bool overwrite = true;
-    if (lists::FileExists(path))
-        report.run(122, [&] {
+    if (core::fileExists(path))
+        report.run(SaveStep::AskOverwrite, [&] {
             overwrite = dialogs.askYesNo(u"Are you sure you wish to overwrite "_s + path + u" ?"_s);
         });
     if (!overwrite)
         return;
 
-    report.run(128, [&] {
+    report.run(SaveStep::ShowHourglass, [&] {
         window.setPointer(Pointer::Hourglass);
     });
     bool saved = false;
-    report.run(130, [&] {
-        saved = SaveListviewProperlySpaced(
-            window.resultsList(), path, &window.progress(), dialogs, [&] {
-                window.yield();
-            });
+    report.run(SaveStep::WriteFile, [&] {
+        saved = writeAlignedText(window.resultsList(), path, &window, window, [&] {
+            window.yield();
+        });
     });
-    report.run(132, [&] {
+    report.run(SaveStep::ShowDefaultPointer, [&] {
         window.setPointer(Pointer::Default);
     });
     // A failed save was reported already; it is not "Done.".
     if (saved)
-        report.run(134, [&] {
+        report.run(SaveStep::SayDone, [&] {
             dialogs.message(u"Done."_s);
         });
 }
 
-void PushButton5_Click(lists::CommandWindow &window)
+void copyResults(core::Window &window)
 {
-    engine::ErrorReport report(window.dialogs(), u"Form1.PushButton5_Click"_s);
-    report.run(106, [&] {
+    core::ErrorReport report(window, core::Procedure::CopyResults);
+    report.run(CopyStep::ShowHourglass, [&] {
         window.setPointer(Pointer::Hourglass);
     });
     // The message follows every outcome but one: a clipboard that refused the
     // text does not hold the results.
     bool refused = false;
-    report.run(108, [&] {
+    report.run(CopyStep::CopyText, [&] {
         try {
-            CopyListviewToClipboard(window.resultsList(), window.clipboard(), [&] {
+            copyListToClipboard(window.resultsList(), window.clipboard(), [&] {
                 window.yield();
             });
         } catch (const ClipboardRefused &) {
@@ -78,112 +116,141 @@ void PushButton5_Click(lists::CommandWindow &window)
         }
     });
     if (!refused)
-        report.run(110, [&] {
+        report.run(CopyStep::SayCopied, [&] {
             window.dialogs().message(u"Results have been copied to the clipboard.\r\rClick a text "
                                      u"area where you normally type and press Ctrl+V to paste "
                                      u"the clipboard."_s);
         });
-    report.run(112, [&] {
+    report.run(CopyStep::ShowDefaultPointer, [&] {
         window.setPointer(Pointer::Default);
     });
 }
 
-void PushButton13_Click(lists::CommandWindow &window)
+namespace {
+
+// The cells of one export: the list's headers in sheet row 1, list row r in
+// sheet row r + 2, column c in sheet column c + 1.
+class SheetFiller
 {
-    engine::ErrorReport report(window.dialogs(), u"Form1.PushButton13_Click"_s);
-    if (!SaveResultsAsExcelFileIsExcelInstalled(window)) {
-        report.run(172, [&] {
+public:
+    SheetFiller(core::Window &window,
+                core::ErrorReport &report,
+                core::SpreadsheetApplication &application,
+                const core::ItemListModel &list)
+        : m_window(window)
+        , m_report(report)
+        , m_application(application)
+        , m_list(list)
+    {}
+
+    void writeHeaders()
+    {
+        const int columns = m_list.columns();
+        for (int c = 0; c < columns; ++c) {
+            yield(ExportStep::YieldBeforeHeader);
+            m_report.run(c == 0 ? ExportStep::WriteFirstHeader : ExportStep::WriteHeader, [&] {
+                m_application.setCell(1, c + 1, m_list.headerText(c));
+            });
+            m_report.run(ExportStep::FitColumn, [&] {
+                m_application.autofitColumn(c + 1);
+            });
+        }
+    }
+
+    // An unchecked row leaves its sheet row empty. The first failure here (a
+    // row that vanished, a sheet that is full) is reported once and ends the
+    // rows; what was written is shown.
+    void writeRows()
+    {
+        const int rows = m_list.rows();
+        for (int r = 0; r < rows; ++r) {
+            yield(ExportStep::YieldBeforeRow);
+            bool checked = false;
+            if (!m_report.run(ExportStep::ReadCheckMark, [&] {
+                    checked = m_list.isChecked(r);
+                }))
+                return;
+            if (checked && !writeRow(r, r + 2))
+                return;
+        }
+    }
+
+private:
+    bool writeRow(int row, int sheetRow)
+    {
+        const int columns = m_list.columns();
+        for (int c = 0; c < columns; ++c) {
+            yield(ExportStep::YieldBeforeCell);
+            const bool written =
+                c == 0
+                    ? m_report.run(ExportStep::WriteFirstCell,
+                                   [&] {
+                                       m_application.setCell(sheetRow, 1, m_list.text(row, 0));
+                                   })
+                    : m_report.run(ExportStep::WriteCell, [&] {
+                          m_application.setCell(sheetRow, c + 1, m_list.text(row, c).remove(u'='));
+                      });
+            if (!written)
+                return false;
+        }
+        return true;
+    }
+
+    void yield(ExportStep step)
+    {
+        m_report.run(step, [&] {
+            m_window.yield();
+        });
+    }
+
+    core::Window &m_window;
+    core::ErrorReport &m_report;
+    core::SpreadsheetApplication &m_application;
+    const core::ItemListModel &m_list;
+};
+
+} // namespace
+
+void exportResultsToSpreadsheet(core::Window &window)
+{
+    core::ErrorReport report(window, core::Procedure::ExportResultsToSpreadsheet);
+    if (!spreadsheetInstalled(window)) {
+        report.run(ExportStep::SayNotInstalled, [&] {
             window.dialogs().message(NotInstalledForFeature.toString());
         });
         return;
     }
-    const lists::ItemListModel &list = window.resultsList();
+    const core::ItemListModel &list = window.resultsList();
     if (list.isEmpty())
         return;
 
-    const auto yield = [&](int statement) {
-        report.run(statement, [&] {
-            window.yield();
-        });
-    };
-    const auto restorePointer = [&] {
-        report.run(170, [&] {
-            window.setPointer(Pointer::Default);
-        });
-    };
-
-    report.run(110, [&] {
+    report.run(ExportStep::ShowHourglass, [&] {
         window.setPointer(Pointer::Hourglass);
     });
     // Without an application or a workbook there is nothing to write to: one
     // report, and the export ends.
-    std::unique_ptr<platform::SpreadsheetApplication> application;
-    if (!report.run(112,
-                    [&] {
-                        application = window.spreadsheet().create();
-                    })
-        || !report.run(114, [&] {
-               if (!application)
-                   throw engine::Failure(u"The spreadsheet application could not be started."_s);
-               application->addWorkbook();
-           })) {
-        restorePointer();
-        return;
-    }
-
-    int sheetColumn = 1;
-    const int columns = list.columns();
-    for (int c = 0; c < columns; ++c) {
-        yield(120);
-        report.run(c == 0 ? 124 : 128, [&] {
-            application->setCell(1, sheetColumn, list.headerText(c));
+    std::unique_ptr<core::SpreadsheetApplication> application;
+    const bool started = report.run(ExportStep::StartApplication, [&] {
+        application = window.spreadsheet().create();
+    }) && report.run(ExportStep::AddWorkbook, [&] {
+        if (!application)
+            throw core::Failure(u"The spreadsheet application could not be started."_s);
+        application->addWorkbook();
+    });
+    if (started) {
+        SheetFiller filler(window, report, *application, list);
+        filler.writeHeaders();
+        filler.writeRows();
+        report.run(ExportStep::FitAllColumns, [&] {
+            application->autofitAllColumns();
         });
-        ++sheetColumn;
-        report.run(132, [&] {
-            application->autofitColumn(c + 1);
+        report.run(ExportStep::ShowWorkbook, [&] {
+            application->makeVisible();
         });
     }
-
-    // List row r goes to sheet row r + 1; an unchecked row leaves its sheet
-    // row empty. The first failure here (a row that vanished, a sheet that is
-    // full) is reported once and ends the rows; what was written is shown.
-    int sheetRow = 2;
-    const int rows = list.rows();
-    for (int r = 0; r < rows; ++r) {
-        yield(140);
-        bool checked = false;
-        if (!report.run(142, [&] {
-                checked = list.isChecked(r);
-            }))
-            break;
-        if (checked) {
-            sheetColumn = 1;
-            bool written = true;
-            for (int c = 0; c < columns && written; ++c) {
-                yield(148);
-                if (c == 0)
-                    written = report.run(152, [&] {
-                        application->setCell(sheetRow, sheetColumn, list.text(r, 0));
-                    });
-                else
-                    written = report.run(156, [&] {
-                        application->setCell(sheetRow, sheetColumn, list.text(r, c).remove(u'='));
-                    });
-                ++sheetColumn;
-            }
-            if (!written)
-                break;
-        }
-        ++sheetRow;
-    }
-
-    report.run(166, [&] {
-        application->autofitAllColumns();
+    report.run(ExportStep::ShowDefaultPointer, [&] {
+        window.setPointer(Pointer::Default);
     });
-    report.run(168, [&] {
-        application->makeVisible();
-    });
-    restorePointer();
 }
 
 } // namespace output

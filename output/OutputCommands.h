@@ -1,7 +1,7 @@
 #pragma once
 
-namespace lists {
-class CommandWindow;
+namespace core {
+class Window;
 }
 
 namespace output {
@@ -9,14 +9,14 @@ namespace output {
 // "Save Results As Text File": asks for a path (and whether to overwrite an
 // existing file), writes the checked results as a column-aligned text file
 // and says "Done." when the file was written.
-void PushButton4_Click(lists::CommandWindow &window);
+void saveResultsAsText(core::Window &window);
 
 // "Copy Results To Clipboard": puts the checked results on the clipboard and
 // tells the user how to paste them.
-void PushButton5_Click(lists::CommandWindow &window);
+void copyResults(core::Window &window);
 
 // "Save Results As Excel File": hands the results to the spreadsheet
 // application in a new workbook that the user saves or discards there.
-void PushButton13_Click(lists::CommandWindow &window);
+void exportResultsToSpreadsheet(core::Window &window);
 
 } // namespace output

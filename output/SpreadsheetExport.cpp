@@ -1,18 +1,18 @@
 #include "SpreadsheetExport.h"
 
-#include "lists/CommandWindow.h"
-#include "platform/Dialogs.h"
-#include "platform/Spreadsheet.h"
+#include "Dialogs.h"
+#include "Spreadsheet.h"
+#include "Window.h"
 
 #include <exception>
 
 namespace output {
 
-bool SaveResultsAsExcelFileIsExcelInstalled(lists::CommandWindow &window)
+bool spreadsheetInstalled(core::Window &window)
 {
     bool created = false;
     try {
-        platform::Spreadsheet &spreadsheet = window.spreadsheet();
+        core::Spreadsheet &spreadsheet = window.spreadsheet();
         created = spreadsheet.isAvailable() && spreadsheet.create() != nullptr;
     } catch (const std::exception &) {
         created = false;

@@ -2,8 +2,8 @@
 
 #include <QStringView>
 
-namespace lists {
-class CommandWindow;
+namespace core {
+class Window;
 }
 
 namespace output {
@@ -18,6 +18,6 @@ inline constexpr QStringView NotInstalledForFeature =
 // Whether the window's spreadsheet application can be created: creates one
 // and drops it at once. When it cannot, says so (NotInstalledForSoftware) and
 // returns false. Never fails.
-bool SaveResultsAsExcelFileIsExcelInstalled(lists::CommandWindow &window);
+bool spreadsheetInstalled(core::Window &window);
 
 } // namespace output

@@ -1,7 +1,7 @@
 #include "MdbDatabase.h"
 
+#include "Failure.h"
 #include "JetFileCheck.h"
-#include "engine/Failure.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,8 +19,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace platform {
 
-using engine::Failure;
-using engine::ObjectState;
+using core::Failure;
+using core::ObjectState;
 
 namespace {
 
@@ -54,7 +54,7 @@ bool knownType(int type)
 }
 
 // The rows of one table, read completely.
-class MdbRecordSet : public engine::RecordSet
+class MdbRecordSet : public core::RecordSet
 {
 public:
     MdbRecordSet(int columns, std::vector<std::optional<QString>> values)
@@ -80,9 +80,9 @@ public:
     {
         requireOpen();
         if (position < 0 || position >= m_columns)
-            throw Failure(engine::dberror::noSuchField());
+            throw core::Failure(core::dberror::noSuchField());
         if (m_row >= rowCount())
-            throw Failure(engine::dberror::noCurrentRecord());
+            throw core::Failure(core::dberror::noCurrentRecord());
         return m_values[size_t(m_row) * size_t(m_columns) + size_t(position)];
     }
 
@@ -90,7 +90,7 @@ public:
     {
         requireOpen();
         if (m_row >= rowCount())
-            throw Failure(engine::dberror::noCurrentRecord());
+            throw core::Failure(core::dberror::noCurrentRecord());
         ++m_row;
     }
 
@@ -105,7 +105,7 @@ private:
     void requireOpen() const
     {
         if (!m_open)
-            throw Failure(engine::dberror::closedObject());
+            throw core::Failure(core::dberror::closedObject());
     }
     qsizetype rowCount() const
     {
@@ -179,7 +179,7 @@ readTable(MdbConnection::Handle &handle, quint32 page, const QString &name, bool
     const JetFile jet(handle.contents);
     const QString problem = jet.tableDefinitionProblem(page);
     if (!problem.isEmpty())
-        throw Failure(damaged(path, problem));
+        throw core::Failure(damaged(path, problem));
 
     MdbCatalogEntry entry{};
     entry.mdb = mdb;
@@ -188,21 +188,23 @@ readTable(MdbConnection::Handle &handle, quint32 page, const QString &name, bool
     entry.table_pg = page;
     MdbTableDef *raw = mdb_read_table(&entry);
     if (!raw)
-        throw Failure(damaged(path, u"the definition of table '%1' cannot be read"_s.arg(name)));
+        throw core::Failure(
+            damaged(path, u"the definition of table '%1' cannot be read"_s.arg(name)));
     const TableDefinition definition(raw);
     MdbTableDef *table = definition.table;
     if (!table->usage_map || table->map_sz < 1)
-        throw Failure(damaged(path, u"table '%1' has no usage map"_s.arg(name)));
+        throw core::Failure(damaged(path, u"table '%1' has no usage map"_s.arg(name)));
     // Jet allows at most 255 columns in a table.
     if (table->num_cols < 1 || table->num_cols > 255)
-        throw Failure(damaged(path, u"table '%1' has an impossible number of columns"_s.arg(name)));
+        throw core::Failure(
+            damaged(path, u"table '%1' has an impossible number of columns"_s.arg(name)));
     // A page holds at most 256 rows (a row pointer has 8 bits for the row).
     const qsizetype expected = table->num_rows;
     if (expected > jet.pageCount() * 256)
-        throw Failure(
+        throw core::Failure(
             damaged(path, u"table '%1' claims more rows than the file can hold"_s.arg(name)));
     if (!mdb_read_columns(table) || table->columns->len != table->num_cols)
-        throw Failure(damaged(path, u"the columns of table '%1' cannot be read"_s.arg(name)));
+        throw core::Failure(damaged(path, u"the columns of table '%1' cannot be read"_s.arg(name)));
 
     const int columns = int(table->num_cols);
     TableRows rows;
@@ -212,7 +214,8 @@ readTable(MdbConnection::Handle &handle, quint32 page, const QString &name, bool
     for (int c = 0; c < columns; ++c) {
         const auto *column = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, guint(c)));
         if (!knownType(column->col_type))
-            throw Failure(damaged(path, u"a column of table '%1' has an unknown type"_s.arg(name)));
+            throw core::Failure(
+                damaged(path, u"a column of table '%1' has an unknown type"_s.arg(name)));
         boolean[size_t(c)] = column->col_type == MDB_BOOL;
         bound[size_t(c)] =
             !skipLongValues || (column->col_type != MDB_OLE && column->col_type != MDB_MEMO);
@@ -227,7 +230,8 @@ readTable(MdbConnection::Handle &handle, quint32 page, const QString &name, bool
             continue;
         buffers[size_t(c)].resize(bindSize + 1);
         if (mdb_bind_column(table, c + 1, buffers[size_t(c)].data(), &lengths[size_t(c)]) == -1)
-            throw Failure(damaged(path, u"a column of table '%1' cannot be read"_s.arg(name)));
+            throw core::Failure(
+                damaged(path, u"a column of table '%1' cannot be read"_s.arg(name)));
     }
 
     std::vector<MdbField> fields(size_t(columns) + 1);
@@ -241,7 +245,7 @@ readTable(MdbConnection::Handle &handle, quint32 page, const QString &name, bool
         size_t length = 0;
         if (mdb_find_row(mdb, int(table->cur_row) - 1, &start, &length) != 0
             || mdb_crack_row(table, start & 0x1FFF, length, fields.data()) != columns) {
-            throw Failure(damaged(path, u"a row of table '%1' cannot be read"_s.arg(name)));
+            throw core::Failure(damaged(path, u"a row of table '%1' cannot be read"_s.arg(name)));
         }
         for (int c = 0; c < columns; ++c) {
             if ((fields[size_t(c)].is_null && !boolean[size_t(c)]) || !bound[size_t(c)]) {
@@ -254,7 +258,7 @@ readTable(MdbConnection::Handle &handle, quint32 page, const QString &name, bool
         }
     }
     if (fetched != expected) {
-        throw Failure(damaged(
+        throw core::Failure(damaged(
             path,
             u"table '%1' should hold %2 rows but %3 could be read"_s.arg(name).arg(expected).arg(
                 fetched)));
@@ -264,7 +268,7 @@ readTable(MdbConnection::Handle &handle, quint32 page, const QString &name, bool
 
 } // namespace
 
-std::unique_ptr<engine::Connection> MdbDatabase::createConnection()
+std::unique_ptr<core::Connection> MdbDatabase::createConnection()
 {
     return std::make_unique<MdbConnection>();
 }
@@ -280,32 +284,32 @@ ObjectState MdbConnection::state() const
 void MdbConnection::open(const QString &connectionText)
 {
     if (m_handle)
-        throw Failure(engine::dberror::openObject());
-    const QString source = engine::dataSourceOf(connectionText);
+        throw core::Failure(core::dberror::openObject());
+    const QString source = core::dataSourceOf(connectionText);
     const QFileInfo info(source);
     const QString path = info.absoluteFilePath();
     const QString shown = QDir::toNativeSeparators(path);
     if (!info.exists())
-        throw Failure(u"Could not find file '%1'."_s.arg(shown));
+        throw core::Failure(u"Could not find file '%1'."_s.arg(shown));
     if (info.isDir())
-        throw Failure(u"Cannot open '%1': it is a folder, not a database file."_s.arg(shown));
+        throw core::Failure(u"Cannot open '%1': it is a folder, not a database file."_s.arg(shown));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw Failure(u"Cannot open the file '%1': %2."_s.arg(shown, file.errorString()));
+        throw core::Failure(u"Cannot open the file '%1': %2."_s.arg(shown, file.errorString()));
     const QByteArray contents = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw Failure(u"Cannot read the file '%1': %2."_s.arg(shown, file.errorString()));
+        throw core::Failure(u"Cannot read the file '%1': %2."_s.arg(shown, file.errorString()));
     openContents(contents, path);
 }
 
 void MdbConnection::openContents(const QByteArray &contents, const QString &path)
 {
     if (m_handle)
-        throw Failure(engine::dberror::openObject());
+        throw core::Failure(core::dberror::openObject());
     const QString shown = QDir::toNativeSeparators(path);
     const JetFile jet(contents);
     if (!jet.recognized())
-        throw Failure(u"Unrecognized database format '%1'."_s.arg(shown));
+        throw core::Failure(u"Unrecognized database format '%1'."_s.arg(shown));
 
     auto handle = std::make_unique<Handle>();
     handle->path = path;
@@ -315,7 +319,7 @@ void MdbConnection::openContents(const QByteArray &contents, const QString &path
                                   size_t(handle->contents.size()),
                                   MDB_NOFLAGS);
     if (!handle->mdb)
-        throw Failure(u"Unrecognized database format '%1'."_s.arg(shown));
+        throw core::Failure(u"Unrecognized database format '%1'."_s.arg(shown));
 
     // The catalog is read like any table, without the property blobs that
     // libmdb's own catalog reader parses (and loops on when they are damaged).
@@ -324,7 +328,7 @@ void MdbConnection::openContents(const QByteArray &contents, const QString &path
     const int name = catalog.column(u"Name"_s);
     const int type = catalog.column(u"Type"_s);
     if (id < 0 || name < 0 || type < 0)
-        throw Failure(damaged(path, u"its table catalog lacks a column"_s));
+        throw core::Failure(damaged(path, u"its table catalog lacks a column"_s));
     for (qsizetype row = 0; row < catalog.rowCount(); ++row) {
         const auto value = [&](int column) {
             return catalog.value(row, column).value_or(QString());
@@ -340,22 +344,22 @@ void MdbConnection::openContents(const QByteArray &contents, const QString &path
 void MdbConnection::close()
 {
     if (!m_handle)
-        throw Failure(engine::dberror::closedObject());
+        throw core::Failure(core::dberror::closedObject());
     m_handle.reset();
 }
 
-std::unique_ptr<engine::RecordSet> MdbConnection::openRecordSet(const QString &query)
+std::unique_ptr<core::RecordSet> MdbConnection::openRecordSet(const QString &query)
 {
     if (!m_handle)
-        throw Failure(engine::dberror::closedObject());
-    const QString name = engine::tableOfQuery(query);
+        throw core::Failure(core::dberror::closedObject());
+    const QString name = core::tableOfQuery(query);
     for (const auto &[tableName, page] : std::as_const(m_handle->tables)) {
         if (tableName.compare(name, Qt::CaseInsensitive) == 0) {
             TableRows rows = readTable(*m_handle, page, tableName, false);
             return std::make_unique<MdbRecordSet>(int(rows.names.size()), std::move(rows.values));
         }
     }
-    throw Failure(engine::dberror::tableNotFound(name));
+    throw core::Failure(core::dberror::tableNotFound(name));
 }
 
 } // namespace platform

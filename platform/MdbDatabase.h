@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Database.h"
+#include "Database.h"
 
 #include <QByteArray>
 #include <QString>
@@ -12,13 +12,13 @@ namespace platform {
 // Jet 3 and Jet 4 database files read with libmdb. A record set reads the
 // whole table when it opens, so a damaged table fails at the open and never
 // half way through.
-class MdbDatabase : public engine::Database
+class MdbDatabase : public core::Database
 {
 public:
-    std::unique_ptr<engine::Connection> createConnection() override;
+    std::unique_ptr<core::Connection> createConnection() override;
 };
 
-class MdbConnection : public engine::Connection
+class MdbConnection : public core::Connection
 {
 public:
     MdbConnection();
@@ -26,10 +26,10 @@ public:
     MdbConnection(const MdbConnection &) = delete;
     MdbConnection &operator=(const MdbConnection &) = delete;
 
-    engine::ObjectState state() const override;
+    core::ObjectState state() const override;
     void open(const QString &connectionText) override;
     void close() override;
-    std::unique_ptr<engine::RecordSet> openRecordSet(const QString &query) override;
+    std::unique_ptr<core::RecordSet> openRecordSet(const QString &query) override;
 
     // Opens file contents already in memory; `path` names the file in the
     // failure descriptions.

@@ -7,7 +7,7 @@ namespace platform {
 // The system clipboard through QClipboard. An attempt succeeds when reading
 // the clipboard back gives what was asked for. Needs a QGuiApplication; without
 // one every attempt fails.
-class QtClipboard : public Clipboard
+class QtClipboard : public core::Clipboard
 {
 public:
     bool clear() override;

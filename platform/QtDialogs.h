@@ -10,7 +10,7 @@ namespace platform {
 
 // Message boxes, the text prompt and the file dialogs as Qt's standard
 // dialogs, modal to the main window.
-class QtDialogs : public Dialogs
+class QtDialogs : public core::Dialogs
 {
 public:
     explicit QtDialogs(QWidget *parent = nullptr);

@@ -7,7 +7,7 @@ namespace platform {
 // The settings store as a per-user INI file through QSettings: application =
 // QSettings application name, section = INI group. Every write is synced at
 // once, because closing the window ends the process without a shutdown.
-class QtSettingsStore : public SettingsStore
+class QtSettingsStore : public core::SettingsStore
 {
 public:
     QString read(const QString &application,

@@ -1,6 +1,6 @@
 #include "XlsxSheet.h"
 
-#include "engine/Failure.h"
+#include "Failure.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -36,17 +36,17 @@ QString xlsxError(lxw_error error)
 void XlsxSheet::setCell(int row, int column, const QString &text)
 {
     if (row < 1 || row > MaxRows || column < 1 || column > MaxColumns)
-        throw engine::Failure(u"Cell (%1, %2) lies outside the sheet, which has %3 rows and %4 "
-                              u"columns."_s.arg(QString::number(row),
-                                                QString::number(column),
-                                                QString::number(MaxRows),
-                                                QString::number(MaxColumns)));
+        throw core::Failure(u"Cell (%1, %2) lies outside the sheet, which has %3 rows and %4 "
+                            u"columns."_s.arg(QString::number(row),
+                                              QString::number(column),
+                                              QString::number(MaxRows),
+                                              QString::number(MaxColumns)));
     if (text.size() > MaxTextLength)
-        throw engine::Failure(u"The text for cell (%1, %2) has %3 characters; a cell holds %4 at "
-                              u"most."_s.arg(QString::number(row),
-                                             QString::number(column),
-                                             QString::number(text.size()),
-                                             QString::number(MaxTextLength)));
+        throw core::Failure(u"The text for cell (%1, %2) has %3 characters; a cell holds %4 at "
+                            u"most."_s.arg(QString::number(row),
+                                           QString::number(column),
+                                           QString::number(text.size()),
+                                           QString::number(MaxTextLength)));
     if (m_rows.size() < row) {
         if (text.isEmpty())
             return;
@@ -72,7 +72,7 @@ QString XlsxSheet::cell(int row, int column) const
 void XlsxSheet::fitColumn(int column)
 {
     if (column < 1 || column > MaxColumns)
-        throw engine::Failure(u"The sheet has no column %1."_s.arg(QString::number(column)));
+        throw core::Failure(u"The sheet has no column %1."_s.arg(QString::number(column)));
     m_fitted.insert(column);
 }
 
@@ -98,7 +98,7 @@ void XlsxSheet::save(const QString &path) const
     options.constant_memory = LXW_TRUE; // rows are written in order
     lxw_workbook *workbook = workbook_new_opt(fileName.constData(), &options);
     if (!workbook)
-        throw engine::Failure(u"Could not create the workbook '%1'."_s.arg(path));
+        throw core::Failure(u"Could not create the workbook '%1'."_s.arg(path));
     lxw_worksheet *sheet = workbook_add_worksheet(workbook, nullptr);
 
     lxw_error failure = sheet ? LXW_NO_ERROR : LXW_ERROR_MEMORY_MALLOC_FAILED;
@@ -129,7 +129,7 @@ void XlsxSheet::save(const QString &path) const
     check(workbook_close(workbook));
     if (failure != LXW_NO_ERROR) {
         QFile::remove(path);
-        throw engine::Failure(
+        throw core::Failure(
             u"Could not write the workbook '%1' (%2)."_s.arg(path, xlsxError(failure)));
     }
 }

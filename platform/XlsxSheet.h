@@ -19,7 +19,7 @@ public:
     // The widest a column can be, in characters.
     static constexpr double MaxColumnWidth = 255;
 
-    // Throws engine::Failure for a cell outside the sheet or a text longer
+    // Throws core::Failure for a cell outside the sheet or a text longer
     // than a cell holds. An empty text leaves the cell empty.
     void setCell(int row, int column, const QString &text);
     QString cell(int row, int column) const;
@@ -34,7 +34,7 @@ public:
     double columnWidth(int column) const;
 
     // Writes the workbook to `path`, replacing any file there. Throws
-    // engine::Failure naming the file when it cannot be written.
+    // core::Failure naming the file when it cannot be written.
     void save(const QString &path) const;
 
 private:

@@ -1,7 +1,7 @@
 #include "XlsxSpreadsheet.h"
 
+#include "Failure.h"
 #include "XlsxSheet.h"
-#include "engine/Failure.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -19,7 +19,7 @@ namespace {
 const QString FilePrefix = u"results-"_s;
 const QString FileSuffix = u".xlsx"_s;
 
-class XlsxApplication : public SpreadsheetApplication
+class XlsxApplication : public core::SpreadsheetApplication
 {
 public:
     XlsxApplication(QString program, QStringList arguments, QString folder, int keepDays)
@@ -55,7 +55,7 @@ private:
     void requireWorkbook() const
     {
         if (!m_hasWorkbook)
-            throw engine::Failure(u"No workbook is open."_s);
+            throw core::Failure(u"No workbook is open."_s);
     }
     QString newFilePath() const;
     void removeOldFiles() const;
@@ -76,19 +76,19 @@ void XlsxApplication::makeVisible()
     m_sheet.save(path);
     if (!QProcess::startDetached(m_program, m_arguments + QStringList{path})) {
         QFile::remove(path);
-        throw engine::Failure(u"Could not start the spreadsheet program '%1'."_s.arg(m_program));
+        throw core::Failure(u"Could not start the spreadsheet program '%1'."_s.arg(m_program));
     }
 }
 
 QString XlsxApplication::newFilePath() const
 {
     if (!QDir().mkpath(m_folder))
-        throw engine::Failure(u"Could not create the folder '%1'."_s.arg(m_folder));
+        throw core::Failure(u"Could not create the folder '%1'."_s.arg(m_folder));
     // Reserve a name of our own; the workbook is written over it.
     QTemporaryFile file(QDir(m_folder).filePath(FilePrefix + u"XXXXXX"_s + FileSuffix));
     file.setAutoRemove(false);
     if (!file.open())
-        throw engine::Failure(u"Could not create a file in the folder '%1' (%2)."_s.arg(
+        throw core::Failure(u"Could not create a file in the folder '%1' (%2)."_s.arg(
             m_folder, file.errorString()));
     return file.fileName();
 }
@@ -136,11 +136,11 @@ bool XlsxSpreadsheet::isAvailable() const
     return !program().isEmpty();
 }
 
-std::unique_ptr<SpreadsheetApplication> XlsxSpreadsheet::create()
+std::unique_ptr<core::SpreadsheetApplication> XlsxSpreadsheet::create()
 {
     const QString found = program();
     if (found.isEmpty())
-        throw engine::Failure(
+        throw core::Failure(
             u"Could not find a spreadsheet program (%1)."_s.arg(m_options.programs.join(u", "_s)));
     return std::make_unique<XlsxApplication>(
         found, m_options.arguments, folder(), m_options.keepDays);

@@ -11,7 +11,7 @@ namespace platform {
 // the cells are collected in memory; making the workbook visible writes it as
 // a new .xlsx file and opens it in the program as a new, untitled document,
 // which the user saves or discards there.
-class XlsxSpreadsheet : public Spreadsheet
+class XlsxSpreadsheet : public core::Spreadsheet
 {
 public:
     struct Options
@@ -34,8 +34,8 @@ public:
 
     // Whether one of the programs is found.
     bool isAvailable() const override;
-    // Throws engine::Failure when none of the programs is found.
-    std::unique_ptr<SpreadsheetApplication> create() override;
+    // Throws core::Failure when none of the programs is found.
+    std::unique_ptr<core::SpreadsheetApplication> create() override;
 
     // The full path of the program that would be started, or empty.
     QString program() const;

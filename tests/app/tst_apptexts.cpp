@@ -1,7 +1,7 @@
-#include "app/ApplicationTitle.h"
-#include "app/HelpText.h"
-#include "app/OptionSettings.h"
-#include "engine/Failure.h"
+#include "ApplicationTitle.h"
+#include "Failure.h"
+#include "HelpText.h"
+#include "OptionSettings.h"
 
 #include <QTest>
 
@@ -27,7 +27,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, product);
         QFETCH(QString, expected);
-        QCOMPARE(app::SetApplicationTitle(product), expected);
+        QCOMPARE(app::applicationTitleOf(product), expected);
     }
 
     void storedTextAsBoolean_data()
@@ -62,12 +62,12 @@ private Q_SLOTS:
     void textsThatAreNoBoolean()
     {
         QFETCH(QString, text);
-        QVERIFY_THROWS_EXCEPTION(engine::Failure, app::OptionSettings::toBoolean(text));
+        QVERIFY_THROWS_EXCEPTION(core::Failure, app::OptionSettings::toBoolean(text));
     }
 
     void helpMessageIsAssembledFromTheCaptions()
     {
-        const QString text = app::HelpMessage(u"Mnemonic"_s, u"Spelled"_s);
+        const QString text = app::helpMessage(u"Mnemonic"_s, u"Spelled"_s);
         QVERIFY(
             text.startsWith(u"\"Mnemonic\" - This feature will convert numbers to possible "
                             "letter representations on a phone keypad. For example, "

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "HeadlessHost.h"
-#include "engine/ConversionRun.h"
-#include "engine/WordStore.h"
+#include "ConversionRun.h"
+#include "FakeWindow.h"
+#include "WordStore.h"
 
 #include <QFile>
 #include <QStringList>
@@ -36,14 +36,14 @@ inline engine::WordStore americanEnglish()
 }
 
 // One click of "Start Converting" on `host` with the given search.
-inline void runOnce(HeadlessHost &host,
+inline void runOnce(FakeWindow &host,
                     const engine::WordStore &store,
                     engine::ConversionRun::SearchMode mode,
                     qint64 *generatedCount = nullptr)
 {
     engine::ConversionRun run(store);
     run.setSearchMode(mode);
-    run.click(host);
+    run.startOrStop(host);
     if (generatedCount)
         *generatedCount = run.generatedCount();
 }

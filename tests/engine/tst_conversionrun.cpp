@@ -1,15 +1,15 @@
+#include "ConversionRun.h"
 #include "EngineTestSupport.h"
-#include "HeadlessHost.h"
-#include "engine/ConversionRun.h"
-#include "engine/ErrorReport.h"
-#include "engine/WordStore.h"
+#include "ErrorReport.h"
+#include "FakeWindow.h"
+#include "WordStore.h"
 
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
+using core::ErrorReport;
+using core::Pointer;
 using engine::ConversionRun;
-using engine::ErrorReport;
-using engine::Pointer;
 using Mode = engine::ConversionRun::SearchMode;
 using enginetest::runOnce;
 using enginetest::storeOf;
@@ -81,22 +81,22 @@ void TestConversionRun::spelledOut()
     QFETCH(QString, number);
     QFETCH(int, check1);
     QFETCH(QString, line);
-    HeadlessHost host;
-    host.numbers = {number};
+    FakeWindow host;
+    host.setNumbers({number});
     host.setSpelledOut();
-    host.check1 = check1;
+    host.options.appendOriginalNumber = check1;
     runOnce(host, storeOf({}), Mode::Fast);
-    QCOMPARE(host.results, QStringList{line});
-    QVERIFY(host.reports.isEmpty());
+    QCOMPARE(host.resultTexts(), QStringList{line});
+    QVERIFY(host.reports().isEmpty());
 }
 
 void TestConversionRun::spelledOutSamples()
 {
-    HeadlessHost host;
-    host.numbers = {u"434-3453"_s, u"234-9237"_s};
+    FakeWindow host;
+    host.setNumbers({u"434-3453"_s, u"234-9237"_s});
     host.setSpelledOut();
     runOnce(host, storeOf({}), Mode::Fast);
-    QCOMPARE(host.results,
+    QCOMPARE(host.resultTexts(),
              (QStringList{u"four three four three four five three"_s,
                           u"two three four nine two three seven"_s}));
     QCOMPARE(host.progressValues, (QList<double>{50, 100, 0}));
@@ -114,35 +114,35 @@ void TestConversionRun::runStartsAndEndsInTheIdleState_data()
 void TestConversionRun::runStartsAndEndsInTheIdleState()
 {
     QFETCH(int, mode);
-    HeadlessHost host;
-    host.numbers = {u"434-3453"_s};
+    FakeWindow host;
+    host.setNumbers({u"434-3453"_s});
     host.setMnemonic(false, true);
-    host.results = {u"old"_s};
+    host.setResults({u"old"_s});
     QString captionDuringRun;
     Pointer pointerDuringRun = Pointer::Default;
     QStringList resultsDuringRun = {u"unset"_s};
     host.onYield = [&] {
         captionDuringRun = host.caption;
-        pointerDuringRun = host.pointer;
+        pointerDuringRun = host.currentPointer;
         if (resultsDuringRun == QStringList{u"unset"_s})
-            resultsDuringRun = host.results;
+            resultsDuringRun = host.resultTexts();
     };
     runOnce(host, workedExampleStore(), Mode(mode));
     QCOMPARE(captionDuringRun, u"Stop"_s);
     QCOMPARE(pointerDuringRun, Pointer::Hourglass);
     QVERIFY(resultsDuringRun.isEmpty());
     QCOMPARE(host.captionHistory, (QStringList{u"Stop"_s, u"Start Converting"_s}));
-    QCOMPARE(host.pointer, Pointer::Default);
+    QCOMPARE(host.currentPointer, Pointer::Default);
     QCOMPARE(host.progressValue, 0.0);
     QCOMPARE(host.progressText, u"Progress Bar"_s);
-    QCOMPARE(host.results, QStringList{u"IF-I-FILE"_s});
-    QVERIFY(host.reports.isEmpty());
+    QCOMPARE(host.resultTexts(), QStringList{u"IF-I-FILE"_s});
+    QVERIFY(host.reports().isEmpty());
 }
 
 void TestConversionRun::mnemonicProgressPerNumber()
 {
-    HeadlessHost host;
-    host.numbers = {u"434-3453"_s, u"5"_s, u"234-9237"_s, u"0"_s};
+    FakeWindow host;
+    host.setNumbers({u"434-3453"_s, u"5"_s, u"234-9237"_s, u"0"_s});
     host.setMnemonic(false, true);
     runOnce(host, workedExampleStore(), Mode::Fast);
     QCOMPARE(host.progressValues, (QList<double>{25, 50, 75, 100, 0}));
@@ -159,31 +159,30 @@ void TestConversionRun::mnemonicProgressPerNumber()
 void TestConversionRun::emptyListStillClearsTheResults()
 {
     for (bool mnemonic : {true, false}) {
-        HeadlessHost host;
-        host.results = {u"old"_s};
+        FakeWindow host;
+        host.setResults({u"old"_s});
         if (mnemonic)
             host.setMnemonic(true, false);
         else
             host.setSpelledOut();
         runOnce(host, workedExampleStore(), Mode::Fast);
-        QVERIFY(host.results.isEmpty());
-        QCOMPARE(host.clears, 1);
+        QVERIFY(host.resultTexts().isEmpty());
+        QCOMPARE(host.resultClears, 1);
         QCOMPARE(host.progressValues, QList<double>{0});
         QCOMPARE(host.progressTexts, QStringList{u"Progress Bar"_s});
         QCOMPARE(host.caption, u"Start Converting"_s);
-        QVERIFY(host.reports.isEmpty());
+        QVERIFY(host.reports().isEmpty());
     }
 }
 
 void TestConversionRun::neitherConversionConvertsNothing()
 {
-    HeadlessHost host;
-    host.numbers = {u"434-3453"_s};
-    host.results = {u"old"_s};
-    host.options[1] = false;
-    host.options[2] = false;
+    FakeWindow host;
+    host.setNumbers({u"434-3453"_s});
+    host.setResults({u"old"_s});
+    host.options.conversion = core::ConversionOptions::Conversion::None;
     runOnce(host, workedExampleStore(), Mode::Fast);
-    QVERIFY(host.results.isEmpty());
+    QVERIFY(host.resultTexts().isEmpty());
     QCOMPARE(host.yields, 0);
     QCOMPARE(host.caption, u"Start Converting"_s);
 }
@@ -201,12 +200,12 @@ void TestConversionRun::shortNumbersGiveNoMnemonicLine()
     QFETCH(QString, number);
     const auto store = storeOf({u"i"_s, u"g"_s, u"h"_s});
     for (int mode : {int(Mode::Fast), int(Mode::Reference)}) {
-        HeadlessHost host;
-        host.numbers = {number};
+        FakeWindow host;
+        host.setNumbers({number});
         host.setMnemonic(true, false);
         qint64 count = -1;
         runOnce(host, store, Mode(mode), &count);
-        QVERIFY(host.results.isEmpty());
+        QVERIFY(host.resultTexts().isEmpty());
         QCOMPARE(count, 0);
     }
 }
@@ -215,27 +214,27 @@ void TestConversionRun::wordsOnlyDropsNumbersWithZeroOrOne()
 {
     const auto store = storeOf({u"i"_s, u"if"_s, u"file"_s, u"ifif"_s});
     for (const QString &number : {u"434-3450"_s, u"1-434-3453"_s}) {
-        HeadlessHost host;
-        host.numbers = {number};
+        FakeWindow host;
+        host.setNumbers({number});
         host.setMnemonic(false, true);
         qint64 fastCount = 0;
         qint64 referenceCount = 0;
         runOnce(host, store, Mode::Fast, &fastCount);
-        QVERIFY(host.results.isEmpty());
+        QVERIFY(host.resultTexts().isEmpty());
         runOnce(host, store, Mode::Reference, &referenceCount);
-        QVERIFY(host.results.isEmpty());
+        QVERIFY(host.resultTexts().isEmpty());
         QCOMPARE(fastCount, referenceCount);
     }
 }
 
 void TestConversionRun::duplicatesAreKept()
 {
-    HeadlessHost host;
-    host.numbers = {u"434-3453"_s, u"434-3453"_s};
+    FakeWindow host;
+    host.setNumbers({u"434-3453"_s, u"434-3453"_s});
     host.setMnemonic(false, true);
     qint64 count = 0;
     runOnce(host, workedExampleStore(), Mode::Fast, &count);
-    QCOMPARE(host.results, (QStringList{u"IF-I-FILE"_s, u"IF-I-FILE"_s}));
+    QCOMPARE(host.resultTexts(), (QStringList{u"IF-I-FILE"_s, u"IF-I-FILE"_s}));
     QCOMPARE(count, 2 * 21844);
 }
 
@@ -252,51 +251,52 @@ void TestConversionRun::clickDuringARunStops()
 {
     QFETCH(int, mode);
     const auto store = workedExampleStore();
-    HeadlessHost host;
-    host.numbers = {u"434-3453"_s, u"434-3453"_s};
+    FakeWindow host;
+    host.setNumbers({u"434-3453"_s, u"434-3453"_s});
     host.setMnemonic(true, false);
     ConversionRun run(store);
     run.setSearchMode(Mode(mode));
     bool clicked = false;
     QString captionAfterClick;
     host.onYield = [&] {
-        if (!clicked && host.results.size() == 3) {
+        if (!clicked && host.resultTexts().size() == 3) {
             clicked = true;
-            run.click(host);
+            run.startOrStop(host);
             captionAfterClick = host.caption;
         }
     };
-    run.click(host);
+    run.startOrStop(host);
     QVERIFY(clicked);
     QVERIFY(run.stopRequested());
     QCOMPARE(captionAfterClick, u"Stop"_s);
     // The lines of the reading being cut when the click came are finished
     // (a checkpoint follows every cut), then the run ends.
-    QCOMPARE(host.results.mid(0, 3), QStringList({u"4-3-I-FILE"_s, u"43-I-FILE"_s, u"4D4-FILE"_s}));
-    QVERIFY(host.results.size() <= 4);
+    QCOMPARE(host.resultTexts().mid(0, 3),
+             QStringList({u"4-3-I-FILE"_s, u"43-I-FILE"_s, u"4D4-FILE"_s}));
+    QVERIFY(host.resultTexts().size() <= 4);
     QCOMPARE(host.caption, u"Start Converting"_s);
     QCOMPARE(host.progressText, u"Progress Bar"_s);
-    QCOMPARE(host.pointer, Pointer::Default);
-    QVERIFY(host.reports.isEmpty());
+    QCOMPARE(host.currentPointer, Pointer::Default);
+    QVERIFY(host.reports().isEmpty());
     // The next click starts afresh.
     host.onYield = nullptr;
-    run.click(host);
+    run.startOrStop(host);
     QVERIFY(!run.stopRequested());
-    QCOMPARE(host.results.size(), 22);
+    QCOMPARE(host.resultTexts().size(), 22);
 }
 
 void TestConversionRun::spelledOutStopsAfterTheNumber()
 {
-    HeadlessHost host;
-    host.numbers = {u"1"_s, u"2"_s, u"3"_s};
+    FakeWindow host;
+    host.setNumbers({u"1"_s, u"2"_s, u"3"_s});
     host.setSpelledOut();
     ConversionRun run(storeOf({}));
     host.onYield = [&] {
         if (host.yields == 1)
-            run.click(host);
+            run.startOrStop(host);
     };
-    run.click(host);
-    QCOMPARE(host.results, QStringList{u"one"_s});
+    run.startOrStop(host);
+    QCOMPARE(host.resultTexts(), QStringList{u"one"_s});
 }
 
 void TestConversionRun::itemsRemovedDuringARun_data()
@@ -314,8 +314,8 @@ void TestConversionRun::itemsRemovedDuringARun()
 {
     QFETCH(int, mode);
     QFETCH(bool, mnemonic);
-    HeadlessHost host;
-    host.numbers = {u"434-3453"_s, u"2"_s, u"3"_s};
+    FakeWindow host;
+    host.setNumbers({u"434-3453"_s, u"2"_s, u"3"_s});
     if (mnemonic)
         host.setMnemonic(false, true);
     else
@@ -329,16 +329,16 @@ void TestConversionRun::itemsRemovedDuringARun()
         // Item 1 was read before the first yield. Items 2 and 3 fail at 116,
         // so the text read before stays and is converted again, and the
         // progress value divides by the emptied list's count (118).
-        QCOMPARE(host.results, QStringList(3, u"IF-I-FILE"_s));
-        QCOMPARE(host.reports,
+        QCOMPARE(host.resultTexts(), QStringList(3, u"IF-I-FILE"_s));
+        QCOMPARE(host.reports(),
                  (QStringList{runReport(u"Index out of bounds"_s, 116),
                               runReport(u"Division by zero"_s, 118),
                               runReport(u"Index out of bounds"_s, 116),
                               runReport(u"Division by zero"_s, 118)}));
     } else {
         // 224 fails, so the number of the last read stays in use.
-        QCOMPARE(host.results, (QStringList{QString(), QString(), QString()}));
-        QCOMPARE(host.reports.count(runReport(u"Index out of bounds"_s, 224)), 3);
+        QCOMPARE(host.resultTexts(), (QStringList{QString(), QString(), QString()}));
+        QCOMPARE(host.reports().count(runReport(u"Index out of bounds"_s, 224)), 3);
     }
 }
 
@@ -346,18 +346,18 @@ void TestConversionRun::originalNumberVanishedDuringARun()
 {
     const auto store = workedExampleStore();
     for (int mode : {int(Mode::Fast), int(Mode::Reference)}) {
-        HeadlessHost host;
-        host.numbers = {u"434-3453"_s};
+        FakeWindow host;
+        host.setNumbers({u"434-3453"_s});
         host.setMnemonic(true, false);
-        host.check1 = 1;
+        host.options.appendOriginalNumber = 1;
         host.onYield = [&] {
             host.numbers.clear();
         };
         runOnce(host, store, Mode(mode));
         // Each kept line fails at 174 and goes to the list without the number.
-        QCOMPARE(host.results.size(), 11);
-        QCOMPARE(host.results.front(), u"4-3-I-FILE"_s);
-        QCOMPARE(host.reports.count(runReport(u"Index out of bounds"_s, 174)), 11);
+        QCOMPARE(host.resultTexts().size(), 11);
+        QCOMPARE(host.resultTexts().front(), u"4-3-I-FILE"_s);
+        QCOMPARE(host.reports().count(runReport(u"Index out of bounds"_s, 174)), 11);
     }
 }
 
@@ -367,15 +367,15 @@ void TestConversionRun::optionsChangedDuringARun()
     // during the run keeps no further line.
     const auto store = workedExampleStore();
     for (int mode : {int(Mode::Fast), int(Mode::Reference)}) {
-        HeadlessHost host;
-        host.numbers = {u"434-3453"_s};
+        FakeWindow host;
+        host.setNumbers({u"434-3453"_s});
         host.setMnemonic(true, false);
         host.onYield = [&] {
-            if (host.results.size() == 2)
-                host.options[3] = false;
+            if (host.resultTexts().size() == 2)
+                host.options.keepMixedLines = false;
         };
         runOnce(host, store, Mode(mode));
-        QCOMPARE(host.results, (QStringList{u"4-3-I-FILE"_s, u"43-I-FILE"_s}));
+        QCOMPARE(host.resultTexts(), (QStringList{u"4-3-I-FILE"_s, u"43-I-FILE"_s}));
     }
 }
 

@@ -1,10 +1,10 @@
+#include "ConversionRun.h"
 #include "EngineTestSupport.h"
-#include "HeadlessHost.h"
-#include "engine/ConversionRun.h"
-#include "engine/ErrorReport.h"
-#include "engine/Failure.h"
-#include "engine/WordStore.h"
-#include "engine/modWords.h"
+#include "ErrorReport.h"
+#include "Failure.h"
+#include "FakeWindow.h"
+#include "WordCuts.h"
+#include "WordStore.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -91,7 +91,7 @@ void TestMnemonicSearch::splitIntoWordsCutsInOrder()
     QFETCH(QStringList, entries);
     const auto store = storeOf({u"i"_s, u"if"_s, u"file"_s, u"d4"_s});
     QStringList found;
-    engine::modWords::SplitIntoWords(store, combination, QString(), found);
+    engine::wordcuts::cutIntoWords(store, combination, QString(), found);
     QCOMPARE(found, entries);
 }
 
@@ -100,9 +100,9 @@ void TestMnemonicSearch::splitIntoWordsOverflowsBeyond32767()
     const auto store = storeOf({u"a"_s});
     QStringList found;
     try {
-        engine::modWords::SplitIntoWords(store, QString(32768, u'A'), QString(), found);
+        engine::wordcuts::cutIntoWords(store, QString(32768, u'A'), QString(), found);
         QFAIL("no failure");
-    } catch (const engine::Failure &failure) {
+    } catch (const core::Failure &failure) {
         QCOMPARE(failure.description(), u"Overflow"_s);
     }
     QVERIFY(found.isEmpty());
@@ -125,26 +125,26 @@ void TestMnemonicSearch::countLetterCountsAsciiLetters()
 {
     QFETCH(QString, text);
     QFETCH(int, letters);
-    HeadlessHost host;
-    QCOMPARE(ConversionRun::CountLetter(host, text), letters);
-    QVERIFY(host.reports.isEmpty());
+    FakeWindow host;
+    QCOMPARE(ConversionRun::countLetters(host, text), letters);
+    QVERIFY(host.reports().isEmpty());
 }
 
 void TestMnemonicSearch::countLetterOverflowIsReported()
 {
-    HeadlessHost host;
-    QCOMPARE(ConversionRun::CountLetter(host, QString(32768, u'a')), 0);
-    QCOMPARE(host.reports,
-             QStringList{engine::ErrorReport::text(u"Overflow"_s, u"Form1.CountLetter"_s, 110)});
+    FakeWindow host;
+    QCOMPARE(ConversionRun::countLetters(host, QString(32768, u'a')), 0);
+    QCOMPARE(host.reports(),
+             QStringList{core::ErrorReport::text(u"Overflow"_s, u"Form1.CountLetter"_s, 110)});
 }
 
 void TestMnemonicSearch::recurseExtractWordsEnumeratesInOrder()
 {
-    HeadlessHost host;
+    FakeWindow host;
     const auto store = storeOf({});
     ConversionRun run(store);
-    run.RecurseExtractWords(host, {u"4GHI"_s, u"3DEF"_s}, {1, 1}, 0);
-    QCOMPARE(run.combinations(),
+    run.enumerateReadings(host, {u"4GHI"_s, u"3DEF"_s}, {1, 1}, 0);
+    QCOMPARE(run.readings(),
              (QStringList{u"43"_s,
                           u"4D"_s,
                           u"4E"_s,
@@ -166,8 +166,8 @@ void TestMnemonicSearch::recurseExtractWordsEnumeratesInOrder()
     QCOMPARE(host.progressTexts.size(), 20);
     QCOMPARE(host.progressTexts.front(), caption(1));
     QCOMPARE(host.progressTexts.back(), caption(20));
-    QVERIFY(run.currentCombination().isEmpty());
-    QVERIFY(host.reports.isEmpty());
+    QVERIFY(run.currentReading().isEmpty());
+    QVERIFY(host.reports().isEmpty());
 }
 
 void TestMnemonicSearch::workedExampleMixed_data()
@@ -181,14 +181,14 @@ void TestMnemonicSearch::workedExampleMixed()
 {
     QFETCH(int, mode);
     const auto store = storeOf({u"i"_s, u"if"_s, u"file"_s});
-    HeadlessHost host;
-    host.numbers = {u"434-3453"_s};
+    FakeWindow host;
+    host.setNumbers({u"434-3453"_s});
     host.setMnemonic(true, false);
     qint64 count = 0;
     runOnce(host, store, Mode(mode), &count);
-    QCOMPARE(host.results, WorkedExampleMixed);
+    QCOMPARE(host.resultTexts(), WorkedExampleMixed);
     QCOMPARE(count, 21844);
-    QVERIFY(host.reports.isEmpty());
+    QVERIFY(host.reports().isEmpty());
 }
 
 void TestMnemonicSearch::workedExampleWordsOnly_data()
@@ -209,12 +209,12 @@ void TestMnemonicSearch::workedExampleWordsOnly()
     QFETCH(int, check1);
     QFETCH(QString, line);
     const auto store = storeOf({u"i"_s, u"if"_s, u"file"_s});
-    HeadlessHost host;
-    host.numbers = {u"434-3453"_s};
+    FakeWindow host;
+    host.setNumbers({u"434-3453"_s});
     host.setMnemonic(false, true);
-    host.check1 = check1;
+    host.options.appendOriginalNumber = check1;
     runOnce(host, store, Mode(mode));
-    QCOMPARE(host.results, QStringList{line});
+    QCOMPARE(host.resultTexts(), QStringList{line});
 }
 
 // The fast search skips nearly every reading but counts its steps: the same
@@ -223,8 +223,8 @@ void TestMnemonicSearch::workedExampleCountsEverySkippedStep()
 {
     const auto store = storeOf({u"i"_s, u"if"_s, u"file"_s});
     for (bool mixed : {true, false}) {
-        HeadlessHost host;
-        host.numbers = {u"434-3453"_s};
+        FakeWindow host;
+        host.setNumbers({u"434-3453"_s});
         host.setMnemonic(mixed, !mixed);
         qint64 count = 0;
         runOnce(host, store, Mode::Fast, &count);
@@ -255,12 +255,12 @@ void TestMnemonicSearch::neitherOptionStillCounts()
 {
     QFETCH(int, mode);
     const auto store = storeOf({u"i"_s, u"if"_s, u"file"_s});
-    HeadlessHost host;
-    host.numbers = {u"434-3453"_s, u"77"_s};
+    FakeWindow host;
+    host.setNumbers({u"434-3453"_s, u"77"_s});
     host.setMnemonic(false, false);
     qint64 count = 0;
     runOnce(host, store, Mode(mode), &count);
-    QVERIFY(host.results.isEmpty());
+    QVERIFY(host.resultTexts().isEmpty());
     QCOMPARE(count, 21844 + 30);
 }
 
@@ -338,19 +338,21 @@ void TestMnemonicSearch::unusualCharactersMatchTheReference()
     const auto store = storeOf(words);
     for (int options = 1; options <= 3; ++options) {
         for (int check1 : {0, 1}) {
-            HeadlessHost fast;
-            fast.numbers = {number};
-            fast.setMnemonic(options & 1, options & 2);
-            fast.check1 = check1;
-            fast.recordProgressTexts = false;
-            HeadlessHost reference = fast;
+            FakeWindow fast;
+            FakeWindow reference;
+            for (FakeWindow *host : {&fast, &reference}) {
+                host->setNumbers({number});
+                host->setMnemonic(options & 1, options & 2);
+                host->options.appendOriginalNumber = check1;
+                host->recordProgress = false;
+            }
             qint64 fastCount = 0;
             qint64 referenceCount = 0;
             runOnce(fast, store, Mode::Fast, &fastCount);
             runOnce(reference, store, Mode::Reference, &referenceCount);
-            QCOMPARE(fast.results, reference.results);
+            QCOMPARE(fast.resultTexts(), reference.resultTexts());
             QCOMPARE(fastCount, referenceCount);
-            QCOMPARE(fast.reports, reference.reports);
+            QCOMPARE(fast.reports(), reference.reports());
         }
     }
 }
@@ -366,16 +368,16 @@ void TestMnemonicSearch::overlongNumberIsReportedOnce()
 {
     QFETCH(int, mode);
     const auto store = storeOf({u"a"_s});
-    HeadlessHost host;
-    host.numbers = {QString(32768, u'A'), u"2222"_s};
+    FakeWindow host;
+    host.setNumbers({QString(32768, u'A'), u"2222"_s});
     host.setMnemonic(true, false);
-    host.recordProgressTexts = false;
+    host.recordProgress = false;
     runOnce(host, store, Mode(mode));
     QCOMPARE(
-        host.reports,
-        QStringList{engine::ErrorReport::text(u"Overflow"_s, u"Form1.RecurseExtractWords"_s, 108)});
+        host.reports(),
+        QStringList{core::ErrorReport::text(u"Overflow"_s, u"Form1.RecurseExtractWords"_s, 108)});
     // The next number is converted as usual.
-    QVERIFY(host.results.contains(u"A-A-A-A"_s) == false);
+    QVERIFY(host.resultTexts().contains(u"A-A-A-A"_s) == false);
     QCOMPARE(host.caption, u"Start Converting"_s);
 }
 
@@ -385,28 +387,28 @@ void TestMnemonicSearch::longNumbersStayBounded()
 {
     const auto store = storeOf({u"abc"_s, u"b"_s});
     for (bool mixed : {true, false}) {
-        HeadlessHost host;
-        host.numbers = {QString(32767, u'0'),
-                        u"ABCAB"_s + QString(20000, u'1'),
-                        QString(6000, u'\u00e9') + u"2"_s,
-                        QString(3000, u' ') + u"x"_s,
-                        u"\U0001F600"_s.repeated(10000)};
+        FakeWindow host;
+        host.setNumbers({QString(32767, u'0'),
+                         u"ABCAB"_s + QString(20000, u'1'),
+                         QString(6000, u'\u00e9') + u"2"_s,
+                         QString(3000, u' ') + u"x"_s,
+                         u"\U0001F600"_s.repeated(10000)});
         host.setMnemonic(mixed, !mixed);
-        host.recordProgressTexts = false;
+        host.recordProgress = false;
         runOnce(host, store, Mode::Fast);
-        QVERIFY(host.results.isEmpty());
-        QVERIFY(host.reports.isEmpty());
+        QVERIFY(host.resultTexts().isEmpty());
+        QVERIFY(host.reports().isEmpty());
         QCOMPARE(host.caption, u"Start Converting"_s);
     }
 
     // One reading of 32,767 typed letters, cut in exactly one way.
-    HeadlessHost single;
-    single.numbers = {QString(32766, u'A').replace(u"AAA"_s, u"ABC"_s) + u"B"_s};
+    FakeWindow single;
+    single.setNumbers({QString(32766, u'A').replace(u"AAA"_s, u"ABC"_s) + u"B"_s});
     single.setMnemonic(false, true);
-    single.recordProgressTexts = false;
+    single.recordProgress = false;
     runOnce(single, store, Mode::Fast);
-    QCOMPARE(single.results.size(), 1);
-    QCOMPARE(single.results.front().size(), 32766 / 3 * 4 + 1);
+    QCOMPARE(single.resultTexts().size(), 1);
+    QCOMPARE(single.resultTexts().front().size(), 32766 / 3 * 4 + 1);
 }
 
 // A number whose readings have more cuts than anyone can wait for: a click
@@ -415,21 +417,21 @@ void TestMnemonicSearch::stopEndsAnEndlessNumber()
 {
     const auto store = storeOf({u"a"_s, u"b"_s, u"c"_s, u"ab"_s});
     for (bool mixed : {true, false}) {
-        HeadlessHost host;
-        host.numbers = {QString(1000, u'2'), u"2222222"_s};
+        FakeWindow host;
+        host.setNumbers({QString(1000, u'2'), u"2222222"_s});
         host.setMnemonic(mixed, !mixed);
-        host.recordProgressTexts = false;
+        host.recordProgress = false;
         ConversionRun run(store);
         host.onYield = [&] {
-            if (host.results.size() > 2000 && !run.stopRequested())
-                run.click(host);
+            if (host.resultTexts().size() > 2000 && !run.stopRequested())
+                run.startOrStop(host);
         };
-        run.click(host);
+        run.startOrStop(host);
         QVERIFY(run.stopRequested());
-        QVERIFY(host.results.size() > 2000);
-        QVERIFY(host.results.size() <= 2000 + 4096 + 1);
+        QVERIFY(host.resultTexts().size() > 2000);
+        QVERIFY(host.resultTexts().size() <= 2000 + 4096 + 1);
         // The second number was never reached.
-        QVERIFY(host.results.back().size() > 1000);
+        QVERIFY(host.resultTexts().back().size() > 1000);
         QCOMPARE(host.caption, u"Start Converting"_s);
     }
 }
@@ -439,18 +441,18 @@ void TestMnemonicSearch::stopEndsAnEndlessNumber()
 void TestMnemonicSearch::stopDuringTheEnumeration()
 {
     const auto store = storeOf({u"a"_s, u"b"_s, u"c"_s});
-    HeadlessHost host;
-    host.numbers = {QString(30, u'2') + u"Q"_s, u"2222222"_s};
+    FakeWindow host;
+    host.setNumbers({QString(30, u'2') + u"Q"_s, u"2222222"_s});
     host.setMnemonic(false, true);
-    host.recordProgressTexts = false;
+    host.recordProgress = false;
     ConversionRun run(store);
     host.onYield = [&] {
         if (host.yields == 50)
-            run.click(host);
+            run.startOrStop(host);
     };
-    run.click(host);
+    run.startOrStop(host);
     QVERIFY(run.stopRequested());
-    QVERIFY(host.results.isEmpty());
+    QVERIFY(host.resultTexts().isEmpty());
     QVERIFY(host.yields < 60);
     QVERIFY(run.generatedCount() > 0);
     QCOMPARE(host.caption, u"Start Converting"_s);
@@ -461,15 +463,15 @@ void TestMnemonicSearch::stopDuringTheEnumeration()
 void TestMnemonicSearch::countSaturatesInsteadOfOverflowing()
 {
     const auto store = storeOf({u"w"_s});
-    HeadlessHost host;
-    host.numbers = {u"0"_s + QString(40, u'9')};
+    FakeWindow host;
+    host.setNumbers({u"0"_s + QString(40, u'9')});
     host.setMnemonic(false, true);
     qint64 count = 0;
     runOnce(host, store, Mode::Fast, &count);
     QCOMPARE(count, std::numeric_limits<qint64>::max());
     QCOMPARE(host.progressTexts.at(host.progressTexts.size() - 2),
              caption(std::numeric_limits<qint64>::max()));
-    QVERIFY(host.results.isEmpty());
+    QVERIFY(host.resultTexts().isEmpty());
 }
 
 // The reference enumeration recurses once per position: a long number of
@@ -477,15 +479,15 @@ void TestMnemonicSearch::countSaturatesInsteadOfOverflowing()
 void TestMnemonicSearch::referenceHandlesLongSingleReadings()
 {
     const auto store = storeOf({u"ab"_s});
-    HeadlessHost host;
-    host.numbers = {QString(3000, u'A') + u"B"_s};
+    FakeWindow host;
+    host.setNumbers({QString(3000, u'A') + u"B"_s});
     host.setMnemonic(true, false);
-    host.recordProgressTexts = false;
+    host.recordProgress = false;
     qint64 count = 0;
     runOnce(host, store, Mode::Reference, &count);
-    QVERIFY(host.results.isEmpty());
+    QVERIFY(host.resultTexts().isEmpty());
     QCOMPARE(count, 3001);
-    QVERIFY(host.reports.isEmpty());
+    QVERIFY(host.reports().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestMnemonicSearch)

@@ -1,9 +1,9 @@
+#include "ConversionRun.h"
 #include "EngineTestSupport.h"
-#include "HeadlessHost.h"
-#include "engine/ConversionRun.h"
-#include "engine/MnemonicSearch.h"
-#include "engine/WordStore.h"
-#include "engine/modPhone.h"
+#include "FakeWindow.h"
+#include "Keypad.h"
+#include "MnemonicSearch.h"
+#include "WordStore.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -51,7 +51,7 @@ QString randomNumber(QRandomGenerator &random, qint64 maxReadings)
             else
                 c = QChar(char16_t(u'0' + random.bounded(10)));
             number += c;
-            readings *= engine::modPhone::KeypadLetters(QString(c)).size();
+            readings *= engine::keypad::choicesOf(QString(c)).size();
         }
         if (readings <= maxReadings)
             return number;
@@ -80,12 +80,12 @@ engine::WordStore randomDictionary(QRandomGenerator &random)
     return store;
 }
 
-QString describe(const QString &number, const HeadlessHost &host)
+QString describe(const QString &number, const FakeWindow &host)
 {
     return u"number \"%1\", Option3 %2, Option4 %3, Check1 %4"_s.arg(number)
-        .arg(host.options[3])
-        .arg(host.options[4])
-        .arg(host.check1);
+        .arg(host.options.keepMixedLines)
+        .arg(host.options.keepWordsOnlyLines)
+        .arg(host.options.appendOriginalNumber);
 }
 
 // Runs one case in both modes; false (with a message) when they differ.
@@ -94,36 +94,39 @@ bool sameInBothModes(const engine::WordStore &store,
                      QRandomGenerator &random,
                      QString &difference)
 {
-    HeadlessHost fast;
-    fast.numbers = numbers;
+    FakeWindow fast;
+    FakeWindow reference;
     const int options = random.bounded(4);
-    fast.setMnemonic(options & 1, options & 2);
-    fast.check1 = random.bounded(2);
-    fast.recordProgressTexts = false;
-    HeadlessHost reference = fast;
+    const bool withOriginal = random.bounded(2);
+    for (FakeWindow *host : {&fast, &reference}) {
+        host->setNumbers(numbers);
+        host->setMnemonic(options & 1, options & 2);
+        host->options.appendOriginalNumber = withOriginal;
+        host->recordProgress = false;
+    }
     qint64 fastCount = 0;
     qint64 referenceCount = 0;
     enginetest::runOnce(fast, store, Mode::Fast, &fastCount);
     enginetest::runOnce(reference, store, Mode::Reference, &referenceCount);
-    if (fast.results == reference.results && fastCount == referenceCount
-        && fast.reports == reference.reports) {
+    if (fast.resultTexts() == reference.resultTexts() && fastCount == referenceCount
+        && fast.reports() == reference.reports()) {
         return true;
     }
     difference = describe(numbers.join(u", "), fast) + u": "_s;
     if (fastCount != referenceCount)
         difference += u"count %1 against %2"_s.arg(fastCount).arg(referenceCount);
-    else if (fast.reports != reference.reports)
+    else if (fast.reports() != reference.reports())
         difference += u"reports differ"_s;
     else {
         qsizetype i = 0;
-        while (i < fast.results.size() && i < reference.results.size()
-               && fast.results.at(i) == reference.results.at(i)) {
+        while (i < fast.resultTexts().size() && i < reference.resultTexts().size()
+               && fast.resultTexts().at(i) == reference.resultTexts().at(i)) {
             ++i;
         }
         difference += u"line %1: \"%2\" against \"%3\" (%4 lines against %5)"_s.arg(i)
-                          .arg(fast.results.value(i), reference.results.value(i))
-                          .arg(fast.results.size())
-                          .arg(reference.results.size());
+                          .arg(fast.resultTexts().value(i), reference.resultTexts().value(i))
+                          .arg(fast.resultTexts().size())
+                          .arg(reference.resultTexts().size());
     }
     return false;
 }
@@ -138,7 +141,7 @@ QStringList searchLines(const engine::WordStore &store,
 {
     QStringList choices;
     for (const QChar c : number)
-        choices.append(engine::modPhone::KeypadLetters(QString(c)));
+        choices.append(engine::keypad::choicesOf(QString(c)));
     engine::MnemonicSearch search(store);
     search.setPrefixCutLimit(prefixCutLimit);
     search.start(choices, keepMixed, keepWordsOnly);
@@ -222,7 +225,7 @@ void TestSearchDifferential::prefixCutsMatchCuttingEachReading()
         while (number.size() < 14 && readings < 20000) {
             const QChar c = characters.at(random.bounded(characters.size()));
             number += c;
-            readings *= engine::modPhone::KeypadLetters(QString(c)).size();
+            readings *= engine::keypad::choicesOf(QString(c)).size();
         }
         const bool keepMixed = random.bounded(4) != 0;
         const bool keepWordsOnly = random.bounded(2) != 0;

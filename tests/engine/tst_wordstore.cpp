@@ -1,5 +1,5 @@
-#include "engine/Failure.h"
-#include "engine/WordStore.h"
+#include "Failure.h"
+#include "WordStore.h"
 
 #include <QRandomGenerator>
 #include <QSet>
@@ -44,7 +44,7 @@ void TestWordStore::aWordAlreadyPresentFails()
     try {
         store.add(u"cat"_s);
         QFAIL("no failure");
-    } catch (const engine::Failure &failure) {
+    } catch (const core::Failure &failure) {
         QCOMPARE(failure.description(),
                  u"This key is already associated with an element of this collection"_s);
     }

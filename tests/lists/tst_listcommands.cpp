@@ -1,6 +1,7 @@
+#include "Failure.h"
 #include "FakeWindow.h"
-#include "engine/Failure.h"
-#include "lists/ListCommands.h"
+#include "ListCommands.h"
+#include "TestHelpers.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,32 +9,9 @@
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
-using engine::Pointer;
+using core::Pointer;
 
 namespace {
-
-QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write the test file");
-    return path;
-}
-
-QStringList texts(const lists::ItemListModel &list)
-{
-    QStringList result;
-    for (int row = 0; row < list.rows(); ++row)
-        result.append(list.text(row));
-    return result;
-}
-
-void fill(lists::ItemListModel &list, const QStringList &items)
-{
-    for (const QString &item : items)
-        list.append(item, true);
-}
 
 const QString TooManyFiles = u"You've selected too many files to add.\r\r"
                              u"Please try adding via the \"Add All\" button."_s;
@@ -46,7 +24,7 @@ public:
     {
         FakeDialogs::message(text, title, icon);
         if (title.isEmpty())
-            throw engine::Failure(u"Message box failed"_s);
+            throw core::Failure(u"Message box failed"_s);
     }
 };
 
@@ -54,7 +32,7 @@ class WindowWithFailingMessages : public FakeWindow
 {
 public:
     FailingMessageDialogs failing;
-    platform::Dialogs &dialogs() override { return failing; }
+    core::Dialogs &dialogs() override { return failing; }
 };
 
 } // namespace
@@ -123,25 +101,25 @@ void TestListCommands::addSplitsAtCommasAndTrimsSpaces()
 
     FakeWindow window;
     window.fakeDialogs.promptAnswers.enqueue(answer);
-    lists::PushButton6_Click(window);
+    lists::addNumbers(window);
 
-    QCOMPARE(texts(window.numbers), expected);
+    QCOMPARE(testsupport::texts(window.numbers), expected);
     QVERIFY(window.fakeDialogs.errorReports().isEmpty());
 }
 
 void TestListCommands::addAsksWithoutTitleAndAppendsAtTheEnd()
 {
     FakeWindow window;
-    fill(window.numbers, {u"1"_s});
+    testsupport::fill(window.numbers, {u"1"_s}, true);
     window.fakeDialogs.promptAnswers.enqueue(u"2,3"_s);
-    lists::PushButton6_Click(window);
+    lists::addNumbers(window);
 
     QCOMPARE(window.fakeDialogs.shown.size(), 1);
     QCOMPARE(window.fakeDialogs.shown.at(0).kind, u"prompt"_s);
     QCOMPARE(window.fakeDialogs.shown.at(0).text,
              u"Enter phone numbers or numbers (use commas): "_s);
     QCOMPARE(window.fakeDialogs.shown.at(0).title, QString());
-    QCOMPARE(texts(window.numbers), (QStringList{u"1"_s, u"2"_s, u"3"_s}));
+    QCOMPARE(testsupport::texts(window.numbers), (QStringList{u"1"_s, u"2"_s, u"3"_s}));
     QVERIFY(!window.numbers.isChecked(2));
     QVERIFY(window.pointerHistory.isEmpty());
 }
@@ -150,7 +128,7 @@ void TestListCommands::addWithEmptyAnswerDoesNothing()
 {
     FakeWindow window;
     window.fakeDialogs.promptAnswers.enqueue(QString());
-    lists::PushButton6_Click(window);
+    lists::addNumbers(window);
 
     QCOMPARE(window.numbers.rows(), 0);
     QCOMPARE(window.fakeDialogs.shown.size(), 1);
@@ -178,7 +156,7 @@ void TestListCommands::addReportsCounterOverflow()
     for (int i = 0; i < pieces; ++i)
         numbers.append(QString::number(i));
     window.fakeDialogs.promptAnswers.enqueue(numbers.join(u','));
-    lists::PushButton6_Click(window);
+    lists::addNumbers(window);
 
     QCOMPARE(window.numbers.rows(), appended);
     if (appended > 0)
@@ -198,32 +176,33 @@ void TestListCommands::addReportsCounterOverflow()
 void TestListCommands::loadOneFile()
 {
     QTemporaryDir dir;
-    const QString path = writeFile(dir, u"a.txt"_s, "434-3453\r\nabc\r\n"_ba);
+    const QString path = testsupport::writeFile(dir.filePath(u"a.txt"_s), "434-3453\r\nabc\r\n"_ba);
     FakeWindow window;
     window.fakeDialogs.openAnswers.enqueue({path});
-    lists::PushButton3_Click(window);
+    lists::loadNumbersFromFile(window);
 
     const FakeDialogs::Shown &open = window.fakeDialogs.shown.at(0);
     QCOMPARE(open.kind, u"open"_s);
     QCOMPARE(open.title, u"Load List(s) - Hold Ctrl to select multiple list files"_s);
     QCOMPARE(open.filters, (QStringList{u"Text Files (*.txt)"_s, u"All Files (*)"_s}));
     QCOMPARE(window.fakeDialogs.shown.size(), 1);
-    QCOMPARE(texts(window.numbers), (QStringList{u"434-3453"_s, u"ABC"_s}));
+    QCOMPARE(testsupport::texts(window.numbers), (QStringList{u"434-3453"_s, u"ABC"_s}));
     QCOMPARE(window.pointerHistory, (QList<Pointer>{Pointer::Hourglass, Pointer::Default}));
 }
 
 void TestListCommands::loadSeveralFilesInTheDialogsOrder()
 {
     QTemporaryDir dir;
-    const QString a = writeFile(dir, u"a.txt"_s, "1\r\n2\r\n"_ba);
-    const QString b = writeFile(dir, u"b.txt"_s, "3\n4"_ba);
-    const QString c = writeFile(dir, u"c.txt"_s, QByteArray());
+    const QString a = testsupport::writeFile(dir.filePath(u"a.txt"_s), "1\r\n2\r\n"_ba);
+    const QString b = testsupport::writeFile(dir.filePath(u"b.txt"_s), "3\n4"_ba);
+    const QString c = testsupport::writeFile(dir.filePath(u"c.txt"_s), QByteArray());
     FakeWindow window;
-    fill(window.numbers, {u"0"_s});
+    testsupport::fill(window.numbers, {u"0"_s}, true);
     window.fakeDialogs.openAnswers.enqueue({b, c, a});
-    lists::PushButton3_Click(window);
+    lists::loadNumbersFromFile(window);
 
-    QCOMPARE(texts(window.numbers), (QStringList{u"0"_s, u"3"_s, u"4"_s, u"1"_s, u"2"_s}));
+    QCOMPARE(testsupport::texts(window.numbers),
+             (QStringList{u"0"_s, u"3"_s, u"4"_s, u"1"_s, u"2"_s}));
     QCOMPARE(window.fakeDialogs.shown.size(), 1);
     QCOMPARE(window.pointerHistory, (QList<Pointer>{Pointer::Hourglass, Pointer::Default}));
 }
@@ -253,8 +232,8 @@ void TestListCommands::loadGoesOnAfterAFailingFile()
     QFETCH(int, reportedLine);
 
     QTemporaryDir dir;
-    const QString a = writeFile(dir, u"a.txt"_s, "1\r\n"_ba);
-    const QString b = writeFile(dir, u"b.txt"_s, "2\r\n"_ba);
+    const QString a = testsupport::writeFile(dir.filePath(u"a.txt"_s), "1\r\n"_ba);
+    const QString b = testsupport::writeFile(dir.filePath(u"b.txt"_s), "2\r\n"_ba);
     QString bad = dir.filePath(u"gone.txt"_s);
     if (failing == u"folder") {
         QVERIFY(QDir(dir.path()).mkdir(u"sub.txt"_s));
@@ -262,9 +241,10 @@ void TestListCommands::loadGoesOnAfterAFailingFile()
     }
     FakeWindow window;
     window.fakeDialogs.openAnswers.enqueue(alone ? QStringList{bad} : QStringList{a, bad, b});
-    lists::PushButton3_Click(window);
+    lists::loadNumbersFromFile(window);
 
-    QCOMPARE(texts(window.numbers), (alone ? QStringList() : QStringList{u"1"_s, u"2"_s}));
+    QCOMPARE(testsupport::texts(window.numbers),
+             (alone ? QStringList() : QStringList{u"1"_s, u"2"_s}));
     QCOMPARE(window.fakeDialogs.messages(), messages);
     const QStringList reports = window.fakeDialogs.errorReports();
     if (reportedLine == 0) {
@@ -281,21 +261,21 @@ void TestListCommands::loadGoesOnAfterAFailingFile()
 void TestListCommands::loadCollapsesDoubledSlashes()
 {
     QTemporaryDir dir;
-    writeFile(dir, u"a.txt"_s, "1"_ba);
-    writeFile(dir, u"b.txt"_s, "2"_ba);
+    testsupport::writeFile(dir.filePath(u"a.txt"_s), "1"_ba);
+    testsupport::writeFile(dir.filePath(u"b.txt"_s), "2"_ba);
     FakeWindow window;
     window.fakeDialogs.openAnswers.enqueue(
         {dir.path() + u"//a.txt"_s, u"/"_s + dir.path() + u"///b.txt"_s});
-    lists::PushButton3_Click(window);
+    lists::loadNumbersFromFile(window);
 
-    QCOMPARE(texts(window.numbers), (QStringList{u"1"_s, u"2"_s}));
+    QCOMPARE(testsupport::texts(window.numbers), (QStringList{u"1"_s, u"2"_s}));
     QCOMPARE(window.fakeDialogs.shown.size(), 1);
 }
 
 void TestListCommands::loadCancelledDoesNothing()
 {
     FakeWindow window;
-    lists::PushButton3_Click(window);
+    lists::loadNumbersFromFile(window);
 
     QCOMPARE(window.fakeDialogs.shown.size(), 1);
     QCOMPARE(window.numbers.rows(), 0);
@@ -331,15 +311,15 @@ void TestListCommands::loadSelectionLimit()
     }
 
     FakeWindow window;
-    fill(window.numbers, {u"0"_s});
+    testsupport::fill(window.numbers, {u"0"_s}, true);
     window.fakeDialogs.openAnswers.enqueue(paths);
-    lists::PushButton3_Click(window);
+    lists::loadNumbersFromFile(window);
 
     QCOMPARE(window.numbers.rows(), 1);
     if (tooMany) {
         QCOMPARE(window.fakeDialogs.messages(), QStringList{TooManyFiles});
         QCOMPARE(window.fakeDialogs.shown.last().title, QString());
-        QCOMPARE(window.fakeDialogs.shown.last().icon, platform::Dialogs::Icon::None);
+        QCOMPARE(window.fakeDialogs.shown.last().icon, core::Dialogs::Icon::None);
         QVERIFY(window.pointerHistory.isEmpty());
     } else {
         QCOMPARE(window.fakeDialogs.messages(), QStringList(paths.size(), u"File not found"_s));
@@ -369,12 +349,12 @@ void TestListCommands::clearList()
     QFETCH(QStringList, expected);
 
     FakeWindow window;
-    fill(window.numbers, items);
-    fill(window.results, {u"R"_s});
+    testsupport::fill(window.numbers, items, true);
+    testsupport::fill(window.results, {u"R"_s}, true);
     window.currentPointer = pointer;
-    lists::PushButton1_Click(window);
+    lists::clearNumbers(window);
 
-    QCOMPARE(texts(window.numbers), expected);
+    QCOMPARE(testsupport::texts(window.numbers), expected);
     QCOMPARE(window.results.rows(), 1);
     QVERIFY(window.fakeDialogs.shown.isEmpty());
     QVERIFY(window.pointerHistory.isEmpty());
@@ -383,18 +363,18 @@ void TestListCommands::clearList()
 void TestListCommands::clearResultsWorksWhileBusy()
 {
     FakeWindow window;
-    fill(window.numbers, {u"1"_s});
-    fill(window.results, {u"A"_s, u"B"_s});
+    testsupport::fill(window.numbers, {u"1"_s}, true);
+    testsupport::fill(window.results, {u"A"_s, u"B"_s}, true);
     window.currentPointer = Pointer::Hourglass;
-    lists::PushButton2_Click(window);
+    lists::clearResults(window);
 
     QCOMPARE(window.results.rows(), 0);
     QCOMPARE(window.numbers.rows(), 1);
     // A run still going on appends to the emptied list.
     window.results.append(u"C"_s, true);
-    QCOMPARE(texts(window.results), QStringList{u"C"_s});
-    lists::PushButton2_Click(window);
-    lists::PushButton2_Click(window);
+    QCOMPARE(testsupport::texts(window.results), QStringList{u"C"_s});
+    lists::clearResults(window);
+    lists::clearResults(window);
     QCOMPARE(window.results.rows(), 0);
     QVERIFY(window.fakeDialogs.shown.isEmpty());
 }
@@ -454,17 +434,17 @@ void TestListCommands::listEvents()
     for (const bool results : {false, true}) {
         FakeWindow window;
         window.currentPointer = pointer;
-        lists::ItemListModel &list = results ? window.results : window.numbers;
-        lists::ItemListModel &other = results ? window.numbers : window.results;
-        fill(list, all.mid(0, items));
-        fill(other, all);
+        core::ItemListModel &list = results ? window.results : window.numbers;
+        core::ItemListModel &other = results ? window.numbers : window.results;
+        testsupport::fill(list, all.mid(0, items), true);
+        testsupport::fill(other, all, true);
 
-        const bool removed = doubleClick ? lists::ListView_DblClick(window, list, selected)
-                                         : lists::ListView_KeyDown(window, list, key, selected);
+        const bool removed = doubleClick ? lists::removeSelectedItem(window, list, selected)
+                                         : lists::removeSelectedOnKey(window, list, key, selected);
 
-        QCOMPARE(texts(list), expected);
+        QCOMPARE(testsupport::texts(list), expected);
         QCOMPARE(removed, expected.size() < items);
-        QCOMPARE(texts(other), all);
+        QCOMPARE(testsupport::texts(other), all);
         QVERIFY(window.fakeDialogs.shown.isEmpty());
         QVERIFY(window.pointerHistory.isEmpty());
     }
@@ -476,9 +456,9 @@ void TestListCommands::removalKeepsCheckedMarksWithTheirItems()
     window.results.append(u"A"_s, true);
     window.results.append(u"B"_s, false);
     window.results.append(u"C"_s, true);
-    QVERIFY(lists::ListView_KeyDown(window, window.results, Qt::Key_Delete, 1));
+    QVERIFY(lists::removeSelectedOnKey(window, window.results, Qt::Key_Delete, 1));
 
-    QCOMPARE(texts(window.results), (QStringList{u"A"_s, u"C"_s}));
+    QCOMPARE(testsupport::texts(window.results), (QStringList{u"A"_s, u"C"_s}));
     QVERIFY(window.results.isChecked(0));
     QVERIFY(window.results.isChecked(1));
 }
@@ -506,11 +486,11 @@ void TestListCommands::filterCommands()
     QFETCH(QStringList, expected);
 
     FakeWindow window;
-    fill(window.results, {u"four three"_s, u"Four Five"_s, u"six"_s});
+    testsupport::fill(window.results, {u"four three"_s, u"Four Five"_s, u"six"_s}, true);
     window.fakeDialogs.promptAnswers.enqueue(answer);
-    containing ? lists::PushButton22_Click(window) : lists::PushButton23_Click(window);
+    containing ? lists::removeResultsContaining(window) : lists::removeResultsNotContaining(window);
 
-    QCOMPARE(texts(window.results), expected);
+    QCOMPARE(testsupport::texts(window.results), expected);
     QCOMPARE(window.fakeDialogs.shown.size(), 1);
     QCOMPARE(window.fakeDialogs.shown.at(0).text,
              containing ? u"Remove results containing this text: "_s
@@ -533,12 +513,12 @@ void TestListCommands::filterOnEmptyResults()
     FakeWindow window;
     window.currentPointer = Pointer::Hourglass; // during a run: no check first
     window.fakeDialogs.promptAnswers.enqueue(u"x"_s);
-    containing ? lists::PushButton22_Click(window) : lists::PushButton23_Click(window);
+    containing ? lists::removeResultsContaining(window) : lists::removeResultsNotContaining(window);
 
     QCOMPARE(window.fakeDialogs.messages(), QStringList{u"There are no results to remove."_s});
     const FakeDialogs::Shown &box = window.fakeDialogs.shown.last();
     QCOMPARE(box.title, QString());
-    QCOMPARE(box.icon, platform::Dialogs::Icon::None);
+    QCOMPARE(box.icon, core::Dialogs::Icon::None);
     QCOMPARE(window.pointerHistory, (QList<Pointer>{Pointer::Hourglass, Pointer::Default}));
 }
 
@@ -546,9 +526,10 @@ void TestListCommands::filterCancelledChangesNothing()
 {
     for (const bool containing : {true, false}) {
         FakeWindow window;
-        lists::PushButton22_Click(window);
-        fill(window.results, {u"a"_s});
-        containing ? lists::PushButton22_Click(window) : lists::PushButton23_Click(window);
+        lists::removeResultsContaining(window);
+        testsupport::fill(window.results, {u"a"_s}, true);
+        containing ? lists::removeResultsContaining(window)
+                   : lists::removeResultsNotContaining(window);
 
         QCOMPARE(window.fakeDialogs.shown.size(), 2);
         QCOMPARE(window.fakeDialogs.shown.at(0).kind, u"prompt"_s);
@@ -562,7 +543,7 @@ void TestListCommands::filterFailureStillRestoresThePointer()
 {
     WindowWithFailingMessages window;
     window.failing.promptAnswers.enqueue(u"x"_s);
-    lists::PushButton23_Click(window);
+    lists::removeResultsNotContaining(window);
 
     const QStringList reports = window.failing.errorReports();
     QCOMPARE(reports.size(), 1);

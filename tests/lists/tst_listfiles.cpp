@@ -1,7 +1,8 @@
+#include "Failure.h"
 #include "FakeDialogs.h"
-#include "engine/Failure.h"
-#include "lists/ItemListModel.h"
-#include "lists/SortBy.h"
+#include "ItemListModel.h"
+#include "ListFiles.h"
+#include "TestHelpers.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -22,15 +23,6 @@ constexpr int LargeFileLines = 200'000;
 #else
 constexpr int LargeFileLines = 2'000'000;
 #endif
-
-QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write the test file");
-    return path;
-}
 
 } // namespace
 
@@ -154,7 +146,7 @@ void TestListFiles::normalizeBackslashes()
 {
     QFETCH(QString, path);
     QFETCH(QString, expected);
-    QCOMPARE(lists::NormalizeBackslashes(path), expected);
+    QCOMPARE(lists::normalizeBackslashes(path), expected);
 }
 
 void TestListFiles::collapseSlashes_data()
@@ -225,7 +217,7 @@ void TestListFiles::selectionText()
         return;
     for (qsizetype i = 1; i < parts.size(); ++i) {
         const QString joined = parts.at(0) + separator + parts.at(i);
-        QCOMPARE(separator == u'\\' ? lists::NormalizeBackslashes(joined)
+        QCOMPARE(separator == u'\\' ? lists::normalizeBackslashes(joined)
                                     : lists::collapseSlashes(joined),
                  paths.at(i - 1));
     }
@@ -234,12 +226,13 @@ void TestListFiles::selectionText()
 void TestListFiles::loadAppendsAfterExistingItems()
 {
     QTemporaryDir dir;
-    const QString path = writeFile(dir, u"numbers.txt"_s, "434-3453\r\n1-800-flowers\r\n"_ba);
+    const QString path =
+        testsupport::writeFile(dir.filePath(u"numbers.txt"_s), "434-3453\r\n1-800-flowers\r\n"_ba);
     FakeDialogs dialogs;
-    lists::ItemListModel list;
+    core::ItemListModel list;
     list.append(u"first"_s);
 
-    lists::LoadListFile(dialogs, list, path);
+    lists::loadListFile(dialogs, list, path);
 
     QCOMPARE(list.rows(), 3);
     QCOMPARE(list.text(0), u"first"_s);
@@ -253,14 +246,14 @@ void TestListFiles::missingFileIsReportedAndAppendsNothing()
 {
     QTemporaryDir dir;
     FakeDialogs dialogs;
-    lists::ItemListModel list;
+    core::ItemListModel list;
 
-    lists::LoadListFile(dialogs, list, dir.filePath(u"gone.txt"_s));
+    lists::loadListFile(dialogs, list, dir.filePath(u"gone.txt"_s));
 
     QCOMPARE(list.rows(), 0);
     QCOMPARE(dialogs.messages(), QStringList{u"File not found"_s});
     QCOMPARE(dialogs.shown.at(0).title, QString());
-    QCOMPARE(dialogs.shown.at(0).icon, platform::Dialogs::Icon::None);
+    QCOMPARE(dialogs.shown.at(0).icon, core::Dialogs::Icon::None);
 }
 
 void TestListFiles::unreadablePathsFailCleanly_data()
@@ -283,19 +276,19 @@ void TestListFiles::unreadablePathsFailCleanly()
     if (path == u"<dir>")
         path = dir.path();
     if (path == u"<locked>") {
-        path = writeFile(dir, u"locked.txt"_s, "1\r\n"_ba);
+        path = testsupport::writeFile(dir.filePath(u"locked.txt"_s), "1\r\n"_ba);
         QFile::setPermissions(path, {});
     }
     if (!QFile::exists(path))
         QSKIP("no such path here");
 
     FakeDialogs dialogs;
-    lists::ItemListModel list;
+    core::ItemListModel list;
     list.append(u"kept"_s);
     try {
-        lists::LoadListFile(dialogs, list, path);
+        lists::loadListFile(dialogs, list, path);
         QFAIL("reading did not fail");
-    } catch (const engine::Failure &failure) {
+    } catch (const core::Failure &failure) {
         QVERIFY2(failure.description().contains(description), qPrintable(failure.description()));
         QVERIFY(failure.description().contains(path));
     }
@@ -310,13 +303,13 @@ void TestListFiles::largeFileGoesInOneInsertion()
     bytes.reserve(qsizetype(LargeFileLines) * 10);
     for (int i = 0; i < LargeFileLines; ++i)
         bytes += QByteArray::number(1000000 + i) + "a\r\n"_ba;
-    const QString path = writeFile(dir, u"large.txt"_s, bytes);
+    const QString path = testsupport::writeFile(dir.filePath(u"large.txt"_s), bytes);
     bytes.clear();
 
     FakeDialogs dialogs;
-    lists::ItemListModel list;
+    core::ItemListModel list;
     QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
-    lists::LoadListFile(dialogs, list, path);
+    lists::loadListFile(dialogs, list, path);
 
     QCOMPARE(inserted.size(), 1);
     QCOMPARE(list.rows(), LargeFileLines);
@@ -329,11 +322,12 @@ void TestListFiles::enormousLineIsOneItem()
 {
     QTemporaryDir dir;
     const qsizetype length = 8 * 1024 * 1024;
-    const QString path = writeFile(dir, u"long.txt"_s, QByteArray(length, 'x') + "\r\n5"_ba);
+    const QString path =
+        testsupport::writeFile(dir.filePath(u"long.txt"_s), QByteArray(length, 'x') + "\r\n5"_ba);
     FakeDialogs dialogs;
-    lists::ItemListModel list;
+    core::ItemListModel list;
 
-    lists::LoadListFile(dialogs, list, path);
+    lists::loadListFile(dialogs, list, path);
 
     QCOMPARE(list.rows(), 2);
     QCOMPARE(list.text(0).size(), length);
@@ -348,11 +342,11 @@ void TestListFiles::binaryFileGivesCleanItems()
     QRandomGenerator random(20210831);
     for (char &byte : bytes)
         byte = char(random.bounded(256));
-    const QString path = writeFile(dir, u"binary.bin"_s, bytes);
+    const QString path = testsupport::writeFile(dir.filePath(u"binary.bin"_s), bytes);
     FakeDialogs dialogs;
-    lists::ItemListModel list;
+    core::ItemListModel list;
 
-    lists::LoadListFile(dialogs, list, path);
+    lists::loadListFile(dialogs, list, path);
 
     QVERIFY(list.rows() > 1000);
     qsizetype characters = 0;

@@ -1,22 +1,11 @@
-#include "lists/ItemListModel.h"
-#include "lists/ResultFilters.h"
+#include "ItemListModel.h"
+#include "ResultFilters.h"
+#include "TestHelpers.h"
 
 #include <QAbstractItemModelTester>
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
-
-namespace {
-
-QStringList texts(const lists::ItemListModel &list)
-{
-    QStringList result;
-    for (int row = 0; row < list.rows(); ++row)
-        result.append(list.text(row));
-    return result;
-}
-
-} // namespace
 
 class TestResultFilters : public QObject
 {
@@ -27,11 +16,6 @@ private Q_SLOTS:
     void filters();
     void checkedMarksStayWithTheirItems_data();
     void checkedMarksStayWithTheirItems();
-    void removeSortedKeepsColumnsTogether_data();
-    void removeSortedKeepsColumnsTogether();
-    void removeSortedRejectsBadRows_data();
-    void removeSortedRejectsBadRows();
-    void appendBatchTakesTheTextsOver();
 };
 
 void TestResultFilters::filters_data()
@@ -88,13 +72,13 @@ void TestResultFilters::filters()
     QFETCH(QStringList, notContainingLeaves);
 
     for (const bool containing : {true, false}) {
-        lists::ItemListModel list({u"Results"_s});
+        core::ItemListModel list({u"Results"_s});
         QAbstractItemModelTester tester(&list,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         list.appendBatch(items, true);
-        containing ? lists::RemoveItemsContaining(list, text)
-                   : lists::RemoveItemsNotContaining(list, text);
-        QCOMPARE(texts(list), containing ? containingLeaves : notContainingLeaves);
+        containing ? lists::removeItemsContaining(list, text)
+                   : lists::removeItemsNotContaining(list, text);
+        QCOMPARE(testsupport::texts(list), containing ? containingLeaves : notContainingLeaves);
         QCOMPARE(list.rowCount(), list.rows());
     }
 }
@@ -111,10 +95,10 @@ void TestResultFilters::checkedMarksStayWithTheirItems()
     QFETCH(int, count);
 
     // Item i is checked when i % 3 == 0; every item with a 5 in it goes.
-    lists::ItemListModel list({u"Results"_s});
+    core::ItemListModel list({u"Results"_s});
     for (int i = 0; i < count; ++i)
         list.append(QString::number(i), i % 3 == 0);
-    lists::RemoveItemsContaining(list, u"5"_s);
+    lists::removeItemsContaining(list, u"5"_s);
 
     int row = 0;
     for (int i = 0; i < count; ++i) {
@@ -125,86 +109,6 @@ void TestResultFilters::checkedMarksStayWithTheirItems()
         ++row;
     }
     QCOMPARE(list.rows(), row);
-}
-
-void TestResultFilters::removeSortedKeepsColumnsTogether_data()
-{
-    QTest::addColumn<QList<int>>("rows");
-
-    QTest::newRow("nothing") << QList<int>();
-    QTest::newRow("one run in the middle") << QList<int>{3, 4, 5};
-    QTest::newRow("a few runs") << QList<int>{0, 2, 3, 9};
-    QList<int> every2nd;
-    QList<int> all;
-    for (int i = 0; i < 40; ++i) {
-        if (i % 2)
-            every2nd.append(i);
-        all.append(i);
-    }
-    QTest::newRow("more runs than are removed one by one") << every2nd;
-    QTest::newRow("every row") << all;
-}
-
-void TestResultFilters::removeSortedKeepsColumnsTogether()
-{
-    QFETCH(QList<int>, rows);
-
-    lists::ItemListModel list({u"Number"_s, u"Words"_s});
-    QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    for (int i = 0; i < 40; ++i)
-        list.appendRow({QString::number(i), u"w"_s + QString::number(i)}, i % 4 == 0);
-    list.removeSorted(rows);
-
-    QCOMPARE(list.rows(), 40 - int(rows.size()));
-    int row = 0;
-    for (int i = 0; i < 40; ++i) {
-        if (rows.contains(i))
-            continue;
-        QCOMPARE(list.text(row, 0), QString::number(i));
-        QCOMPARE(list.text(row, 1), u"w"_s + QString::number(i));
-        QCOMPARE(list.isChecked(row), i % 4 == 0);
-        ++row;
-    }
-}
-
-void TestResultFilters::removeSortedRejectsBadRows_data()
-{
-    QTest::addColumn<QList<int>>("rows");
-
-    QList<int> descending;
-    QList<int> pastTheEnd;
-    for (int i = 0; i < 40; ++i) {
-        descending.prepend(i * 2);
-        pastTheEnd.append(i * 2 + (i == 39 ? 200 : 0));
-    }
-    QTest::newRow("descending rows") << descending;
-    QTest::newRow("a row past the end") << pastTheEnd;
-}
-
-void TestResultFilters::removeSortedRejectsBadRows()
-{
-    QFETCH(QList<int>, rows);
-
-    lists::ItemListModel list;
-    for (int i = 0; i < 100; ++i)
-        list.append(QString::number(i));
-    QVERIFY_THROWS_EXCEPTION(std::exception, list.removeSorted(rows));
-    // The one-pass removal checks everything before it starts.
-    QCOMPARE(list.rows(), 100);
-}
-
-void TestResultFilters::appendBatchTakesTheTextsOver()
-{
-    lists::ItemListModel list;
-    QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    list.appendBatch(QStringList{u"a"_s, u"b"_s}, true);
-    QStringList more{u"c"_s};
-    list.appendBatch(std::move(more), false);
-    list.appendBatch(QStringList(), true);
-
-    QCOMPARE(texts(list), (QStringList{u"a"_s, u"b"_s, u"c"_s}));
-    QVERIFY(list.isChecked(1));
-    QVERIFY(!list.isChecked(2));
 }
 
 QTEST_GUILESS_MAIN(TestResultFilters)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lists/ItemListModel.h"
+#include "ItemListModel.h"
 
 #include <QList>
 #include <QStringList>
@@ -13,7 +13,7 @@ struct TestRow
 };
 using TestRows = QList<TestRow>;
 
-inline void fillList(lists::ItemListModel &list, const QStringList &headers, const TestRows &rows)
+inline void fillList(core::ItemListModel &list, const QStringList &headers, const TestRows &rows)
 {
     list.clear();
     list.setHeaders(headers);

@@ -1,8 +1,8 @@
+#include "ClipboardCopy.h"
 #include "FakeClipboard.h"
 #include "FakeWindow.h"
 #include "ListBuilder.h"
-#include "output/ClipboardCopy.h"
-#include "output/OutputCommands.h"
+#include "OutputCommands.h"
 
 #include <QTest>
 
@@ -89,18 +89,18 @@ void TestClipboardCopy::text()
     QFETCH(QStringList, headers);
     QFETCH(TestRows, rows);
     QFETCH(QString, expected);
-    lists::ItemListModel list;
+    core::ItemListModel list;
     fillList(list, headers, rows);
     int yields = 0;
-    QCOMPARE(output::ListviewClipboardText(list,
-                                           [&] {
-                                               ++yields;
-                                           }),
+    QCOMPARE(output::clipboardText(list,
+                                   [&] {
+                                       ++yields;
+                                   }),
              expected);
     QVERIFY(yields > 0);
 
     FakeClipboard clipboard;
-    output::CopyListviewToClipboard(list, clipboard);
+    output::copyListToClipboard(list, clipboard);
     QCOMPARE(clipboard.content, expected);
 }
 
@@ -125,12 +125,12 @@ void TestClipboardCopy::retries()
     FakeClipboard clipboard;
     clipboard.content = u"old"_s;
     clipboard.refuseSets = refusals;
-    QCOMPARE(output::SetClipboardText(clipboard, u"new"_s), succeeds);
+    QCOMPARE(output::setClipboardText(clipboard, u"new"_s), succeeds);
     QCOMPARE(clipboard.setAttempts, attempts);
     QCOMPARE(clipboard.content, succeeds ? u"new"_s : u"old"_s);
 
     clipboard.refuseClears = refusals;
-    output::ClearClipboard(clipboard);
+    output::clearClipboard(clipboard);
     QCOMPARE(clipboard.clearAttempts, attempts);
     QCOMPARE(clipboard.content.isEmpty(), succeeds);
 }
@@ -139,20 +139,20 @@ void TestClipboardCopy::commandCopies()
 {
     fillList(m_window.results, {u"Results"_s}, {{{u"IF-I-FILE"_s}, true}, {{u"HIDE  "_s}, true}});
     m_window.fakeClipboard.refuseSets = 3;
-    output::PushButton5_Click(m_window);
+    output::copyResults(m_window);
     QCOMPARE(m_window.fakeClipboard.content, u"IF-I-FILE\r\nHIDE\r\n"_s);
     QCOMPARE(m_window.fakeClipboard.setAttempts, 4);
     QCOMPARE(m_window.fakeDialogs.messages(), QStringList{CopiedMessage});
     QCOMPARE(m_window.fakeDialogs.shown.first().title, QString());
-    QCOMPARE(m_window.fakeDialogs.shown.first().icon, platform::Dialogs::Icon::None);
+    QCOMPARE(m_window.fakeDialogs.shown.first().icon, core::Dialogs::Icon::None);
     QCOMPARE(m_window.pointerHistory,
-             (QList<engine::Pointer>{engine::Pointer::Hourglass, engine::Pointer::Default}));
+             (QList<core::Pointer>{core::Pointer::Hourglass, core::Pointer::Default}));
     QVERIFY(m_window.yields > 0);
 }
 
 void TestClipboardCopy::commandEmptyListLeavesClipboard()
 {
-    output::PushButton5_Click(m_window);
+    output::copyResults(m_window);
     QCOMPARE(m_window.fakeClipboard.content, u"previous"_s);
     QCOMPARE(m_window.fakeClipboard.clearAttempts, 0);
     QCOMPARE(m_window.fakeClipboard.setAttempts, 0);
@@ -164,7 +164,7 @@ void TestClipboardCopy::commandNothingChecked()
 {
     fillList(m_window.results, {u"Results"_s}, {{{u"A"_s}, false}});
     m_window.fakeClipboard.refuseClears = 1000; // the empty text replaces it anyway
-    output::PushButton5_Click(m_window);
+    output::copyResults(m_window);
     QCOMPARE(m_window.fakeClipboard.clearAttempts, 1000);
     QCOMPARE(m_window.fakeClipboard.setAttempts, 1);
     QCOMPARE(m_window.fakeClipboard.content, QString());
@@ -175,7 +175,7 @@ void TestClipboardCopy::commandClipboardRefuses()
 {
     fillList(m_window.results, {u"Results"_s}, {{{u"A"_s}, true}});
     m_window.fakeClipboard.refuseSets = 1000;
-    output::PushButton5_Click(m_window);
+    output::copyResults(m_window);
     // One report; the text is not on the clipboard, so no claim that it is.
     const QStringList reports = m_window.fakeDialogs.errorReports();
     QCOMPARE(reports.size(), 1);
@@ -183,7 +183,7 @@ void TestClipboardCopy::commandClipboardRefuses()
              qPrintable(reports.first()));
     QCOMPARE(m_window.fakeDialogs.messages(), QStringList());
     QCOMPARE(m_window.fakeClipboard.setAttempts, 1000);
-    QCOMPARE(m_window.currentPointer, engine::Pointer::Default);
+    QCOMPARE(m_window.currentPointer, core::Pointer::Default);
 }
 
 void TestClipboardCopy::commandRowsVanish()
@@ -192,7 +192,7 @@ void TestClipboardCopy::commandRowsVanish()
     m_window.onYield = [&] {
         m_window.results.clear();
     };
-    output::PushButton5_Click(m_window);
+    output::copyResults(m_window);
     QCOMPARE(m_window.fakeDialogs.errorReports().size(), 1);
     QVERIFY(m_window.fakeDialogs.errorReports().first().contains(
         u"Index out of bounds\r\nin Numerill2021/08/31.Form1.PushButton5_Click at line 108"_s));
@@ -200,7 +200,7 @@ void TestClipboardCopy::commandRowsVanish()
     QCOMPARE(m_window.fakeDialogs.messages().size(), 1);
     QVERIFY(m_window.fakeDialogs.messages().first().startsWith(u"Results have been copied"_s));
     QCOMPARE(m_window.fakeClipboard.content, u"previous"_s);
-    QCOMPARE(m_window.currentPointer, engine::Pointer::Default);
+    QCOMPARE(m_window.currentPointer, core::Pointer::Default);
 }
 
 QTEST_GUILESS_MAIN(TestClipboardCopy)

@@ -1,8 +1,9 @@
 #include "FailingDevice.h"
 #include "FakeWindow.h"
 #include "ListBuilder.h"
-#include "output/OutputCommands.h"
-#include "output/SaveListview.h"
+#include "OutputCommands.h"
+#include "TestHelpers.h"
+#include "TextFileWriter.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -23,12 +24,6 @@ QByteArray readFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return "<missing>";
     return file.readAll();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -65,7 +60,7 @@ private Q_SLOTS:
     void commandFailedSaveIsNotDone();
 
 private:
-    QByteArray saveToBytes(const lists::ItemListModel &list);
+    QByteArray saveToBytes(const core::ItemListModel &list);
     // Runs `action` at the n-th yield after the progress value first was 20,
     // i.e. once the widths are known and the header line is written.
     void atRowYield(int n, std::function<void()> action);
@@ -85,11 +80,11 @@ void TestSaveText::init()
     m_window.yields = 0;
 }
 
-QByteArray TestSaveText::saveToBytes(const lists::ItemListModel &list)
+QByteArray TestSaveText::saveToBytes(const core::ItemListModel &list)
 {
     QBuffer buffer;
-    const bool saved = output::SaveListviewProperlySpaced(
-        list, &buffer, u"out.txt"_s, &m_window, m_window.fakeDialogs, [&] {
+    const bool saved =
+        output::writeAlignedText(list, &buffer, u"out.txt"_s, &m_window, m_window.fakeDialogs, [&] {
             m_window.yield();
         });
     if (!saved)
@@ -123,7 +118,7 @@ void TestSaveText::fileNameFromPath()
 {
     QFETCH(QString, path);
     QFETCH(QString, name);
-    QCOMPARE(output::FileNameFromPath(path), name);
+    QCOMPARE(output::fileNameOfPath(path), name);
 }
 
 void TestSaveText::layout_data()
@@ -180,7 +175,7 @@ void TestSaveText::layout()
     QFETCH(QStringList, headers);
     QFETCH(TestRows, rows);
     QFETCH(QByteArray, expected);
-    lists::ItemListModel list;
+    core::ItemListModel list;
     fillList(list, headers, rows);
     QCOMPARE(saveToBytes(list), expected);
     QCOMPARE(m_window.fakeDialogs.errorReports(), QStringList());
@@ -188,10 +183,10 @@ void TestSaveText::layout()
 
 void TestSaveText::progress()
 {
-    lists::ItemListModel &list = m_window.results;
+    core::ItemListModel &list = m_window.results;
     fillList(list, {u"Results"_s}, {{{u"A"_s}, true}, {{u"B"_s}, false}, {{u"C"_s}, true}});
     QBuffer buffer;
-    QVERIFY(output::SaveListviewProperlySpaced(
+    QVERIFY(output::writeAlignedText(
         list, &buffer, u"C:\\Users\\me\\list.txt"_s, &m_window, m_window.fakeDialogs, [&] {
             m_window.yield();
         }));
@@ -208,8 +203,7 @@ void TestSaveText::progress()
 
     // Without a progress bar the file is the same.
     QBuffer quiet;
-    QVERIFY(output::SaveListviewProperlySpaced(
-        list, &quiet, u"list.txt"_s, nullptr, m_window.fakeDialogs));
+    QVERIFY(output::writeAlignedText(list, &quiet, u"list.txt"_s, nullptr, m_window.fakeDialogs));
     QCOMPARE(quiet.data(), buffer.data());
 }
 
@@ -219,7 +213,7 @@ void TestSaveText::progressEveryThousandRows()
     QStringList texts;
     for (int i = 1; i <= 2500; ++i)
         texts.append(QString::number(i));
-    lists::ItemListModel &list = m_window.results;
+    core::ItemListModel &list = m_window.results;
     list.clear();
     list.appendBatch(texts, true);
     list.setChecked(999, false);
@@ -237,7 +231,7 @@ void TestSaveText::progressEveryThousandRows()
 
 void TestSaveText::listGrowsWhileWriting()
 {
-    lists::ItemListModel &list = m_window.results;
+    core::ItemListModel &list = m_window.results;
     fillList(list, {u"Results"_s}, {{{u"AB"_s}, true}, {{u"CD"_s}, true}});
     // At the first row, row 2 is replaced by a longer one and a row is
     // appended: the long text is written without padding, the new row not.
@@ -252,7 +246,7 @@ void TestSaveText::listGrowsWhileWriting()
 
 void TestSaveText::rowsVanishWhileWriting()
 {
-    lists::ItemListModel &list = m_window.results;
+    core::ItemListModel &list = m_window.results;
     QStringList texts;
     for (int i = 0; i < 100; ++i)
         texts.append(u"ROW"_s + QString::number(i));
@@ -289,12 +283,12 @@ void TestSaveText::failingDevice()
     QFETCH(bool, refuseOpen);
     QFETCH(int, statement);
     QFETCH(QByteArray, written);
-    lists::ItemListModel list({u"Results"_s});
+    core::ItemListModel list({u"Results"_s});
     list.appendBatch({u"AAAAAA"_s, u"BBBBBB"_s, u"CCCCCC"_s, u"DDDDDD"_s}, true);
 
     FailingDevice device(capacity, refuseOpen);
-    QVERIFY(!output::SaveListviewProperlySpaced(
-        list, &device, u"out.txt"_s, &m_window, m_window.fakeDialogs));
+    QVERIFY(
+        !output::writeAlignedText(list, &device, u"out.txt"_s, &m_window, m_window.fakeDialogs));
     QCOMPARE(device.data(), written);
     // One report naming the failing statement and the cause; no "Done.", and
     // the progress bar is idle again.
@@ -311,10 +305,10 @@ void TestSaveText::failingDevice()
 
 void TestSaveText::writesFile()
 {
-    lists::ItemListModel list({u"Results"_s});
+    core::ItemListModel list({u"Results"_s});
     list.appendBatch({u"IF-I-FILE"_s, u"HIDE"_s}, true);
     const QString path = m_dir.filePath(u"written.txt"_s);
-    QVERIFY(output::SaveListviewProperlySpaced(list, path, &m_window, m_window.fakeDialogs));
+    QVERIFY(output::writeAlignedText(list, path, &m_window, m_window.fakeDialogs));
     QCOMPARE(readFile(path), saveToBytes(list));
     QCOMPARE(m_window.fakeDialogs.errorReports(), QStringList());
 }
@@ -322,10 +316,10 @@ void TestSaveText::writesFile()
 void TestSaveText::replacesExistingFileWhole()
 {
     const QString path = m_dir.filePath(u"replaced.txt"_s);
-    QVERIFY(writeFile(path, QByteArray(5000, 'x')));
-    lists::ItemListModel list({u"Results"_s});
+    testsupport::writeFile(path, QByteArray(5000, 'x'));
+    core::ItemListModel list({u"Results"_s});
     list.append(u"A"_s, true);
-    QVERIFY(output::SaveListviewProperlySpaced(list, path, nullptr, m_window.fakeDialogs));
+    QVERIFY(output::writeAlignedText(list, path, nullptr, m_window.fakeDialogs));
     QCOMPARE(readFile(path), QByteArray("Results\t\r\nA      \t\r\n"));
 }
 
@@ -335,12 +329,12 @@ void TestSaveText::oldFileIntactWhileWriting()
     // yields, the old file is still whole.
     const QString path = m_dir.filePath(u"old.txt"_s);
     const QByteArray old("old content\r\n");
-    QVERIFY(writeFile(path, old));
-    lists::ItemListModel list({u"Results"_s});
+    testsupport::writeFile(path, old);
+    core::ItemListModel list({u"Results"_s});
     list.appendBatch({u"A"_s, u"B"_s, u"C"_s}, true);
     int intact = 0;
     int yields = 0;
-    QVERIFY(output::SaveListviewProperlySpaced(list, path, nullptr, m_window.fakeDialogs, [&] {
+    QVERIFY(output::writeAlignedText(list, path, nullptr, m_window.fakeDialogs, [&] {
         ++yields;
         intact += readFile(path) == old;
     }));
@@ -365,13 +359,13 @@ void TestSaveText::uncreatableFile()
     QFETCH(QString, path);
     QFETCH(QString, cause);
     const QTemporaryDir dir;
-    QVERIFY(writeFile(dir.filePath(u"plain-file"_s), "keep"));
+    testsupport::writeFile(dir.filePath(u"plain-file"_s), "keep");
     QVERIFY(QDir(dir.path()).mkpath(u"a-folder"_s));
-    lists::ItemListModel list({u"Results"_s});
+    core::ItemListModel list({u"Results"_s});
     list.appendBatch({u"A"_s, u"B"_s, u"C"_s}, true);
 
     const QString fullPath = dir.filePath(path);
-    QVERIFY(!output::SaveListviewProperlySpaced(list, fullPath, &m_window, m_window.fakeDialogs));
+    QVERIFY(!output::writeAlignedText(list, fullPath, &m_window, m_window.fakeDialogs));
     const QStringList reports = m_window.fakeDialogs.errorReports();
     QCOMPARE(reports.size(), 1);
     QVERIFY2(reports.first().startsWith(u"Could not create file '"_s + fullPath + u"' ("_s),
@@ -388,7 +382,7 @@ void TestSaveText::uncreatableFile()
 void TestSaveText::commandCancelled()
 {
     m_window.results.append(u"A"_s, true);
-    output::PushButton4_Click(m_window);
+    output::saveResultsAsText(m_window);
     QCOMPARE(m_window.fakeDialogs.shown.size(), 1);
     const FakeDialogs::Shown &dialog = m_window.fakeDialogs.shown.first();
     QCOMPARE(dialog.kind, u"save"_s);
@@ -403,13 +397,13 @@ void TestSaveText::commandWritesNewFile()
     fillList(m_window.results, {u"Results"_s}, {{{u"IF-I-FILE"_s}, true}, {{u"NO"_s}, false}});
     const QString path = m_dir.filePath(u"new.txt"_s);
     m_window.fakeDialogs.saveAnswers.enqueue(path);
-    output::PushButton4_Click(m_window);
+    output::saveResultsAsText(m_window);
     QCOMPARE(readFile(path), QByteArray("Results  \t\r\nIF-I-FILE\t\r\n"));
     // No overwrite question for a new file.
     QCOMPARE(m_window.fakeDialogs.shown.size(), 2);
     QCOMPARE(m_window.fakeDialogs.messages(), QStringList{u"Done."_s});
     QCOMPARE(m_window.pointerHistory,
-             (QList<engine::Pointer>{engine::Pointer::Hourglass, engine::Pointer::Default}));
+             (QList<core::Pointer>{core::Pointer::Hourglass, core::Pointer::Default}));
     QVERIFY(m_window.progressTexts.contains(u"Writing file: new.txt"_s));
 }
 
@@ -425,10 +419,10 @@ void TestSaveText::commandOverwriteQuestion()
     QFETCH(bool, yes);
     fillList(m_window.results, {u"Results"_s}, {{{u"A"_s}, true}});
     const QString path = m_dir.filePath(u"exists.txt"_s);
-    QVERIFY(writeFile(path, "previous"));
+    testsupport::writeFile(path, "previous");
     m_window.fakeDialogs.saveAnswers.enqueue(path);
     m_window.fakeDialogs.yesNoAnswers.enqueue(yes);
-    output::PushButton4_Click(m_window);
+    output::saveResultsAsText(m_window);
 
     const FakeDialogs::Shown &question = m_window.fakeDialogs.shown.at(1);
     QCOMPARE(question.kind, u"yesno"_s);
@@ -447,13 +441,13 @@ void TestSaveText::commandFailedSaveIsNotDone()
     QVERIFY(QDir(m_dir.path()).mkpath(u"folder.txt/inner"_s));
     m_window.fakeDialogs.saveAnswers.enqueue(path);
     m_window.fakeDialogs.yesNoAnswers.enqueue(true);
-    output::PushButton4_Click(m_window);
+    output::saveResultsAsText(m_window);
 
     const QStringList reports = m_window.fakeDialogs.errorReports();
     QCOMPARE(reports.size(), 1);
     QVERIFY(reports.first().contains(u"Main.SaveListviewProperlySpaced at line 156"_s));
     QCOMPARE(m_window.fakeDialogs.messages(), QStringList());
-    QCOMPARE(m_window.currentPointer, engine::Pointer::Default);
+    QCOMPARE(m_window.currentPointer, core::Pointer::Default);
     QVERIFY(QFileInfo(m_dir.filePath(u"folder.txt/inner"_s)).isDir());
 }
 

@@ -1,9 +1,9 @@
+#include "Failure.h"
 #include "FakeSpreadsheet.h"
 #include "FakeWindow.h"
 #include "ListBuilder.h"
-#include "engine/Failure.h"
-#include "output/OutputCommands.h"
-#include "output/SpreadsheetExport.h"
+#include "OutputCommands.h"
+#include "SpreadsheetExport.h"
 
 #include <QTest>
 
@@ -22,10 +22,10 @@ const QString ForFeature = u"Excel is not installed on this computer. You need t
 class FailsAfterFirstCreate : public FakeSpreadsheet
 {
 public:
-    std::unique_ptr<platform::SpreadsheetApplication> create() override
+    std::unique_ptr<core::SpreadsheetApplication> create() override
     {
         if (created >= 1)
-            throw engine::Failure(u"The spreadsheet program could not be started."_s);
+            throw core::Failure(u"The spreadsheet program could not be started."_s);
         return FakeSpreadsheet::create();
     }
 };
@@ -95,7 +95,7 @@ void TestSpreadsheetExport::sheetLayout()
     QFETCH(TestRows, rows);
     QFETCH(Cells, cells);
     fillList(m_window.results, headers, rows);
-    output::PushButton13_Click(m_window);
+    output::exportResultsToSpreadsheet(m_window);
 
     const FakeSpreadsheet &sheet = m_window.fakeSpreadsheet;
     QCOMPARE(sheet.cells, cells);
@@ -107,7 +107,7 @@ void TestSpreadsheetExport::sheetLayout()
     QVERIFY(sheet.visible);
     QCOMPARE(m_window.fakeDialogs.shown.size(), 0);
     QCOMPARE(m_window.pointerHistory,
-             (QList<engine::Pointer>{engine::Pointer::Hourglass, engine::Pointer::Default}));
+             (QList<core::Pointer>{core::Pointer::Hourglass, core::Pointer::Default}));
 }
 
 void TestSpreadsheetExport::notInstalled_data()
@@ -124,13 +124,13 @@ void TestSpreadsheetExport::notInstalled()
     m_window.fakeSpreadsheet.available = available;
     m_window.fakeSpreadsheet.failCreate = true;
 
-    QVERIFY(!output::SaveResultsAsExcelFileIsExcelInstalled(m_window));
+    QVERIFY(!output::spreadsheetInstalled(m_window));
     QCOMPARE(m_window.fakeDialogs.messages(), QStringList{ForSoftware});
 
     m_window.fakeDialogs.shown.clear();
-    output::PushButton13_Click(m_window);
+    output::exportResultsToSpreadsheet(m_window);
     QCOMPARE(m_window.fakeDialogs.messages(), (QStringList{ForSoftware, ForFeature}));
-    QCOMPARE(m_window.fakeDialogs.shown.first().icon, platform::Dialogs::Icon::None);
+    QCOMPARE(m_window.fakeDialogs.shown.first().icon, core::Dialogs::Icon::None);
     QCOMPARE(m_window.fakeDialogs.errorReports(), QStringList());
     QVERIFY(m_window.fakeSpreadsheet.cells.isEmpty());
     QVERIFY(m_window.pointerHistory.isEmpty());
@@ -138,8 +138,8 @@ void TestSpreadsheetExport::notInstalled()
 
 void TestSpreadsheetExport::emptyListOpensNothing()
 {
-    QVERIFY(output::SaveResultsAsExcelFileIsExcelInstalled(m_window));
-    output::PushButton13_Click(m_window);
+    QVERIFY(output::spreadsheetInstalled(m_window));
+    output::exportResultsToSpreadsheet(m_window);
     QCOMPARE(m_window.fakeSpreadsheet.created, 2); // both availability tests
     QCOMPARE(m_window.fakeSpreadsheet.workbooks, 0);
     QVERIFY(!m_window.fakeSpreadsheet.visible);
@@ -153,14 +153,14 @@ void TestSpreadsheetExport::applicationCannotBeCreated()
     FakeWindow window;
     window.spreadsheetOverride = &spreadsheet;
     fillList(window.results, {u"Results"_s}, {{{u"A"_s}, true}, {{u"B"_s}, true}});
-    output::PushButton13_Click(window);
+    output::exportResultsToSpreadsheet(window);
     // One report, not one for every statement that would use the application.
     const QStringList reports = window.fakeDialogs.errorReports();
     QCOMPARE(reports.size(), 1);
     QVERIFY(reports.first().startsWith(u"The spreadsheet program could not be started.\r\n"_s));
     QVERIFY(reports.first().contains(u"Form1.PushButton13_Click at line 112"_s));
     QCOMPARE(window.fakeDialogs.messages(), QStringList());
-    QCOMPARE(window.currentPointer, engine::Pointer::Default);
+    QCOMPARE(window.currentPointer, core::Pointer::Default);
     QVERIFY(spreadsheet.cells.isEmpty());
 }
 
@@ -174,14 +174,14 @@ void TestSpreadsheetExport::rowsVanish()
         if (m_window.fakeSpreadsheet.cells.contains({2, 1}))
             m_window.results.clear();
     };
-    output::PushButton13_Click(m_window);
+    output::exportResultsToSpreadsheet(m_window);
     const QStringList reports = m_window.fakeDialogs.errorReports();
     QCOMPARE(reports.size(), 1);
     QVERIFY2(reports.first().contains(u"Form1.PushButton13_Click at line 142"_s),
              qPrintable(reports.first()));
     QCOMPARE(m_window.fakeSpreadsheet.cells, (Cells{{{1, 1}, u"Results"_s}, {{2, 1}, u"A"_s}}));
     QVERIFY(m_window.fakeSpreadsheet.visible);
-    QCOMPARE(m_window.currentPointer, engine::Pointer::Default);
+    QCOMPARE(m_window.currentPointer, core::Pointer::Default);
 }
 
 QTEST_GUILESS_MAIN(TestSpreadsheetExport)

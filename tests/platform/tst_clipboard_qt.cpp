@@ -1,5 +1,5 @@
-#include "output/ClipboardCopy.h"
-#include "platform/QtClipboard.h"
+#include "ClipboardCopy.h"
+#include "QtClipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -50,9 +50,9 @@ void TestQtClipboard::oneAttemptSuffices()
     // The retrying functions over the real clipboard.
     platform::QtClipboard clipboard;
     QGuiApplication::clipboard()->setText(u"previous"_s);
-    output::ClearClipboard(clipboard);
+    output::clearClipboard(clipboard);
     QCOMPARE(QGuiApplication::clipboard()->text(), QString());
-    QVERIFY(output::SetClipboardText(clipboard, u"A\r\nB\r\n"_s));
+    QVERIFY(output::setClipboardText(clipboard, u"A\r\nB\r\n"_s));
     QCOMPARE(QGuiApplication::clipboard()->text(), u"A\r\nB\r\n"_s);
 }
 

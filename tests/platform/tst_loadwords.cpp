@@ -1,9 +1,9 @@
+#include "Database.h"
+#include "Failure.h"
 #include "JetFixtures.h"
-#include "engine/Database.h"
-#include "engine/Failure.h"
-#include "engine/LoadWords.h"
-#include "engine/WordStore.h"
-#include "platform/MdbDatabase.h"
+#include "LoadWords.h"
+#include "MdbDatabase.h"
+#include "WordStore.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -29,8 +29,8 @@ QString load(const QTemporaryDir &dir, const QList<jet4::Table> &tables, engine:
     platform::MdbConnection connection;
     try {
         connection.open(fixtures::connectionTextFor(path));
-        engine::LoadWords(connection, store);
-    } catch (const engine::Failure &failure) {
+        engine::loadWords(connection, store);
+    } catch (const core::Failure &failure) {
         return failure.description();
     }
     return {};
@@ -117,10 +117,10 @@ void TestLoadWords::tableFailures_data()
         {{u"ID"_s, jet4::ColumnType::Long, 0}, {u"Word"_s, jet4::ColumnType::Text, 255}},
         {{jet4::Value(qint32(1)), jet4::Value(u"cat"_s)}}};
     QTest::newRow("a words table of two columns has no field 2")
-        << QList<jet4::Table>{twoColumns} << engine::dberror::noSuchField();
+        << QList<jet4::Table>{twoColumns} << core::dberror::noSuchField();
     QTest::newRow("no table named words")
         << QList<jet4::Table>{fixtures::wordsTable({u"cat"_s}, u"wordlist"_s)}
-        << engine::dberror::tableNotFound(u"words"_s);
+        << core::dberror::tableNotFound(u"words"_s);
     QTest::newRow("the table name is found in any case")
         << QList<jet4::Table>{fixtures::wordsTable({u"cat"_s}, u"Words"_s)} << QString();
     QTest::newRow("the third column is read even when it holds numbers")
@@ -155,7 +155,7 @@ void TestLoadWords::closedConnectionFails()
 {
     platform::MdbConnection connection;
     engine::WordStore store;
-    QVERIFY_THROWS_EXCEPTION(engine::Failure, engine::LoadWords(connection, store));
+    QVERIFY_THROWS_EXCEPTION(core::Failure, engine::loadWords(connection, store));
     QVERIFY(store.isEmpty());
 }
 
@@ -165,24 +165,24 @@ void TestLoadWords::startUpWithoutDictionary()
 {
     platform::MdbDatabase database;
     const auto connection = database.createConnection();
-    if (connection->state() != engine::ObjectState::Closed)
+    if (connection->state() != core::ObjectState::Closed)
         connection->close();
     const QString folder = m_dir.filePath(u"nothing-here"_s);
     QString openFailure;
     try {
-        connection->open(engine::wordsConnectionText(folder));
-    } catch (const engine::Failure &failure) {
+        connection->open(core::wordsConnectionText(folder));
+    } catch (const core::Failure &failure) {
         openFailure = failure.description();
     }
     QCOMPARE(openFailure, u"Could not find file '%1/dbWords.mdb'."_s.arg(folder));
     engine::WordStore store;
     QString loadFailure;
     try {
-        engine::LoadWords(*connection, store);
-    } catch (const engine::Failure &failure) {
+        engine::loadWords(*connection, store);
+    } catch (const core::Failure &failure) {
         loadFailure = failure.description();
     }
-    QCOMPARE(loadFailure, engine::dberror::closedObject());
+    QCOMPARE(loadFailure, core::dberror::closedObject());
     QVERIFY(store.isEmpty());
 }
 
@@ -195,13 +195,13 @@ void TestLoadWords::startUpWithShippedDictionary()
 
     platform::MdbDatabase database;
     const auto connection = database.createConnection();
-    connection->open(engine::wordsConnectionText(folder));
+    connection->open(core::wordsConnectionText(folder));
     engine::WordStore store;
-    engine::LoadWords(*connection, store);
+    engine::loadWords(*connection, store);
     QCOMPARE(store.size(), words.size());
     for (const QString &w : words)
         QVERIFY2(store.contains(w), qPrintable(w));
-    QCOMPARE(connection->state(), engine::ObjectState::Open);
+    QCOMPARE(connection->state(), core::ObjectState::Open);
 }
 
 QTEST_GUILESS_MAIN(TestLoadWords)

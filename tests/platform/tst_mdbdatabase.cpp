@@ -1,16 +1,16 @@
+#include "Database.h"
+#include "Failure.h"
 #include "JetFixtures.h"
+#include "MdbDatabase.h"
 #include "MdbTools.h"
-#include "engine/Database.h"
-#include "engine/Failure.h"
-#include "platform/MdbDatabase.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
-using engine::Failure;
-using engine::ObjectState;
+using core::Failure;
+using core::ObjectState;
 using Row = QList<std::optional<QString>>;
 
 namespace {
@@ -27,7 +27,7 @@ QString failureOf(Statement &&statement)
     return u"(no failure)"_s;
 }
 
-QList<Row> readAll(engine::RecordSet &rs)
+QList<Row> readAll(core::RecordSet &rs)
 {
     QList<Row> rows;
     while (!rs.eof()) {
@@ -88,17 +88,17 @@ void TestMdbDatabase::dataSource_data()
     QTest::addColumn<QString>("failure");
 
     QTest::newRow("the words connection names dbWords.mdb in the folder")
-        << engine::wordsConnectionText(u"/opt/digitome"_s) << u"/opt/digitome/dbWords.mdb"_s
+        << core::wordsConnectionText(u"/opt/digitome"_s) << u"/opt/digitome/dbWords.mdb"_s
         << QString();
     QTest::newRow("the words connection has a blank after Data Source=")
-        << engine::wordsConnectionText(u"/x"_s) << QString() << QString();
+        << core::wordsConnectionText(u"/x"_s) << QString() << QString();
     QTest::newRow("blanks around the path are trimmed")
         << u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=   /a b/c.mdb  "_s << u"/a b/c.mdb"_s
         << QString();
     QTest::newRow("keys and provider in any case")
         << u"provider=microsoft.jet.oledb.4.0; DATA SOURCE=/d.mdb"_s << u"/d.mdb"_s << QString();
     QTest::newRow("a folder name may hold a semicolon")
-        << engine::wordsConnectionText(u"/a;b"_s) << u"/a;b/dbWords.mdb"_s << QString();
+        << core::wordsConnectionText(u"/a;b"_s) << u"/a;b/dbWords.mdb"_s << QString();
     QTest::newRow("another provider fails")
         << u"Provider=SQLOLEDB;Data Source=/d.mdb"_s << QString()
         << u"Provider cannot be found. It may not be properly installed."_s;
@@ -122,7 +122,7 @@ void TestMdbDatabase::dataSource()
     }
     QString got;
     const QString thrown = failureOf([&] {
-        got = engine::dataSourceOf(text);
+        got = core::dataSourceOf(text);
     });
     if (failure.isEmpty()) {
         QCOMPARE(thrown, u"(no failure)"_s);
@@ -157,7 +157,7 @@ void TestMdbDatabase::query()
     QFETCH(QString, table);
     QString got;
     const QString thrown = failureOf([&] {
-        got = engine::tableOfQuery(query);
+        got = core::tableOfQuery(query);
     });
     if (table.isEmpty()) {
         QVERIFY2(thrown.contains(u"is not supported"_s), qPrintable(thrown));
@@ -228,23 +228,23 @@ void TestMdbDatabase::openFailures()
 void TestMdbDatabase::connectionStates()
 {
     platform::MdbDatabase database;
-    const std::unique_ptr<engine::Connection> connection = database.createConnection();
+    const std::unique_ptr<core::Connection> connection = database.createConnection();
     QCOMPARE(connection->state(), ObjectState::Closed);
     QCOMPARE(failureOf([&] {
                  connection->openRecordSet(u"select * from words"_s);
              }),
-             engine::dberror::closedObject());
+             core::dberror::closedObject());
     QCOMPARE(failureOf([&] {
                  connection->close();
              }),
-             engine::dberror::closedObject());
+             core::dberror::closedObject());
 
     connection->open(fixtures::connectionTextFor(m_sample));
     QCOMPARE(connection->state(), ObjectState::Open);
     QCOMPARE(failureOf([&] {
                  connection->open(fixtures::connectionTextFor(m_sample));
              }),
-             engine::dberror::openObject());
+             core::dberror::openObject());
     QCOMPARE(connection->state(), ObjectState::Open);
 
     // A record set keeps its rows after the connection closes.
@@ -274,21 +274,21 @@ void TestMdbDatabase::recordSetNavigation()
     QCOMPARE(failureOf([&] {
                  rs->field(2);
              }),
-             engine::dberror::noCurrentRecord());
+             core::dberror::noCurrentRecord());
     QCOMPARE(failureOf([&] {
                  rs->moveNext();
              }),
-             engine::dberror::noCurrentRecord());
+             core::dberror::noCurrentRecord());
     rs->close();
     QCOMPARE(rs->state(), ObjectState::Closed);
     QCOMPARE(failureOf([&] {
                  rs->eof();
              }),
-             engine::dberror::closedObject());
+             core::dberror::closedObject());
     QCOMPARE(failureOf([&] {
                  rs->close();
              }),
-             engine::dberror::closedObject());
+             core::dberror::closedObject());
 
     const auto empty = connection.openRecordSet(u"select * from empty"_s);
     QVERIFY(empty->eof());
@@ -301,13 +301,13 @@ void TestMdbDatabase::recordSetFailures_data()
     QTest::addColumn<QString>("failure");
 
     QTest::newRow("a missing table")
-        << u"select * from nosuch"_s << 0 << engine::dberror::tableNotFound(u"nosuch"_s);
+        << u"select * from nosuch"_s << 0 << core::dberror::tableNotFound(u"nosuch"_s);
     QTest::newRow("position 2 of a two-column table")
-        << u"select * from pairs"_s << 2 << engine::dberror::noSuchField();
+        << u"select * from pairs"_s << 2 << core::dberror::noSuchField();
     QTest::newRow("a negative position")
-        << u"select * from words"_s << -1 << engine::dberror::noSuchField();
+        << u"select * from words"_s << -1 << core::dberror::noSuchField();
     QTest::newRow("the position after the last column")
-        << u"select * from words"_s << 3 << engine::dberror::noSuchField();
+        << u"select * from words"_s << 3 << core::dberror::noSuchField();
 }
 
 void TestMdbDatabase::recordSetFailures()

@@ -5,10 +5,10 @@
 //   DIGITOME_FUZZ_SEED     seed of mutant 0 (default 20210831)
 //   DIGITOME_FUZZ_VERBOSE  set to keep libmdb's own messages on stderr
 
+#include "Failure.h"
 #include "JetFixtures.h"
+#include "MdbDatabase.h"
 #include "MdbTools.h"
-#include "engine/Failure.h"
-#include "platform/MdbDatabase.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -198,7 +198,7 @@ bool readEverything(const QByteArray &bytes, const Seed &seed)
     bool complete = true;
     try {
         connection.openContents(bytes, u"/mutant.mdb"_s);
-    } catch (const engine::Failure &) {
+    } catch (const core::Failure &) {
         return false;
     }
     for (const QString &table : seed.tables) {
@@ -210,7 +210,7 @@ bool readEverything(const QByteArray &bytes, const Seed &seed)
                 rs->moveNext();
             }
             rs->close();
-        } catch (const engine::Failure &) {
+        } catch (const core::Failure &) {
             complete = false;
         }
     }

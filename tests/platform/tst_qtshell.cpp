@@ -1,7 +1,7 @@
 // The real settings store and dialogs: QSettings on disk, QMessageBox and
 // QInputDialog driven the way a user would.
-#include "platform/QtDialogs.h"
-#include "platform/QtSettingsStore.h"
+#include "QtDialogs.h"
+#include "QtSettingsStore.h"
 
 #include <QApplication>
 #include <QFile>
@@ -82,7 +82,7 @@ private Q_SLOTS:
     void messageShowsLineBreaksAndTheApplicationTitle()
     {
         platform::QtDialogs qtDialogs;
-        platform::Dialogs &dialogs = qtDialogs;
+        core::Dialogs &dialogs = qtDialogs;
         dialogs.setApplicationTitle(u"Digitome"_s);
         QString title;
         QString text;
@@ -111,7 +111,7 @@ private Q_SLOTS:
     void yesNoQuestionAnswers()
     {
         platform::QtDialogs qtDialogs;
-        platform::Dialogs &dialogs = qtDialogs;
+        core::Dialogs &dialogs = qtDialogs;
         for (const bool yes : {true, false}) {
             whenModal([yes](QWidget *dialog) {
                 auto *box = qobject_cast<QMessageBox *>(dialog);
@@ -124,7 +124,7 @@ private Q_SLOTS:
     void promptGivesTheTypedTextAndEmptyWhenCancelled()
     {
         platform::QtDialogs qtDialogs;
-        platform::Dialogs &dialogs = qtDialogs;
+        core::Dialogs &dialogs = qtDialogs;
         whenModal([](QWidget *dialog) {
             auto *input = qobject_cast<QInputDialog *>(dialog);
             input->setTextValue(u"434-3453, 555"_s);

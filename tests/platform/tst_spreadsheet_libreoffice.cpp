@@ -1,4 +1,4 @@
-#include "platform/XlsxSheet.h"
+#include "XlsxSheet.h"
 
 #include <QDir>
 #include <QFile>

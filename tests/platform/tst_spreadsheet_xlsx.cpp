@@ -1,8 +1,8 @@
+#include "Failure.h"
 #include "FakeWindow.h"
-#include "engine/Failure.h"
-#include "output/OutputCommands.h"
-#include "platform/XlsxSheet.h"
-#include "platform/XlsxSpreadsheet.h"
+#include "OutputCommands.h"
+#include "XlsxSheet.h"
+#include "XlsxSpreadsheet.h"
 
 #include <QDir>
 #include <QFile>
@@ -286,7 +286,7 @@ void TestXlsxSpreadsheet::limits()
     bool failed = false;
     try {
         sheet.setCell(row, column, QString(length, u'a'));
-    } catch (const engine::Failure &failure) {
+    } catch (const core::Failure &failure) {
         failed = true;
         QVERIFY(!failure.description().isEmpty());
     }
@@ -303,7 +303,7 @@ void TestXlsxSpreadsheet::unwritableFile()
     try {
         sheet.save(path);
         QFAIL("saving into a missing folder succeeded");
-    } catch (const engine::Failure &failure) {
+    } catch (const core::Failure &failure) {
         QVERIFY2(failure.description().startsWith(u"Could not write the workbook '"_s + path),
                  qPrintable(failure.description()));
     }
@@ -336,7 +336,7 @@ void TestXlsxSpreadsheet::missingProgram()
     options.programs = {u"digitome-no-such-program"_s};
     platform::XlsxSpreadsheet spreadsheet(options);
     QVERIFY(!spreadsheet.isAvailable());
-    QVERIFY_THROWS_EXCEPTION(engine::Failure, spreadsheet.create());
+    QVERIFY_THROWS_EXCEPTION(core::Failure, spreadsheet.create());
 }
 
 void TestXlsxSpreadsheet::cellsNeedWorkbook()
@@ -345,8 +345,8 @@ void TestXlsxSpreadsheet::cellsNeedWorkbook()
     options.programs = {u"/bin/true"_s};
     platform::XlsxSpreadsheet spreadsheet(options);
     const auto application = spreadsheet.create();
-    QVERIFY_THROWS_EXCEPTION(engine::Failure, application->setCell(1, 1, u"A"_s));
-    QVERIFY_THROWS_EXCEPTION(engine::Failure, application->makeVisible());
+    QVERIFY_THROWS_EXCEPTION(core::Failure, application->setCell(1, 1, u"A"_s));
+    QVERIFY_THROWS_EXCEPTION(core::Failure, application->makeVisible());
 }
 
 void TestXlsxSpreadsheet::makeVisibleStartsProgram()
@@ -404,7 +404,7 @@ void TestXlsxSpreadsheet::programThatCannotStart()
     try {
         application->makeVisible();
         QFAIL("a program that cannot start was reported as started");
-    } catch (const engine::Failure &failure) {
+    } catch (const core::Failure &failure) {
         QCOMPARE(failure.description(),
                  u"Could not start the spreadsheet program '%1'."_s.arg(program));
     }
@@ -426,7 +426,7 @@ void TestXlsxSpreadsheet::exportCommandEndToEnd()
     window.results.appendRow({u"=IF-I-FILE"_s, u"=434-3453"_s}, true);
     window.results.appendRow({u"SKIPPED"_s, u"x"_s}, false);
     window.results.appendRow({u"HIDE"_s, u"a=b=c"_s}, true);
-    output::PushButton13_Click(window);
+    output::exportResultsToSpreadsheet(window);
 
     QCOMPARE(window.fakeDialogs.shown.size(), 0);
     QTRY_VERIFY_WITH_TIMEOUT(readLines(record).size() == 3, 10000);
@@ -454,7 +454,7 @@ void TestXlsxSpreadsheet::exportCommandProgramFails()
     FakeWindow window;
     window.spreadsheetOverride = &spreadsheet;
     window.results.append(u"A"_s, true);
-    output::PushButton13_Click(window);
+    output::exportResultsToSpreadsheet(window);
 
     const QStringList reports = window.fakeDialogs.errorReports();
     QCOMPARE(reports.size(), 1);
@@ -462,7 +462,7 @@ void TestXlsxSpreadsheet::exportCommandProgramFails()
              qPrintable(reports.first()));
     QVERIFY(reports.first().contains(u"Form1.PushButton13_Click at line 168"_s));
     QCOMPARE(window.fakeDialogs.messages(), QStringList());
-    QCOMPARE(window.currentPointer, engine::Pointer::Default);
+    QCOMPARE(window.currentPointer, core::Pointer::Default);
 }
 
 void TestXlsxSpreadsheet::exportCommandSheetFull()
@@ -480,7 +480,7 @@ void TestXlsxSpreadsheet::exportCommandSheetFull()
     const int rows = platform::XlsxSheet::MaxRows;
     window.results.appendBatch(QStringList(rows - 2, u"UNCHECKED"_s), false);
     window.results.appendBatch({u"FITS"_s, u"TOO FAR"_s}, true);
-    output::PushButton13_Click(window);
+    output::exportResultsToSpreadsheet(window);
 
     const QStringList reports = window.fakeDialogs.errorReports();
     QCOMPARE(reports.size(), 1);

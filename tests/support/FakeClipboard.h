@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform/Clipboard.h"
+#include "Clipboard.h"
 
 #include <QString>
 
 // A clipboard that refuses the first `refusals` attempts of each kind.
-class FakeClipboard : public platform::Clipboard
+class FakeClipboard : public core::Clipboard
 {
 public:
     QString content;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Dialogs.h"
+#include "Dialogs.h"
 
 #include <QList>
 #include <QQueue>
@@ -9,7 +9,7 @@
 
 // Records every dialog shown and answers from queues set up by the test.
 // An empty queue answers "cancel" (empty text, no files, No).
-class FakeDialogs : public platform::Dialogs
+class FakeDialogs : public core::Dialogs
 {
 public:
     struct Shown

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "platform/SettingsStore.h"
+#include "SettingsStore.h"
 
 #include <QMap>
 #include <QStringList>
 
 // Keeps values in memory under "application/section/key".
-class FakeSettingsStore : public platform::SettingsStore
+class FakeSettingsStore : public core::SettingsStore
 {
 public:
     QMap<QString, QString> values;

@@ -1,10 +1,10 @@
 #include "FakeSpreadsheet.h"
 
-#include "engine/Failure.h"
+#include "Failure.h"
 
 namespace {
 
-class FakeApplication : public platform::SpreadsheetApplication
+class FakeApplication : public core::SpreadsheetApplication
 {
 public:
     explicit FakeApplication(FakeSpreadsheet &owner)
@@ -25,10 +25,10 @@ private:
 
 } // namespace
 
-std::unique_ptr<platform::SpreadsheetApplication> FakeSpreadsheet::create()
+std::unique_ptr<core::SpreadsheetApplication> FakeSpreadsheet::create()
 {
     if (failCreate)
-        throw engine::Failure(QStringLiteral("ActiveX component can't create object"));
+        throw core::Failure(QStringLiteral("ActiveX component can't create object"));
     ++created;
     return std::make_unique<FakeApplication>(*this);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Spreadsheet.h"
+#include "Spreadsheet.h"
 
 #include <QMap>
 #include <QPair>
@@ -8,7 +8,7 @@
 #include <QString>
 
 // A spreadsheet application that keeps the cells it is given.
-class FakeSpreadsheet : public platform::Spreadsheet
+class FakeSpreadsheet : public core::Spreadsheet
 {
 public:
     bool available = true;
@@ -21,5 +21,5 @@ public:
     bool fittedAll = false;
 
     bool isAvailable() const override { return available; }
-    std::unique_ptr<platform::SpreadsheetApplication> create() override;
+    std::unique_ptr<core::SpreadsheetApplication> create() override;
 };

@@ -1,13 +1,51 @@
 #include "FakeWindow.h"
 
+#include "TestHelpers.h"
+
 FakeWindow::FakeWindow()
 {
     numbers.setHeaders({QStringLiteral("Phone Number")});
     results.setHeaders({QStringLiteral("Results")});
     results.setUserCheckable(true);
+    QObject::connect(&results, &QAbstractItemModel::modelReset, [this] {
+        ++resultClears;
+    });
 }
 
-void FakeWindow::setPointer(engine::Pointer pointer)
+void FakeWindow::setNumbers(const QStringList &texts)
+{
+    testsupport::fill(numbers, texts);
+}
+
+void FakeWindow::setResults(const QStringList &texts)
+{
+    testsupport::fill(results, texts, true);
+    resultClears = 0;
+}
+
+QStringList FakeWindow::numberTexts() const
+{
+    return testsupport::texts(numbers);
+}
+
+QStringList FakeWindow::resultTexts() const
+{
+    return testsupport::texts(results);
+}
+
+void FakeWindow::setMnemonic(bool wordsAndNumbers, bool wordsOnly)
+{
+    options.conversion = core::ConversionOptions::Conversion::Mnemonic;
+    options.keepMixedLines = wordsAndNumbers;
+    options.keepWordsOnlyLines = wordsOnly;
+}
+
+void FakeWindow::setSpelledOut()
+{
+    options.conversion = core::ConversionOptions::Conversion::SpelledOut;
+}
+
+void FakeWindow::setPointer(core::Pointer pointer)
 {
     currentPointer = pointer;
     pointerHistory.append(pointer);
@@ -20,14 +58,41 @@ void FakeWindow::yield()
         onYield();
 }
 
+void FakeWindow::appendResult(const QString &line)
+{
+    if (onResult)
+        onResult(line);
+    else
+        results.append(line, true);
+}
+
+void FakeWindow::showRunning(bool running)
+{
+    caption = running ? QStringLiteral("Stop") : QStringLiteral("Start Converting");
+    captionHistory.append(caption);
+}
+
 void FakeWindow::setProgressValue(double value)
 {
     progressValue = value;
-    progressValues.append(value);
+    if (recordProgress)
+        progressValues.append(value);
 }
 
 void FakeWindow::setProgressText(const QString &text)
 {
     progressText = text;
-    progressTexts.append(text);
+    ++progressTextCount;
+    if (recordProgress)
+        progressTexts.append(text);
+}
+
+void FakeWindow::showGeneratedCount(qint64 count)
+{
+    // The real window writes the caption only when it draws; a long run that
+    // is not recorded does not format it either.
+    if (recordProgress)
+        setProgressText(generatingCaption(count));
+    else
+        ++progressTextCount;
 }

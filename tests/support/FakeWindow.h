@@ -3,51 +3,79 @@
 #include "FakeClipboard.h"
 #include "FakeDialogs.h"
 #include "FakeSpreadsheet.h"
-#include "lists/CommandWindow.h"
-#include "lists/ItemListModel.h"
+#include "ItemListModel.h"
+#include "Window.h"
 
+#include <QList>
 #include <QStringList>
 
 #include <functional>
 
-// A headless main window for the list and output commands: real list models,
-// fake dialogs and clipboard, a progress bar that records what it showed.
-class FakeWindow : public lists::CommandWindow, public engine::ProgressDisplay
+// A main window without widgets, for the conversion run and the list and
+// output commands: real list models, fake dialogs, clipboard and
+// spreadsheet, options set by the test, and recordings of what the commands
+// showed. Error reports go to the dialogs.
+class FakeWindow : public core::Window
 {
 public:
     FakeWindow();
 
-    lists::ItemListModel numbers;
-    lists::ItemListModel results;
+    core::ItemListModel numbers;
+    core::ItemListModel results;
     FakeDialogs fakeDialogs;
     FakeClipboard fakeClipboard;
     FakeSpreadsheet fakeSpreadsheet;
-
-    engine::Pointer currentPointer = engine::Pointer::Default;
-    QList<engine::Pointer> pointerHistory;
-    double progressValue = 0;
-    QString progressText = QStringLiteral("Progress Bar");
-    QList<double> progressValues;
-    QStringList progressTexts;
-    int yields = 0;
-    // Runs at each yield: lets a test act "during" a command.
-    std::function<void()> onYield;
-
-    engine::Pointer pointer() const override { return currentPointer; }
-    void setPointer(engine::Pointer pointer) override;
-    lists::ItemListModel &numberList() override { return numbers; }
-    lists::ItemListModel &resultsList() override { return results; }
-    engine::ProgressDisplay &progress() override { return *this; }
-    void yield() override;
-    platform::Dialogs &dialogs() override { return fakeDialogs; }
-    platform::Clipboard &clipboard() override { return fakeClipboard; }
     // Another spreadsheet (a real one, say) instead of the fake.
-    platform::Spreadsheet *spreadsheetOverride = nullptr;
-    platform::Spreadsheet &spreadsheet() override
+    core::Spreadsheet *spreadsheetOverride = nullptr;
+    // Default: mnemonic conversion, words only.
+    core::ConversionOptions options;
+
+    // What the commands did.
+    core::Pointer currentPointer = core::Pointer::Default;
+    QList<core::Pointer> pointerHistory;
+    QString caption = QStringLiteral("Start Converting"); // the start button's
+    QStringList captionHistory;
+    double progressValue = 0;
+    QList<double> progressValues;
+    QString progressText = QStringLiteral("Progress Bar");
+    // Every progress value and caption, unless recordProgress is false (long
+    // runs and benchmarks, which count the captions instead).
+    QStringList progressTexts;
+    bool recordProgress = true;
+    qint64 progressTextCount = 0;
+    qint64 yields = 0;
+    int resultClears = 0;
+    // Runs at each yield: lets a test click, remove items or change options
+    // "during" a command.
+    std::function<void()> onYield;
+    // When set, result lines go here instead of into `results` (benchmarks).
+    std::function<void(const QString &)> onResult;
+
+    void setNumbers(const QStringList &texts);
+    void setResults(const QStringList &texts);
+    QStringList numberTexts() const;
+    QStringList resultTexts() const;
+    QStringList reports() const { return fakeDialogs.errorReports(); }
+    void setMnemonic(bool wordsAndNumbers, bool wordsOnly);
+    void setSpelledOut();
+
+    // core::Window
+    core::Pointer pointer() const override { return currentPointer; }
+    void setPointer(core::Pointer pointer) override;
+    void yield() override;
+    core::ItemListModel &numberList() override { return numbers; }
+    core::ItemListModel &resultsList() override { return results; }
+    void appendResult(const QString &line) override;
+    core::ConversionOptions conversionOptions() const override { return options; }
+    void showRunning(bool running) override;
+    core::Dialogs &dialogs() override { return fakeDialogs; }
+    core::Clipboard &clipboard() override { return fakeClipboard; }
+    core::Spreadsheet &spreadsheet() override
     {
         return spreadsheetOverride ? *spreadsheetOverride : fakeSpreadsheet;
     }
-
     void setProgressValue(double value) override;
     void setProgressText(const QString &text) override;
+    void showGeneratedCount(qint64 count) override;
+    void showErrorReport(const QString &text) override { dialogs().showErrorReport(text); }
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "jet4/Jet4Writer.h"
+#include "Jet4Writer.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Database.h"
+#include "Database.h"
 
 #include <QList>
 #include <QStringList>
@@ -10,18 +10,18 @@
 // A dictionary connection over an in-memory `words` table whose third column
 // holds the given values (nullopt = null). `openFailure`, when set, makes
 // open() fail with that description.
-class MemoryConnection : public engine::Connection
+class MemoryConnection : public core::Connection
 {
 public:
     QList<std::optional<QString>> words;
     QString openFailure;
     QString openedWith;
 
-    engine::ObjectState state() const override { return m_state; }
+    core::ObjectState state() const override { return m_state; }
     void open(const QString &connectionText) override;
     void close() override;
-    std::unique_ptr<engine::RecordSet> openRecordSet(const QString &query) override;
+    std::unique_ptr<core::RecordSet> openRecordSet(const QString &query) override;
 
 private:
-    engine::ObjectState m_state = engine::ObjectState::Closed;
+    core::ObjectState m_state = core::ObjectState::Closed;
 };

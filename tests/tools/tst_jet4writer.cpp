@@ -1,5 +1,5 @@
+#include "Jet4Writer.h"
 #include "MdbTools.h"
-#include "jet4/Jet4Writer.h"
 
 #include <QBuffer>
 #include <QDir>

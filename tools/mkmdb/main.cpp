@@ -5,8 +5,8 @@
 // Writes the table `words` (ID Long Integer, Category Text(50), Word
 // Text(255)), one row per word, and the same words as UTF-8 text, one a line.
 
+#include "Jet4Writer.h"
 #include "WordList.h"
-#include "jet4/Jet4Writer.h"
 
 #include <QCoreApplication>
 #include <QSaveFile>

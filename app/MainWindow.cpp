@@ -1,0 +1,297 @@
+#include "MainWindow.h"
+
+#include "ConversionRun.h"
+#include "Dialogs.h"
+#include "HelpText.h"
+#include "ListCommands.h"
+#include "OutputCommands.h"
+#include "StartUp.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace app {
+
+namespace {
+
+// How often a long command really processes events and repaints.
+constexpr qint64 RefreshIntervalMs = 16;
+
+int selectedRow(const QTableView *view)
+{
+    const QModelIndexList rows = view->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+} // namespace
+
+MainWindow::MainWindow(Services services, QWidget *parent)
+    : QWidget(parent)
+    , m_services(std::move(services))
+    , m_controls(createControls(*this, m_numbers, m_results, *this))
+    , m_options(m_services.settings)
+    , m_dictionary{m_services.createConnection, {}, {}}
+    , m_run(std::make_unique<engine::ConversionRun>(m_dictionary.words))
+    , m_progressText(captionOf(Control::ProgressBar))
+{
+    m_numbers.setObjectName(u"numberList"_s);
+    m_results.setObjectName(u"resultsList"_s);
+    m_results.setUserCheckable(true);
+    connectHandlers();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::startUp()
+{
+    app::startUp({*this, *this, m_controls, m_handCursor, m_dictionary, m_options},
+                 m_services.applicationFolder);
+}
+
+void MainWindow::connectHandlers()
+{
+    const WindowControls &c = m_controls;
+    // clicked (mouse or keyboard) comes after the group has settled, and not
+    // for the states that start-up restores.
+    for (QRadioButton *option : {c.mnemonicOption, c.spellOutOption})
+        connect(option, &QRadioButton::clicked, this, &MainWindow::conversionChosen);
+    for (QRadioButton *option : {c.wordsAndNumbersOption, c.wordsOnlyOption})
+        connect(option, &QRadioButton::clicked, this, &MainWindow::lineFilterChosen);
+    connect(c.includeOriginalCheck, &QCheckBox::clicked, this, &MainWindow::includeOriginalClicked);
+
+    connect(c.startButton, &QPushButton::clicked, this, [this] {
+        m_run->startOrStop(*this);
+        refresh();
+    });
+    connect(c.helpButton, &QPushButton::clicked, this, [this] {
+        showHelp(*this, m_controls.mnemonicOption->text(), m_controls.spellOutOption->text());
+    });
+    const std::pair<QPushButton *, void (*)(core::Window &)> commands[] = {
+        {c.sampleButton, &loadSampleNumbers},
+        {c.clearNumbersButton, &lists::clearNumbers},
+        {c.clearResultsButton, &lists::clearResults},
+        {c.loadFileButton, &lists::loadNumbersFromFile},
+        {c.addNumbersButton, &lists::addNumbers},
+        {c.removeContainingButton, &lists::removeResultsContaining},
+        {c.removeNotContainingButton, &lists::removeResultsNotContaining},
+        {c.saveTextButton, &output::saveResultsAsText},
+        {c.copyButton, &output::copyResults},
+        {c.spreadsheetButton, &output::exportResultsToSpreadsheet},
+    };
+    for (const auto &[button, command] : commands)
+        connect(button, &QPushButton::clicked, this, [this, command = command] {
+            command(*this);
+        });
+}
+
+void MainWindow::conversionChosen()
+{
+    const bool mnemonic = m_controls.mnemonicOption->isChecked();
+    m_options.writeBoolean(Control::MnemonicOption, mnemonic);
+    m_options.writeBoolean(Control::SpellOutOption, m_controls.spellOutOption->isChecked());
+    m_controls.mnemonicFrame->setEnabled(mnemonic);
+}
+
+void MainWindow::lineFilterChosen()
+{
+    m_options.writeBoolean(Control::WordsAndNumbersOption,
+                           m_controls.wordsAndNumbersOption->isChecked());
+    m_options.writeBoolean(Control::WordsOnlyOption, m_controls.wordsOnlyOption->isChecked());
+}
+
+void MainWindow::includeOriginalClicked()
+{
+    m_options.writeCheck(Control::IncludeOriginalCheck,
+                         m_controls.includeOriginalCheck->isChecked());
+}
+
+void MainWindow::pointerOverBackground()
+{
+    if (m_pointer != core::Pointer::Hourglass)
+        setPointer(core::Pointer::Default);
+}
+
+void MainWindow::pointerOverButton()
+{
+    if (m_pointer != core::Pointer::Hourglass)
+        setPointer(core::Pointer::Custom);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    // Moves over a child that ignores them arrive here too; only the bare
+    // background counts.
+    if (!childAt(event->position().toPoint()))
+        pointerOverBackground();
+    QWidget::mouseMoveEvent(event);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    for (QTableView *view : {m_controls.numberList, m_controls.resultsList}) {
+        const auto list = [&]() -> core::ItemListModel & {
+            return view == m_controls.numberList ? m_numbers : resultsList();
+        };
+        if (event->type() == QEvent::KeyPress && watched == view)
+            lists::removeSelectedOnKey(
+                *this, list(), static_cast<QKeyEvent *>(event)->key(), selectedRow(view));
+        // A double-click that removed an item ends here, so the view does not
+        // act on the moved rows.
+        if (event->type() == QEvent::MouseButtonDblClick && watched == view->viewport())
+            return lists::removeSelectedItem(*this, list(), selectedRow(view));
+    }
+    if (event->type() == QEvent::MouseMove) {
+        if (qobject_cast<QPushButton *>(watched))
+            pointerOverButton();
+        else
+            pointerOverBackground();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Closing ends the process at once, also while a command is yielding:
+    // a nested event loop would otherwise go on with the window hidden.
+    event->accept();
+    if (m_services.endProcess)
+        m_services.endProcess();
+}
+
+// --- core::Window -----------------------------------------------------------
+
+void MainWindow::appendResult(const QString &line)
+{
+    m_pendingResults.append(line);
+    scheduleRefresh();
+}
+
+core::ConversionOptions MainWindow::conversionOptions() const
+{
+    using Conversion = core::ConversionOptions::Conversion;
+    const WindowControls &c = m_controls;
+    core::ConversionOptions options;
+    options.conversion = c.mnemonicOption->isChecked()   ? Conversion::Mnemonic
+                         : c.spellOutOption->isChecked() ? Conversion::SpelledOut
+                                                         : Conversion::None;
+    options.keepMixedLines = c.wordsAndNumbersOption->isChecked();
+    options.keepWordsOnlyLines = c.wordsOnlyOption->isChecked();
+    options.appendOriginalNumber = c.includeOriginalCheck->isChecked();
+    return options;
+}
+
+void MainWindow::showRunning(bool running)
+{
+    m_controls.startButton->setText(running ? u"Stop"_s : captionOf(Control::StartButton));
+}
+
+void MainWindow::setProgressValue(double value)
+{
+    m_progressValue = value;
+    m_progressDirty = true;
+    scheduleRefresh();
+}
+
+void MainWindow::setProgressText(const QString &text)
+{
+    m_progressText = text;
+    m_progressCount = -1;
+    m_progressDirty = true;
+    scheduleRefresh();
+}
+
+void MainWindow::showGeneratedCount(qint64 count)
+{
+    // Written into the caption when the window draws, not at every reading.
+    m_progressCount = count;
+    m_progressDirty = true;
+    scheduleRefresh();
+}
+
+void MainWindow::showErrorReport(const QString &text)
+{
+    refresh();
+    m_services.dialogs.showErrorReport(text);
+}
+
+void MainWindow::setPointer(core::Pointer pointer)
+{
+    m_pointer = pointer;
+    switch (pointer) {
+    case core::Pointer::Hourglass:
+        setCursor(Qt::WaitCursor);
+        break;
+    case core::Pointer::Custom:
+        setCursor(m_handCursor ? *m_handCursor : QCursor(Qt::ArrowCursor));
+        break;
+    case core::Pointer::Default:
+        setCursor(Qt::ArrowCursor);
+        break;
+    }
+}
+
+void MainWindow::yield()
+{
+    // Long commands ask to yield at every step; the window processes events
+    // only every few tens of milliseconds, after showing what is buffered.
+    if (m_sinceEvents.isValid() && m_sinceEvents.elapsed() < RefreshIntervalMs)
+        return;
+    refresh();
+    QCoreApplication::processEvents();
+    // A command that ran inside may have left lines buffered (a run started
+    // during another command's yield); the caller reads the list next.
+    refresh();
+    m_sinceEvents.start();
+}
+
+core::ItemListModel &MainWindow::resultsList()
+{
+    refresh();
+    return m_results;
+}
+
+QString MainWindow::shownProgressText() const
+{
+    return m_controls.progressBar->format().replace(u"%%"_s, u"%"_s);
+}
+
+void MainWindow::scheduleRefresh()
+{
+    if (m_refreshPosted)
+        return;
+    m_refreshPosted = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            refresh();
+        },
+        Qt::QueuedConnection);
+}
+
+void MainWindow::refresh()
+{
+    m_refreshPosted = false;
+    if (!m_pendingResults.isEmpty()) {
+        const QStringList batch = std::exchange(m_pendingResults, {});
+        m_results.appendBatch(batch, true);
+        m_controls.resultsList->scrollToBottom();
+    }
+    if (m_progressDirty) {
+        m_progressDirty = false;
+        m_controls.progressBar->setValue(int(qBound(0.0, m_progressValue * 10.0, 1000.0)));
+        QString format = m_progressCount >= 0 ? generatingCaption(m_progressCount) : m_progressText;
+        m_controls.progressBar->setFormat(format.replace(u'%', u"%%"_s));
+    }
+}
+
+} // namespace app

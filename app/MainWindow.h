@@ -1,0 +1,121 @@
+#pragma once
+
+#include "Dictionary.h"
+#include "ItemListModel.h"
+#include "OptionSettings.h"
+#include "Window.h"
+#include "WindowControls.h"
+
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace core {
+class Clipboard;
+class Dialogs;
+class SettingsStore;
+class Spreadsheet;
+} // namespace core
+
+namespace engine {
+class ConversionRun;
+}
+
+namespace app {
+
+// The services the window reaches the platform through; owned by main().
+struct Services
+{
+    core::Dialogs &dialogs;
+    core::SettingsStore &settings;
+    core::Clipboard &clipboard;
+    core::Spreadsheet &spreadsheet;
+    // Creates the (closed) dictionary connection.
+    std::function<std::unique_ptr<core::Connection>()> createConnection;
+    // The folder that holds the program, dbWords.mdb and the optional files.
+    QString applicationFolder;
+    // Ends the process at once; closing the window calls it.
+    std::function<void()> endProcess;
+};
+
+// The main window. Each control's click runs one procedure of engine/,
+// lists/, output/ or this folder, which works on the window through
+// core::Window. The options are written to the settings store at every change
+// and read back at start-up. Result lines and progress texts are buffered and
+// shown at most every few tens of milliseconds, so that long runs stay fast
+// under a real display server.
+class MainWindow : public QWidget, public core::Window
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(Services services, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The start-up steps; the window is shown after they return.
+    void startUp();
+
+    const engine::WordStore &wordStore() const { return m_dictionary.words; }
+    // The progress caption shown right now (after the last refresh).
+    QString shownProgressText() const;
+
+    // core::Window
+    core::Pointer pointer() const override { return m_pointer; }
+    void setPointer(core::Pointer pointer) override;
+    void yield() override;
+    core::ItemListModel &numberList() override { return m_numbers; }
+    core::ItemListModel &resultsList() override;
+    void appendResult(const QString &line) override;
+    core::ConversionOptions conversionOptions() const override;
+    void showRunning(bool running) override;
+    core::Dialogs &dialogs() override { return m_services.dialogs; }
+    core::Clipboard &clipboard() override { return m_services.clipboard; }
+    core::Spreadsheet &spreadsheet() override { return m_services.spreadsheet; }
+    void setProgressValue(double value) override;
+    void setProgressText(const QString &text) override;
+    void showGeneratedCount(qint64 count) override;
+    void showErrorReport(const QString &text) override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void connectHandlers();
+    void conversionChosen();
+    void lineFilterChosen();
+    void includeOriginalClicked();
+    void pointerOverBackground();
+    void pointerOverButton();
+
+    // Shows buffered result lines and the latest progress now.
+    void refresh();
+    void scheduleRefresh();
+
+    Services m_services;
+    core::ItemListModel m_numbers;
+    core::ItemListModel m_results;
+    WindowControls m_controls;
+    OptionSettings m_options;
+    Dictionary m_dictionary;
+    std::unique_ptr<engine::ConversionRun> m_run;
+
+    QStringList m_pendingResults;
+    core::Pointer m_pointer = core::Pointer::Default;
+    std::optional<QCursor> m_handCursor;
+
+    double m_progressValue = 0;
+    QString m_progressText;
+    qint64 m_progressCount = -1; // >= 0: the caption is the generating caption of this count
+    bool m_progressDirty = false;
+    bool m_refreshPosted = false;
+    QElapsedTimer m_sinceEvents;
+};
+
+} // namespace app

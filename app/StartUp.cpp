@@ -1,0 +1,189 @@
+#include "StartUp.h"
+
+#include "ApplicationTitle.h"
+#include "Database.h"
+#include "Dialogs.h"
+#include "Dictionary.h"
+#include "ErrorReport.h"
+#include "FileExists.h"
+#include "HandCursor.h"
+#include "ItemListModel.h"
+#include "LoadWords.h"
+#include "OptionSettings.h"
+#include "Window.h"
+#include "WindowControls.h"
+#include "WindowSkin.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QIcon>
+#include <QRadioButton>
+#include <QTableView>
+#include <QWidget>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace app {
+
+namespace {
+
+using core::ErrorReport;
+
+enum class StartStep {
+    ApplyTheme = 102,
+    SetTitles = 104,
+    CheckHandCursor = 106,
+    LoadHandCursor = 108,
+    SetNumberHeader = 128,
+    SetNumberColumnWidth = 130,
+    SetResultsHeader = 132,
+    SetResultsColumnWidth = 134,
+    CreateConnection = 136,
+    CheckConnectionOpen = 138,
+    CloseConnection = CheckConnectionOpen,
+    OpenDictionary = 140,
+    ClearWords = 142,
+    ShowHourglass = 144,
+    LoadWords = 146,
+    RestoreIncludeOriginal = 148,
+    RestoreMnemonic = 150,
+    RestoreSpellOut = 152,
+    RestoreWordsAndNumbers = 154,
+    RestoreWordsOnly = 156,
+    CheckMnemonic = 158,
+    EnableMnemonicFrame = 160,
+    DisableMnemonicFrame = 162,
+    ShowDefaultPointer = 164,
+};
+
+// The column of both lists is 7,000 twips wide.
+constexpr int ListColumnWidth = 7000 / 15;
+
+void applyLook(ErrorReport &report, const StartUpTarget &target, const QString &folder)
+{
+    report.run(StartStep::ApplyTheme, [&] {
+        applyWindowSkin(target.widget, folder);
+    });
+    report.run(StartStep::SetTitles, [&] {
+        target.widget.setWindowTitle(ProductTitle);
+        target.widget.setWindowIcon(QIcon(u":/digitome.png"_s));
+        target.window.dialogs().setApplicationTitle(applicationTitleOf(ProductTitle));
+    });
+    const QString cursorPath = folder + u"/HAND-M.CUR"_s;
+    if (report.test(StartStep::CheckHandCursor, [&] {
+            return core::fileExists(cursorPath);
+        }))
+        report.run(StartStep::LoadHandCursor, [&] {
+            target.handCursor = loadHandCursor(cursorPath);
+        });
+}
+
+void setUpLists(ErrorReport &report, const StartUpTarget &target)
+{
+    report.run(StartStep::SetNumberHeader, [&] {
+        target.window.numberList().setHeaders({u"Phone Number"_s});
+    });
+    report.run(StartStep::SetNumberColumnWidth, [&] {
+        target.controls.numberList->setColumnWidth(0, ListColumnWidth);
+    });
+    report.run(StartStep::SetResultsHeader, [&] {
+        target.window.resultsList().setHeaders({u"Results"_s});
+    });
+    report.run(StartStep::SetResultsColumnWidth, [&] {
+        target.controls.resultsList->setColumnWidth(0, ListColumnWidth);
+    });
+}
+
+void loadDictionary(ErrorReport &report, const StartUpTarget &target, const QString &folder)
+{
+    Dictionary &dictionary = target.dictionary;
+    auto connection = [&]() -> core::Connection & {
+        if (!dictionary.connection)
+            throw core::Failure(u"Object variable or With block variable not set"_s);
+        return *dictionary.connection;
+    };
+    report.run(StartStep::CreateConnection, [&] {
+        dictionary.connection = dictionary.createConnection();
+    });
+    if (report.test(StartStep::CheckConnectionOpen, [&] {
+            return connection().state() != core::ObjectState::Closed;
+        }))
+        report.run(StartStep::CloseConnection, [&] {
+            connection().close();
+        });
+    report.run(StartStep::OpenDictionary, [&] {
+        connection().open(core::wordsConnectionText(folder));
+    });
+    report.run(StartStep::ClearWords, [&] {
+        dictionary.words = engine::WordStore();
+    });
+    report.run(StartStep::ShowHourglass, [&] {
+        target.window.setPointer(core::Pointer::Hourglass);
+    });
+    report.run(StartStep::LoadWords, [&] {
+        engine::loadWords(connection(), dictionary.words);
+    });
+}
+
+// Selecting an option deselects its partner; deselecting may leave neither
+// selected, which an exclusive group would refuse.
+void setOptionState(QRadioButton *option, bool selected)
+{
+    QButtonGroup *group = option->group();
+    group->setExclusive(false);
+    if (selected)
+        for (QAbstractButton *partner : group->buttons())
+            partner->setChecked(partner == option);
+    else
+        option->setChecked(false);
+    group->setExclusive(true);
+}
+
+void restoreOptions(ErrorReport &report, const StartUpTarget &target)
+{
+    const WindowControls &c = target.controls;
+    report.run(StartStep::RestoreIncludeOriginal, [&] {
+        c.includeOriginalCheck->setChecked(target.options.read(Control::IncludeOriginalCheck)
+                                           == u"1"_s);
+    });
+    const std::tuple<StartStep, Control, QRadioButton *> options[] = {
+        {StartStep::RestoreMnemonic, Control::MnemonicOption, c.mnemonicOption},
+        {StartStep::RestoreSpellOut, Control::SpellOutOption, c.spellOutOption},
+        {StartStep::RestoreWordsAndNumbers,
+         Control::WordsAndNumbersOption,
+         c.wordsAndNumbersOption},
+        {StartStep::RestoreWordsOnly, Control::WordsOnlyOption, c.wordsOnlyOption},
+    };
+    for (const auto &[step, control, option] : options) {
+        report.run(step, [&] {
+            setOptionState(option, OptionSettings::toBoolean(target.options.read(control)));
+        });
+    }
+    if (report.test(StartStep::CheckMnemonic, [&] {
+            return c.mnemonicOption->isChecked();
+        }))
+        report.run(StartStep::EnableMnemonicFrame, [&] {
+            c.mnemonicFrame->setEnabled(true);
+        });
+    else
+        report.run(StartStep::DisableMnemonicFrame, [&] {
+            c.mnemonicFrame->setEnabled(false);
+        });
+}
+
+} // namespace
+
+void startUp(const StartUpTarget &target, const QString &applicationFolder)
+{
+    ErrorReport report(target.window, core::Procedure::StartUp);
+    applyLook(report, target, applicationFolder);
+    setUpLists(report, target);
+    loadDictionary(report, target, applicationFolder);
+    restoreOptions(report, target);
+    report.run(StartStep::ShowDefaultPointer, [&] {
+        target.window.setPointer(core::Pointer::Default);
+    });
+}
+
+} // namespace app

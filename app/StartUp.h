@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QCursor>
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace core {
+class Window;
+}
+
+namespace app {
+
+struct Dictionary;
+struct WindowControls;
+class OptionSettings;
+
+// What start-up sets up: the window and its controls, the hand pointer, the
+// dictionary and the options restored from the settings store.
+struct StartUpTarget
+{
+    QWidget &widget;
+    core::Window &window;
+    const WindowControls &controls;
+    std::optional<QCursor> &handCursor;
+    Dictionary &dictionary;
+    const OptionSettings &options;
+};
+
+// The start-up steps, run before the window shows. Each step reports its own
+// failure and start-up goes on: a missing dictionary still opens the window.
+// `applicationFolder` holds the dictionary and the optional files.
+void startUp(const StartUpTarget &target, const QString &applicationFolder);
+
+} // namespace app

@@ -1,0 +1,192 @@
+#include "WindowControls.h"
+
+#include "ControlTable.h"
+#include "ItemListModel.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+
+#include <map>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace app {
+
+namespace {
+
+const QString ListToolTip = u"Double-click item to remove it. Move | line to right and out of "
+                            "window to reveal full names."_s;
+
+void setUpWindow(QWidget &window)
+{
+    window.setObjectName(MainWindowObjectName.toString());
+    window.setFixedSize(15960 / 15, 7065 / 15);
+    window.setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                          | Qt::WindowCloseButtonHint);
+    QFont windowFont(u"Arial"_s, 9);
+    windowFont.setBold(true);
+    window.setFont(windowFont);
+    QPalette white = window.palette();
+    white.setColor(QPalette::Window, Qt::white);
+    window.setPalette(white);
+    window.setAutoFillBackground(true);
+    window.setMouseTracking(true);
+}
+
+void setUpList(QTableView &view, core::ItemListModel &model, QObject &eventFilter)
+{
+    view.setModel(&model);
+    // A table view keeps no per-row layout, so appending to a list of a
+    // million rows costs the same as to an empty one.
+    view.verticalHeader()->hide();
+    view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view.verticalHeader()->setDefaultSectionSize(view.fontMetrics().height() + 2);
+    view.setShowGrid(false);
+    view.setWordWrap(false);
+    view.setCornerButtonEnabled(false);
+    view.setSelectionMode(QAbstractItemView::SingleSelection);
+    view.setSelectionBehavior(QAbstractItemView::SelectRows);
+    view.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view.setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    view.horizontalHeader()->setStretchLastSection(false);
+    view.horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    view.horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    view.horizontalHeader()->setHighlightSections(false);
+    view.setToolTip(ListToolTip);
+    view.viewport()->setMouseTracking(true);
+    view.viewport()->installEventFilter(&eventFilter);
+    view.installEventFilter(&eventFilter);
+}
+
+void setUpProgressBar(QProgressBar &bar)
+{
+    bar.setRange(0, 1000);
+    bar.setValue(0);
+    bar.setTextVisible(true);
+    bar.setAlignment(Qt::AlignCenter);
+    bar.setFormat(captionOf(Control::ProgressBar));
+}
+
+// Creates one control of the table as a `Widget` inside its container.
+template <typename Widget>
+Widget *create(Control control, QWidget &window, const std::map<Control, QWidget *> &created)
+{
+    const ControlSpec &spec = specOf(control);
+    QWidget *container = spec.container ? created.at(*spec.container) : &window;
+    auto *widget = new Widget(container);
+    widget->setObjectName(QString::fromUtf16(spec.objectName));
+    widget->setGeometry(spec.geometry());
+    if constexpr (std::is_same_v<Widget, QGroupBox>)
+        widget->setTitle(QString::fromUtf16(spec.caption));
+    else if constexpr (std::is_base_of_v<QAbstractButton, Widget>)
+        widget->setText(QString::fromUtf16(spec.caption));
+    return widget;
+}
+
+// The options come in two exclusive pairs. Qt's automatic exclusivity would
+// also reach the options of the nested frame, so the groups are explicit.
+void groupOptions(QWidget &window, const WindowControls &c)
+{
+    for (const auto &[first, second] : {std::pair{c.mnemonicOption, c.spellOutOption},
+                                        std::pair{c.wordsAndNumbersOption, c.wordsOnlyOption}}) {
+        auto *group = new QButtonGroup(&window);
+        group->addButton(first);
+        group->addButton(second);
+    }
+    // Designed state: mnemonic conversion, words only.
+    c.mnemonicOption->setChecked(true);
+    c.wordsOnlyOption->setChecked(true);
+}
+
+// Keyboard order by the designed tab indices.
+void setTabOrder(QWidget &window, const WindowControls &c)
+{
+    const QList<QWidget *> order{c.numberList,
+                                 c.resultsList,
+                                 c.addNumbersButton,
+                                 c.loadFileButton,
+                                 c.clearNumbersButton,
+                                 c.startButton,
+                                 c.saveTextButton,
+                                 c.spreadsheetButton,
+                                 c.clearResultsButton,
+                                 c.copyButton,
+                                 c.sampleButton,
+                                 c.helpButton,
+                                 c.mnemonicOption,
+                                 c.spellOutOption,
+                                 c.includeOriginalCheck,
+                                 c.removeContainingButton,
+                                 c.removeNotContainingButton,
+                                 c.wordsAndNumbersOption,
+                                 c.wordsOnlyOption};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        window.setTabOrder(order.at(i - 1), order.at(i));
+}
+
+} // namespace
+
+WindowControls createControls(QWidget &window,
+                              core::ItemListModel &numbers,
+                              core::ItemListModel &results,
+                              QObject &eventFilter)
+{
+    setUpWindow(window);
+    QFont buttonFont(u"Arial"_s);
+    buttonFont.setPointSizeF(11.25);
+    buttonFont.setBold(true);
+
+    WindowControls c;
+    std::map<Control, QWidget *> created;
+    const auto make = [&]<typename Widget>(Widget *&target, Control control) {
+        target = create<Widget>(control, window, created);
+        created[control] = target;
+        if constexpr (std::is_same_v<Widget, QPushButton>) {
+            target->setFont(buttonFont);
+            target->setMouseTracking(true);
+            target->installEventFilter(&eventFilter);
+        } else if constexpr (std::is_same_v<Widget, QGroupBox>) {
+            target->setMouseTracking(true);
+            target->installEventFilter(&eventFilter);
+        }
+    };
+    make(c.helpButton, Control::HelpButton);
+    make(c.numberList, Control::NumberList);
+    make(c.addNumbersButton, Control::AddNumbersButton);
+    make(c.loadFileButton, Control::LoadFileButton);
+    make(c.clearNumbersButton, Control::ClearNumbersButton);
+    make(c.sampleButton, Control::SampleButton);
+    make(c.convertFrame, Control::ConvertFrame);
+    make(c.mnemonicOption, Control::MnemonicOption);
+    make(c.mnemonicFrame, Control::MnemonicFrame);
+    make(c.wordsOnlyOption, Control::WordsOnlyOption);
+    make(c.wordsAndNumbersOption, Control::WordsAndNumbersOption);
+    make(c.spellOutOption, Control::SpellOutOption);
+    make(c.includeFrame, Control::IncludeFrame);
+    make(c.includeOriginalCheck, Control::IncludeOriginalCheck);
+    make(c.startButton, Control::StartButton);
+    make(c.resultsList, Control::ResultsList);
+    make(c.saveTextButton, Control::SaveTextButton);
+    make(c.spreadsheetButton, Control::SpreadsheetButton);
+    make(c.copyButton, Control::CopyButton);
+    make(c.clearResultsButton, Control::ClearResultsButton);
+    make(c.removeContainingButton, Control::RemoveContainingButton);
+    make(c.removeNotContainingButton, Control::RemoveNotContainingButton);
+    make(c.progressBar, Control::ProgressBar);
+
+    setUpList(*c.numberList, numbers, eventFilter);
+    setUpList(*c.resultsList, results, eventFilter);
+    setUpProgressBar(*c.progressBar);
+    groupOptions(window, c);
+    setTabOrder(window, c);
+    return c;
+}
+
+} // namespace app

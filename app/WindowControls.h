@@ -1,0 +1,55 @@
+#pragma once
+
+class QCheckBox;
+class QGroupBox;
+class QObject;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+class QWidget;
+
+namespace core {
+class ItemListModel;
+}
+
+namespace app {
+
+// The main window's controls, created from the control table.
+struct WindowControls
+{
+    QPushButton *helpButton = nullptr;
+    QTableView *numberList = nullptr;
+    QPushButton *addNumbersButton = nullptr;
+    QPushButton *loadFileButton = nullptr;
+    QPushButton *clearNumbersButton = nullptr;
+    QPushButton *sampleButton = nullptr;
+    QGroupBox *convertFrame = nullptr;
+    QRadioButton *mnemonicOption = nullptr;
+    QGroupBox *mnemonicFrame = nullptr;
+    QRadioButton *wordsOnlyOption = nullptr;
+    QRadioButton *wordsAndNumbersOption = nullptr;
+    QRadioButton *spellOutOption = nullptr;
+    QGroupBox *includeFrame = nullptr;
+    QCheckBox *includeOriginalCheck = nullptr;
+    QPushButton *startButton = nullptr;
+    QTableView *resultsList = nullptr;
+    QPushButton *saveTextButton = nullptr;
+    QPushButton *spreadsheetButton = nullptr;
+    QPushButton *copyButton = nullptr;
+    QPushButton *clearResultsButton = nullptr;
+    QPushButton *removeContainingButton = nullptr;
+    QPushButton *removeNotContainingButton = nullptr;
+    QProgressBar *progressBar = nullptr;
+};
+
+// Sets up `window` as designed (fixed size, fonts, white background) and
+// creates its controls, showing the two lists. The buttons, frames and list
+// views send their events through `eventFilter` as well, for the pointer and
+// the list keys.
+WindowControls createControls(QWidget &window,
+                              core::ItemListModel &numbers,
+                              core::ItemListModel &results,
+                              QObject &eventFilter);
+
+} // namespace app

@@ -1,0 +1,25 @@
+#pragma once
+
+namespace core {
+
+// What the window's options ask of a conversion run.
+struct ConversionOptions
+{
+    enum class Conversion {
+        None,       // neither conversion is chosen: a run converts nothing
+        Mnemonic,   // keypad readings cut into words and digit groups
+        SpelledOut, // every digit as its English word
+    };
+
+    Conversion conversion = Conversion::Mnemonic;
+    // Mnemonic lines: keep lines that mix words and digits ("Words and
+    // numbers"), and lines of words only ("Words only").
+    bool keepMixedLines = false;
+    bool keepWordsOnlyLines = true;
+    // Append "   -   " and the number as typed to every line.
+    bool appendOriginalNumber = false;
+
+    friend bool operator==(const ConversionOptions &, const ConversionOptions &) = default;
+};
+
+} // namespace core

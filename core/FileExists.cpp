@@ -1,0 +1,14 @@
+#include "FileExists.h"
+
+#include <QFileInfo>
+
+namespace core {
+
+bool fileExists(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    return QFileInfo(path).lastModified().isValid();
+}
+
+} // namespace core

@@ -1,0 +1,12 @@
+#pragma once
+
+namespace core {
+
+// The main window's mouse pointer. The hourglass doubles as the busy flag.
+enum class Pointer {
+    Default = 0,
+    Hourglass = 11,
+    Custom = 99,
+};
+
+} // namespace core

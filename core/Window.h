@@ -1,0 +1,54 @@
+#pragma once
+
+#include "ConversionOptions.h"
+#include "Pointer.h"
+#include "ProgressDisplay.h"
+#include "ReportSink.h"
+
+class QString;
+
+namespace core {
+
+class Clipboard;
+class Dialogs;
+class ItemListModel;
+class Spreadsheet;
+
+// What the conversion run and the list and output commands need of the main
+// window. The window implements it; tests and benchmarks use one fake.
+//
+// Data flow: the number list feeds the conversion run, which appends result
+// lines; the list commands edit both lists; the output commands read the
+// results list. Long commands yield, and other commands may run inside a
+// yield, so every command reads the lists afresh after it yields.
+class Window : public ReportSink, public ProgressDisplay
+{
+public:
+    // The mouse pointer; the hourglass doubles as the busy flag.
+    virtual Pointer pointer() const = 0;
+    virtual void setPointer(Pointer pointer) = 0;
+
+    // Process pending window events, further commands included. A window may
+    // do so less often than it is asked, as long as what it shows is current
+    // when it does.
+    virtual void yield() = 0;
+
+    // The number list and the results list. Result lines the window has
+    // buffered are in the list once resultsList() returns.
+    virtual ItemListModel &numberList() = 0;
+    virtual ItemListModel &resultsList() = 0;
+
+    // Appends a line, checked, to the results list; the window may buffer it.
+    virtual void appendResult(const QString &line) = 0;
+
+    // The options as the window shows them now.
+    virtual ConversionOptions conversionOptions() const = 0;
+    // The start button reads "Stop" while a run goes on, else "Start Converting".
+    virtual void showRunning(bool running) = 0;
+
+    virtual Dialogs &dialogs() = 0;
+    virtual Clipboard &clipboard() = 0;
+    virtual Spreadsheet &spreadsheet() = 0;
+};
+
+} // namespace core

@@ -1,0 +1,315 @@
+#include "TextFileWriter.h"
+
+#include "ColumnText.h"
+#include "ErrorReport.h"
+#include "ItemListModel.h"
+#include "ProgressDisplay.h"
+
+#include <QIODevice>
+#include <QList>
+#include <QSaveFile>
+
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace output {
+
+QString fileNameOfPath(const QString &path)
+{
+    const qsizetype cut = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+    return path.mid(cut + 1);
+}
+
+namespace {
+
+// The steps of the writer, as its error reports number them.
+enum class WriteStep {
+    YieldBeforeStart = 100,
+    ShowStartValue = 102,
+    ShowStartCaption = 104,
+    YieldAfterStart = 106,
+    MeasureHeader = 116,
+    YieldWhileMeasuring = 122,
+    MeasureFirstColumn = 126,
+    MeasureColumn = 130,
+    YieldBeforeHeader = 142,
+    ShowMeasuredValue = 144,
+    ShowMeasuredCaption = 146,
+    YieldAfterMeasuring = 148,
+    CreateFile = 156,
+    YieldBeforeHeaderText = 160,
+    AppendHeaderText = 162,
+    WriteHeader = 170,
+    YieldBeforeRows = 172,
+    ShowHeaderValue = 174,
+    ShowHeaderCaption = 176,
+    YieldAfterHeader = 178,
+    YieldBeforeRow = 184,
+    ReadCheckMark = 188,
+    YieldBeforeColumn = 192,
+    AppendFirstColumn = 198,
+    AppendColumn = 204,
+    YieldBeforeRowProgress = 212,
+    ShowRowValue = 214,
+    ShowRowCaption = 218,
+    YieldAfterRowProgress = 220,
+    WriteRow = 222,
+    ShowDoneValue = 226,
+    ShowDoneCaption = 228,
+    CloseFile = 232,
+    ResetProgressValue = 238,
+    ResetProgressText = 240,
+};
+
+// The four steps that show a stage of the writing in the progress bar.
+struct ProgressSteps
+{
+    WriteStep yieldBefore;
+    WriteStep value;
+    WriteStep caption;
+    WriteStep yieldAfter;
+};
+constexpr ProgressSteps StartSteps{WriteStep::YieldBeforeStart,
+                                   WriteStep::ShowStartValue,
+                                   WriteStep::ShowStartCaption,
+                                   WriteStep::YieldAfterStart};
+constexpr ProgressSteps MeasuredSteps{WriteStep::YieldBeforeHeader,
+                                      WriteStep::ShowMeasuredValue,
+                                      WriteStep::ShowMeasuredCaption,
+                                      WriteStep::YieldAfterMeasuring};
+constexpr ProgressSteps HeaderSteps{WriteStep::YieldBeforeRows,
+                                    WriteStep::ShowHeaderValue,
+                                    WriteStep::ShowHeaderCaption,
+                                    WriteStep::YieldAfterHeader};
+
+// Finishes the file once every line is written; returns a failure's
+// description, or the empty text when the file is complete.
+using Finish = std::function<QString()>;
+
+class AlignedTextWriter
+{
+public:
+    AlignedTextWriter(const core::ItemListModel &list,
+                      QIODevice *device,
+                      const QString &path,
+                      core::ProgressDisplay *progress,
+                      core::ReportSink &reports,
+                      const Yield &yield)
+        : m_list(list)
+        , m_device(device)
+        , m_path(path)
+        , m_progress(progress)
+        , m_report(reports, core::Procedure::WriteAlignedText)
+        , m_yield(yield)
+        , m_caption(u"Writing file: "_s + fileNameOfPath(path))
+    {}
+
+    bool write(const Finish &finish);
+
+private:
+    void yield(WriteStep step)
+    {
+        if (m_yield)
+            m_report.run(step, m_yield);
+    }
+    void showProgress(const ProgressSteps &steps, double value)
+    {
+        yield(steps.yieldBefore);
+        m_report.run(steps.value, [&] {
+            m_progress->setProgressValue(value);
+        });
+        m_report.run(steps.caption, [&] {
+            m_progress->setProgressText(m_caption);
+        });
+        yield(steps.yieldAfter);
+    }
+    void computeWidths();
+    bool writeLine(WriteStep step);
+    void rowProgress(int row);
+    bool fail(WriteStep step, const QString &description);
+    void resetProgress();
+
+    const core::ItemListModel &m_list;
+    QIODevice *m_device;
+    QString m_path;
+    core::ProgressDisplay *m_progress;
+    core::ErrorReport m_report;
+    const Yield &m_yield;
+    QString m_caption;
+    QList<qsizetype> m_widths;
+    QString m_line;
+};
+
+bool AlignedTextWriter::write(const Finish &finish)
+{
+    if (m_progress)
+        showProgress(StartSteps, 1);
+    computeWidths();
+    if (m_progress)
+        showProgress(MeasuredSteps, 10);
+
+    m_line.clear();
+    if (!m_device->isOpen() && !m_device->open(QIODevice::WriteOnly))
+        return fail(WriteStep::CreateFile,
+                    u"Could not create file '%1' (%2)."_s.arg(m_path, m_device->errorString()));
+
+    const int columns = int(m_widths.size());
+    for (int c = 0; c < columns; ++c) {
+        yield(WriteStep::YieldBeforeHeaderText);
+        m_report.run(WriteStep::AppendHeaderText, [&] {
+            detail::appendPadded(m_line, m_list.headerText(c), m_widths[c]);
+        });
+    }
+    if (!writeLine(WriteStep::WriteHeader))
+        return false;
+
+    if (m_progress)
+        showProgress(HeaderSteps, 20);
+
+    const int rows = m_list.rows();
+    for (int i = 0; i < rows; ++i) {
+        yield(WriteStep::YieldBeforeRow);
+        m_line.clear();
+        bool checked = false;
+        // A row that has gone (the list shrank while we yielded) is reported
+        // once and ends the file: every later row would fail the same way.
+        if (!m_report.run(WriteStep::ReadCheckMark, [&] {
+                checked = m_list.isChecked(i);
+            }))
+            break;
+        if (!checked)
+            continue;
+        bool complete = true;
+        for (int j = 0; j < columns && complete; ++j) {
+            yield(WriteStep::YieldBeforeColumn);
+            complete =
+                m_report.run(j == 0 ? WriteStep::AppendFirstColumn : WriteStep::AppendColumn, [&] {
+                    detail::appendPadded(m_line, m_list.text(i, j), m_widths[j]);
+                });
+        }
+        if (!complete)
+            break;
+        if (m_progress)
+            rowProgress(i + 1);
+        if (!writeLine(WriteStep::WriteRow))
+            return false;
+    }
+
+    // The file is complete only once it is safely in place: "Done." follows
+    // a successful close, never a failed one.
+    const QString failure = finish();
+    if (!failure.isEmpty())
+        return fail(WriteStep::CloseFile, failure);
+    if (m_progress) {
+        m_report.run(WriteStep::ShowDoneValue, [&] {
+            m_progress->setProgressValue(100);
+        });
+        m_report.run(WriteStep::ShowDoneCaption, [&] {
+            m_progress->setProgressText(u"Done."_s);
+        });
+    }
+    resetProgress();
+    return true;
+}
+
+void AlignedTextWriter::computeWidths()
+{
+    const int columns = m_list.columns();
+    for (int c = 0; c < columns; ++c) {
+        qsizetype width = 0;
+        m_report.run(WriteStep::MeasureHeader, [&] {
+            width = std::max(width, m_list.headerText(c).size());
+        });
+        const int rows = m_list.rows();
+        for (int r = 0; r < rows; ++r) {
+            yield(WriteStep::YieldWhileMeasuring);
+            if (!m_report.run(c == 0 ? WriteStep::MeasureFirstColumn : WriteStep::MeasureColumn,
+                              [&] {
+                                  width = std::max(width, m_list.text(r, c).size());
+                              }))
+                break;
+        }
+        m_widths.append(width);
+    }
+}
+
+void AlignedTextWriter::rowProgress(int row)
+{
+    yield(WriteStep::YieldBeforeRowProgress);
+    m_report.run(WriteStep::ShowRowValue, [&] {
+        // The row number counts all rows; the value passes 100 near the end
+        // of long lists, which the progress bar shows as full.
+        const int rows = m_list.rows();
+        if (rows == 0)
+            throw core::Failure(u"Division by zero"_s);
+        m_progress->setProgressValue(double(row + rows / 2000) / rows * 100);
+    });
+    if (row % 1000 == 0)
+        m_report.run(WriteStep::ShowRowCaption, [&] {
+            m_progress->setProgressText(m_caption + u" ("_s + QString::number(row) + u')');
+        });
+    yield(WriteStep::YieldAfterRowProgress);
+}
+
+bool AlignedTextWriter::writeLine(WriteStep step)
+{
+    QByteArray bytes = m_line.toUtf8();
+    bytes.append("\r\n", 2);
+    if (m_device->write(bytes) == bytes.size())
+        return true;
+    return fail(step, u"Could not write file '%1' (%2)."_s.arg(m_path, m_device->errorString()));
+}
+
+bool AlignedTextWriter::fail(WriteStep step, const QString &description)
+{
+    m_report.report(step, description);
+    resetProgress();
+    return false;
+}
+
+void AlignedTextWriter::resetProgress()
+{
+    if (!m_progress)
+        return;
+    m_report.run(WriteStep::ResetProgressValue, [&] {
+        m_progress->setProgressValue(0);
+    });
+    m_report.run(WriteStep::ResetProgressText, [&] {
+        m_progress->setProgressText(u"Progress Bar"_s);
+    });
+}
+
+} // namespace
+
+bool writeAlignedText(const core::ItemListModel &list,
+                      const QString &path,
+                      core::ProgressDisplay *progress,
+                      core::ReportSink &reports,
+                      const Yield &yield)
+{
+    // The new text goes to a temporary file that replaces the old one only
+    // when it is complete; on any failure the old file stays as it was.
+    QSaveFile file(path);
+    AlignedTextWriter writer(list, &file, path, progress, reports, yield);
+    return writer.write([&] {
+        if (file.commit())
+            return QString();
+        return u"Could not save file '%1' (%2)."_s.arg(path, file.errorString());
+    });
+}
+
+bool writeAlignedText(const core::ItemListModel &list,
+                      QIODevice *device,
+                      const QString &path,
+                      core::ProgressDisplay *progress,
+                      core::ReportSink &reports,
+                      const Yield &yield)
+{
+    AlignedTextWriter writer(list, device, path, progress, reports, yield);
+    return writer.write([] {
+        return QString();
+    });
+}
+
+} // namespace output

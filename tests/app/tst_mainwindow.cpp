@@ -1,0 +1,557 @@
+#include "FakeClipboard.h"
+#include "FakeDialogs.h"
+#include "FakeSettingsStore.h"
+#include "FakeSpreadsheet.h"
+#include "MainWindow.h"
+#include "MdbDatabase.h"
+#include "MemoryConnection.h"
+#include "TestHelpers.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QImageWriter>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+using app::Control;
+
+namespace {
+
+// A control of the window, found by its objectName.
+template <typename Widget>
+Widget *find(QWidget &window, app::Control control)
+{
+    auto *widget = window.findChild<Widget *>(app::objectNameOf(control));
+    if (!widget)
+        qFatal("no control %s", qPrintable(app::objectNameOf(control)));
+    return widget;
+}
+
+// One window with fake services over a temporary application folder.
+struct Fixture
+{
+    QTemporaryDir folder;
+    FakeDialogs dialogs;
+    FakeSettingsStore settings;
+    FakeClipboard clipboard;
+    FakeSpreadsheet spreadsheet;
+    QList<std::optional<QString>> words{u"I"_s, u"if"_s, u"File"_s};
+    QString openFailure;
+    int processEnds = 0;
+    std::unique_ptr<app::MainWindow> window;
+
+    app::MainWindow &load()
+    {
+        window = std::make_unique<app::MainWindow>(app::Services{
+            dialogs,
+            settings,
+            clipboard,
+            spreadsheet,
+            [this] {
+                auto connection = std::make_unique<MemoryConnection>();
+                connection->words = words;
+                connection->openFailure = openFailure;
+                return connection;
+            },
+            folder.path(),
+            [this] {
+                ++processEnds;
+            },
+        });
+        window->startUp();
+        return *window;
+    }
+
+    void writeFile(const QString &relative, const QByteArray &bytes)
+    {
+        testsupport::writeFile(folder.filePath(relative), bytes);
+    }
+};
+
+// A Windows cursor file: an icon file with type 2 and a hot spot.
+QByteArray cursorFile(int hotX, int hotY)
+{
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "ico");
+    writer.write(image);
+    QByteArray bytes = buffer.data();
+    bytes[2] = 2;
+    bytes[10] = char(hotX);
+    bytes[12] = char(hotY);
+    return bytes;
+}
+
+// A window with short words under "Words and numbers" and `numbers` times
+// 22222222 in the number list: each such number gives thousands of lines, so
+// a run of several lets events in many times.
+app::MainWindow &loadLongRun(Fixture &f, int numbers)
+{
+    f.words = {u"a"_s, u"b"_s, u"c"_s, u"ab"_s, u"ba"_s, u"abc"_s, u"cab"_s};
+    app::MainWindow &w = f.load();
+    find<QRadioButton>(w, Control::WordsAndNumbersOption)->click();
+    for (int i = 0; i < numbers; ++i)
+        w.numberList().append(u"22222222"_s);
+    return w;
+}
+
+void moveOver(QWidget *widget)
+{
+    QMouseEvent move(QEvent::MouseMove,
+                     QPointF(2, 2),
+                     widget->mapToGlobal(QPointF(2, 2)),
+                     Qt::NoButton,
+                     Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+} // namespace
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void emptySettingsOpenWithMnemonicWordsOnly()
+    {
+        Fixture f;
+        app::MainWindow &w = f.load();
+        QVERIFY(find<QRadioButton>(w, Control::MnemonicOption)->isChecked());
+        QVERIFY(find<QRadioButton>(w, Control::WordsOnlyOption)->isChecked());
+        QVERIFY(!find<QRadioButton>(w, Control::SpellOutOption)->isChecked());
+        QVERIFY(!find<QRadioButton>(w, Control::WordsAndNumbersOption)->isChecked());
+        QVERIFY(find<QGroupBox>(w, Control::MnemonicFrame)->isEnabled());
+        QVERIFY(!find<QCheckBox>(w, Control::IncludeOriginalCheck)->isChecked());
+        QCOMPARE(f.dialogs.errorReports(), QStringList());
+        QCOMPARE(w.windowTitle(), u"Digitome"_s);
+        QCOMPARE(w.pointer(), core::Pointer::Default);
+        QCOMPARE(w.wordStore().size(), 3);
+        QVERIFY(w.wordStore().contains(u"file"));
+        QVERIFY(!w.wordStore().contains(u"File"));
+        QCOMPARE(f.settings.writes, QStringList()); // restoring writes nothing
+    }
+
+    void storedOptionsAreRestored_data()
+    {
+        QTest::addColumn<QStringList>("stored"); // key=value pairs
+        QTest::addColumn<QString>("selected");   // the options that end selected
+        QTest::addColumn<bool>("frame1Enabled");
+        QTest::addColumn<bool>("checked");
+        QTest::addColumn<QString>("reportLine");
+        QTest::newRow("spelled out") << QStringList{u"Option1=False"_s, u"Option2=True"_s}
+                                     << u"24"_s << false << false << QString();
+        QTest::newRow("contradiction: the last one set wins")
+            << QStringList{u"Option1=True"_s, u"Option2=True"_s} << u"24"_s << false << false
+            << QString();
+        QTest::newRow("words and numbers, checked")
+            << QStringList{u"Option3=True"_s, u"Option4=False"_s, u"Check1=1"_s} << u"13"_s << true
+            << true << QString();
+        QTest::newRow("Check1 True by hand stays unchecked")
+            << QStringList{u"Check1=True"_s} << u"14"_s << true << false << QString();
+        QTest::newRow("a word that is no Boolean is reported and skipped")
+            << QStringList{u"Option3=yes"_s} << u"14"_s << true << false << u"154"_s;
+        QTest::newRow("both conversions stored False: neither is selected")
+            << QStringList{u"Option1=False"_s, u"Option2=False"_s} << u"4"_s << false << false
+            << QString();
+        QTest::newRow("numbers count as Booleans") << QStringList{u"Option1=0"_s, u"Option2=-1"_s}
+                                                   << u"24"_s << false << false << QString();
+    }
+    void storedOptionsAreRestored()
+    {
+        QFETCH(QStringList, stored);
+        QFETCH(QString, selected);
+        QFETCH(bool, frame1Enabled);
+        QFETCH(bool, checked);
+        QFETCH(QString, reportLine);
+        Fixture f;
+        for (const QString &pair : stored)
+            f.settings.setDigitome(pair.section(u'=', 0, 0), pair.section(u'=', 1));
+        app::MainWindow &w = f.load();
+        QString actual;
+        const QRadioButton *options[] = {find<QRadioButton>(w, Control::MnemonicOption),
+                                         find<QRadioButton>(w, Control::SpellOutOption),
+                                         find<QRadioButton>(w, Control::WordsAndNumbersOption),
+                                         find<QRadioButton>(w, Control::WordsOnlyOption)};
+        for (int i = 0; i < 4; ++i)
+            if (options[i]->isChecked())
+                actual += QString::number(i + 1);
+        QCOMPARE(actual, selected);
+        QCOMPARE(find<QGroupBox>(w, Control::MnemonicFrame)->isEnabled(), frame1Enabled);
+        QCOMPARE(find<QCheckBox>(w, Control::IncludeOriginalCheck)->isChecked(), checked);
+        const QStringList reports = f.dialogs.errorReports();
+        if (reportLine.isEmpty()) {
+            QCOMPARE(reports, QStringList());
+        } else {
+            QCOMPARE(reports.size(), 1);
+            QVERIFY(reports.first().startsWith(u"Type mismatch\r\nin Numerill2021/08/31."
+                                               "Form1.Form_Load at line "_s
+                                               + reportLine));
+        }
+    }
+
+    void clicksWriteTheSettingsAtOnce()
+    {
+        Fixture f;
+        app::MainWindow &w = f.load();
+        find<QRadioButton>(w, Control::SpellOutOption)->click();
+        QCOMPARE(f.settings.digitome(u"Option1"_s), u"False"_s);
+        QCOMPARE(f.settings.digitome(u"Option2"_s), u"True"_s);
+        QVERIFY(!find<QGroupBox>(w, Control::MnemonicFrame)->isEnabled());
+        find<QRadioButton>(w, Control::WordsAndNumbersOption)->setEnabled(true);
+        find<QGroupBox>(w, Control::MnemonicFrame)->setEnabled(true);
+        find<QRadioButton>(w, Control::WordsAndNumbersOption)->click();
+        QCOMPARE(f.settings.digitome(u"Option3"_s), u"True"_s);
+        QCOMPARE(f.settings.digitome(u"Option4"_s), u"False"_s);
+        find<QCheckBox>(w, Control::IncludeOriginalCheck)->click();
+        QCOMPARE(f.settings.digitome(u"Check1"_s), u"1"_s);
+        find<QCheckBox>(w, Control::IncludeOriginalCheck)->click();
+        QCOMPARE(f.settings.digitome(u"Check1"_s), u"0"_s);
+        find<QRadioButton>(w, Control::MnemonicOption)->click();
+        QVERIFY(find<QGroupBox>(w, Control::MnemonicFrame)->isEnabled());
+        QVERIFY(find<QRadioButton>(w, Control::WordsAndNumbersOption)
+                    ->isChecked()); // the nested group is left alone
+
+        // The next start restores what was written.
+        Fixture again;
+        again.settings = f.settings;
+        app::MainWindow &next = again.load();
+        QVERIFY(find<QRadioButton>(next, Control::MnemonicOption)->isChecked());
+        QVERIFY(find<QRadioButton>(next, Control::WordsAndNumbersOption)->isChecked());
+        QVERIFY(!find<QCheckBox>(next, Control::IncludeOriginalCheck)->isChecked());
+    }
+
+    void missingDictionaryIsReportedTwiceAndTheWindowStillOpens()
+    {
+        Fixture f;
+        f.openFailure = u"Could not find file '/x/dbWords.mdb'."_s;
+        app::MainWindow &w = f.load();
+        const QStringList reports = f.dialogs.errorReports();
+        QCOMPARE(reports.size(), 2);
+        QVERIFY(reports.at(0).startsWith(u"Could not find file '/x/dbWords.mdb'.\r\n"_s));
+        QVERIFY(reports.at(0).contains(u"Form1.Form_Load at line 140\r\r"_s));
+        QVERIFY(reports.at(1).contains(u"Form1.Form_Load at line 146\r\r"_s));
+        QVERIFY(w.wordStore().isEmpty());
+        QCOMPARE(w.pointer(), core::Pointer::Default);
+        QVERIFY(find<QRadioButton>(w, Control::MnemonicOption)->isChecked());
+    }
+
+    void realDictionaryMissingFromTheFolder()
+    {
+        // The real database layer on a folder without dbWords.mdb.
+        QTemporaryDir folder;
+        FakeDialogs dialogs;
+        FakeSettingsStore settings;
+        FakeClipboard clipboard;
+        FakeSpreadsheet spreadsheet;
+        platform::MdbDatabase database;
+        app::MainWindow w({dialogs,
+                           settings,
+                           clipboard,
+                           spreadsheet,
+                           [&] {
+                               return database.createConnection();
+                           },
+                           folder.path(),
+                           {}});
+        w.startUp();
+        const QStringList reports = dialogs.errorReports();
+        QCOMPARE(reports.size(), 2);
+        QVERIFY(reports.at(0).contains(u"dbWords.mdb"_s));
+        QVERIFY(reports.at(0).contains(u"at line 140"_s));
+        QVERIFY(reports.at(1).contains(u"at line 146"_s));
+    }
+
+    void duplicateWordStopsTheLoadWithTheEarlierWordsKept()
+    {
+        Fixture f;
+        f.words = {u"dog"_s, u"Cat"_s, u"cat"_s, u"bird"_s};
+        app::MainWindow &w = f.load();
+        const QStringList reports = f.dialogs.errorReports();
+        QCOMPARE(reports.size(), 1);
+        QVERIFY(reports.first().contains(u"Form1.Form_Load at line 146"_s));
+        QCOMPARE(w.wordStore().size(), 2);
+        QVERIFY(w.wordStore().contains(u"cat"));
+        QVERIFY(!w.wordStore().contains(u"bird"));
+    }
+
+    void themeFileRecoloursTheWindowAndAppliesItsStyleSheet()
+    {
+        Fixture f;
+        f.writeFile(u"x/o.cjs"_s, "QPushButton { color: rgb(1, 2, 3); }");
+        app::MainWindow &w = f.load();
+        QCOMPARE(w.styleSheet(), u"QPushButton { color: rgb(1, 2, 3); }"_s);
+        QVERIFY(w.palette().color(QPalette::Window) != QColor(Qt::white));
+        QCOMPARE(find<QGroupBox>(w, Control::MnemonicFrame)->palette().color(QPalette::Window),
+                 w.palette().color(QPalette::Window));
+        QCOMPARE(f.dialogs.errorReports(), QStringList());
+    }
+
+    void withoutThemeTheWindowStaysWhite()
+    {
+        Fixture f;
+        app::MainWindow &w = f.load();
+        QVERIFY(w.styleSheet().isEmpty());
+        QCOMPARE(w.palette().color(QPalette::Window), QColor(Qt::white));
+    }
+
+    void binaryThemeFileIsReported()
+    {
+        Fixture f;
+        f.writeFile(u"x/o.cjs"_s, QByteArray("\xff\xfe\x00\x01\x80", 5));
+        f.load();
+        const QStringList reports = f.dialogs.errorReports();
+        QCOMPARE(reports.size(), 1);
+        QVERIFY(reports.first().contains(u"Form1.Form_Load at line 102"_s));
+    }
+
+    void pointerFollowsTheMouseButNeverReplacesTheHourglass()
+    {
+        Fixture f;
+        f.writeFile(u"HAND-M.CUR"_s, cursorFile(5, 7));
+        app::MainWindow &w = f.load();
+        QCOMPARE(f.dialogs.errorReports(), QStringList());
+        moveOver(find<QPushButton>(w, Control::StartButton));
+        QCOMPARE(w.pointer(), core::Pointer::Custom);
+        QCOMPARE(w.cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(w.cursor().hotSpot(), QPoint(5, 7));
+        moveOver(find<QTableView>(w, Control::ResultsList)->viewport());
+        QCOMPARE(w.pointer(), core::Pointer::Default);
+        moveOver(find<QPushButton>(w, Control::SaveTextButton));
+        QCOMPARE(w.pointer(), core::Pointer::Custom);
+        moveOver(find<QGroupBox>(w, Control::IncludeFrame));
+        QCOMPARE(w.pointer(), core::Pointer::Default);
+
+        w.setPointer(core::Pointer::Hourglass);
+        moveOver(find<QPushButton>(w, Control::ClearNumbersButton));
+        moveOver(find<QGroupBox>(w, Control::ConvertFrame));
+        moveOver(find<QTableView>(w, Control::NumberList)->viewport());
+        QCOMPARE(w.pointer(), core::Pointer::Hourglass);
+        QCOMPARE(w.cursor().shape(), Qt::WaitCursor);
+    }
+
+    void withoutHandCursorButtonsShowTheArrow()
+    {
+        Fixture f;
+        app::MainWindow &w = f.load();
+        moveOver(find<QPushButton>(w, Control::HelpButton));
+        QCOMPARE(w.pointer(), core::Pointer::Custom);
+        QCOMPARE(w.cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void cursorFileThatIsNoPictureIsReported()
+    {
+        Fixture f;
+        f.writeFile(u"HAND-M.CUR"_s, "this is not a cursor");
+        app::MainWindow &w = f.load();
+        const QStringList reports = f.dialogs.errorReports();
+        QCOMPARE(reports.size(), 1);
+        QVERIFY(reports.first().contains(u"Form1.Form_Load at line 108"_s));
+        moveOver(find<QPushButton>(w, Control::HelpButton));
+        QCOMPARE(w.cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void helpShowsBothCurrentCaptionsUnderTheApplicationTitle()
+    {
+        Fixture f;
+        app::MainWindow &w = f.load();
+        find<QRadioButton>(w, Control::MnemonicOption)->setText(u"Renamed mnemonic"_s);
+        find<QPushButton>(w, Control::HelpButton)->click();
+        QCOMPARE(f.dialogs.shown.size(), 1);
+        const FakeDialogs::Shown &box = f.dialogs.shown.first();
+        QVERIFY(box.text.startsWith(u"\"Renamed mnemonic\" - This feature"_s));
+        QVERIFY(box.text.contains(u"\"Convert numbers into words\" - This feature"_s));
+        QVERIFY(box.title.isEmpty());
+        QCOMPARE(f.dialogs.applicationTitle(), u"Digitome"_s);
+        QCOMPARE(box.icon, core::Dialogs::Icon::None);
+    }
+
+    void sampleDataIsAppendedAtEveryClick()
+    {
+        Fixture f;
+        app::MainWindow &w = f.load();
+        w.numberList().append(u"555"_s);
+        find<QPushButton>(w, Control::SampleButton)->click();
+        find<QPushButton>(w, Control::SampleButton)->click();
+        QCOMPARE(
+            testsupport::texts(w.numberList()),
+            (QStringList{u"555"_s, u"434-3453"_s, u"234-9237"_s, u"434-3453"_s, u"234-9237"_s}));
+    }
+
+    void conversionRunFromTheWindow_data()
+    {
+        QTest::addColumn<bool>("spelledOut");
+        QTest::addColumn<bool>("withOriginal");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("words only") << false << false << QStringList{u"IF-I-FILE"_s};
+        QTest::newRow("words only with the original")
+            << false << true << QStringList{u"IF-I-FILE   -   434-3453"_s};
+        QTest::newRow("spelled out") << true << false
+                                     << QStringList{u"four three four three four five three"_s,
+                                                    u"two three four nine two three seven"_s};
+    }
+    void conversionRunFromTheWindow()
+    {
+        QFETCH(bool, spelledOut);
+        QFETCH(bool, withOriginal);
+        QFETCH(QStringList, expected);
+        Fixture f;
+        app::MainWindow &w = f.load();
+        if (spelledOut)
+            find<QRadioButton>(w, Control::SpellOutOption)->click();
+        find<QCheckBox>(w, Control::IncludeOriginalCheck)->setChecked(withOriginal);
+        find<QPushButton>(w, Control::SampleButton)->click();
+        find<QPushButton>(w, Control::StartButton)->click();
+        QCOMPARE(testsupport::texts(w.resultsList()), expected);
+        for (int row = 0; row < w.resultsList().rows(); ++row)
+            QVERIFY(w.resultsList().isChecked(row));
+        QCOMPARE(find<QPushButton>(w, Control::StartButton)->text(), u"Start Converting"_s);
+        QCOMPARE(w.pointer(), core::Pointer::Default);
+        QCoreApplication::processEvents();
+        QCOMPARE(w.shownProgressText(), u"Progress Bar"_s);
+        QCOMPARE(find<QProgressBar>(w, Control::ProgressBar)->value(), 0);
+    }
+
+    void stopDuringARunKeepsTheLinesSoFar()
+    {
+        Fixture f;
+        app::MainWindow &w = loadLongRun(f, 1);
+        find<QPushButton>(w, Control::StartButton)->click();
+        const int linesOfOne = w.resultsList().rows();
+        QVERIFY(linesOfOne > 1000);
+
+        for (int i = 0; i < 10; ++i)
+            w.numberList().append(u"22222222"_s);
+        // Stop at the first moment the run lets events in.
+        QTimer::singleShot(0, find<QPushButton>(w, Control::StartButton), [&] {
+            QCOMPARE(find<QPushButton>(w, Control::StartButton)->text(), u"Stop"_s);
+            QCOMPARE(w.pointer(), core::Pointer::Hourglass);
+            find<QPushButton>(w, Control::StartButton)->click();
+            QCOMPARE(find<QPushButton>(w, Control::StartButton)->text(),
+                     u"Stop"_s); // until the next checkpoint
+        });
+        find<QPushButton>(w, Control::StartButton)->click();
+        QVERIFY(w.resultsList().rows() < linesOfOne);
+        QCOMPARE(find<QPushButton>(w, Control::StartButton)->text(), u"Start Converting"_s);
+        QCOMPARE(w.pointer(), core::Pointer::Default);
+    }
+
+    // The window writes the caption from the count the run gives it, when it
+    // draws.
+    void progressCaptionCountsDuringARun()
+    {
+        Fixture f;
+        app::MainWindow &w = loadLongRun(f, 8);
+        const QString prefix = u"Generating words.. please wait.. "_s;
+        QList<qint64> counts;
+        QTimer watcher;
+        QObject::connect(
+            &watcher, &QTimer::timeout, find<QPushButton>(w, Control::ClearResultsButton), [&] {
+                const QString caption = w.shownProgressText();
+                if (!caption.startsWith(prefix))
+                    return;
+                bool isNumber = false;
+                counts.append(caption.sliced(prefix.size()).toLongLong(&isNumber));
+                QVERIFY2(isNumber, qPrintable(caption));
+            });
+        watcher.start(0);
+        find<QPushButton>(w, Control::StartButton)->click();
+        watcher.stop();
+        QVERIFY(!counts.isEmpty());
+        QVERIFY(counts.front() > 0);
+        QVERIFY(std::is_sorted(counts.cbegin(), counts.cend()));
+        // The run counts 87,380 steps for each number.
+        QVERIFY(counts.back() <= 8 * qint64(87380));
+        QCoreApplication::processEvents();
+        QCOMPARE(w.shownProgressText(), u"Progress Bar"_s);
+    }
+
+    void clearResultsDuringARunEmptiesTheListAndTheRunGoesOn()
+    {
+        Fixture f;
+        app::MainWindow &w = loadLongRun(f, 3);
+        // Clear the results the first time the run lets events in with some
+        // lines shown.
+        int rowsAtClear = -1;
+        QTimer watcher;
+        QObject::connect(
+            &watcher, &QTimer::timeout, find<QPushButton>(w, Control::ClearResultsButton), [&] {
+                if (rowsAtClear >= 0 || w.resultsList().rows() == 0)
+                    return;
+                rowsAtClear = w.resultsList().rows();
+                find<QPushButton>(w, Control::ClearResultsButton)->click();
+                QCOMPARE(w.resultsList().rows(), 0);
+            });
+        watcher.start(0);
+        find<QPushButton>(w, Control::StartButton)->click();
+        QVERIFY(rowsAtClear > 0);
+        QVERIFY(w.resultsList().rows() > 0);
+        QCOMPARE(find<QPushButton>(w, Control::StartButton)->text(), u"Start Converting"_s);
+    }
+
+    void runStartedInsideAnotherCommandsYieldIsSeenWhole()
+    {
+        Fixture f;
+        app::MainWindow &w = f.load();
+        find<QRadioButton>(w, Control::SpellOutOption)->click();
+        w.numberList().append(u"12"_s);
+        w.resultsList().append(u"old"_s, true);
+        // The run starts at Copy's first yield and ends inside it; Copy then
+        // reads the list as the run left it.
+        QTimer::singleShot(0, find<QPushButton>(w, Control::StartButton), [&] {
+            find<QPushButton>(w, Control::StartButton)->click();
+        });
+        find<QPushButton>(w, Control::CopyButton)->click();
+        QCOMPARE(f.dialogs.errorReports(), QStringList());
+        QCOMPARE(f.clipboard.content, u"one two\r\n"_s);
+        QCOMPARE(f.dialogs.messages().size(), 1);
+    }
+
+    void listsShowTheirToolTipOverEveryRow()
+    {
+        Fixture f;
+        app::MainWindow &w = f.load();
+        find<QPushButton>(w, Control::SampleButton)->click();
+        const QModelIndex row = w.numberList().index(0, 0);
+        QVERIFY(!w.numberList().data(row, Qt::ToolTipRole).isValid());
+        QCOMPARE(find<QTableView>(w, Control::NumberList)->toolTip(),
+                 u"Double-click item to remove it. Move | line to right and out of window to "
+                 "reveal full names."_s);
+        QCOMPARE(find<QTableView>(w, Control::ResultsList)->toolTip(),
+                 find<QTableView>(w, Control::NumberList)->toolTip());
+    }
+
+    void closingDuringARunEndsTheProcess()
+    {
+        Fixture f;
+        f.words = {u"a"_s, u"b"_s, u"c"_s, u"ab"_s};
+        app::MainWindow &w = f.load();
+        find<QRadioButton>(w, Control::WordsAndNumbersOption)->click();
+        w.numberList().append(u"2222222222"_s);
+        w.show();
+        QTimer::singleShot(100, &w, [&] {
+            w.close();
+            // The fake ends nothing; stop the run so the test can go on.
+            find<QPushButton>(w, Control::StartButton)->click();
+        });
+        find<QPushButton>(w, Control::StartButton)->click();
+        QCOMPARE(f.processEnds, 1);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"
