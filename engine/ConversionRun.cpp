@@ -331,27 +331,7 @@ void ConversionRun::searchFast(Window &window,
         report.run(RunStep::YieldAfterCut, [&] {
             showCountAndYield(window);
         });
-        // Every cut of a reading that gets here passes the numeric and the
-        // letter tests: they depend on the reading alone. The window changes
-        // only while the run yields, so the line rules are read after every
-        // yield instead of for every line.
-        LineRules rules = readLineRules(window, report, search.combinationHasDigit());
-        int sinceYield = 0;
-        while (search.nextCut()) {
-            if (rules.keep)
-                appendLine(window, report, search.line(), rules, item);
-            if (report.test(RunStep::CheckStopAfterCut, [&] {
-                    return m_stopRequested;
-                }))
-                break;
-            if (++sinceYield == CutsPerYield) {
-                sinceYield = 0;
-                report.run(RunStep::YieldAfterCut, [&] {
-                    showCountAndYield(window);
-                });
-                rules = readLineRules(window, report, search.combinationHasDigit());
-            }
-        }
+        appendCuts(window, report, search, item);
         if (report.test(RunStep::CheckStopAfterReading, [&] {
                 return m_stopRequested;
             }))
@@ -360,6 +340,34 @@ void ConversionRun::searchFast(Window &window,
     report.run(RunStep::ShowFinalCount, [&] {
         window.showGeneratedCount(m_generatedCount);
     });
+}
+
+void ConversionRun::appendCuts(Window &window,
+                               ErrorReport &report,
+                               MnemonicSearch &search,
+                               int item)
+{
+    // Every cut of a reading that gets here passes the numeric and the letter
+    // tests: they depend on the reading alone. The window changes only while
+    // the run yields, so the line rules are read after every yield instead of
+    // for every line.
+    LineRules rules = readLineRules(window, report, search.combinationHasDigit());
+    int sinceYield = 0;
+    while (search.nextCut()) {
+        if (rules.keep)
+            appendLine(window, report, search.line(), rules, item);
+        if (report.test(RunStep::CheckStopAfterCut, [&] {
+                return m_stopRequested;
+            }))
+            break;
+        if (++sinceYield == CutsPerYield) {
+            sinceYield = 0;
+            report.run(RunStep::YieldAfterCut, [&] {
+                showCountAndYield(window);
+            });
+            rules = readLineRules(window, report, search.combinationHasDigit());
+        }
+    }
 }
 
 ConversionRun::LineRules

@@ -13,6 +13,7 @@ class Window;
 
 namespace engine {
 
+class MnemonicSearch;
 class WordStore;
 
 // The "Start Converting" command and the run state it keeps between clicks.
@@ -94,6 +95,9 @@ private:
                     core::ErrorReport &report,
                     int item,
                     const QStringList &choices);
+    // The lines of the search's current reading, all its cuts.
+    void
+    appendCuts(core::Window &window, core::ErrorReport &report, MnemonicSearch &search, int item);
     void convertSpelledOut(core::Window &window, core::ErrorReport &report);
     // Appends each character's digit word, or the character itself, and a blank.
     static void spellOut(core::ErrorReport &report, const QString &number, QString &line);

@@ -51,9 +51,27 @@ MnemonicSearch::MnemonicSearch(const WordStore &words)
     , m_below(1, 0)
 {}
 
-void MnemonicSearch::start(const QStringList &choices, bool keepMixed, bool keepWordsOnly)
+MnemonicSearch::Choice MnemonicSearch::choiceOf(QChar c, bool wordsOnly)
 {
-    const bool wordsOnly = keepWordsOnly && !keepMixed;
+    Choice choice{};
+    choice.unit = c.unicode();
+    if (choice.unit < 0x80) {
+        choice.simple = true;
+        choice.lower =
+            (choice.unit >= u'A' && choice.unit <= u'Z') ? choice.unit + 32 : choice.unit;
+    } else if (!c.isSurrogate()) {
+        const QString lower = QString(c).toLower();
+        choice.simple = lower.size() == 1 && !lower.front().isSurrogate();
+        choice.lower = choice.simple ? lower.front().unicode() : choice.unit;
+    }
+    choice.letter = isAsciiLetter(choice.unit);
+    choice.digit = isAsciiDigit(choice.unit);
+    choice.allowed = !(wordsOnly && choice.digit);
+    return choice;
+}
+
+bool MnemonicSearch::readChoices(const QStringList &choices, bool wordsOnly)
+{
     m_size = int(choices.size());
     m_choices.clear();
     m_choicesBegin.assign(1, 0);
@@ -63,20 +81,7 @@ void MnemonicSearch::start(const QStringList &choices, bool keepMixed, bool keep
     for (const QString &position : choices) {
         bool anyAllowed = false;
         for (const QChar c : position) {
-            Choice choice{};
-            choice.unit = c.unicode();
-            if (choice.unit < 0x80) {
-                choice.simple = true;
-                choice.lower =
-                    (choice.unit >= u'A' && choice.unit <= u'Z') ? choice.unit + 32 : choice.unit;
-            } else if (!c.isSurrogate()) {
-                const QString lower = QString(c).toLower();
-                choice.simple = lower.size() == 1 && !lower.front().isSurrogate();
-                choice.lower = choice.simple ? lower.front().unicode() : choice.unit;
-            }
-            choice.letter = isAsciiLetter(choice.unit);
-            choice.digit = isAsciiDigit(choice.unit);
-            choice.allowed = !(wordsOnly && choice.digit);
+            const Choice choice = choiceOf(c, wordsOnly);
             m_minusPossible = m_minusPossible || choice.unit == u'-';
             m_hasBlank = m_hasBlank || choice.unit == u' ';
             anyAllowed = anyAllowed || choice.allowed;
@@ -85,6 +90,12 @@ void MnemonicSearch::start(const QStringList &choices, bool keepMixed, bool keep
         everyPositionHasAChoice = everyPositionHasAChoice && anyAllowed;
         m_choicesBegin.push_back(int(m_choices.size()));
     }
+    return everyPositionHasAChoice;
+}
+
+void MnemonicSearch::start(const QStringList &choices, bool keepMixed, bool keepWordsOnly)
+{
+    const bool everyPositionHasAChoice = readChoices(choices, keepWordsOnly && !keepMixed);
 
     m_below.assign(m_size + 1, 0);
     m_lettersFrom.assign(m_size + 1, 0);
@@ -102,6 +113,11 @@ void MnemonicSearch::start(const QStringList &choices, bool keepMixed, bool keep
     m_hopeless = (!keepMixed && !keepWordsOnly) || !everyPositionHasAChoice
                  || m_lettersFrom.front() < LettersNeeded;
 
+    resetWalk();
+}
+
+void MnemonicSearch::resetWalk()
+{
     m_pieces.assign(1, Piece{0, WordPrefixTree::Root, -1, {}});
     m_out.resize(m_size + 1);
     for (auto &edges : m_out)

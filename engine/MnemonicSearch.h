@@ -44,7 +44,8 @@ public:
     void setPrefixCutLimit(std::size_t cuts) { m_prefixCutLimit = cuts; }
 
     // Starts a number: one choice string per position (at least two).
-    // `keepMixed` and `keepWordsOnly` are Option3 and Option4.
+    // `keepMixed` and `keepWordsOnly` are the "Words and numbers" and "Words
+    // only" options.
     void start(const QStringList &choices, bool keepMixed, bool keepWordsOnly);
 
     // Moves to the next reading that gives lines, adding the enumeration steps
@@ -118,6 +119,11 @@ private:
     };
     enum class PrefixCutsState : quint8 { Stale, Ready, TooMany };
 
+    static Choice choiceOf(QChar c, bool wordsOnly);
+    // Fills the choices of every position; false when a position has none
+    // that the options allow.
+    bool readChoices(const QStringList &choices, bool wordsOnly);
+    void resetWalk();
     void advance(const Piece &piece, const Choice &choice, int position, bool last);
     void truncateEdges(int size);
     bool accepted(Edge &edge, int start)

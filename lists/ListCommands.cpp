@@ -114,15 +114,48 @@ void addNumbers(Window &window)
         report.report(AddStep::CounterOverflow, u"Overflow"_s);
 }
 
+namespace {
+
+#ifdef Q_OS_WIN
+constexpr QChar PathSeparator = u'\\';
+#else
+constexpr QChar PathSeparator = u'/';
+#endif
+
+// A path joined from the dialog's folder and a file name, tidied as the
+// platform needs it.
+QString tidyPath(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return normalizeBackslashes(path);
+#else
+    return collapseSlashes(path);
+#endif
+}
+
+// The open dialog's several files: the folder first, then the names.
+void loadSeveralFiles(ErrorReport &report, Window &window, const QStringList &parts)
+{
+    const QString folder = parts.at(0);
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        QString path;
+        report.run(LoadStep::JoinPath, [&] {
+            path = folder + PathSeparator + parts.at(i);
+        });
+        report.run(LoadStep::TidyPath, [&] {
+            path = tidyPath(path);
+        });
+        report.run(LoadStep::LoadEachFile, [&] {
+            loadListFile(window.dialogs(), window.numberList(), path);
+        });
+    }
+}
+
+} // namespace
+
 void loadNumbersFromFile(Window &window)
 {
     ErrorReport report(window, Procedure::LoadNumbersFromFile);
-#ifdef Q_OS_WIN
-    const QChar separator = u'\\';
-#else
-    const QChar separator = u'/';
-#endif
-
     QString fileName;
     report.run(LoadStep::ChooseFiles, [&] {
         QStringList chosen =
@@ -130,7 +163,7 @@ void loadNumbersFromFile(Window &window)
                                        {u"Text Files (*.txt)"_s, u"All Files (*)"_s});
         for (QString &path : chosen)
             path = QDir::toNativeSeparators(path);
-        fileName = selectionText(chosen, separator);
+        fileName = selectionText(chosen, PathSeparator);
     });
     if (fileName.size() > SelectionTextLimit) {
         window.dialogs().message(u"You've selected too many files to add.\r\r"
@@ -148,7 +181,6 @@ void loadNumbersFromFile(Window &window)
     report.run(LoadStep::ShowHourglass, [&] {
         window.setPointer(Pointer::Hourglass);
     });
-
     if (report.test(LoadStep::CheckOneFile, [&] {
             return parts.size() == 1;
         })) {
@@ -162,25 +194,7 @@ void loadNumbersFromFile(Window &window)
     } else if (report.test(LoadStep::CheckSeveralFiles, [&] {
                    return parts.size() >= 2;
                })) {
-        const QString folder = parts.at(0);
-        for (qsizetype i = 1; i < parts.size(); ++i) {
-            QString path;
-            report.run(LoadStep::JoinPath, [&] {
-                path = folder + separator + parts.at(i);
-            });
-#ifdef Q_OS_WIN
-            report.run(LoadStep::TidyPath, [&] {
-                path = normalizeBackslashes(path);
-            });
-#else
-            report.run(LoadStep::TidyPath, [&] {
-                path = collapseSlashes(path);
-            });
-#endif
-            report.run(LoadStep::LoadEachFile, [&] {
-                loadListFile(window.dialogs(), window.numberList(), path);
-            });
-        }
+        loadSeveralFiles(report, window, parts);
     }
     report.run(LoadStep::ShowDefaultPointer, [&] {
         window.setPointer(Pointer::Default);

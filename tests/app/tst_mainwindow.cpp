@@ -161,7 +161,7 @@ private Q_SLOTS:
         QTest::newRow("words and numbers, checked")
             << QStringList{u"Option3=True"_s, u"Option4=False"_s, u"Check1=1"_s} << u"13"_s << true
             << true << QString();
-        QTest::newRow("Check1 True by hand stays unchecked")
+        QTest::newRow("a check box stored as True stays unchecked")
             << QStringList{u"Check1=True"_s} << u"14"_s << true << false << QString();
         QTest::newRow("a word that is no Boolean is reported and skipped")
             << QStringList{u"Option3=yes"_s} << u"14"_s << true << false << u"154"_s;

@@ -82,7 +82,7 @@ engine::WordStore randomDictionary(QRandomGenerator &random)
 
 QString describe(const QString &number, const FakeWindow &host)
 {
-    return u"number \"%1\", Option3 %2, Option4 %3, Check1 %4"_s.arg(number)
+    return u"number \"%1\", mixed %2, words only %3, original %4"_s.arg(number)
         .arg(host.options.keepMixedLines)
         .arg(host.options.keepWordsOnlyLines)
         .arg(host.options.appendOriginalNumber);
@@ -237,7 +237,7 @@ void TestSearchDifferential::prefixCutsMatchCuttingEachReading()
                 qsizetype line = 0;
                 while (shared.value(line) == cutOneByOne.value(line))
                     ++line;
-                QFAIL(qPrintable(u"number \"%1\", Option3 %2, Option4 %3, limit %4, line %5: "
+                QFAIL(qPrintable(u"number \"%1\", mixed %2, words only %3, limit %4, line %5: "
                                  u"\"%6\" against \"%7\""_s.arg(number)
                                      .arg(keepMixed)
                                      .arg(keepWordsOnly)
