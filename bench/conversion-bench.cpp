@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
 // Conversion runs on a word list, through a window-less host that counts the
 // result lines (or prints them) instead of keeping a list.
 //

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
 // digitome-dictionary-bench: how long start-up spends on the dictionary, and
 // how long building the dictionary file takes.
 //

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
 // Loading a list file of a million numbers and filtering a million results.
 //
 //     digitome-lists-bench [count]

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
 // Writing the results out: saving a million result lines as a column-aligned
 // text file, building the clipboard text of a million lines, and exporting
 // 100,000 lines to the .xlsx workbook (up to the start of the spreadsheet

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
 // The main window with its real services: the time from the start of the
 // program to a visible, ready window with the shipped dictionary loaded, and a
 // mnemonic run that fills the results list with a million lines: lines per

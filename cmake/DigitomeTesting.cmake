@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Tarrowen
+# SPDX-License-Identifier: MIT
 # add_qtest(NAME SOURCES... LIBS libs... [GUI] [LABELS labels...] [TIMEOUT s])
 # One Qt Test executable run through ctest. GUI tests run on the offscreen
 # platform; every test runs in the C.UTF-8 locale so local runs equal CI.
@@ -8,7 +10,7 @@ function(add_qtest name)
     target_link_libraries(${name} PRIVATE ${T_LIBS} Qt6::Test digitome_flags)
     add_test(NAME ${name} COMMAND ${name})
     set(env "LC_ALL=C.UTF-8" "QT_QPA_PLATFORM=offscreen"
-            "DIGITOME_TESTDATA=${CMAKE_SOURCE_DIR}/../shared/testdata"
+            "DIGITOME_TESTDATA=${CMAKE_SOURCE_DIR}/tests/data"
             "DIGITOME_APP_DIR=${DIGITOME_APP_DIR}")
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 300)

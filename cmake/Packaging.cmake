@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Tarrowen
+# SPDX-License-Identifier: MIT
 # Install layout: the program and its dictionary stay together in
 # lib/digitome (the program looks for dbWords.mdb beside itself); bin/digitome
 # is a small launcher. `cpack -G DEB` builds a Debian package.

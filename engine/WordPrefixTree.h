@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 #include <QStringView>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
+
 #include "ClipboardCopy.h"
 
 #include "Clipboard.h"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Tarrowen
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages that building, running or testing Digitome
 # needs, when any of them is missing. Usage: install-deps.sh [build|test]
 set -euo pipefail

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Tarrowen
+# SPDX-License-Identifier: MIT
 # Builds Digitome with warnings as errors and runs every test twice: in a
 # normal build and in an AddressSanitizer + UndefinedBehaviorSanitizer build.
 set -euo pipefail

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Tarrowen
+# SPDX-License-Identifier: MIT
 # Starts the real program in a real X window (Xvfb), checks that its window
 # opens without an error report, and optionally loads the sample numbers,
 # runs a conversion and saves a screenshot of the window.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Tarrowen
+# SPDX-License-Identifier: MIT
 # Installs the build into a temporary prefix and starts the installed program
 # in a real X window: it must open without an error report, which means it
 # found its dictionary beside itself.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
+
 #include "ConversionRun.h"
 #include "EngineTestSupport.h"
 #include "ErrorReport.h"

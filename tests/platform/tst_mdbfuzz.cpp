@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
 // Damaged database files must give a Failure, never a crash or a hang. The
 // mutants come from a fixed seed, so a failure can be replayed:
 //   DIGITOME_FUZZ_MUTANTS  number of mutants (default 3000)

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
 // The real settings store and dialogs: QSettings on disk, QMessageBox and
 // QInputDialog driven the way a user would.
 #include "QtDialogs.h"

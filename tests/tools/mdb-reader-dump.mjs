@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
 // Prints every table of a Jet file as JSON, read by the mdb-reader package:
 // {"table": {"columns": [...], "rows": [[...], ...]}, ...}
 import { readFileSync } from "node:fs";

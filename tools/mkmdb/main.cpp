@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
 // digitome-mkmdb: builds the dictionary file dbWords.mdb from word lists.
 //
 //     digitome-mkmdb OUTPUT.mdb OUTPUT.txt LIST...
