@@ -58,7 +58,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::startUp()
 {
     app::startUp({*this, *this, m_controls, m_handCursor, m_dictionary, m_options},
-                 m_services.applicationFolder);
+                 m_services.dataFolders);
 }
 
 void MainWindow::connectHandlers()

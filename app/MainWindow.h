@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "DataFolders.h"
 #include "Dictionary.h"
 #include "ItemListModel.h"
 #include "OptionSettings.h"
@@ -40,8 +41,8 @@ struct Services
     core::Spreadsheet &spreadsheet;
     // Creates the (closed) dictionary connection.
     std::function<std::unique_ptr<core::Connection>()> createConnection;
-    // The folder that holds the program, dbWords.mdb and the optional files.
-    QString applicationFolder;
+    // Where dbWords.mdb and the optional files are looked for.
+    DataFolders dataFolders;
     // Ends the process at once; closing the window calls it.
     std::function<void()> endProcess;
 };

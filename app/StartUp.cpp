@@ -4,6 +4,7 @@
 #include "StartUp.h"
 
 #include "ApplicationTitle.h"
+#include "DataFolders.h"
 #include "Database.h"
 #include "Dialogs.h"
 #include "Dictionary.h"
@@ -60,20 +61,24 @@ enum class StartStep {
     ShowDefaultPointer = 164,
 };
 
+const QString DictionaryFile = u"dbWords.mdb"_s;
+const QString HandCursorFile = u"HAND-M.CUR"_s;
+const QString ThemeFile = u"x/o.cjs"_s;
+
 // The column of both lists is 7,000 twips wide.
 constexpr int ListColumnWidth = 7000 / 15;
 
-void applyLook(ErrorReport &report, const StartUpTarget &target, const QString &folder)
+void applyLook(ErrorReport &report, const StartUpTarget &target, const DataFolders &folders)
 {
     report.run(StartStep::ApplyTheme, [&] {
-        applyWindowSkin(target.widget, folder);
+        applyWindowSkin(target.widget, folders.folderFor(ThemeFile));
     });
     report.run(StartStep::SetTitles, [&] {
         target.widget.setWindowTitle(ProductTitle);
         target.widget.setWindowIcon(QIcon(u":/digitome.png"_s));
         target.window.dialogs().setApplicationTitle(applicationTitleOf(ProductTitle));
     });
-    const QString cursorPath = folder + u"/HAND-M.CUR"_s;
+    const QString cursorPath = folders.folderFor(HandCursorFile) + u'/' + HandCursorFile;
     if (report.test(StartStep::CheckHandCursor, [&] {
             return core::fileExists(cursorPath);
         }))
@@ -98,7 +103,7 @@ void setUpLists(ErrorReport &report, const StartUpTarget &target)
     });
 }
 
-void loadDictionary(ErrorReport &report, const StartUpTarget &target, const QString &folder)
+void loadDictionary(ErrorReport &report, const StartUpTarget &target, const DataFolders &folders)
 {
     Dictionary &dictionary = target.dictionary;
     auto connection = [&]() -> core::Connection & {
@@ -116,7 +121,7 @@ void loadDictionary(ErrorReport &report, const StartUpTarget &target, const QStr
             connection().close();
         });
     report.run(StartStep::OpenDictionary, [&] {
-        connection().open(core::wordsConnectionText(folder));
+        connection().open(core::wordsConnectionText(folders.folderFor(DictionaryFile)));
     });
     report.run(StartStep::ClearWords, [&] {
         dictionary.words = engine::WordStore();
@@ -177,12 +182,12 @@ void restoreOptions(ErrorReport &report, const StartUpTarget &target)
 
 } // namespace
 
-void startUp(const StartUpTarget &target, const QString &applicationFolder)
+void startUp(const StartUpTarget &target, const DataFolders &folders)
 {
     ErrorReport report(target.window, core::Procedure::StartUp);
-    applyLook(report, target, applicationFolder);
+    applyLook(report, target, folders);
     setUpLists(report, target);
-    loadDictionary(report, target, applicationFolder);
+    loadDictionary(report, target, folders);
     restoreOptions(report, target);
     report.run(StartStep::ShowDefaultPointer, [&] {
         target.window.setPointer(core::Pointer::Default);

@@ -16,6 +16,7 @@ class Window;
 
 namespace app {
 
+struct DataFolders;
 struct Dictionary;
 struct WindowControls;
 class OptionSettings;
@@ -34,7 +35,7 @@ struct StartUpTarget
 
 // The start-up steps, run before the window shows. Each step reports its own
 // failure and start-up goes on: a missing dictionary still opens the window.
-// `applicationFolder` holds the dictionary and the optional files.
-void startUp(const StartUpTarget &target, const QString &applicationFolder);
+// The dictionary and the optional files are taken from `folders`.
+void startUp(const StartUpTarget &target, const DataFolders &folders);
 
 } // namespace app

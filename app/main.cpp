@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QStandardPaths>
 
 #include <cstdlib>
 
@@ -33,7 +34,8 @@ int main(int argc, char *argv[])
         [&database] {
             return database.createConnection();
         },
-        QCoreApplication::applicationDirPath(),
+        {QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+         QCoreApplication::applicationDirPath()},
         [] {
             std::_Exit(0);
         },

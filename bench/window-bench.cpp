@@ -67,7 +67,7 @@ int main(int argc, char *argv[])
                             [&database] {
                                 return database.createConnection();
                             },
-                            QCoreApplication::applicationDirPath(),
+                            {{}, QCoreApplication::applicationDirPath()},
                             [] {}});
     window.startUp();
     window.show();

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 Tarrowen
 # SPDX-License-Identifier: MIT
-# Installs the Debian packages that building, running or testing Digitome
-# needs, when any of them is missing. Usage: install-deps.sh [build|test]
+# Installs what building, running or testing Digitome needs, when any of it is
+# missing: Debian packages, and for the tests the npm package mdb-reader (an
+# independent reader of Jet files) into build/node. Tests never download.
+# Usage: install-deps.sh [build|test]
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev mdbtools-dev libxlsxwriter-dev
                 scowl wamerican fonts-liberation)
@@ -33,4 +36,14 @@ if ((${#missing[@]})); then
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
         "${missing[@]}" >/dev/null
+fi
+
+if [[ "${1:-build}" == test ]]; then
+    node_dir=$root/build/node
+    if [[ ! -f $node_dir/node_modules/mdb-reader/package.json ]]; then
+        echo "Installing the npm package mdb-reader into $node_dir"
+        mkdir -p "$node_dir"
+        npm install --prefix "$node_dir" --no-audit --no-fund --no-save --silent \
+            mdb-reader@3.2.0 >/dev/null
+    fi
 fi

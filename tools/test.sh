@@ -3,11 +3,17 @@
 # SPDX-License-Identifier: MIT
 # Builds Digitome with warnings as errors and runs every test twice: in a
 # normal build and in an AddressSanitizer + UndefinedBehaviorSanitizer build.
+# A test whose outside tool is missing skips and names the tool; the skips are
+# listed at the end. With --no-skips (as CI runs it) any skip fails the run.
+# Usage: test.sh [--no-skips]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+no_skips=false
+[[ ${1:-} == --no-skips ]] && no_skips=true
 "$root/tools/install-deps.sh" test
 
 jobs=$(nproc)
+skipped=()
 for variant in release sanitize; do
     dir="$root/build/test-$variant"
     args=(-G Ninja -DDIGITOME_WERROR=ON)
@@ -24,5 +30,20 @@ for variant in release sanitize; do
         "$root/tools/window-check.sh" "$dir/bin/digitome" "$root/build/screenshot.png"
     fi
     echo "== $variant tests"
-    (cd "$dir" && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j "$jobs")
+    log="$dir/ctest.log"
+    (cd "$dir" && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j "$jobs") | tee "$log"
+    while IFS= read -r line; do
+        skipped+=("$variant: $line")
+    done < <(grep -E '\*\*\*Skipped' "$log" | sed -E 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+).*/\1/')
 done
+
+if ((${#skipped[@]})); then
+    echo "== skipped tests (their output names the missing tool):"
+    printf '  %s\n' "${skipped[@]}"
+    if $no_skips; then
+        echo "Tests were skipped; with --no-skips that is a failure."
+        exit 1
+    fi
+else
+    echo "== no test was skipped"
+fi

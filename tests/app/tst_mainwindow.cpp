@@ -5,6 +5,7 @@
 #include "FakeDialogs.h"
 #include "FakeSettingsStore.h"
 #include "FakeSpreadsheet.h"
+#include "JetFixtures.h"
 #include "MainWindow.h"
 #include "MdbDatabase.h"
 #include "MemoryConnection.h"
@@ -45,13 +46,16 @@ Widget *find(QWidget &window, app::Control control)
 // One window with fake services over a temporary application folder.
 struct Fixture
 {
-    QTemporaryDir folder;
+    QTemporaryDir folder;     // the program's
+    QTemporaryDir userFolder; // the per-user data folder
     FakeDialogs dialogs;
     FakeSettingsStore settings;
     FakeClipboard clipboard;
     FakeSpreadsheet spreadsheet;
     QList<std::optional<QString>> words{u"I"_s, u"if"_s, u"File"_s};
     QString openFailure;
+    // Another source of dictionary connections (the real one, say).
+    std::function<std::unique_ptr<core::Connection>()> connectionFactory;
     int processEnds = 0;
     std::unique_ptr<app::MainWindow> window;
 
@@ -62,13 +66,15 @@ struct Fixture
             settings,
             clipboard,
             spreadsheet,
-            [this] {
+            [this]() -> std::unique_ptr<core::Connection> {
+                if (connectionFactory)
+                    return connectionFactory();
                 auto connection = std::make_unique<MemoryConnection>();
                 connection->words = words;
                 connection->openFailure = openFailure;
                 return connection;
             },
-            folder.path(),
+            {userFolder.path(), folder.path()},
             [this] {
                 ++processEnds;
             },
@@ -253,28 +259,54 @@ private Q_SLOTS:
         QVERIFY(find<QRadioButton>(w, Control::MnemonicOption)->isChecked());
     }
 
-    void realDictionaryMissingFromTheFolder()
+    // The real database layer; the dictionary is taken from the per-user data
+    // folder when anything of that name is there, else from the program's.
+    void dictionaryIsLookedForPerUserFirst_data()
     {
-        // The real database layer on a folder without dbWords.mdb.
-        QTemporaryDir folder;
-        FakeDialogs dialogs;
-        FakeSettingsStore settings;
-        FakeClipboard clipboard;
-        FakeSpreadsheet spreadsheet;
+        QTest::addColumn<QString>("inUserFolder"); // "", "words" or "damaged"
+        QTest::addColumn<QString>("inProgramFolder");
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<QString>("reportedFolder"); // "", "user" or "program"
+        QTest::newRow("in neither: the report names the program's folder")
+            << QString() << QString() << QStringList() << u"program"_s;
+        QTest::newRow("beside the program only")
+            << QString() << u"words"_s << QStringList{u"beside"_s} << QString();
+        QTest::newRow("the per-user file comes first")
+            << u"words"_s << u"damaged"_s << QStringList{u"mine"_s} << QString();
+        QTest::newRow("a damaged per-user file is reported, not passed over")
+            << u"damaged"_s << u"words"_s << QStringList() << u"user"_s;
+    }
+    void dictionaryIsLookedForPerUserFirst()
+    {
+        QFETCH(QString, inUserFolder);
+        QFETCH(QString, inProgramFolder);
+        QFETCH(QStringList, words);
+        QFETCH(QString, reportedFolder);
+        Fixture f;
         platform::MdbDatabase database;
-        app::MainWindow w({dialogs,
-                           settings,
-                           clipboard,
-                           spreadsheet,
-                           [&] {
-                               return database.createConnection();
-                           },
-                           folder.path(),
-                           {}});
-        w.startUp();
-        const QStringList reports = dialogs.errorReports();
+        f.connectionFactory = [&] {
+            return database.createConnection();
+        };
+        const auto place = [](const QTemporaryDir &dir, const QString &kind, const QString &word) {
+            const QString path = dir.filePath(u"dbWords.mdb"_s);
+            if (kind == u"words")
+                testsupport::writeFile(path, fixtures::build({fixtures::wordsTable({word})}));
+            else if (kind == u"damaged")
+                testsupport::writeFile(path, "not a database");
+        };
+        place(f.userFolder, inUserFolder, u"mine"_s);
+        place(f.folder, inProgramFolder, u"beside"_s);
+        app::MainWindow &w = f.load();
+        QCOMPARE(QStringList(w.wordStore().words().cbegin(), w.wordStore().words().cend()), words);
+        const QStringList reports = f.dialogs.errorReports();
+        if (reportedFolder.isEmpty()) {
+            QCOMPARE(reports, QStringList());
+            return;
+        }
         QCOMPARE(reports.size(), 2);
-        QVERIFY(reports.at(0).contains(u"dbWords.mdb"_s));
+        const QTemporaryDir &folder = reportedFolder == u"user" ? f.userFolder : f.folder;
+        QVERIFY2(reports.at(0).contains(folder.filePath(u"dbWords.mdb"_s)),
+                 qPrintable(reports.at(0)));
         QVERIFY(reports.at(0).contains(u"at line 140"_s));
         QVERIFY(reports.at(1).contains(u"at line 146"_s));
     }
@@ -312,14 +344,19 @@ private Q_SLOTS:
         QCOMPARE(w.palette().color(QPalette::Window), QColor(Qt::white));
     }
 
+    // A per-user theme that is no text is reported; the program's own theme
+    // does not stand in for it.
     void binaryThemeFileIsReported()
     {
         Fixture f;
-        f.writeFile(u"x/o.cjs"_s, QByteArray("\xff\xfe\x00\x01\x80", 5));
-        f.load();
+        f.writeFile(u"x/o.cjs"_s, "QPushButton { color: rgb(1, 2, 3); }");
+        testsupport::writeFile(f.userFolder.filePath(u"x/o.cjs"_s),
+                               QByteArray("\xff\xfe\x00\x01\x80", 5));
+        app::MainWindow &w = f.load();
         const QStringList reports = f.dialogs.errorReports();
         QCOMPARE(reports.size(), 1);
         QVERIFY(reports.first().contains(u"Form1.Form_Load at line 102"_s));
+        QVERIFY(w.styleSheet().isEmpty());
     }
 
     void pointerFollowsTheMouseButNeverReplacesTheHourglass()

@@ -16,6 +16,9 @@ namespace mdbtools {
 
 using Row = QList<std::optional<QString>>;
 
+inline constexpr const char *Missing =
+    "mdbtools (mdb-tables, mdb-export) is not installed: run tools/install-deps.sh test";
+
 inline bool available()
 {
     return !QStandardPaths::findExecutable(QStringLiteral("mdb-export")).isEmpty();
