@@ -86,15 +86,8 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "%s\n", qPrintable(error));
             return 1;
         }
-        jet4::Table table{u"words"_s,
-                          {{u"ID"_s, jet4::ColumnType::Long, 0},
-                           {u"Category"_s, jet4::ColumnType::Text, 50},
-                           {u"Word"_s, jet4::ColumnType::Text, 255}},
-                          {}};
-        qint32 id = 0;
-        for (const mkmdb::ListedWord &w : listed)
-            table.rows.append({jet4::Value(++id), jet4::Value(w.category), jet4::Value(w.word)});
-        if (!jet4::writeDatabaseFile(dir.filePath(u"dbWords.mdb"_s), {table}, &error)) {
+        if (!jet4::writeDatabaseFile(
+                dir.filePath(u"dbWords.mdb"_s), {mkmdb::wordsTable(listed)}, &error)) {
             std::fprintf(stderr, "%s\n", qPrintable(error));
             return 1;
         }

@@ -16,6 +16,10 @@ class WordStore;
 // with a Failure at the first null value, at the first word already in the
 // store, or when the table or column is missing; the words added before the
 // failure stay in the store.
+//
+// When the table has a column named "Commonness" (in any case), its whole
+// numbers are the words' commonness levels; a null or any other value there
+// means no level (0). Without the column every word has level 0.
 void loadWords(core::Connection &connection, WordStore &store);
 
 } // namespace engine

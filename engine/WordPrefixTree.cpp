@@ -19,18 +19,18 @@ WordPrefixTree::WordPrefixTree()
     , m_shift(64 - InitialBits)
 {}
 
-bool WordPrefixTree::contains(QStringView word) const
+WordPrefixTree::Node WordPrefixTree::find(QStringView text) const
 {
     Node node = Root;
-    for (const QChar c : word) {
+    for (const QChar c : text) {
         node = child(node, c.unicode());
         if (node == NoNode)
-            return false;
+            break;
     }
-    return isWord(node);
+    return node;
 }
 
-bool WordPrefixTree::insert(QStringView word)
+bool WordPrefixTree::insert(QStringView word, quint16 commonness)
 {
     const auto length = quint32(std::min<qsizetype>(word.size(), 0xffffffffu));
     Node node = Root;
@@ -59,6 +59,7 @@ bool WordPrefixTree::insert(QStringView word)
     if (last.word)
         return false;
     last.word = true;
+    last.commonness = commonness;
     return true;
 }
 

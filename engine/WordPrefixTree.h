@@ -22,9 +22,12 @@ public:
 
     WordPrefixTree();
 
-    // Adds a word; false when it was present already.
-    bool insert(QStringView word);
-    bool contains(QStringView word) const;
+    // Adds a word with its commonness level (see WordStore); false when it
+    // was present already.
+    bool insert(QStringView word, quint16 commonness = 0);
+    bool contains(QStringView word) const { return isWord(find(word)); }
+    // The node a text leads to from the root, or NoNode.
+    Node find(QStringView text) const;
 
     // The node reached from `node` by `unit`, or NoNode.
     Node child(Node node, char16_t unit) const
@@ -40,8 +43,10 @@ public:
                 return NoNode;
         }
     }
-    // Whether the path to `node` spells a whole word.
-    bool isWord(Node node) const { return m_nodes[node].word; }
+    // Whether the path to `node` spells a whole word (false for NoNode).
+    bool isWord(Node node) const { return node != NoNode && m_nodes[node].word; }
+    // The commonness level of the word that ends at `node`.
+    quint16 commonness(Node node) const { return m_nodes[node].commonness; }
     // The length of the longest word through `node`, counted from `node` on.
     qsizetype longestBelow(Node node) const { return m_nodes[node].longestBelow; }
 
@@ -51,6 +56,7 @@ private:
     struct NodeInfo
     {
         quint32 longestBelow = 0;
+        quint16 commonness = 0;
         bool word = false;
     };
 

@@ -5,16 +5,17 @@
 
 #include "Failure.h"
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace engine {
 
-void WordStore::add(const QString &word)
+void WordStore::add(const QString &word, int commonness)
 {
-    if (m_tree.contains(word))
+    if (!m_tree.insert(word, quint16(std::clamp(commonness, 0, MaxCommonness))))
         throw core::Failure(u"This key is already associated with an element of this collection"_s);
     m_words.insert(word);
-    m_tree.insert(word);
 }
 
 } // namespace engine

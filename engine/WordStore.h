@@ -15,12 +15,25 @@ namespace engine {
 // is an exact, case-sensitive comparison. The words are also kept as a prefix
 // tree, which answers membership without building a string and lets the
 // mnemonic search follow a word unit by unit.
+//
+// Each word may carry a commonness level: the size of the smallest word list
+// that holds it (10 for the most common words, then 20, 35 ...), 0 when the
+// dictionary does not say. Ranking treats words of level 0 as common ones.
 class WordStore
 {
 public:
-    // Adds a word; a word already present is a Failure.
-    void add(const QString &word);
+    static constexpr int MaxCommonness = 0xffff;
+
+    // Adds a word and its commonness level (clamped to 0..MaxCommonness); a
+    // word already present is a Failure.
+    void add(const QString &word, int commonness = 0);
     bool contains(QStringView word) const { return m_tree.contains(word); }
+    // The level of a word, 0 when it has none or is not a word.
+    int commonness(QStringView word) const
+    {
+        const WordPrefixTree::Node node = m_tree.find(word);
+        return m_tree.isWord(node) ? m_tree.commonness(node) : 0;
+    }
     qsizetype size() const { return m_words.size(); }
     bool isEmpty() const { return m_words.isEmpty(); }
     const QSet<QString> &words() const { return m_words; }

@@ -60,8 +60,9 @@ bool knownType(int type)
 class MdbRecordSet : public core::RecordSet
 {
 public:
-    MdbRecordSet(int columns, std::vector<std::optional<QString>> values)
-        : m_columns(columns)
+    MdbRecordSet(QStringList names, std::vector<std::optional<QString>> values)
+        : m_columns(int(names.size()))
+        , m_names(std::move(names))
         , m_values(std::move(values))
     {}
 
@@ -77,6 +78,14 @@ public:
     {
         requireOpen();
         return m_columns;
+    }
+
+    QString fieldName(int position) const override
+    {
+        requireOpen();
+        if (position < 0 || position >= m_columns)
+            throw core::Failure(core::dberror::noSuchField());
+        return m_names.at(position);
     }
 
     std::optional<QString> field(int position) const override
@@ -116,6 +125,7 @@ private:
     }
 
     int m_columns;
+    QStringList m_names;
     std::vector<std::optional<QString>> m_values;
     qsizetype m_row = 0;
     bool m_open = true;
@@ -359,7 +369,7 @@ std::unique_ptr<core::RecordSet> MdbConnection::openRecordSet(const QString &que
     for (const auto &[tableName, page] : std::as_const(m_handle->tables)) {
         if (tableName.compare(name, Qt::CaseInsensitive) == 0) {
             TableRows rows = readTable(*m_handle, page, tableName, false);
-            return std::make_unique<MdbRecordSet>(int(rows.names.size()), std::move(rows.values));
+            return std::make_unique<MdbRecordSet>(std::move(rows.names), std::move(rows.values));
         }
     }
     throw core::Failure(core::dberror::tableNotFound(name));

@@ -18,6 +18,7 @@ class TestWordStore : public QObject
 
 private Q_SLOTS:
     void membershipIsExactAndCaseSensitive();
+    void commonnessIsKeptPerWord();
     void aWordAlreadyPresentFails();
     void unusualWordsAreStoredAsTheyAre();
     void prefixTreeWalksUnitByUnit();
@@ -38,6 +39,20 @@ void TestWordStore::membershipIsExactAndCaseSensitive()
     QVERIFY(!store.contains(u""));
     QCOMPARE(store.size(), 2);
     QCOMPARE(store.words(), (QSet<QString>{u"file"_s, u"if"_s}));
+}
+
+void TestWordStore::commonnessIsKeptPerWord()
+{
+    WordStore store;
+    store.add(u"file"_s, 20);
+    store.add(u"if"_s);
+    store.add(u"fi"_s, -3);
+    store.add(u"fil"_s, 1 << 20);
+    QCOMPARE(store.commonness(u"file"), 20);
+    QCOMPARE(store.commonness(u"if"), 0);
+    QCOMPARE(store.commonness(u"fi"), 0);
+    QCOMPARE(store.commonness(u"fil"), WordStore::MaxCommonness);
+    QCOMPARE(store.commonness(u"files"), 0);
 }
 
 void TestWordStore::aWordAlreadyPresentFails()

@@ -5,6 +5,8 @@
 
 #include "Failure.h"
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 class MemoryRecordSet : public core::RecordSet
@@ -16,6 +18,12 @@ public:
     core::ObjectState state() const override { return m_state; }
     bool eof() const override { return m_row >= m_words.size(); }
     int fieldCount() const override { return 3; }
+    QString fieldName(int position) const override
+    {
+        if (position < 0 || position > 2)
+            throw core::Failure(core::dberror::noSuchField());
+        return QStringList{u"ID"_s, u"Category"_s, u"Word"_s}.at(position);
+    }
     std::optional<QString> field(int position) const override
     {
         if (eof())

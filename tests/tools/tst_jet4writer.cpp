@@ -393,13 +393,26 @@ void TestJet4Writer::shippedDictionaryReadByMdbtools()
     const auto rows = mdbtools::exportRows(path, u"words"_s);
     QVERIFY(rows);
     QCOMPARE(rows->size(), words.size());
+    QHash<QString, QString> commonness;
     for (qsizetype i = 0; i < rows->size(); ++i) {
         const mdbtools::Row &row = rows->at(i);
-        QCOMPARE(row.size(), 3);
+        QCOMPARE(row.size(), 4);
         QCOMPARE(row[0], std::optional<QString>(QString::number(i + 1)));
         QVERIFY(row[1].has_value());
         QCOMPARE(row[2], std::optional<QString>(words[i]));
+        commonness.insert(words[i], row[3].value_or(QString()));
     }
+    // The commonness is the smallest list size that holds the word.
+    const auto count = [&](const QString &level) {
+        return std::count(commonness.cbegin(), commonness.cend(), level);
+    };
+    QCOMPARE(count(u"10"_s) + count(u"20"_s) + count(u"35"_s), commonness.size());
+    QVERIFY2(count(u"10"_s) > 3000 && count(u"20"_s) > 3000 && count(u"35"_s) > 20000,
+             qPrintable(u"%1 %2 %3"_s.arg(count(u"10"_s)).arg(count(u"20"_s)).arg(count(u"35"_s))));
+    for (const auto &[word, level] : {std::pair(u"the"_s, u"10"_s),
+                                      std::pair(u"flowers"_s, u"20"_s),
+                                      std::pair(u"painter"_s, u"35"_s)})
+        QCOMPARE(commonness.value(word), level);
 }
 
 void TestJet4Writer::shippedDictionaryReadByMdbReader()
@@ -413,8 +426,11 @@ void TestJet4Writer::shippedDictionaryReadByMdbReader()
     const QJsonObject read = readWithMdbReader(dir + u"/dbWords.mdb"_s);
     const QJsonArray rows = read.value(u"words"_s).toObject().value(u"rows"_s).toArray();
     QCOMPARE(rows.size(), words.size());
-    for (qsizetype i = 0; i < rows.size(); ++i)
-        QCOMPARE(rows[i].toArray().at(2).toString(), words[i]);
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const QJsonArray row = rows[i].toArray();
+        QCOMPARE(row.at(2).toString(), words[i]);
+        QVERIFY2(QList<int>({10, 20, 35}).contains(row.at(3).toInt()), qPrintable(words[i]));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestJet4Writer)

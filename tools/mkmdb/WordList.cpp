@@ -25,6 +25,14 @@ bool plainLetters(QStringView entry)
     });
 }
 
+// The size a list's file name ends in ("english-words.35" gives 35), or 0.
+qint32 listSize(const QString &fileName)
+{
+    bool ok = false;
+    const qint32 size = fileName.sliced(fileName.lastIndexOf(u'.') + 1).toInt(&ok);
+    return ok && size > 0 ? size : 0;
+}
+
 QString decode(const QByteArray &bytes)
 {
     QStringDecoder utf8(QStringDecoder::Utf8);
@@ -38,7 +46,8 @@ QString decode(const QByteArray &bytes)
 
 bool gatherWords(const QStringList &listFiles, QList<ListedWord> *words, QString *error)
 {
-    QHash<QString, QString> found;
+    QHash<QString, ListedWord> found;
+    qint32 smallestSize = 0;
     for (const QString &path : listFiles) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
@@ -46,6 +55,9 @@ bool gatherWords(const QStringList &listFiles, QList<ListedWord> *words, QString
             return false;
         }
         const QString category = QFileInfo(path).fileName();
+        const qint32 size = listSize(category);
+        if (size > 0 && (smallestSize == 0 || size < smallestSize))
+            smallestSize = size;
         const QString text = decode(file.readAll());
         for (QStringView line : QStringView(text).split(u'\n')) {
             const QStringView entry = line.trimmed();
@@ -54,21 +66,42 @@ bool gatherWords(const QStringList &listFiles, QList<ListedWord> *words, QString
             const QString word = entry.toString().toLower();
             if (word.size() == 1 && word != u"a" && word != u"i")
                 continue;
-            if (!found.contains(word))
-                found.insert(word, category);
+            const auto it = found.find(word);
+            if (it == found.end())
+                found.insert(word, {word, category, size});
+            else if (size > 0 && (it->commonness == 0 || size < it->commonness))
+                it->commonness = size;
         }
     }
     if (!found.contains(u"i"_s))
-        found.insert(u"i"_s, u"added"_s);
+        found.insert(u"i"_s, {u"i"_s, u"added"_s, smallestSize});
 
     words->clear();
     words->reserve(found.size());
-    for (auto it = found.cbegin(); it != found.cend(); ++it)
-        words->append({it.key(), it.value()});
+    for (const ListedWord &w : std::as_const(found))
+        words->append(w);
     std::sort(words->begin(), words->end(), [](const ListedWord &a, const ListedWord &b) {
         return a.word < b.word;
     });
     return true;
+}
+
+jet4::Table wordsTable(const QList<ListedWord> &words)
+{
+    jet4::Table table{u"words"_s,
+                      {{u"ID"_s, jet4::ColumnType::Long, 0},
+                       {u"Category"_s, jet4::ColumnType::Text, 50},
+                       {u"Word"_s, jet4::ColumnType::Text, 255},
+                       {u"Commonness"_s, jet4::ColumnType::Long, 0}},
+                      {}};
+    table.rows.reserve(words.size());
+    qint32 id = 0;
+    for (const ListedWord &w : words)
+        table.rows.append({jet4::Value(++id),
+                           jet4::Value(w.category),
+                           jet4::Value(w.word),
+                           jet4::Value(w.commonness)});
+    return table;
 }
 
 } // namespace mkmdb

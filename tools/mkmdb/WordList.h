@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "Jet4Writer.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,12 +14,21 @@ struct ListedWord
 {
     QString word;
     QString category; // the list the word was first found in, or "added"
+    // How common the word is: the smallest size among the lists that hold it
+    // (the number after the last "." of a list's file name, as in
+    // "english-words.20"); 0 when no such list names a size.
+    qint32 commonness = 0;
 };
 
 // Gathers the dictionary from word-list files (one entry per line, Latin-1 or
 // UTF-8): entries of plain letters a-z only, lower-cased, each once, sorted;
-// of the one-letter words only "a" and "i", and "i" always. Fails with
+// of the one-letter words only "a" and "i", and "i" always (as common as the
+// most common list when no list holds it). Fails with
 // `error` set when a list cannot be read.
 bool gatherWords(const QStringList &listFiles, QList<ListedWord> *words, QString *error);
+
+// The dictionary table `words`: ID (Long Integer, from 1), Category (Text 50),
+// Word (Text 255) and Commonness (Long Integer), one row per word.
+jet4::Table wordsTable(const QList<ListedWord> &words);
 
 } // namespace mkmdb

@@ -5,7 +5,8 @@
 //     digitome-mkmdb OUTPUT.mdb OUTPUT.txt LIST...
 //
 // Writes the table `words` (ID Long Integer, Category Text(50), Word
-// Text(255)), one row per word, and the same words as UTF-8 text, one a line.
+// Text(255), Commonness Long Integer: the smallest list size holding the
+// word), one row per word, and the same words as UTF-8 text, one a line.
 
 #include "Jet4Writer.h"
 #include "WordList.h"
@@ -53,17 +54,7 @@ int main(int argc, char *argv[])
     if (!mkmdb::gatherWords(args.mid(2), &words, &error))
         return fail(error);
 
-    jet4::Table table{u"words"_s,
-                      {{u"ID"_s, jet4::ColumnType::Long, 0},
-                       {u"Category"_s, jet4::ColumnType::Text, 50},
-                       {u"Word"_s, jet4::ColumnType::Text, 255}},
-                      {}};
-    table.rows.reserve(words.size());
-    qint32 id = 0;
-    for (const mkmdb::ListedWord &w : words)
-        table.rows.append({jet4::Value(++id), jet4::Value(w.category), jet4::Value(w.word)});
-
-    if (!jet4::writeDatabaseFile(args.at(0), {table}, &error))
+    if (!jet4::writeDatabaseFile(args.at(0), {mkmdb::wordsTable(words)}, &error))
         return fail(error);
     if (!writeText(args.at(1), words, &error))
         return fail(error);

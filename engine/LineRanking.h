@@ -1,0 +1,116 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QStringList>
+#include <QStringView>
+#include <QtGlobal>
+
+#include <vector>
+
+namespace engine {
+
+class WordStore;
+
+// Ranks the mnemonic result lines of one number, best first, by a key that
+// is computed once per line and fits 32 bits; a list keeps one key per line
+// and orders its lines with orderBest().
+//
+// A line is read as its pieces (the texts between its "-"); a piece with a
+// digit 0-9 is a digit piece, any other a word, looked up for its
+// commonness. The number as the user typed it tells where its groups begin
+// (blanks, "-", "(", ")", "." and "/" separate them) and which of them are a
+// prefix (an area code, a toll-free prefix) before the word part: the word
+// part begins at the last group that leaves at least seven characters from
+// its start on, and the groups before it are the prefix. When that leaves ten
+// or more (the prefix was typed without a separator, as in "18003569377"),
+// the last seven characters are the word part.
+//
+// Two tiers:
+// - Kept prefix: the number has a prefix, every prefix position is in a
+//   digit piece without letters and words fill the rest ("646-BOOKING",
+//   "1800-FLOWERS").
+//   These come first, ordered by fewer pieces, then the longer longest word,
+//   then the more common words, then the digits: fewer digit pieces, no
+//   piece boundary inside a typed group ("1-800" before "18-00").
+// - Every other line, by a weighted score: fewer pieces, more letters in
+//   words, a longer longest word and more common words score better; digit
+//   pieces after a word, digits split into several pieces, numbers with
+//   letters in them ("4E4") and a prefix turned into words or swallowed by a
+//   word ("OHM-BOOKING") score worse.
+// Equal keys keep the order in which the lines were found.
+//
+// A ranking remembers the commonness of the pieces it saw last, so one
+// ranking serves one thread.
+class LineRanking
+{
+public:
+    // `typed`: the number as the user typed it; `words`: the dictionary the
+    // lines came from (it must outlive the ranking).
+    LineRanking(const WordStore &words, QStringView typed);
+
+    // The key of a result line of this number: smaller ranks higher. The
+    // line ends at its first blank (an appended original number is not part
+    // of it). A line that does not fit the number ranks last.
+    quint32 key(QStringView line) const;
+
+    // How many positions (the number's characters without blanks, "-", "("
+    // and ")") the prefix takes; 0 when the number has none.
+    int prefixLength() const { return m_prefixEnd; }
+
+    // Rarity classes of the commonness levels: 0 for levels up to 10 and for
+    // unknown levels (0), 1 up to 20, 2 up to 35, 3 beyond.
+    static int rarityOf(int commonness);
+
+private:
+    int rarityOfWord(QStringView piece, quint64 packed) const;
+
+    const WordStore &m_words;
+    int m_size = 0; // positions of the number
+    // Per position (and one past the end): a piece may begin here without
+    // splitting a typed group.
+    std::vector<char> m_groupStart;
+    int m_prefixEnd = 0;
+    // The rarity of recently seen short words, by their letters packed in 64
+    // bits (0: an empty slot).
+    struct CachedWord
+    {
+        quint64 packed = 0;
+        int rarity = 0;
+    };
+    mutable std::vector<CachedWord> m_cache;
+};
+
+// The indexes of `keys` in ascending key order, equal keys in their original
+// order (a stable sort). Fewer than 2^32 keys.
+std::vector<quint32> orderBest(const std::vector<quint32> &keys);
+
+// The result lines of one number with their keys, for listing them best
+// first. With a limit it holds only the lines that can still be among that
+// many best ones, so its memory does not grow with the count of lines.
+class RankedLines
+{
+public:
+    // `limit`: how many best lines best() gives at most; -1 for all.
+    RankedLines(const WordStore &words, QStringView typed, qsizetype limit = -1);
+
+    void add(const QString &line);
+    // Lines added so far (also those no longer held).
+    qint64 added() const { return m_added; }
+    // The lines best first, up to the limit. A line equal to a line before
+    // it is left out: a number typed with blanks gives some lines twice.
+    QStringList best() const;
+
+private:
+    // Keeps the best distinct lines, up to the limit.
+    void compact();
+
+    LineRanking m_ranking;
+    qsizetype m_limit;
+    QStringList m_lines;
+    std::vector<quint32> m_keys;
+    qint64 m_added = 0;
+};
+
+} // namespace engine

@@ -1,0 +1,224 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
+
+#include "ConversionLines.h"
+#include "LineRanking.h"
+#include "MdbWords.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <algorithm>
+#include <numeric>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Words and their commonness levels (0: none).
+engine::WordStore storeOf(const QList<std::pair<QString, int>> &words)
+{
+    engine::WordStore store;
+    for (const auto &[word, level] : words)
+        store.add(word, level);
+    return store;
+}
+
+QStringList
+bestFirst(const engine::WordStore &words, const QString &typed, const QStringList &lines)
+{
+    const engine::LineRanking ranking(words, typed);
+    std::vector<quint32> keys;
+    for (const QString &line : lines)
+        keys.push_back(ranking.key(line));
+    QStringList ordered;
+    for (const quint32 index : engine::orderBest(keys))
+        ordered.append(lines.at(index));
+    return ordered;
+}
+
+} // namespace
+
+class TestLineRanking : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void order_data();
+    void order();
+    void prefix_data();
+    void prefix();
+    void shippedDictionary_data();
+    void shippedDictionary();
+    void limitedListKeepsTheBestDistinctLines();
+};
+
+void TestLineRanking::order_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("found");
+    QTest::addColumn<QStringList>("best");
+
+    QTest::newRow("the typed prefix as digits before short words and a swallowed digit")
+        << u"646-266-5464"_s
+        << QStringList{u"OHM-BOOKING"_s,
+                       u"6D6-BOOKING"_s,
+                       u"64-OBOOKING"_s,
+                       u"6-46-BOOKING"_s,
+                       u"646-BOOKING"_s}
+        << QStringList{u"646-BOOKING"_s,
+                       u"6-46-BOOKING"_s,
+                       u"OHM-BOOKING"_s,
+                       u"64-OBOOKING"_s,
+                       u"6D6-BOOKING"_s};
+    QTest::newRow("fewer pieces, then the longer word, then the more common one")
+        << u"1-800-266-5464"_s
+        << QStringList{u"1800-COOK-ING"_s,
+                       u"1800-CO-OKING"_s,
+                       u"1-800-BOOKING"_s,
+                       u"1800-COOKING"_s,
+                       u"1800-BOOKING"_s}
+        << QStringList{u"1800-BOOKING"_s,
+                       u"1800-COOKING"_s,
+                       u"1-800-BOOKING"_s,
+                       u"1800-CO-OKING"_s,
+                       u"1800-COOK-ING"_s};
+    QTest::newRow("digits split inside a typed group rank below the typed groups")
+        << u"1-800-266-5464"_s
+        << QStringList{u"1-8-00-BOOKING"_s,
+                       u"18-00-BOOKING"_s,
+                       u"1-800-BOOKING   -   1-800-266-5464"_s}
+        << QStringList{
+               u"1-800-BOOKING   -   1-800-266-5464"_s, u"18-00-BOOKING"_s, u"1-8-00-BOOKING"_s};
+    QTest::newRow("without a prefix: letters, digits at the start, no letters in numbers")
+        << u"434-3453"_s
+        << QStringList{u"4E4-FILE"_s,
+                       u"HE-4-FILE"_s,
+                       u"4-EH-FILE"_s,
+                       u"43-I-FILE"_s,
+                       u"IF-I-FILE"_s}
+        << QStringList{
+               u"IF-I-FILE"_s, u"4-EH-FILE"_s, u"43-I-FILE"_s, u"HE-4-FILE"_s, u"4E4-FILE"_s};
+    QTest::newRow("equal keys keep the found order; a line of another number ranks last")
+        << u"2665464"_s << QStringList{u"BOOKINGS"_s, u"COOLING"_s, u"BOOKING"_s}
+        << QStringList{u"COOLING"_s, u"BOOKING"_s, u"BOOKINGS"_s};
+}
+
+void TestLineRanking::order()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, found);
+    QFETCH(QStringList, best);
+    const engine::WordStore words = storeOf({{u"booking"_s, 10},
+                                             {u"cooking"_s, 20},
+                                             {u"cooling"_s, 10},
+                                             {u"cook"_s, 10},
+                                             {u"ing"_s, 35},
+                                             {u"co"_s, 10},
+                                             {u"oking"_s, 10},
+                                             {u"ohm"_s, 10},
+                                             {u"obooking"_s, 10},
+                                             {u"file"_s, 0},
+                                             {u"if"_s, 0},
+                                             {u"i"_s, 0},
+                                             {u"he"_s, 0},
+                                             {u"eh"_s, 0}});
+    QCOMPARE(bestFirst(words, typed, found), best);
+}
+
+void TestLineRanking::prefix_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("prefix");
+
+    QTest::newRow("toll-free with country code") << u"1-800-356-9377"_s << 4;
+    QTest::newRow("area code in parentheses, blanks") << u"+1 (212) 724-6837"_s << 5;
+    QTest::newRow("a longer word part stays whole") << u"1-800-628-87377"_s << 4;
+    QTest::newRow("glued prefix: the last seven are the word part") << u"18003569377"_s << 4;
+    QTest::newRow("glued to the word part") << u"1-8003569377"_s << 4;
+    QTest::newRow("a local number has no prefix") << u"356-9377"_s << 0;
+    QTest::newRow("dots separate groups and take a position") << u"800.356.9377"_s << 4;
+}
+
+void TestLineRanking::prefix()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, prefix);
+    QCOMPARE(engine::LineRanking(engine::WordStore(), typed).prefixLength(), prefix);
+}
+
+void TestLineRanking::shippedDictionary_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("best");
+
+    QTest::newRow("toll-free") << u"1-800-356-9377"_s << u"1800-FLOWERS"_s;
+    QTest::newRow("area code") << u"646-266-5464"_s << u"646-BOOKING"_s;
+    QTest::newRow("parentheses") << u"(800) 724-6837"_s << u"800--PAINTER"_s;
+    QTest::newRow("the more common word") << u"+1-800-266-2378"_s << u"+1800-CONCEPT"_s;
+}
+
+void TestLineRanking::shippedDictionary()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, best);
+    static const engine::WordStore words = [] {
+        engine::WordStore store;
+        const QString failure = testsupport::loadMdbWords(
+            qEnvironmentVariable("DIGITOME_APP_DIR") + u"/dbWords.mdb"_s, store);
+        if (!failure.isEmpty())
+            qFatal("%s", qPrintable(failure));
+        return store;
+    }();
+    const QStringList lines =
+        testsupport::convertedLines(words, {typed}, testsupport::optionsOf(u"mixed"_s));
+    QCOMPARE(bestFirst(words, typed, lines).value(0), best);
+}
+
+// Random lines through a list limited to its five best, which compacts
+// itself on the way: the same lines as a stable sort of all keys, repeats
+// left out. After the first compaction come lines with more digits, which
+// rank lower, so the best lines must have survived it.
+void TestLineRanking::limitedListKeepsTheBestDistinctLines()
+{
+    const engine::WordStore words = storeOf({{u"ab"_s, 10}, {u"cab"_s, 20}, {u"abc"_s, 35}});
+    const QString typed = u"222-2222222"_s;
+    const QStringList pieces = {u"CAB"_s, u"ABC"_s, u"AB"_s, u"2"_s, u"22"_s, u"222"_s};
+    QRandomGenerator random(11);
+    engine::RankedLines limited(words, typed, 5);
+    QStringList all;
+    while (all.size() < 200000) {
+        QStringList line;
+        qsizetype length = 0;
+        const int choices = all.size() < 70000 ? int(pieces.size()) : 4;
+        while (length < 10) {
+            const QString &piece =
+                pieces.at(random.bounded(choices) + int(pieces.size()) - choices);
+            line.append(piece.left(10 - length));
+            length += line.last().size();
+        }
+        all.append(line.join(u'-'));
+        limited.add(all.last());
+    }
+    const engine::LineRanking ranking(words, typed);
+    std::vector<quint32> keys;
+    for (const QString &line : std::as_const(all))
+        keys.push_back(ranking.key(line));
+    std::vector<qsizetype> order(all.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        return keys[a] < keys[b];
+    });
+    QStringList expected;
+    for (const qsizetype index : order) {
+        if (!expected.contains(all.at(index)))
+            expected.append(all.at(index));
+        if (expected.size() == 5)
+            break;
+    }
+    QCOMPARE(limited.added(), all.size());
+    QCOMPARE(limited.best(), expected);
+}
+
+QTEST_GUILESS_MAIN(TestLineRanking)
+#include "tst_lineranking.moc"

@@ -1,0 +1,30 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "Failure.h"
+#include "LoadWords.h"
+#include "MdbDatabase.h"
+#include "WordStore.h"
+
+#include <QString>
+
+namespace testsupport {
+
+// Loads the words of the dictionary file at `path` as the window does (link
+// engine and platform_mdb); returns the failure's description, empty when
+// none.
+inline QString loadMdbWords(const QString &path, engine::WordStore &words)
+{
+    platform::MdbConnection connection;
+    try {
+        connection.open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source= ") + path);
+        engine::loadWords(connection, words);
+    } catch (const core::Failure &failure) {
+        return failure.description();
+    }
+    return {};
+}
+
+} // namespace testsupport
