@@ -3,11 +3,13 @@
 
 #include "MainWindow.h"
 
+#include "BestFirstRank.h"
 #include "ConversionRun.h"
 #include "Dialogs.h"
 #include "HelpText.h"
 #include "ListCommands.h"
 #include "OutputCommands.h"
+#include "ResultsOrderControl.h"
 #include "StartUp.h"
 
 #include <QApplication>
@@ -45,6 +47,13 @@ MainWindow::MainWindow(Services services, QWidget *parent)
     , m_options(m_services.settings)
     , m_dictionary{m_services.createConnection, {}, {}}
     , m_run(std::make_unique<engine::ConversionRun>(m_dictionary.words))
+    , m_order(std::make_unique<ResultsOrderControl>(*m_controls.resultsList,
+                                                    m_results,
+                                                    m_options,
+                                                    [this] {
+                                                        return bestFirstRank(m_dictionary.words);
+                                                    }))
+    , m_memoryGuard(m_services.availableMemory)
     , m_progressText(captionOf(Control::ProgressBar))
 {
     m_numbers.setObjectName(u"numberList"_s);
@@ -59,6 +68,7 @@ void MainWindow::startUp()
 {
     app::startUp({*this, *this, m_controls, m_handCursor, m_dictionary, m_options},
                  m_services.dataFolders);
+    m_order->restore();
 }
 
 void MainWindow::connectHandlers()
@@ -173,10 +183,23 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 // --- core::Window -----------------------------------------------------------
 
+void MainWindow::startNumber(const QString &number)
+{
+    m_results.startGroup(number);
+}
+
 void MainWindow::appendResult(const QString &line)
 {
-    m_pendingResults.append(line);
+    // Kept in the list's compact store; the view learns of it when the window
+    // draws.
+    m_results.appendPending(line, true);
     scheduleRefresh();
+    // A run that would exhaust the memory stops as if Stop had been clicked.
+    if (++m_linesSinceMemoryCheck == 4096) {
+        m_linesSinceMemoryCheck = 0;
+        if (m_memoryGuard.tripped(m_results.bytesUsed()))
+            m_run->startOrStop(*this);
+    }
 }
 
 core::ConversionOptions MainWindow::conversionOptions() const
@@ -196,6 +219,13 @@ core::ConversionOptions MainWindow::conversionOptions() const
 void MainWindow::showRunning(bool running)
 {
     m_controls.startButton->setText(running ? u"Stop"_s : captionOf(Control::StartButton));
+    if (running) {
+        m_linesSinceMemoryCheck = 0;
+        m_memoryGuard.runStarted(m_results.bytesUsed());
+    } else if (m_memoryGuard.takeCutShort()) {
+        refresh();
+        dialogs().message(MemoryGuard::cutShortMessage(m_results.rows()));
+    }
 }
 
 void MainWindow::setProgressValue(double value)
@@ -284,10 +314,10 @@ void MainWindow::scheduleRefresh()
 void MainWindow::refresh()
 {
     m_refreshPosted = false;
-    if (!m_pendingResults.isEmpty()) {
-        const QStringList batch = std::exchange(m_pendingResults, {});
-        m_results.appendBatch(batch, true);
-        m_controls.resultsList->scrollToBottom();
+    if (m_results.hasPending()) {
+        m_results.showPending();
+        if (m_results.order() == core::ItemListModel::Order::AsFound)
+            m_controls.resultsList->scrollToBottom();
     }
     if (m_progressDirty) {
         m_progressDirty = false;

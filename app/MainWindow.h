@@ -6,6 +6,7 @@
 #include "DataFolders.h"
 #include "Dictionary.h"
 #include "ItemListModel.h"
+#include "MemoryGuard.h"
 #include "OptionSettings.h"
 #include "Window.h"
 #include "WindowControls.h"
@@ -32,6 +33,8 @@ class ConversionRun;
 
 namespace app {
 
+class ResultsOrderControl;
+
 // The services the window reaches the platform through; owned by main().
 struct Services
 {
@@ -45,6 +48,9 @@ struct Services
     DataFolders dataFolders;
     // Ends the process at once; closing the window calls it.
     std::function<void()> endProcess;
+    // The memory available now in bytes, -1 when unknown; a run's results
+    // never outgrow what was available when it started.
+    std::function<qint64()> availableMemory;
 };
 
 // The main window. Each control's click runs one procedure of engine/,
@@ -74,6 +80,7 @@ public:
     void yield() override;
     core::ItemListModel &numberList() override { return m_numbers; }
     core::ItemListModel &resultsList() override;
+    void startNumber(const QString &number) override;
     void appendResult(const QString &line) override;
     core::ConversionOptions conversionOptions() const override;
     void showRunning(bool running) override;
@@ -109,8 +116,10 @@ private:
     OptionSettings m_options;
     Dictionary m_dictionary;
     std::unique_ptr<engine::ConversionRun> m_run;
+    std::unique_ptr<ResultsOrderControl> m_order;
+    MemoryGuard m_memoryGuard;
+    int m_linesSinceMemoryCheck = 0;
 
-    QStringList m_pendingResults;
     core::Pointer m_pointer = core::Pointer::Default;
     std::optional<QCursor> m_handCursor;
 

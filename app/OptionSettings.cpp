@@ -41,6 +41,16 @@ void OptionSettings::writeCheck(Control control, bool checked)
     m_store.write(Application, Section, objectNameOf(control), checked ? u"1"_s : u"0"_s);
 }
 
+QString OptionSettings::readText(const QString &key) const
+{
+    return m_store.read(Application, Section, key, QString());
+}
+
+void OptionSettings::writeText(const QString &key, const QString &value)
+{
+    m_store.write(Application, Section, key, value);
+}
+
 bool OptionSettings::toBoolean(const QString &text)
 {
     const QString word = text.trimmed();

@@ -43,6 +43,9 @@ public:
     QString read(Control control) const;
     void writeBoolean(Control control, bool value);
     void writeCheck(Control control, bool checked);
+    // Any other key of the section; the empty text when it is absent.
+    QString readText(const QString &key) const;
+    void writeText(const QString &key, const QString &value);
 
     // A stored text as a Boolean: "True"/"False" (any case, outer blanks
     // ignored) or a number (0 is false, any other value true). Anything else

@@ -6,6 +6,7 @@
 #include "QtClipboard.h"
 #include "QtDialogs.h"
 #include "QtSettingsStore.h"
+#include "SystemMemory.h"
 #include "XlsxSpreadsheet.h"
 
 #include <QApplication>
@@ -39,6 +40,7 @@ int main(int argc, char *argv[])
         [] {
             std::_Exit(0);
         },
+        &platform::availableMemory,
     });
     dialogs.setParent(&window);
     window.startUp();

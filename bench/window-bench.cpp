@@ -1,11 +1,13 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 // The main window with its real services: the time from the start of the
-// program to a visible, ready window with the shipped dictionary loaded, and a
-// mnemonic run that fills the results list with a million lines: lines per
-// second into the list and the longest stretch without event processing.
+// program to a visible, ready window with the shipped dictionary loaded, and
+// mnemonic runs that fill the results list with a million and ten million
+// lines: lines per second into the list, the longest stretch without event
+// processing, the peak memory above the idle window per line kept, and the
+// time to switch the list to "Best first" and back.
 //
-//     digitome-window-bench [--lines N]
+//     digitome-window-bench [--lines N[,N...]]
 //
 // Run it under a real X server (xvfb-run) for figures that include painting.
 
@@ -16,13 +18,16 @@
 #include "MdbDatabase.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
+#include "SystemMemory.h"
 #include "XlsxSpreadsheet.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
@@ -33,15 +38,25 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-double peakMegabytes()
+// A value of /proc/self/status in bytes ("VmHWM", "VmRSS").
+qint64 statusBytes(const char *field)
 {
     QFile status(u"/proc/self/status"_s);
     if (!status.open(QIODevice::ReadOnly))
         return 0;
     for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field)) + 1).trimmed().split(' ').first().toLongLong()
+                   * 1024;
     return 0;
+}
+
+// Makes the peak (VmHWM) start again from the memory in use now.
+void resetPeak()
+{
+    QFile clear(u"/proc/self/clear_refs"_s);
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
 }
 
 } // namespace
@@ -53,7 +68,12 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     const qsizetype linesAt = arguments.indexOf(u"--lines"_s);
-    const int wantedLines = linesAt > 0 ? arguments.value(linesAt + 1).toInt() : 1'000'000;
+    QList<int> runs{1'000'000, 10'000'000};
+    if (linesAt > 0) {
+        runs.clear();
+        for (const QString &count : arguments.value(linesAt + 1).split(u','))
+            runs.append(count.toInt());
+    }
 
     FakeDialogs dialogs;
     FakeSettingsStore settings;
@@ -68,7 +88,8 @@ int main(int argc, char *argv[])
                                 return database.createConnection();
                             },
                             {{}, QCoreApplication::applicationDirPath()},
-                            [] {}});
+                            [] {},
+                            &platform::availableMemory});
     window.startUp();
     window.show();
     bool exposed = false;
@@ -88,34 +109,58 @@ int main(int argc, char *argv[])
     window.findChild<QRadioButton *>(app::objectNameOf(app::Control::WordsAndNumbersOption))
         ->click();
     const QString number = u"22222222222"_s;
-    for (int i = 0; i < 200; ++i)
+    for (int i = 0; i < 2000; ++i)
         window.numberList().append(number);
 
-    // A 1 ms timer measures how long the window goes without processing
-    // events; the run is stopped once it has produced the lines wanted.
-    QElapsedTimer sinceTick;
-    qint64 longestGap = 0;
-    QTimer ticker;
-    ticker.setInterval(1);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        if (sinceTick.isValid())
-            longestGap = std::max(longestGap, sinceTick.elapsed());
-        sinceTick.start();
-        if (window.resultsList().rows() >= wantedLines && startButton->text() == u"Stop"_s)
-            startButton->click();
-    });
-    ticker.start();
-    QElapsedTimer run;
-    run.start();
-    startButton->click();
-    const qint64 ms = run.elapsed();
-    ticker.stop();
-    const int lines = window.resultsList().rows();
-    std::printf("mnemonic run: %d lines in %lld ms = %.0f lines/s into the results list\n",
-                lines,
-                ms,
-                ms > 0 ? lines * 1000.0 / ms : 0.0);
-    std::printf("longest time without processing events: %lld ms\n", longestGap);
-    std::printf("peak memory: %.0f MB\n", peakMegabytes());
+    const qint64 idle = statusBytes("VmRSS:");
+    for (const int wantedLines : std::as_const(runs)) {
+        window.resultsList().clear();
+        resetPeak();
+        // A 1 ms timer measures how long the window goes without processing
+        // events; the run is stopped once it has produced the lines wanted.
+        QElapsedTimer sinceTick;
+        qint64 longestGap = 0;
+        QTimer ticker;
+        ticker.setInterval(1);
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            if (sinceTick.isValid())
+                longestGap = std::max(longestGap, sinceTick.elapsed());
+            sinceTick.start();
+            if (window.resultsList().rows() >= wantedLines && startButton->text() == u"Stop"_s)
+                startButton->click();
+        });
+        ticker.start();
+        QElapsedTimer run;
+        run.start();
+        startButton->click();
+        const qint64 ms = run.elapsed();
+        ticker.stop();
+        const int lines = window.resultsList().rows();
+        const qint64 peak = statusBytes("VmHWM:");
+        std::printf("mnemonic run: %d lines in %lld ms = %.0f lines/s into the results list\n",
+                    lines,
+                    ms,
+                    ms > 0 ? lines * 1000.0 / ms : 0.0);
+        std::printf("longest time without processing events: %lld ms\n", longestGap);
+        std::printf("peak memory: %.0f MB, %.0f MB above the idle window\n",
+                    peak / 1048576.0,
+                    (peak - idle) / 1048576.0);
+        std::printf("bytes per result line: %.1f\n", lines > 0 ? double(peak - idle) / lines : 0.0);
+
+        // Switching the order of the whole list, as the header does it.
+        QHeaderView *header =
+            window.findChild<QTableView *>(app::objectNameOf(app::Control::ResultsList))
+                ->horizontalHeader();
+        QElapsedTimer order;
+        order.start();
+        header->sectionClicked(0);
+        QCoreApplication::processEvents();
+        const qint64 toBest = order.restart();
+        header->sectionClicked(0);
+        QCoreApplication::processEvents();
+        std::printf("switching to \"Best first\": %lld ms, back to \"As found\": %lld ms\n",
+                    toBest,
+                    order.elapsed());
+    }
     return 0;
 }

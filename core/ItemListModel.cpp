@@ -5,9 +5,31 @@
 
 #include "Failure.h"
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace core {
+
+namespace {
+
+int compareIgnoringAsciiCase(QByteArrayView a, QByteArrayView b)
+{
+    const qsizetype common = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        auto x = quint8(a[i]);
+        auto y = quint8(b[i]);
+        if (x >= 'A' && x <= 'Z')
+            x += 32;
+        if (y >= 'A' && y <= 'Z')
+            y += 32;
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+} // namespace
 
 ItemListModel::ItemListModel(QStringList headers, QObject *parent)
     : QAbstractTableModel(parent)
@@ -24,43 +46,51 @@ void ItemListModel::setHeaders(const QStringList &headers)
 QString ItemListModel::headerText(int column) const
 {
     if (column < 0 || column >= columns())
-        throw core::Failure(u"Index out of bounds"_s);
+        throw Failure(u"Index out of bounds"_s);
     return m_headers.at(column);
 }
 
 void ItemListModel::checkRow(int row) const
 {
-    if (row < 0 || row >= rows())
-        throw core::Failure(u"Index out of bounds"_s);
+    if (row < 0 || row >= m_shown)
+        throw Failure(u"Index out of bounds"_s);
 }
 
 QString ItemListModel::text(int row, int column) const
 {
     checkRow(row);
     if (column == 0)
-        return m_texts.at(row);
+        return m_store.text(stored(row));
     if (column < 0 || column >= columns())
-        throw core::Failure(u"Index out of bounds"_s);
+        throw Failure(u"Index out of bounds"_s);
     if (m_subItems.isEmpty())
         return {};
-    const QStringList &sub = m_subItems.at(row);
+    const QStringList &sub = m_subItems.at(stored(row));
     return column - 1 < sub.size() ? sub.at(column - 1) : QString();
 }
 
 bool ItemListModel::isChecked(int row) const
 {
     checkRow(row);
-    return m_checked.at(row);
+    return m_store.isChecked(stored(row));
 }
 
 void ItemListModel::setChecked(int row, bool checked)
 {
     checkRow(row);
-    if (m_checked.at(row) == checked)
+    if (m_store.isChecked(stored(row)) == checked)
         return;
-    m_checked[row] = checked;
+    m_store.setChecked(stored(row), checked);
     const QModelIndex changed = index(row, 0);
     Q_EMIT dataChanged(changed, changed, {Qt::CheckStateRole});
+}
+
+int ItemListModel::checkedRows() const
+{
+    int checked = 0;
+    for (qsizetype line = 0; line < m_shown; ++line)
+        checked += m_store.isChecked(line) ? 1 : 0;
+    return checked;
 }
 
 void ItemListModel::append(const QString &text, bool checked)
@@ -70,140 +100,270 @@ void ItemListModel::append(const QString &text, bool checked)
 
 void ItemListModel::appendRow(const QStringList &columnTexts, bool checked)
 {
-    const int row = rows();
-    beginInsertRows({}, row, row);
-    m_texts.append(columnTexts.value(0));
-    if (columnTexts.size() > 1 && m_subItems.isEmpty())
-        m_subItems.resize(row);
-    if (!m_subItems.isEmpty() || columnTexts.size() > 1)
-        m_subItems.append(columnTexts.mid(1));
-    m_checked.append(checked);
-    endInsertRows();
+    appendPending(columnTexts.value(0), checked);
+    if (columnTexts.size() > 1 || !m_subItems.isEmpty()) {
+        m_subItems.resize(m_store.size()); // earlier rows get no sub-items
+        m_subItems.last() = columnTexts.mid(1);
+    }
+    showPending();
 }
 
 void ItemListModel::appendBatch(const QStringList &texts, bool checked)
 {
-    if (texts.isEmpty())
-        return;
-    const int first = rows();
-    beginInsertRows({}, first, first + int(texts.size()) - 1);
-    m_texts.append(texts);
-    if (!m_subItems.isEmpty())
-        m_subItems.resize(m_texts.size());
-    m_checked.insert(m_checked.size(), texts.size(), checked);
-    endInsertRows();
+    for (const QString &text : texts)
+        appendPending(text, checked);
+    showPending();
 }
 
-void ItemListModel::appendBatch(QStringList &&texts, bool checked)
+void ItemListModel::startGroup(const QString &label)
 {
-    if (texts.isEmpty())
-        return;
-    const int first = rows();
-    const qsizetype count = texts.size();
-    beginInsertRows({}, first, first + int(count) - 1);
-    // Taking the texts over spares a second list of a million entries.
-    if (m_texts.isEmpty())
-        m_texts = std::move(texts);
+    m_groupLabels.append(label);
+    const int group = int(m_groupLabels.size()) - 1;
+    if (!m_groupRuns.empty() && m_groupRuns.back().first == m_store.size())
+        m_groupRuns.back().group = group;
     else
-        m_texts.append(std::move(texts));
+        m_groupRuns.push_back({m_store.size(), group});
+}
+
+QStringView ItemListModel::groupOf(qsizetype line) const
+{
+    const auto after = std::upper_bound(
+        m_groupRuns.begin(), m_groupRuns.end(), line, [](qsizetype l, const GroupRun &run) {
+            return l < run.first;
+        });
+    if (after == m_groupRuns.begin())
+        return {};
+    return m_groupLabels.at(std::prev(after)->group);
+}
+
+void ItemListModel::appendPending(QStringView text, bool checked)
+{
+    m_store.append(text, checked);
     if (!m_subItems.isEmpty())
-        m_subItems.resize(m_texts.size());
-    m_checked.insert(m_checked.size(), count, checked);
+        m_subItems.append(QStringList());
+}
+
+void ItemListModel::showPending()
+{
+    const auto total = int(m_store.size());
+    if (total == m_shown)
+        return;
+    if (m_order == Order::AsFound) {
+        beginInsertRows({}, m_shown, total - 1);
+        m_shown = total;
+        endInsertRows();
+        return;
+    }
+    placePending();
+}
+
+// The new lines join the end of the list, then move to their places.
+void ItemListModel::placePending()
+{
+    const auto total = int(m_store.size());
+    if (m_order == Order::BestFirst)
+        computeRanks(m_shown);
+    beginInsertRows({}, m_shown, total - 1);
+    const auto oldEnd = std::ptrdiff_t(m_permutation.size());
+    for (qsizetype line = m_shown; line < total; ++line)
+        m_permutation.push_back(quint32(line));
+    m_shown = total;
     endInsertRows();
+
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList persistent = persistentIndexList();
+    std::vector<quint32> lines;
+    for (const QModelIndex &index : persistent)
+        lines.push_back(m_permutation[std::size_t(index.row())]);
+    const auto less = [this](quint32 a, quint32 b) {
+        return before(a, b);
+    };
+    std::sort(m_permutation.begin() + oldEnd, m_permutation.end(), less);
+    std::inplace_merge(
+        m_permutation.begin(), m_permutation.begin() + oldEnd, m_permutation.end(), less);
+    if (!persistent.isEmpty()) {
+        std::vector<quint32> rowOf(m_permutation.size());
+        for (std::size_t row = 0; row < m_permutation.size(); ++row)
+            rowOf[m_permutation[row]] = quint32(row);
+        QModelIndexList moved;
+        for (qsizetype i = 0; i < persistent.size(); ++i)
+            moved.append(index(int(rowOf[lines[std::size_t(i)]]), persistent.at(i).column()));
+        changePersistentIndexList(persistent, moved);
+    }
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+bool ItemListModel::before(quint32 a, quint32 b) const
+{
+    if (m_order == Order::BestFirst) {
+        if (m_ranks[a] != m_ranks[b])
+            return m_ranks[a] < m_ranks[b];
+    } else if (m_order == Order::AToZ) {
+        const int compared = compareIgnoringAsciiCase(m_store.utf8(a), m_store.utf8(b));
+        if (compared != 0)
+            return compared < 0;
+    }
+    return a < b;
+}
+
+void ItemListModel::computeRanks(qsizetype from)
+{
+    m_ranks.resize(std::size_t(m_store.size()));
+    for (qsizetype line = from; line < m_store.size(); ++line)
+        m_ranks[std::size_t(line)] = m_rank ? m_rank(m_store.text(line), groupOf(line)) : 0;
+}
+
+void ItemListModel::setOrder(Order order, Rank rank)
+{
+    showPending();
+    if (order == m_order)
+        return;
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList persistent = persistentIndexList();
+    std::vector<quint32> lines;
+    for (const QModelIndex &index : persistent)
+        lines.push_back(quint32(stored(index.row())));
+    m_order = order;
+    m_rank = std::move(rank);
+    std::vector<quint32>().swap(m_permutation);
+    std::vector<quint64>().swap(m_ranks);
+    if (order != Order::AsFound) {
+        if (order == Order::BestFirst)
+            computeRanks(0);
+        m_permutation.resize(std::size_t(m_shown));
+        for (std::size_t line = 0; line < m_permutation.size(); ++line)
+            m_permutation[line] = quint32(line);
+        std::sort(m_permutation.begin(), m_permutation.end(), [this](quint32 a, quint32 b) {
+            return before(a, b);
+        });
+    }
+    if (!persistent.isEmpty()) {
+        std::vector<quint32> rowOf(static_cast<std::size_t>(m_shown));
+        for (std::size_t row = 0; row < rowOf.size(); ++row)
+            rowOf[stored(int(row))] = quint32(row);
+        QModelIndexList moved;
+        for (qsizetype i = 0; i < persistent.size(); ++i)
+            moved.append(index(int(rowOf[lines[std::size_t(i)]]), persistent.at(i).column()));
+        changePersistentIndexList(persistent, moved);
+    }
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void ItemListModel::dropStored(const std::vector<char> &drop)
+{
+    const qsizetype count = m_store.size();
+    // Where each kept line goes, for the permutation and the group runs.
+    std::vector<quint32> newIndex(static_cast<std::size_t>(count));
+    quint32 kept = 0;
+    int droppedShown = 0;
+    for (qsizetype line = 0; line < count; ++line) {
+        newIndex[std::size_t(line)] = kept;
+        if (drop[std::size_t(line)])
+            droppedShown += line < m_shown ? 1 : 0;
+        else
+            ++kept;
+    }
+    for (GroupRun &run : m_groupRuns)
+        run.first = run.first < count ? newIndex[std::size_t(run.first)] : kept;
+    m_store.keepIf([&drop](qsizetype line) {
+        return !drop[std::size_t(line)];
+    });
+    if (!m_subItems.isEmpty()) {
+        QList<QStringList> subItems;
+        subItems.reserve(kept);
+        for (qsizetype line = 0; line < count; ++line)
+            if (!drop[std::size_t(line)])
+                subItems.append(std::move(m_subItems[line]));
+        m_subItems = std::move(subItems);
+    }
+    if (!m_ranks.empty()) {
+        std::size_t to = 0;
+        for (std::size_t line = 0; line < m_ranks.size(); ++line)
+            if (!drop[line])
+                m_ranks[to++] = m_ranks[line];
+        m_ranks.resize(to);
+    }
+    if (!m_permutation.empty()) {
+        std::size_t to = 0;
+        for (const quint32 line : m_permutation)
+            if (!drop[line])
+                m_permutation[to++] = newIndex[line];
+        m_permutation.resize(to);
+    }
+    m_shown -= droppedShown;
 }
 
 void ItemListModel::removeAt(int row)
 {
+    showPending();
     checkRow(row);
+    std::vector<char> drop(std::size_t(m_store.size()), 0);
+    drop[std::size_t(stored(row))] = 1;
     beginRemoveRows({}, row, row);
-    m_texts.removeAt(row);
-    if (!m_subItems.isEmpty())
-        m_subItems.removeAt(row);
-    m_checked.removeAt(row);
+    dropStored(drop);
     endRemoveRows();
 }
 
 void ItemListModel::removeSorted(const QList<int> &ascendingRows)
 {
+    showPending();
+    for (qsizetype i = 0; i < ascendingRows.size(); ++i) {
+        checkRow(ascendingRows.at(i));
+        if (i > 0 && ascendingRows.at(i - 1) >= ascendingRows.at(i))
+            throw Failure(u"Invalid procedure call or argument"_s);
+    }
     // Beyond a few runs, removing run by run moves the tail of the list once
     // per run (and a view relayouts once per run): quadratic on big lists.
     constexpr qsizetype MaxSeparateRuns = 16;
-    qsizetype runs = 0;
-    for (qsizetype i = 0; i < ascendingRows.size() && runs <= MaxSeparateRuns; ++i)
-        if (i == 0 || ascendingRows.at(i - 1) != ascendingRows.at(i) - 1)
-            ++runs;
-    if (runs > MaxSeparateRuns) {
-        compact(ascendingRows);
+    QList<std::pair<int, int>> runs; // first, last
+    for (const int row : ascendingRows) {
+        if (!runs.isEmpty() && runs.last().second == row - 1)
+            runs.last().second = row;
+        else
+            runs.append({row, row});
+    }
+    if (runs.size() > MaxSeparateRuns) {
+        std::vector<char> drop(std::size_t(m_store.size()), 0);
+        for (const int row : ascendingRows)
+            drop[std::size_t(stored(row))] = 1;
+        beginResetModel();
+        dropStored(drop);
+        endResetModel();
         return;
     }
-
-    // Walk from the last position down so every position still to remove
-    // stays valid; neighbouring positions go in one notification.
-    qsizetype i = ascendingRows.size() - 1;
-    while (i >= 0) {
-        const int last = ascendingRows.at(i);
-        int first = last;
-        while (i > 0 && ascendingRows.at(i - 1) == first - 1) {
-            --first;
-            --i;
-        }
-        --i;
-        checkRow(first);
-        checkRow(last);
+    // From the last run up, so that the rows still to remove stay where they are.
+    for (qsizetype i = runs.size() - 1; i >= 0; --i) {
+        const auto [first, last] = runs.at(i);
+        std::vector<char> drop(std::size_t(m_store.size()), 0);
+        for (int row = first; row <= last; ++row)
+            drop[std::size_t(stored(row))] = 1;
         beginRemoveRows({}, first, last);
-        m_texts.remove(first, last - first + 1);
-        if (!m_subItems.isEmpty())
-            m_subItems.remove(first, last - first + 1);
-        m_checked.remove(first, last - first + 1);
+        dropStored(drop);
         endRemoveRows();
     }
 }
 
-void ItemListModel::compact(const QList<int> &ascendingRows)
+void ItemListModel::clear()
 {
-    for (qsizetype i = 0; i < ascendingRows.size(); ++i) {
-        checkRow(ascendingRows.at(i));
-        if (i > 0 && ascendingRows.at(i - 1) >= ascendingRows.at(i))
-            throw core::Failure(u"Invalid procedure call or argument"_s);
-    }
-
+    if (m_store.isEmpty())
+        return;
     beginResetModel();
-    const qsizetype count = m_texts.size();
-    const bool hasSubItems = !m_subItems.isEmpty();
-    QString *texts = m_texts.data();
-    QStringList *subItems = hasSubItems ? m_subItems.data() : nullptr;
-    bool *checked = m_checked.data();
-    qsizetype kept = 0;
-    qsizetype next = 0;
-    for (qsizetype row = 0; row < count; ++row) {
-        if (next < ascendingRows.size() && ascendingRows.at(next) == row) {
-            ++next;
-            continue;
-        }
-        if (kept != row) {
-            texts[kept] = std::move(texts[row]);
-            if (hasSubItems)
-                subItems[kept] = std::move(subItems[row]);
-            checked[kept] = checked[row];
-        }
-        ++kept;
-    }
-    m_texts.resize(kept);
-    if (hasSubItems)
-        m_subItems.resize(kept);
-    m_checked.resize(kept);
+    m_store.clear();
+    m_subItems.clear();
+    m_groupRuns.clear();
+    m_groupLabels.clear();
+    std::vector<quint32>().swap(m_permutation);
+    std::vector<quint64>().swap(m_ranks);
+    m_shown = 0;
     endResetModel();
 }
 
-void ItemListModel::clear()
+qsizetype ItemListModel::bytesUsed() const
 {
-    if (m_texts.isEmpty())
-        return;
-    beginResetModel();
-    m_texts.clear();
-    m_subItems.clear();
-    m_checked.clear();
-    endResetModel();
+    return m_store.bytesUsed() + qsizetype(m_permutation.capacity() * sizeof(quint32))
+           + qsizetype(m_ranks.capacity() * sizeof(quint64))
+           + qsizetype(m_groupRuns.capacity() * sizeof(GroupRun))
+           + m_subItems.size() * qsizetype(sizeof(QStringList));
 }
 
 int ItemListModel::rowCount(const QModelIndex &parent) const
@@ -223,7 +383,7 @@ QVariant ItemListModel::data(const QModelIndex &index, int role) const
     if (role == Qt::DisplayRole)
         return text(index.row(), index.column());
     if (role == Qt::CheckStateRole && m_userCheckable && index.column() == 0)
-        return m_checked.at(index.row()) ? Qt::Checked : Qt::Unchecked;
+        return isChecked(index.row()) ? Qt::Checked : Qt::Unchecked;
     return {};
 }
 

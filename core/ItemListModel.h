@@ -3,21 +3,38 @@
 
 #pragma once
 
+#include "TextStore.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+#include <vector>
+
 namespace core {
 
-// The window's lists: ordered rows of texts under N column headers (column 0
-// is the row's own text, column c its sub-item c), each row with a checked
-// mark. Rows are addressed from 0 here; accessors throw core::Failure for a
-// row that does not exist, the way the commands expect a vanished item to fail.
+// The window's lists: rows of texts under N column headers (column 0 is the
+// row's own text, column c its sub-item c), each row with a checked mark.
+// Rows are addressed from 0 in the order shown; accessors throw core::Failure
+// for a row that does not exist, the way the commands expect a vanished item
+// to fail.
+//
+// The rows are kept in the order they were added ("as found") in a compact
+// store; another order is a permutation over them. Lines may be added
+// without notifying the views (appendPending) and shown in one batch later,
+// each in its place in the order. Lines belong to groups (the number each
+// result line came from), which the ranking of "Best first" reads.
 class ItemListModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
+    enum class Order { AsFound, BestFirst, AToZ };
+    // The rank key of a line for "Best first" (smaller first), from its text
+    // and the label of its group; equal keys keep the found order.
+    using Rank = std::function<quint64(QStringView line, QStringView group)>;
+
     explicit ItemListModel(QStringList headers = {}, QObject *parent = nullptr);
 
     // Whether the view shows each row's checked mark as a check box.
@@ -27,25 +44,39 @@ public:
     int columns() const { return int(m_headers.size()); }
     QString headerText(int column) const;
 
-    int rows() const { return int(m_texts.size()); }
-    bool isEmpty() const { return m_texts.isEmpty(); }
+    int rows() const { return m_shown; }
+    bool isEmpty() const { return m_shown == 0; }
     QString text(int row, int column = 0) const;
     bool isChecked(int row) const;
     void setChecked(int row, bool checked);
+    int checkedRows() const;
 
     // Appending: one row, or a batch inside one insert notification.
     void append(const QString &text, bool checked = false);
     void appendRow(const QStringList &columnTexts, bool checked = false);
     void appendBatch(const QStringList &texts, bool checked);
-    void appendBatch(QStringList &&texts, bool checked);
+
+    // Lines that follow belong to a group with this label.
+    void startGroup(const QString &label);
+    // Adds a line that the views learn of at the next showPending().
+    void appendPending(QStringView text, bool checked);
+    bool hasPending() const { return m_store.size() > m_shown; }
+    void showPending();
 
     void removeAt(int row);
-    // Removes the given rows, which must be ascending and distinct, from the
-    // last to the first; runs of neighbours go in one notification. When the
-    // rows form many separate runs, the list is compacted in one pass inside
-    // a model reset instead (a view then loses its selection).
+    // Removes the given rows, which must be ascending and distinct. Runs of
+    // neighbours go in one notification each; when the rows form many
+    // separate runs, the list is compacted in one pass inside a model reset
+    // instead (a view then loses its selection).
     void removeSorted(const QList<int> &ascendingRows);
     void clear();
+
+    Order order() const { return m_order; }
+    // Shows the rows in `order`; `rank` is needed for Order::BestFirst.
+    void setOrder(Order order, Rank rank = {});
+
+    // The memory the list holds.
+    qsizetype bytesUsed() const;
 
     // QAbstractItemModel
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -56,13 +87,36 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    struct GroupRun
+    {
+        qsizetype first; // the first stored line of the run
+        int group;
+    };
+
     void checkRow(int row) const;
-    void compact(const QList<int> &ascendingRows);
+    qsizetype stored(int row) const
+    {
+        return m_permutation.empty() ? row : qsizetype(m_permutation[std::size_t(row)]);
+    }
+    QStringView groupOf(qsizetype line) const;
+    bool before(quint32 a, quint32 b) const;
+    void sortPermutation(std::vector<quint32> &lines) const;
+    void computeRanks(qsizetype from);
+    // Removes the stored lines whose `drop` flag is set, keeping everything
+    // parallel to them in step. The caller notifies the views.
+    void dropStored(const std::vector<char> &drop);
+    void placePending();
 
     QStringList m_headers;
-    QStringList m_texts;
-    QList<QStringList> m_subItems; // parallel to m_texts; empty while no row has any
-    QList<bool> m_checked;
+    TextStore m_store;
+    QList<QStringList> m_subItems; // parallel to the store; empty while no row has any
+    std::vector<GroupRun> m_groupRuns;
+    QStringList m_groupLabels;
+    int m_shown = 0;
+    Order m_order = Order::AsFound;
+    Rank m_rank;
+    std::vector<quint32> m_permutation; // shown row -> stored line; empty as found
+    std::vector<quint64> m_ranks;       // per stored line, for Best first
     bool m_userCheckable = false;
 };
 

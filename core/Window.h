@@ -41,6 +41,8 @@ public:
     virtual ItemListModel &numberList() = 0;
     virtual ItemListModel &resultsList() = 0;
 
+    // Result lines that follow come from this number, as the user typed it.
+    virtual void startNumber(const QString &number) = 0;
     // Appends a line, checked, to the results list; the window may buffer it.
     virtual void appendResult(const QString &line) = 0;
 

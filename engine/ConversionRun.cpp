@@ -180,6 +180,7 @@ void ConversionRun::convertNumber(Window &window, ErrorReport &report, int item,
     report.run(RunStep::ReadNumber, [&] {
         texts.text = numberText(window, item);
     });
+    window.startNumber(texts.text);
     report.run(RunStep::ShowNumberProgress, [&] {
         window.setProgressValue(progressValue(item, numberCount(window)));
     });
@@ -464,7 +465,9 @@ void ConversionRun::convertSpelledOut(Window &window, ErrorReport &report)
             window.yield();
         });
         report.run(RunStep::ReadSpelledNumber, [&] {
-            number = normaliseNumber(numberText(window, item));
+            const QString text = numberText(window, item);
+            window.startNumber(text);
+            number = normaliseNumber(text);
         });
         report.run(RunStep::ClearSpelledLine, [&] {
             line.clear();

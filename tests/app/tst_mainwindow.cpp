@@ -9,6 +9,8 @@
 #include "MainWindow.h"
 #include "MdbDatabase.h"
 #include "MemoryConnection.h"
+#include "MemoryGuard.h"
+#include "ResultsOrderControl.h"
 #include "TestHelpers.h"
 
 #include <QApplication>
@@ -16,7 +18,9 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QImageWriter>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
@@ -57,6 +61,7 @@ struct Fixture
     // Another source of dictionary connections (the real one, say).
     std::function<std::unique_ptr<core::Connection>()> connectionFactory;
     int processEnds = 0;
+    qint64 availableMemory = -1; // unknown: no limit on the results
     std::unique_ptr<app::MainWindow> window;
 
     app::MainWindow &load()
@@ -77,6 +82,9 @@ struct Fixture
             {userFolder.path(), folder.path()},
             [this] {
                 ++processEnds;
+            },
+            [this] {
+                return availableMemory;
             },
         });
         window->startUp();
@@ -573,6 +581,93 @@ private Q_SLOTS:
                  "reveal full names."_s);
         QCOMPARE(find<QTableView>(w, Control::ResultsList)->toolTip(),
                  find<QTableView>(w, Control::NumberList)->toolTip());
+    }
+
+    // The header toggles "As found" and "Best first", the context menu offers
+    // all three orders under a count; the outputs follow the order shown.
+    void resultsOrderFromHeaderAndMenu()
+    {
+        Fixture f;
+        app::MainWindow &w = loadLongRun(f, 1);
+        find<QPushButton>(w, Control::StartButton)->click();
+        const QStringList found = testsupport::texts(w.resultsList());
+        QVERIFY(found.size() > 1000);
+        w.resultsList().setChecked(0, false);
+        QHeaderView *header = find<QTableView>(w, Control::ResultsList)->horizontalHeader();
+
+        header->sectionClicked(0);
+        QCOMPARE(w.resultsList().order(), core::ItemListModel::Order::BestFirst);
+        QVERIFY(header->isSortIndicatorShown());
+        QCOMPARE(f.settings.digitome(u"ResultsOrder"_s), u"Best first"_s);
+        const QStringList best = testsupport::texts(w.resultsList());
+        QVERIFY(best != found);
+        QCOMPARE(QSet<QString>(best.cbegin(), best.cend()),
+                 QSet<QString>(found.cbegin(), found.cend()));
+        find<QPushButton>(w, Control::CopyButton)->click();
+        QStringList copied = f.clipboard.content.split(u"\r\n"_s, Qt::SkipEmptyParts);
+        QCOMPARE(copied.size(), best.size() - 1);
+        QCOMPARE(copied.front(), best.at(best.front() == found.front() ? 1 : 0));
+
+        QMenu menu;
+        w.findChild<app::ResultsOrderControl *>()->fillMenu(menu);
+        const QList<QAction *> actions = menu.actions();
+        QCOMPARE(actions.first()->text(),
+                 app::ResultsOrderControl::countLine(found.size(), found.size() - 1));
+        QVERIFY(!actions.first()->isEnabled());
+        QCOMPARE(actions.last()->text(), u"A to Z"_s);
+        actions.last()->trigger();
+        QStringList sorted = found;
+        std::stable_sort(sorted.begin(), sorted.end(), [](const QString &a, const QString &b) {
+            return a.compare(b, Qt::CaseInsensitive) < 0;
+        });
+        QCOMPARE(testsupport::texts(w.resultsList()), sorted);
+        QCOMPARE(f.settings.digitome(u"ResultsOrder"_s), u"A to Z"_s);
+
+        header->sectionClicked(0);
+        QCOMPARE(testsupport::texts(w.resultsList()), found);
+        QVERIFY(!header->isSortIndicatorShown());
+        QCOMPARE(f.settings.digitome(u"ResultsOrder"_s), u"As found"_s);
+    }
+
+    void storedResultsOrderIsRestored_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("order");
+        QTest::newRow("absent") << QString() << int(core::ItemListModel::Order::AsFound);
+        QTest::newRow("best first")
+            << u"Best first"_s << int(core::ItemListModel::Order::BestFirst);
+        QTest::newRow("a to z") << u"A to Z"_s << int(core::ItemListModel::Order::AToZ);
+        QTest::newRow("unknown") << u"best first"_s << int(core::ItemListModel::Order::AsFound);
+    }
+    void storedResultsOrderIsRestored()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, order);
+        Fixture f;
+        if (!stored.isNull())
+            f.settings.setDigitome(u"ResultsOrder"_s, stored);
+        app::MainWindow &w = f.load();
+        QCOMPARE(int(w.resultsList().order()), order);
+        QCOMPARE(f.dialogs.errorReports(), QStringList());
+    }
+
+    // A run whose results would outgrow the memory available when it started
+    // stops as if Stop had been clicked, keeps its lines and says so once.
+    void runStopsBeforeTheResultsOutgrowTheMemory()
+    {
+        Fixture f;
+        app::MainWindow &w = loadLongRun(f, 3);
+        find<QPushButton>(w, Control::StartButton)->click();
+        const int all = w.resultsList().rows();
+        find<QPushButton>(w, Control::ClearResultsButton)->click();
+        f.availableMemory = (qint64(256) << 20) + 100'000; // leaves 100 kB for the results
+        find<QPushButton>(w, Control::StartButton)->click();
+        const int kept = w.resultsList().rows();
+        QVERIFY(kept >= 4096);
+        QVERIFY2(kept < all, qPrintable(u"%1 of %2"_s.arg(kept).arg(all)));
+        QCOMPARE(f.dialogs.messages(), QStringList{app::MemoryGuard::cutShortMessage(kept)});
+        QCOMPARE(find<QPushButton>(w, Control::StartButton)->text(), u"Start Converting"_s);
+        QCOMPARE(f.dialogs.errorReports(), QStringList());
     }
 
     void closingDuringARunEndsTheProcess()

@@ -19,6 +19,10 @@ private Q_SLOTS:
     void removeSortedRejectsBadRows_data();
     void removeSortedRejectsBadRows();
     void appendBatchTakesTheTextsOver();
+    void textsComeBackAsStored_data();
+    void textsComeBackAsStored();
+    void orders_data();
+    void orders();
 };
 
 void TestItemListModel::removeSortedKeepsColumnsTogether_data()
@@ -99,6 +103,90 @@ void TestItemListModel::appendBatchTakesTheTextsOver()
     QCOMPARE(testsupport::texts(list), (QStringList{u"a"_s, u"b"_s, u"c"_s}));
     QVERIFY(list.isChecked(1));
     QVERIFY(!list.isChecked(2));
+}
+
+void TestItemListModel::textsComeBackAsStored_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("ASCII") << u"IF-I-FILE   -   434-3453"_s;
+    QTest::newRow("accents and an emoji") << u"Caf\u00e9 \U0001F600 \u20ac"_s;
+    QTest::newRow("a lone surrogate becomes a replacement") << u"a"_s + QChar(0xD800) + u"b"_s;
+    QTest::newRow("longer than a page of the store") << QString(1 << 21, u'x') + u'\u00e9';
+}
+
+void TestItemListModel::textsComeBackAsStored()
+{
+    QFETCH(QString, text);
+    core::ItemListModel list;
+    list.append(u"before"_s, true);
+    list.append(text, false);
+    list.append(u"after"_s, true);
+    const QString expected = QString::fromUtf8(text.toUtf8());
+    QCOMPARE(list.text(1), expected);
+    QCOMPARE(testsupport::texts(list), (QStringList{u"before"_s, expected, u"after"_s}));
+    QVERIFY(!list.isChecked(1));
+    list.removeAt(0);
+    QCOMPARE(list.text(0), expected);
+}
+
+// Rows shown in another order: the marks stay with their lines, removal and
+// pending lines follow the order, a selected row stays selected.
+void TestItemListModel::orders_data()
+{
+    QTest::addColumn<int>("order");
+    QTest::addColumn<QStringList>("shown");
+    // Lines "b1", "A2", "c3", "a4" from group "g1", then "B5" from group "g2";
+    // the rank key (smaller first) is minus half the line's digit in group
+    // g1, minus the digit in group g2.
+    QTest::newRow("as found") << int(core::ItemListModel::Order::AsFound)
+                              << QStringList{u"b1"_s, u"A2"_s, u"c3"_s, u"a4"_s, u"B5"_s};
+    QTest::newRow("best first: ties keep the found order")
+        << int(core::ItemListModel::Order::BestFirst)
+        << QStringList{u"B5"_s, u"a4"_s, u"A2"_s, u"c3"_s, u"b1"_s};
+    QTest::newRow("a to z ignores case, ties keep the found order")
+        << int(core::ItemListModel::Order::AToZ)
+        << QStringList{u"A2"_s, u"a4"_s, u"b1"_s, u"B5"_s, u"c3"_s};
+}
+
+void TestItemListModel::orders()
+{
+    QFETCH(int, order);
+    QFETCH(QStringList, shown);
+    core::ItemListModel list({u"Results"_s});
+    QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QStringList groups;
+    const auto rank = [&groups](QStringView line, QStringView group) {
+        groups.append(group.toString());
+        const int digit = line.back().digitValue();
+        return quint64(100 - (group == u"g2" ? digit : digit / 2));
+    };
+    list.startGroup(u"g1"_s);
+    list.appendBatch({u"b1"_s, u"A2"_s, u"c3"_s}, true);
+    list.setChecked(1, false);                         // "A2"
+    QPersistentModelIndex selected = list.index(0, 0); // "b1"
+    list.setOrder(core::ItemListModel::Order(order), rank);
+    // Pending lines land in their places when shown.
+    list.appendPending(u"a4"_s, true);
+    list.startGroup(u"g2"_s);
+    list.appendPending(u"B5"_s, true);
+    QCOMPARE(list.rows(), 3);
+    list.showPending();
+    QCOMPARE(testsupport::texts(list), shown);
+    QCOMPARE(list.text(selected.row()), u"b1"_s);
+    QCOMPARE(list.isChecked(int(shown.indexOf(u"A2"_s))), false);
+    QCOMPARE(list.checkedRows(), 4);
+    if (order == int(core::ItemListModel::Order::BestFirst))
+        QVERIFY(groups.contains(u"g1"_s) && groups.contains(u"g2"_s));
+
+    // Removing the first two rows shown removes those lines.
+    list.removeSorted({0, 1});
+    QCOMPARE(testsupport::texts(list), shown.mid(2));
+    list.setOrder(core::ItemListModel::Order::AsFound);
+    QStringList remaining{u"b1"_s, u"A2"_s, u"c3"_s, u"a4"_s, u"B5"_s};
+    remaining.removeOne(shown.at(0));
+    remaining.removeOne(shown.at(1));
+    QCOMPARE(testsupport::texts(list), remaining);
 }
 
 QTEST_GUILESS_MAIN(TestItemListModel)

@@ -61,6 +61,12 @@ void FakeWindow::yield()
         onYield();
 }
 
+void FakeWindow::startNumber(const QString &number)
+{
+    startedNumbers.append(number);
+    results.startGroup(number);
+}
+
 void FakeWindow::appendResult(const QString &line)
 {
     if (onResult)

@@ -48,6 +48,7 @@ public:
     qint64 progressTextCount = 0;
     qint64 yields = 0;
     int resultClears = 0;
+    QStringList startedNumbers;
     // Runs at each yield: lets a test click, remove items or change options
     // "during" a command.
     std::function<void()> onYield;
@@ -68,6 +69,7 @@ public:
     void yield() override;
     core::ItemListModel &numberList() override { return numbers; }
     core::ItemListModel &resultsList() override { return results; }
+    void startNumber(const QString &number) override;
     void appendResult(const QString &line) override;
     core::ConversionOptions conversionOptions() const override { return options; }
     void showRunning(bool running) override;

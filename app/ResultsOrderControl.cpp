@@ -1,0 +1,120 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
+
+#include "ResultsOrderControl.h"
+
+#include "OptionSettings.h"
+
+#include <QActionGroup>
+#include <QHeaderView>
+#include <QLocale>
+#include <QMenu>
+#include <QTableView>
+
+#include <array>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace app {
+
+namespace {
+
+// The settings key and the values it stores: the captions of the orders.
+const QString OrderKey = u"ResultsOrder"_s;
+const std::array<std::pair<ResultsOrderControl::Order, QString>, 3> Orders{{
+    {ResultsOrderControl::Order::AsFound, u"As found"_s},
+    {ResultsOrderControl::Order::BestFirst, u"Best first"_s},
+    {ResultsOrderControl::Order::AToZ, u"A to Z"_s},
+}};
+
+QString captionOf(ResultsOrderControl::Order order)
+{
+    for (const auto &[entry, caption] : Orders)
+        if (entry == order)
+            return caption;
+    return Orders.front().second;
+}
+
+} // namespace
+
+ResultsOrderControl::ResultsOrderControl(QTableView &view,
+                                         core::ItemListModel &results,
+                                         OptionSettings &settings,
+                                         std::function<core::ItemListModel::Rank()> bestFirstRank)
+    : QObject(&view)
+    , m_view(view)
+    , m_results(results)
+    , m_settings(settings)
+    , m_bestFirstRank(std::move(bestFirstRank))
+{
+    QHeaderView *header = view.horizontalHeader();
+    header->setSectionsClickable(true);
+    connect(header, &QHeaderView::sectionClicked, this, [this] {
+        setOrder(order() == Order::AsFound ? Order::BestFirst : Order::AsFound);
+    });
+    view.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&view, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        QMenu menu(&m_view);
+        fillMenu(menu);
+        menu.exec(m_view.viewport()->mapToGlobal(at));
+    });
+}
+
+void ResultsOrderControl::restore()
+{
+    const QString stored = m_settings.readText(OrderKey);
+    Order order = Order::AsFound;
+    for (const auto &[entry, caption] : Orders)
+        if (caption == stored)
+            order = entry;
+    m_results.setOrder(order, order == Order::BestFirst ? m_bestFirstRank() : nullptr);
+    showOrder();
+}
+
+void ResultsOrderControl::setOrder(Order order)
+{
+    if (order == m_results.order())
+        return;
+    m_results.setOrder(order, order == Order::BestFirst ? m_bestFirstRank() : nullptr);
+    m_settings.writeText(OrderKey, captionOf(order));
+    showOrder();
+    if (order == Order::AsFound)
+        m_view.scrollToBottom();
+    else
+        m_view.scrollToTop();
+}
+
+void ResultsOrderControl::showOrder()
+{
+    QHeaderView *header = m_view.horizontalHeader();
+    header->setSortIndicatorShown(order() != Order::AsFound);
+    header->setSortIndicator(0, Qt::AscendingOrder);
+}
+
+void ResultsOrderControl::fillMenu(QMenu &menu)
+{
+    m_results.showPending();
+    QAction *count = menu.addAction(countLine(m_results.rows(), m_results.checkedRows()));
+    count->setEnabled(false);
+    menu.addSeparator();
+    auto *group = new QActionGroup(&menu);
+    for (const auto &[entry, caption] : Orders) {
+        QAction *action = menu.addAction(caption);
+        action->setCheckable(true);
+        action->setChecked(entry == order());
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, entry = entry] {
+            setOrder(entry);
+        });
+    }
+}
+
+QString ResultsOrderControl::countLine(qint64 results, qint64 ticked)
+{
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    return u"%1 %2, %3 ticked"_s.arg(english.toString(results),
+                                     results == 1 ? u"result"_s : u"results"_s,
+                                     english.toString(ticked));
+}
+
+} // namespace app

@@ -1,0 +1,57 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "ItemListModel.h"
+
+#include <QObject>
+
+#include <functional>
+
+class QMenu;
+class QTableView;
+
+namespace app {
+
+class OptionSettings;
+
+// The order the results list shows: "As found" (the order the run found the
+// lines), "Best first" or "A to Z". Clicking the list's header toggles
+// between "As found" and "Best first" and the header shows a sort indicator;
+// the list's context menu offers all three under a line that counts the
+// results. The choice is remembered in the settings store.
+class ResultsOrderControl : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Order = core::ItemListModel::Order;
+
+    // `bestFirstRank` gives the rank of "Best first" over the words the
+    // window converts with.
+    ResultsOrderControl(QTableView &view,
+                        core::ItemListModel &results,
+                        OptionSettings &settings,
+                        std::function<core::ItemListModel::Rank()> bestFirstRank);
+
+    // Takes the stored order ("As found" when there is none or it is unknown).
+    void restore();
+    void setOrder(Order order);
+    Order order() const { return m_results.order(); }
+
+    // The context menu: the count, then the three orders.
+    void fillMenu(QMenu &menu);
+    // "4,384 results, 4,380 ticked".
+    static QString countLine(qint64 results, qint64 ticked);
+
+private:
+    void showOrder();
+
+    QTableView &m_view;
+    core::ItemListModel &m_results;
+    OptionSettings &m_settings;
+    std::function<core::ItemListModel::Rank()> m_bestFirstRank;
+};
+
+} // namespace app

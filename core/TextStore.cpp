@@ -1,0 +1,134 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
+
+#include "TextStore.h"
+
+#include "Failure.h"
+
+#include <cstring>
+
+namespace core {
+
+namespace {
+
+constexpr quint64 CheckBit = quint64(1) << 63;
+
+bool isAscii(QStringView text)
+{
+    for (const QChar c : text)
+        if (c.unicode() >= 0x80)
+            return false;
+    return true;
+}
+
+} // namespace
+
+char *TextStore::reserve(qsizetype length, quint64 &word)
+{
+    qsizetype page;
+    qsizetype offset = 0;
+    quint64 lengthField = quint64(length);
+    if (quint64(length) >= OwnPage) {
+        page = qsizetype(m_pages.size());
+        m_pages.push_back({std::make_unique<char[]>(std::size_t(length)), length});
+        m_pageBytes += length;
+        lengthField = OwnPage;
+    } else {
+        if (m_fillPage < 0 || m_fill + length > PageSize) {
+            m_fillPage = qsizetype(m_pages.size());
+            m_pages.push_back({std::make_unique<char[]>(std::size_t(PageSize)), PageSize});
+            m_pageBytes += PageSize;
+            m_fill = 0;
+        }
+        page = m_fillPage;
+        offset = m_fill;
+        m_fill += length;
+    }
+    if (page >= (qsizetype(1) << PageBits))
+        throw Failure(QStringLiteral("Out of memory"));
+    word = lengthField | quint64(offset) << LengthBits | quint64(page) << (LengthBits + OffsetBits);
+    m_liveBytes += length;
+    return m_pages[std::size_t(page)].bytes.get() + offset;
+}
+
+void TextStore::append(QStringView text, bool checked)
+{
+    quint64 word = 0;
+    if (isAscii(text)) {
+        char *to = reserve(text.size(), word);
+        for (const QChar c : text)
+            *to++ = char(c.unicode());
+    } else {
+        const QByteArray bytes = text.toUtf8();
+        char *to = reserve(bytes.size(), word);
+        std::memcpy(to, bytes.constData(), std::size_t(bytes.size()));
+    }
+    m_lines.push_back(checked ? word | CheckBit : word);
+}
+
+QByteArrayView TextStore::utf8(qsizetype line) const
+{
+    const quint64 word = m_lines[std::size_t(line)];
+    const quint64 length = word & OwnPage;
+    const auto offset = qsizetype((word >> LengthBits) & (PageSize - 1));
+    const auto page = std::size_t((word >> (LengthBits + OffsetBits)) & ((1u << PageBits) - 1));
+    const Page &p = m_pages[page];
+    const qsizetype size = length == OwnPage ? p.size : qsizetype(length);
+    return {p.bytes.get() + offset, size};
+}
+
+QString TextStore::text(qsizetype line) const
+{
+    const QByteArrayView bytes = utf8(line);
+    return QString::fromUtf8(bytes.data(), bytes.size());
+}
+
+void TextStore::setChecked(qsizetype line, bool checked)
+{
+    quint64 &word = m_lines[std::size_t(line)];
+    word = checked ? word | CheckBit : word & ~CheckBit;
+}
+
+void TextStore::keepIf(const std::function<bool(qsizetype)> &keep)
+{
+    std::size_t kept = 0;
+    for (std::size_t line = 0; line < m_lines.size(); ++line) {
+        if (keep(qsizetype(line)))
+            m_lines[kept++] = m_lines[line];
+        else
+            m_liveBytes -= utf8(qsizetype(line)).size();
+    }
+    m_lines.resize(kept);
+    compactIfWasteful();
+}
+
+void TextStore::clear()
+{
+    *this = TextStore();
+}
+
+// Removed lines leave their text behind; once most of the pages are such
+// waste, the kept lines move to new pages.
+void TextStore::compactIfWasteful()
+{
+    const qsizetype waste = m_pageBytes - m_liveBytes;
+    if (waste < 16 * PageSize || waste < m_pageBytes / 2)
+        return;
+    TextStore compacted;
+    for (std::size_t line = 0; line < m_lines.size(); ++line) {
+        const QByteArrayView bytes = utf8(qsizetype(line));
+        quint64 word = 0;
+        char *to = compacted.reserve(bytes.size(), word);
+        std::memcpy(to, bytes.data(), std::size_t(bytes.size()));
+        compacted.m_lines.push_back(word | (m_lines[line] & CheckBit));
+    }
+    *this = std::move(compacted);
+}
+
+qsizetype TextStore::bytesUsed() const
+{
+    return m_pageBytes + qsizetype(m_lines.size()) * qsizetype(sizeof(quint64))
+           + qsizetype(m_pages.capacity() * sizeof(Page));
+}
+
+} // namespace core
