@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
+#include "CommandLine.h"
 #include "MainWindow.h"
 #include "MdbDatabase.h"
 #include "QtClipboard.h"
@@ -9,15 +10,24 @@
 #include "XlsxSpreadsheet.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QScreen>
 
 #include <cstdlib>
 
 int main(int argc, char *argv[])
 {
+    QCoreApplication::setApplicationName(QStringLiteral("Digitome"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Tarrowen"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(DIGITOME_VERSION));
+    {
+        // The window's QApplication needs a display; --help and --version do not.
+        const QCoreApplication commandLine(argc, argv);
+        if (!app::readCommandLine(QCoreApplication::arguments()))
+            return EXIT_FAILURE;
+    }
+
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Digitome"));
-    QApplication::setOrganizationName(QStringLiteral("Tarrowen"));
 
     platform::QtDialogs dialogs;
     platform::QtSettingsStore settings;
