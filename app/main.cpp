@@ -28,6 +28,7 @@ int main(int argc, char *argv[])
     }
 
     QApplication application(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tarrowen.Digitome"));
 
     platform::QtDialogs dialogs;
     platform::QtSettingsStore settings;
