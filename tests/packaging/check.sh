@@ -52,7 +52,7 @@ build)
     dpkg-deb --info "$out/$deb"
     ;;
 contents)
-    require "${package_tools[@]}" Xvfb xdotool
+    require "${package_tools[@]}" readelf Xvfb xdotool
     deb=$1 version=$2 app_dir=$3
     [[ -f $deb ]] || { echo "$deb is missing: the package_build test did not build it"; exit 1; }
     root=$(mktemp -d)
@@ -73,6 +73,12 @@ contents)
     test -f "$root/usr/share/icons/hicolor/scalable/apps/$icon.svg"
     grep -q ">${desktop##*/}</launchable>" \
         "$root/usr/share/metainfo/org.tarrowen.Digitome.metainfo.xml"
+
+    # The program is built with the hardening flags: bindnow, stack protector.
+    program=$root$app_dir/digitome
+    grep -q BIND_NOW <<<"$(readelf --dynamic "$program")" || { echo "no bindnow"; exit 1; }
+    grep -q __stack_chk_fail <<<"$(readelf --wide --dyn-syms "$program")" \
+        || { echo "no stack protector"; exit 1; }
 
     # The unpacked program answers without a display, then opens its window
     # with its dictionary found beside it.
