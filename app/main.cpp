@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
+#include "CommandLine.h"
 #include "MainWindow.h"
 #include "MdbDatabase.h"
 #include "QtClipboard.h"
@@ -10,6 +11,7 @@
 #include "XlsxSpreadsheet.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QScreen>
 #include <QStandardPaths>
 
@@ -17,9 +19,18 @@
 
 int main(int argc, char *argv[])
 {
+    QCoreApplication::setApplicationName(QStringLiteral("Digitome"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Tarrowen"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(DIGITOME_VERSION));
+    {
+        // The window's QApplication needs a display; --help and --version do not.
+        const QCoreApplication commandLine(argc, argv);
+        if (!app::readCommandLine(QCoreApplication::arguments()))
+            return EXIT_FAILURE;
+    }
+
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Digitome"));
-    QApplication::setOrganizationName(QStringLiteral("Tarrowen"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tarrowen.Digitome"));
 
     platform::QtDialogs dialogs;
     platform::QtSettingsStore settings;

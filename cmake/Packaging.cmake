@@ -1,20 +1,149 @@
 # SPDX-FileCopyrightText: 2026 Tarrowen
 # SPDX-License-Identifier: MIT
-# Install layout: the program and its dictionary stay together in
-# lib/digitome (the program looks for dbWords.mdb beside itself); bin/digitome
-# is a small launcher. `cpack -G DEB` builds a Debian package.
-install(FILES ${DIGITOME_APP_DIR}/dbWords.mdb DESTINATION lib/digitome)
-install(PROGRAMS ${CMAKE_SOURCE_DIR}/app/digitome-launcher.sh DESTINATION bin RENAME digitome)
+# Install layout and the Debian package (`cpack -G DEB` in the build folder).
+#
+# The program and its dictionary stay together in LIBDIR/digitome (the program
+# looks for dbWords.mdb beside itself); BINDIR/digitome is a small launcher.
+# The desktop entry, AppStream metainfo, hicolor icons, manual page, copyright
+# and changelog follow the usual places below DATADIR.
+include(GNUInstallDirs)
 
+set(DIGITOME_INSTALL_APP_DIR ${CMAKE_INSTALL_LIBDIR}/digitome)
+set(DIGITOME_PACKAGE_PREFIX /usr)
+set(DIGITOME_DEBIAN_REVISION 1)
+if(IS_ABSOLUTE ${DIGITOME_INSTALL_APP_DIR})
+    set(DIGITOME_PACKAGE_APP_DIR ${DIGITOME_INSTALL_APP_DIR})
+else()
+    set(DIGITOME_PACKAGE_APP_DIR ${DIGITOME_PACKAGE_PREFIX}/${DIGITOME_INSTALL_APP_DIR})
+endif()
+set(DIGITOME_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
+set(generated ${PROJECT_BINARY_DIR}/packaging)
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+install(TARGETS digitome RUNTIME DESTINATION ${DIGITOME_INSTALL_APP_DIR})
+# A stripping install (cpack, cmake --install --strip) also drops the
+# compiler's .comment section, as Debian's own tools do.
+if(CMAKE_OBJCOPY)
+    install(CODE "
+        if(CMAKE_INSTALL_DO_STRIP)
+            execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${DIGITOME_INSTALL_APP_DIR}/digitome\"
+                COMMAND_ERROR_IS_FATAL ANY)
+        endif()")
+endif()
+install(FILES ${DIGITOME_APP_DIR}/dbWords.mdb DESTINATION ${DIGITOME_INSTALL_APP_DIR})
+
+# The launcher finds the program relative to itself, so that the whole tree
+# can move (cmake --install --prefix, cpack); absolute folders stay absolute.
+if(IS_ABSOLUTE ${CMAKE_INSTALL_BINDIR} OR IS_ABSOLUTE ${DIGITOME_INSTALL_APP_DIR})
+    set(DIGITOME_LAUNCHED_PROGRAM ${CMAKE_INSTALL_FULL_LIBDIR}/digitome/digitome)
+else()
+    file(RELATIVE_PATH launched /prefix/${CMAKE_INSTALL_BINDIR}
+         /prefix/${DIGITOME_INSTALL_APP_DIR}/digitome)
+    set(DIGITOME_LAUNCHED_PROGRAM "$here/${launched}")
+endif()
+configure_file(${DIGITOME_PACKAGING_DIR}/digitome-launcher.sh.in ${generated}/digitome @ONLY)
+install(PROGRAMS ${generated}/digitome DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+install(FILES ${DIGITOME_PACKAGING_DIR}/org.tarrowen.Digitome.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${DIGITOME_PACKAGING_DIR}/org.tarrowen.Digitome.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(DIRECTORY ${DIGITOME_PACKAGING_DIR}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+
+# The Debian changelog names the package version; a new project version needs
+# a new entry.
+set(DIGITOME_PACKAGE_VERSION ${PROJECT_VERSION}-${DIGITOME_DEBIAN_REVISION})
+file(STRINGS ${DIGITOME_PACKAGING_DIR}/changelog changelog_top LIMIT_COUNT 1)
+if(NOT changelog_top MATCHES "^digitome \\(${DIGITOME_PACKAGE_VERSION}\\) ")
+    message(FATAL_ERROR "packaging/changelog does not begin with version "
+                        "${DIGITOME_PACKAGE_VERSION}: ${changelog_top}")
+endif()
+
+# The machine-readable copyright file takes the licence texts from the
+# repository's notices, each line indented, empty lines as " .".
+function(digitome_dep5_text variable text)
+    string(REGEX REPLACE "[ \t]+\n" "\n" text "${text}")
+    string(STRIP "${text}" text)
+    string(REPLACE "\n" "\n " text " ${text}")
+    string(REPLACE "\n \n" "\n .\n" text "${text}")
+    string(REPLACE "\n \n" "\n .\n" text "${text}")
+    set(${variable} "${text}" PARENT_SCOPE)
+endfunction()
+function(digitome_mit_permission variable file)
+    file(READ ${file} text)
+    string(FIND "${text}" "Permission is hereby granted" start)
+    if(start LESS 0)
+        message(FATAL_ERROR "${file} holds no MIT permission notice")
+    endif()
+    string(SUBSTRING "${text}" ${start} -1 text)
+    set(${variable} "${text}" PARENT_SCOPE)
+endfunction()
+digitome_mit_permission(project_permission ${PROJECT_SOURCE_DIR}/LICENSE)
+digitome_mit_permission(jet4_permission ${PROJECT_SOURCE_DIR}/tests/data/jet4/LICENSE)
+if(NOT project_permission STREQUAL jet4_permission)
+    message(FATAL_ERROR "tests/data/jet4/LICENSE is no longer the project's MIT licence: "
+                        "packaging/copyright.in needs a paragraph of its own for it")
+endif()
+file(READ ${PROJECT_SOURCE_DIR}/data/SCOWL-COPYRIGHT scowl_notice)
+digitome_dep5_text(DIGITOME_EXPAT_TEXT "${project_permission}")
+digitome_dep5_text(DIGITOME_SCOWL_TEXT "${scowl_notice}")
+configure_file(${DIGITOME_PACKAGING_DIR}/copyright.in ${generated}/copyright @ONLY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+    ${DIGITOME_PACKAGING_DIR}/changelog ${PROJECT_SOURCE_DIR}/LICENSE
+    ${PROJECT_SOURCE_DIR}/tests/data/jet4/LICENSE ${PROJECT_SOURCE_DIR}/data/SCOWL-COPYRIGHT)
+
+# The manual page and the changelog are installed compressed, without a
+# timestamp, at the highest level.
+configure_file(${DIGITOME_PACKAGING_DIR}/digitome.1.in ${generated}/digitome.1 @ONLY)
+find_program(GZIP gzip REQUIRED)
+add_custom_command(OUTPUT ${generated}/digitome.1.gz
+    COMMAND ${GZIP} -9n -c ${generated}/digitome.1 > ${generated}/digitome.1.gz
+    DEPENDS ${generated}/digitome.1 VERBATIM)
+add_custom_command(OUTPUT ${generated}/changelog.Debian.gz
+    COMMAND ${GZIP} -9n -c ${DIGITOME_PACKAGING_DIR}/changelog > ${generated}/changelog.Debian.gz
+    DEPENDS ${DIGITOME_PACKAGING_DIR}/changelog VERBATIM)
+add_custom_target(packaging_files ALL
+    DEPENDS ${generated}/digitome.1.gz ${generated}/changelog.Debian.gz)
+install(FILES ${generated}/digitome.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+set(DIGITOME_INSTALL_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/digitome)
+install(FILES ${generated}/copyright ${generated}/changelog.Debian.gz
+        DESTINATION ${DIGITOME_INSTALL_DOC_DIR})
+install(FILES ${DIGITOME_PACKAGING_DIR}/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME digitome)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_PACKAGE_NAME digitome)
 set(CPACK_PACKAGE_VENDOR "Tarrowen")
-set(CPACK_PACKAGE_CONTACT "support@tarrowen.example")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Turns telephone numbers into words")
-set(CPACK_PACKAGE_INSTALL_DIRECTORY digitome)
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGE_CONTACT "Tarrowen <support@tarrowen.example>")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://www.tarrowen.example/")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "turn telephone numbers into words")
+# Lines that begin with blanks are shown as they stand; an empty line starts
+# a new paragraph.
+set(CPACK_PACKAGE_DESCRIPTION [[
+Digitome finds the words hidden in telephone numbers. Collect numbers in
+a list (typed, loaded from a text file or taken from two samples) and
+convert them:
+  - mnemonic: every keypad reading of a number (2 is ABC ... 9 is WXYZ,
+    each digit may also stay a digit) cut into dictionary words and
+    digit groups, so that 434-3453 becomes IF-I-FILE;
+  - spelled out: 434-3453 becomes "four three four three four five three".
+
+Results can be thinned by a search text, copied to the clipboard, saved
+as a column-aligned text file or handed to LibreOffice Calc. An English
+dictionary of about 39,000 common words, derived from SCOWL, comes with
+the program.
+]])
+set(CPACK_PACKAGING_INSTALL_PREFIX ${DIGITOME_PACKAGE_PREFIX})
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Tarrowen <support@tarrowen.example>")
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${DIGITOME_DEBIAN_REVISION})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), libmdb3, libxlsxwriter4, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-calc")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 include(CPack)

@@ -10,7 +10,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev mdbtools-dev libxlsxwriter-dev
                 scowl wamerican fonts-liberation)
-test_packages=(xvfb xauth x11-utils xdotool imagemagick mdbtools libreoffice-calc unzip nodejs npm)
+test_packages=(xvfb xauth x11-utils xdotool imagemagick mdbtools libreoffice-calc unzip nodejs npm
+               dpkg-dev file lintian desktop-file-utils appstream)
 
 wanted=("${build_packages[@]}")
 if [[ "${1:-build}" == test ]]; then
