@@ -9,8 +9,10 @@
 #include "HelpText.h"
 #include "ListCommands.h"
 #include "OutputCommands.h"
+#include "ProgressCaptionBar.h"
 #include "ResultsOrderControl.h"
 #include "StartUp.h"
+#include "WindowKeys.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -105,6 +107,7 @@ void MainWindow::connectHandlers()
         connect(button, &QPushButton::clicked, this, [this, command = command] {
             command(*this);
         });
+    addCommandShortcuts(*this, c);
 }
 
 void MainWindow::conversionChosen()
@@ -163,6 +166,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::MouseButtonDblClick && watched == view->viewport())
             return lists::removeSelectedItem(*this, list(), selectedRow(view));
     }
+    if (clickOnEnter(watched, event))
+        return true;
     if (event->type() == QEvent::MouseMove) {
         if (qobject_cast<QPushButton *>(watched))
             pointerOverButton();
@@ -295,7 +300,7 @@ core::ItemListModel &MainWindow::resultsList()
 
 QString MainWindow::shownProgressText() const
 {
-    return m_controls.progressBar->format().replace(u"%%"_s, u"%"_s);
+    return m_controls.progressBar->caption();
 }
 
 void MainWindow::scheduleRefresh()

@@ -4,7 +4,9 @@
 #include "WindowControls.h"
 
 #include "ControlTable.h"
+#include "FrameStyle.h"
 #include "ItemListModel.h"
+#include "ProgressCaptionBar.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -26,6 +28,34 @@ namespace {
 const QString ListToolTip = u"Double-click item to remove it. Move | line to right and out of "
                             "window to reveal full names."_s;
 
+// The window is white, and so are its frames, options and lists; the text on
+// them is black whatever the desktop's colour scheme, so that a dark scheme
+// does not put light text on white. Buttons and the selection keep the
+// scheme's colours, which are made to go together.
+QPalette whiteWithDarkText(QPalette palette)
+{
+    for (const QPalette::ColorRole role :
+         {QPalette::Window, QPalette::Base, QPalette::AlternateBase})
+        palette.setColor(role, Qt::white);
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text})
+        palette.setColor(role, Qt::black);
+    // Disabled captions stay readable on white: 5.4 to 1.
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text})
+        palette.setColor(QPalette::Disabled, role, QColor(0x69, 0x69, 0x69));
+    palette.setColor(QPalette::PlaceholderText, QColor(0x69, 0x69, 0x69));
+    return palette;
+}
+
+// List headers are light grey with black text, like the lists they head.
+void setUpHeader(QHeaderView &header)
+{
+    QPalette palette = header.palette();
+    palette.setColor(QPalette::Button, QColor(0xf0, 0xf0, 0xf0));
+    palette.setColor(QPalette::ButtonText, Qt::black);
+    palette.setColor(QPalette::Window, Qt::white);
+    header.setPalette(palette);
+}
+
 void setUpWindow(QWidget &window)
 {
     window.setObjectName(MainWindowObjectName.toString());
@@ -36,9 +66,7 @@ void setUpWindow(QWidget &window)
     QFont windowFont(u"Arial"_s, 9);
     windowFont.setBold(true);
     window.setFont(windowFont);
-    QPalette white = window.palette();
-    white.setColor(QPalette::Window, Qt::white);
-    window.setPalette(white);
+    window.setPalette(whiteWithDarkText(window.palette()));
     window.setAutoFillBackground(true);
     window.setMouseTracking(true);
 }
@@ -62,19 +90,23 @@ void setUpList(QTableView &view, core::ItemListModel &model, QObject &eventFilte
     view.horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     view.horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     view.horizontalHeader()->setHighlightSections(false);
+    setUpHeader(*view.horizontalHeader());
     view.setToolTip(ListToolTip);
     view.viewport()->setMouseTracking(true);
     view.viewport()->installEventFilter(&eventFilter);
     view.installEventFilter(&eventFilter);
 }
 
-void setUpProgressBar(QProgressBar &bar)
+void setUpProgressBar(ProgressCaptionBar &bar, QObject &eventFilter)
 {
+    // Moves over the bar reach the window, which shows the arrow there.
+    bar.setMouseTracking(true);
+    bar.installEventFilter(&eventFilter);
     bar.setRange(0, 1000);
     bar.setValue(0);
     bar.setTextVisible(true);
     bar.setAlignment(Qt::AlignCenter);
-    bar.setFormat(captionOf(Control::ProgressBar));
+    bar.setCaption(captionOf(Control::ProgressBar));
 }
 
 // Creates one control of the table as a `Widget` inside its container.
@@ -106,6 +138,42 @@ void groupOptions(QWidget &window, const WindowControls &c)
     // Designed state: mnemonic conversion, words only.
     c.mnemonicOption->setChecked(true);
     c.wordsOnlyOption->setChecked(true);
+}
+
+// What screen readers announce for the controls whose captions do not say it.
+void describeForScreenReaders(const WindowControls &c)
+{
+    const std::tuple<QWidget *, const char16_t *, const char16_t *> texts[] = {
+        {c.numberList,
+         u"Phone numbers",
+         u"The numbers to convert. Double-click a number or press Delete to remove it."},
+        {c.resultsList,
+         u"Results",
+         u"The result lines; the ticked ones are saved, copied and exported. Double-click a "
+         u"line or press Delete to remove it. The context menu chooses the order."},
+        {c.convertFrame, u"Convert Option", u"How the numbers are converted."},
+        {c.mnemonicFrame, u"Mnemonic Option", u"Which mnemonic lines are kept."},
+        {c.includeFrame, u"Include Option", u"What is added to every result line."},
+        {c.progressBar, u"Progress", u"How far the command that runs has come."},
+    };
+    for (const auto &[widget, name, description] : texts) {
+        widget->setAccessibleName(QString::fromUtf16(name));
+        widget->setAccessibleDescription(QString::fromUtf16(description));
+    }
+}
+
+// Tab enters each pair of options at its checked one: the other leaves the
+// tab chain while unchecked (the arrow keys and a click still reach it).
+void keepTabOnCheckedOptions(const WindowControls &c)
+{
+    for (QRadioButton *option :
+         {c.mnemonicOption, c.spellOutOption, c.wordsAndNumbersOption, c.wordsOnlyOption}) {
+        const auto follow = [option](bool checked) {
+            option->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
+        };
+        follow(option->isChecked());
+        QObject::connect(option, &QRadioButton::toggled, option, follow);
+    }
 }
 
 // Keyboard order by the designed tab indices.
@@ -148,6 +216,8 @@ WindowControls createControls(QWidget &window,
 
     WindowControls c;
     std::map<Control, QWidget *> created;
+    auto *frameStyle = new FrameStyle;
+    frameStyle->setParent(&window);
     const auto make = [&]<typename Widget>(Widget *&target, Control control) {
         target = create<Widget>(control, window, created);
         created[control] = target;
@@ -158,6 +228,7 @@ WindowControls createControls(QWidget &window,
         } else if constexpr (std::is_same_v<Widget, QGroupBox>) {
             target->setMouseTracking(true);
             target->installEventFilter(&eventFilter);
+            target->setStyle(frameStyle);
         }
     };
     make(c.helpButton, Control::HelpButton);
@@ -186,7 +257,9 @@ WindowControls createControls(QWidget &window,
 
     setUpList(*c.numberList, numbers, eventFilter);
     setUpList(*c.resultsList, results, eventFilter);
-    setUpProgressBar(*c.progressBar);
+    setUpProgressBar(*c.progressBar, eventFilter);
+    describeForScreenReaders(c);
+    keepTabOnCheckedOptions(c);
     groupOptions(window, c);
     setTabOrder(window, c);
     return c;

@@ -6,7 +6,6 @@
 class QCheckBox;
 class QGroupBox;
 class QObject;
-class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QTableView;
@@ -17,6 +16,8 @@ class ItemListModel;
 }
 
 namespace app {
+
+class ProgressCaptionBar;
 
 // The main window's controls, created from the control table.
 struct WindowControls
@@ -43,7 +44,7 @@ struct WindowControls
     QPushButton *clearResultsButton = nullptr;
     QPushButton *removeContainingButton = nullptr;
     QPushButton *removeNotContainingButton = nullptr;
-    QProgressBar *progressBar = nullptr;
+    ProgressCaptionBar *progressBar = nullptr;
 };
 
 // Sets up `window` as designed (fixed size, fonts, white background) and

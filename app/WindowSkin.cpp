@@ -25,10 +25,13 @@ void applyWindowSkin(QWidget &window, const QString &applicationFolder)
     if (!QFileInfo(path).isFile())
         return;
 
+    // The button face, with the text colour that goes with it.
     const QColor face = window.palette().color(QPalette::Active, QPalette::Button);
-    auto paint = [&face](QWidget *widget) {
+    const QColor faceText = window.palette().color(QPalette::Active, QPalette::ButtonText);
+    auto paint = [&face, &faceText](QWidget *widget) {
         QPalette palette = widget->palette();
         palette.setColor(QPalette::Window, face);
+        palette.setColor(QPalette::WindowText, faceText);
         widget->setPalette(palette);
         widget->setAutoFillBackground(true);
     };

@@ -67,6 +67,30 @@ enum class FilterStep {
 // The add command counts its pieces in a signed 16-bit counter.
 constexpr qsizetype MaxPieces = 32768;
 
+// The pieces of a typed or pasted text: commas and line breaks (CR LF, CR or
+// LF) separate them, and empty pieces are kept; a line break at the very end
+// (a pasted column of numbers) adds no empty piece.
+QStringList splitNumbers(QStringView text)
+{
+    if (text.endsWith(u"\r\n"))
+        text.chop(2);
+    else if (text.endsWith(u'\n') || text.endsWith(u'\r'))
+        text.chop(1);
+    QStringList pieces;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != u',' && c != u'\n' && c != u'\r')
+            continue;
+        pieces.append(text.sliced(start, i - start).toString());
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    pieces.append(text.sliced(start).toString());
+    return pieces;
+}
+
 QStringView trimSpaces(QStringView text)
 {
     while (!text.isEmpty() && text.front() == u' ')
@@ -91,7 +115,7 @@ void addNumbers(Window &window)
         return;
     QStringList pieces;
     report.run(AddStep::SplitAtCommas, [&] {
-        pieces = answer.split(u',', Qt::KeepEmptyParts);
+        pieces = splitNumbers(answer);
     });
 
     // More pieces than the counter holds: the loop cannot start, nothing is

@@ -13,8 +13,8 @@ namespace lists {
 // The main window's commands on its two lists. Each takes the window it acts
 // on, reports its failures through the window and never throws.
 
-// "Add Phone Number or Numbers": asks for numbers separated by commas and
-// appends each piece, spaces trimmed, to the number list.
+// "Add Phone Number or Numbers": asks for numbers separated by commas or line
+// breaks and appends each piece, spaces trimmed, to the number list.
 void addNumbers(core::Window &window);
 
 // "Load Phone Number From File": lets the user choose list files and appends

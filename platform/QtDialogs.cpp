@@ -5,7 +5,14 @@
 
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QRegularExpression>
+#include <QScreen>
+
+#include <algorithm>
+#include <limits>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -28,15 +35,68 @@ QString QtDialogs::titleOrDefault(const QString &title) const
     return title.isEmpty() ? applicationTitle() : title;
 }
 
+namespace {
+
+bool isWebAddress(const QString &word)
+{
+    return word.contains(QStringLiteral("://"));
+}
+
+} // namespace
+
+QWidget *QtDialogs::dialogParent() const
+{
+    // Before the window shows (reports at start-up) a box has no parent, so
+    // that it is centred on the screen rather than on a window not yet placed.
+    return m_parent && m_parent->isVisible() ? m_parent.data() : nullptr;
+}
+
+int QtDialogs::exec(QMessageBox &box, const QString &text)
+{
+    // A web address is kept on one line (line breaking would split it after
+    // "https://"): the text goes as rich text with addresses unbreakable, and
+    // the box is wide enough for its widest word.
+    const QStringList words = text.split(QRegularExpression(QStringLiteral("\\s+")));
+    const bool hasAddress = std::any_of(words.cbegin(), words.cend(), isWebAddress);
+    if (!hasAddress) {
+        box.setTextFormat(Qt::PlainText);
+        return box.exec();
+    }
+    box.setTextFormat(Qt::RichText);
+    box.setText(unbreakableAddresses(text));
+    if (auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))) {
+        const QFontMetrics metrics(label->font());
+        int widest = 0;
+        for (const QString &line : text.split(u'\n'))
+            if (isWebAddress(line))
+                widest = std::max(widest, metrics.horizontalAdvance(line));
+        const int screenWidth = box.screen() ? box.screen()->availableGeometry().width() : 1024;
+        label->setMinimumWidth(std::min(widest + 4, screenWidth * 3 / 4));
+    }
+    return box.exec();
+}
+
+QString QtDialogs::unbreakableAddresses(const QString &text)
+{
+    // One paragraph a line; a line with an address is not wrapped at all.
+    QString html;
+    for (const QString &line : text.split(u'\n')) {
+        html += isWebAddress(line) ? QStringLiteral("<div style=\"white-space:nowrap\">")
+                                   : QStringLiteral("<div>");
+        html += line.isEmpty() ? QStringLiteral("&#160;") : line.toHtmlEscaped();
+        html += QStringLiteral("</div>");
+    }
+    return html;
+}
+
 void QtDialogs::message(const QString &text, const QString &title, Icon icon)
 {
     QMessageBox box(icon == Icon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
                     titleOrDefault(title),
                     displayText(text),
                     QMessageBox::Ok,
-                    m_parent);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+                    dialogParent());
+    exec(box, displayText(text));
 }
 
 bool QtDialogs::askYesNo(const QString &text, const QString &title)
@@ -45,21 +105,20 @@ bool QtDialogs::askYesNo(const QString &text, const QString &title)
                     titleOrDefault(title),
                     displayText(text),
                     QMessageBox::Yes | QMessageBox::No,
-                    m_parent);
-    box.setTextFormat(Qt::PlainText);
-    return box.exec() == QMessageBox::Yes;
+                    dialogParent());
+    return exec(box, displayText(text)) == QMessageBox::Yes;
 }
 
 QString QtDialogs::prompt(const QString &label, const QString &title)
 {
-    bool accepted = false;
-    const QString answer = QInputDialog::getText(m_parent,
-                                                 titleOrDefault(title),
-                                                 displayText(label),
-                                                 QLineEdit::Normal,
-                                                 QString(),
-                                                 &accepted);
-    return accepted ? answer : QString();
+    QInputDialog dialog(dialogParent());
+    dialog.setWindowTitle(titleOrDefault(title));
+    dialog.setLabelText(displayText(label));
+    dialog.setInputMode(QInputDialog::TextInput);
+    // Any length may be typed or pasted: a list of numbers is never cut.
+    if (auto *edit = dialog.findChild<QLineEdit *>())
+        edit->setMaxLength(std::numeric_limits<int>::max());
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 QStringList QtDialogs::openFiles(const QString &title, const QStringList &filters)

@@ -7,6 +7,7 @@
 
 #include <QPointer>
 
+class QMessageBox;
 class QWidget;
 
 namespace platform {
@@ -27,9 +28,14 @@ public:
 
     // CR LF, a lone CR and a lone LF each become one line break.
     static QString displayText(const QString &text);
+    // A displayed text as rich text in which web addresses are never broken
+    // between lines.
+    static QString unbreakableAddresses(const QString &text);
 
 private:
     QString titleOrDefault(const QString &title) const;
+    QWidget *dialogParent() const;
+    static int exec(QMessageBox &box, const QString &text);
 
     QPointer<QWidget> m_parent;
 };

@@ -13,6 +13,7 @@
 #include "ResultsOrderControl.h"
 #include "TestHelpers.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
@@ -31,6 +32,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
 using app::Control;
@@ -96,6 +98,37 @@ struct Fixture
         testsupport::writeFile(folder.filePath(relative), bytes);
     }
 };
+
+// The contrast between the most common colour of an image (what is behind
+// the text) and the colour that stands out most from it (the text), as the
+// ratio of their relative luminances plus 0.05.
+double contrastOf(const QImage &image)
+{
+    const auto luminance = [](QRgb rgb) {
+        const auto channel = [](int value) {
+            const double c = value / 255.0;
+            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb))
+               + 0.0722 * channel(qBlue(rgb));
+    };
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y) | 0xff000000];
+    QRgb background = 0;
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > most)
+            std::tie(background, most) = std::pair{it.key(), it.value()};
+    const double behind = luminance(background);
+    double best = 1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        const double other = luminance(it.key());
+        best = std::max(best, (std::max(behind, other) + 0.05) / (std::min(behind, other) + 0.05));
+    }
+    return best;
+}
 
 // A Windows cursor file: an icon file with type 2 and a hot spot.
 QByteArray cursorFile(int hotX, int hotY)
@@ -383,6 +416,9 @@ private Q_SLOTS:
         QCOMPARE(w.pointer(), core::Pointer::Custom);
         moveOver(find<QGroupBox>(w, Control::IncludeFrame));
         QCOMPARE(w.pointer(), core::Pointer::Default);
+        moveOver(find<QPushButton>(w, Control::StartButton));
+        moveOver(find<QProgressBar>(w, Control::ProgressBar));
+        QCOMPARE(w.pointer(), core::Pointer::Default);
 
         w.setPointer(core::Pointer::Hourglass);
         moveOver(find<QPushButton>(w, Control::ClearNumbersButton));
@@ -668,6 +704,120 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.messages(), QStringList{app::MemoryGuard::cutShortMessage(kept)});
         QCOMPARE(find<QPushButton>(w, Control::StartButton)->text(), u"Start Converting"_s);
         QCOMPARE(f.dialogs.errorReports(), QStringList());
+    }
+
+    // Under a dark colour scheme every caption on the white window stays
+    // readable: at least 4.5 to 1 against what is behind it.
+    void darkSchemeKeepsCaptionsReadable()
+    {
+        const QPalette saved = QApplication::palette();
+        QPalette dark;
+        for (const auto role :
+             {QPalette::Window, QPalette::Base, QPalette::Button, QPalette::AlternateBase})
+            dark.setColor(role, QColor(49, 54, 59));
+        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            dark.setColor(role, QColor(239, 240, 241));
+        QApplication::setPalette(dark);
+        Fixture f;
+        app::MainWindow &w = f.load();
+        w.numberList().append(u"434-3453"_s);
+        w.resultsList().append(u"IF-I-FILE"_s, true);
+        w.show();
+        QList<QWidget *> captions;
+        for (const Control c : {Control::MnemonicOption,
+                                Control::SpellOutOption,
+                                Control::WordsAndNumbersOption,
+                                Control::WordsOnlyOption,
+                                Control::IncludeOriginalCheck,
+                                Control::StartButton,
+                                Control::ProgressBar})
+            captions.append(find<QWidget>(w, c));
+        for (const Control c : {Control::NumberList, Control::ResultsList}) {
+            captions.append(find<QTableView>(w, c)->horizontalHeader());
+            captions.append(find<QTableView>(w, c)->viewport());
+        }
+        for (QWidget *caption : std::as_const(captions))
+            QVERIFY2(contrastOf(caption->grab().toImage()) >= 4.5,
+                     qPrintable(caption->objectName()));
+        for (const Control c :
+             {Control::ConvertFrame, Control::MnemonicFrame, Control::IncludeFrame}) {
+            auto *frame = find<QGroupBox>(w, c);
+            const QImage title = frame->grab(QRect(0, 0, frame->width(), 16)).toImage();
+            QVERIFY2(contrastOf(title) >= 4.5, qPrintable(frame->objectName()));
+            // Frames are white inside, not tinted by the style.
+            QCOMPARE(frame->grab().toImage().pixelColor(frame->width() / 2, frame->height() - 4),
+                     QColor(Qt::white));
+        }
+        QApplication::setPalette(saved);
+    }
+
+    void keyboard()
+    {
+        Fixture f;
+        app::MainWindow &w = f.load();
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        // Enter presses the focused button.
+        find<QPushButton>(w, Control::SampleButton)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(w.numberList().rows(), 2);
+        // Tab enters each pair of options at its checked one.
+        find<QPushButton>(w, Control::HelpButton)->setFocus();
+        const QList<Control> stops{Control::MnemonicOption,
+                                   Control::IncludeOriginalCheck,
+                                   Control::RemoveContainingButton,
+                                   Control::RemoveNotContainingButton,
+                                   Control::WordsOnlyOption};
+        for (const Control stop : stops) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), find<QWidget>(w, stop));
+        }
+        // Standard keys for the common commands.
+        const std::pair<QKeySequence, QString> shortcuts[] = {
+            {QKeySequence(Qt::Key_F1), u"message"_s},
+            {QKeySequence(Qt::CTRL | Qt::Key_O), u"open"_s},
+            {QKeySequence(Qt::CTRL | Qt::Key_S), u"save"_s},
+            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), u"message"_s},
+        };
+        for (const auto &[keys, kind] : shortcuts) {
+            f.dialogs.shown.clear();
+            QTest::keySequence(&w, keys);
+            QCOMPARE(f.dialogs.shown.size(), 1);
+            QCOMPARE(f.dialogs.shown.first().kind, kind);
+        }
+        QTest::keySequence(&w, QKeySequence(Qt::CTRL | Qt::Key_Return));
+        QCOMPARE(testsupport::texts(w.resultsList()), (QStringList{u"IF-I-FILE"_s}));
+    }
+
+    void screenReadersHearNamesAndTheProgressCaption_data()
+    {
+        QTest::addColumn<int>("control");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("number list") << int(Control::NumberList) << u"Phone numbers"_s;
+        QTest::newRow("results list") << int(Control::ResultsList) << u"Results"_s;
+        QTest::newRow("progress bar") << int(Control::ProgressBar) << u"Progress"_s;
+        QTest::newRow("outer frame") << int(Control::ConvertFrame) << u"Convert Option"_s;
+        QTest::newRow("inner frame") << int(Control::MnemonicFrame) << u"Mnemonic Option"_s;
+        QTest::newRow("include frame") << int(Control::IncludeFrame) << u"Include Option"_s;
+    }
+    void screenReadersHearNamesAndTheProgressCaption()
+    {
+        QFETCH(int, control);
+        QFETCH(QString, name);
+        Fixture f;
+        app::MainWindow &w = f.load();
+        QAccessibleInterface *accessible =
+            QAccessible::queryAccessibleInterface(find<QWidget>(w, Control(control)));
+        QVERIFY(accessible);
+        QCOMPARE(accessible->text(QAccessible::Name), name);
+        QVERIFY(!accessible->text(QAccessible::Description).isEmpty());
+        if (Control(control) == Control::ProgressBar) {
+            QCOMPARE(accessible->text(QAccessible::Value), u"Progress Bar"_s);
+            w.setProgressText(u"Writing file: results.txt"_s);
+            QCoreApplication::processEvents();
+            QCOMPARE(accessible->text(QAccessible::Value), u"Writing file: results.txt"_s);
+        }
     }
 
     void closingDuringARunEndsTheProcess()

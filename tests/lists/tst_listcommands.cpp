@@ -95,6 +95,14 @@ void TestListCommands::addSplitsAtCommasAndTrimsSpaces_data()
     QTest::newRow("only spaces are trimmed, tabs stay")
         << u"\t5 \t, 6\u00a0"_s << QStringList{u"\t5 \t"_s, u"6\u00a0"_s};
     QTest::newRow("spaces inside a piece stay") << u" 434 3453 "_s << QStringList{u"434 3453"_s};
+    QTest::newRow("a pasted column: each line break separates, the last adds nothing")
+        << u"111\n222\r\n333\r444\r\n"_s << QStringList{u"111"_s, u"222"_s, u"333"_s, u"444"_s};
+    QTest::newRow("a comma before a line break leaves an empty piece")
+        << u"1,\n2"_s << QStringList{u"1"_s, QString(), u"2"_s};
+    QTest::newRow("a blank line is an empty piece")
+        << u"1\n\n2"_s << QStringList{u"1"_s, QString(), u"2"_s};
+    QTest::newRow("a million characters are added whole")
+        << QString(999'999, u'7') + u",8"_s << QStringList{QString(999'999, u'7'), u"8"_s};
 }
 
 void TestListCommands::addSplitsAtCommasAndTrimsSpaces()

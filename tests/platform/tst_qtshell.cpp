@@ -8,11 +8,15 @@
 #include <QApplication>
 #include <QFile>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
@@ -140,6 +144,59 @@ private Q_SLOTS:
             input->reject();
         });
         QCOMPARE(dialogs.prompt(u"Remove results containing this text: "_s), QString());
+
+        // A pasted list of any length comes back whole.
+        const QString pasted = QString(1'500'000, u'5') + u"\n6"_s;
+        whenModal([&pasted](QWidget *dialog) {
+            auto *edit = dialog->findChild<QLineEdit *>();
+            edit->setText(pasted);
+            qobject_cast<QInputDialog *>(dialog)->accept();
+        });
+        QCOMPARE(dialogs.prompt(u"Enter phone numbers or numbers (use commas): "_s), pasted);
+    }
+
+    // Before the window shows, a box is centred on the screen (it has no
+    // parent); a web address in a box's text is never broken between lines,
+    // wherever the text puts it.
+    void messageBoxPlacementAndUnbrokenAddresses()
+    {
+        QWidget window; // never shown, as during start-up
+        platform::QtDialogs qtDialogs(&window);
+        core::Dialogs &dialogs = qtDialogs;
+        const QString address = u"https://www.tarrowen.example/contact/"_s;
+        for (int words = 0; words < 40; words += 3) {
+            QWidget *parent = &window;
+            bool broken = true;
+            whenModal([&](QWidget *dialog) {
+                parent = dialog->parentWidget();
+                auto *label = dialog->findChild<QLabel *>(u"qt_msgbox_label"_s);
+                // Lay the label's text out as the label does, and find the
+                // lines that hold the address's first and last characters.
+                QTextDocument document;
+                document.setDefaultFont(label->font());
+                document.setDocumentMargin(0);
+                if (label->textFormat() == Qt::PlainText)
+                    document.setPlainText(label->text());
+                else
+                    document.setHtml(label->text());
+                document.setTextWidth(label->contentsRect().width());
+                (void)document.size(); // lays the text out
+                const QString plain = document.toPlainText();
+                const qsizetype first = plain.indexOf(address);
+                const auto lineOf = [&document](qsizetype position) {
+                    const QTextBlock block = document.findBlock(int(position));
+                    return block.layout()
+                        ->lineForTextPosition(int(position - block.position()))
+                        .lineNumber();
+                };
+                broken = first < 0 || lineOf(first) != lineOf(first + address.size() - 1);
+                qobject_cast<QMessageBox *>(dialog)->button(QMessageBox::Ok)->click();
+            });
+            dialogs.message(QStringList(words, u"wordy"_s).join(u' ') + u" Questions? Contact "_s
+                            + address + u" or write."_s);
+            QCOMPARE(parent, nullptr);
+            QVERIFY2(!broken, qPrintable(u"after %1 words"_s.arg(words)));
+        }
     }
 };
 
