@@ -7,12 +7,14 @@
 #include "Failure.h"
 #include "FileExists.h"
 #include "ItemListModel.h"
+#include "RegularFile.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -40,78 +42,290 @@ QString decodeWindows1252Table(QByteArrayView bytes)
 
 namespace {
 
-QString decodeListFile(QByteArrayView bytes)
+// Bytes read and decoded at a time: a list file is never held whole.
+constexpr qint64 ChunkSize = qint64(1) << 20;
+
+enum class Encoding { Utf8Probe, Utf8, Utf16LE, Utf16BE, Utf32LE, Utf32BE, Windows1252 };
+
+struct ByteOrderMark
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    text.clear();
-    QStringDecoder windows1252("windows-1252", QStringDecoder::Flag::Stateless);
-    if (windows1252.isValid())
-        return windows1252.decode(bytes);
-    return detail::decodeWindows1252Table(bytes);
+    Encoding encoding;
+    int size;
+};
+
+ByteOrderMark byteOrderMarkOf(QByteArrayView head)
+{
+    // UTF-32 LE before UTF-16 LE: its mark begins with the same two bytes.
+    if (head.startsWith(QByteArrayView("\xFF\xFE\0\0", 4)))
+        return {Encoding::Utf32LE, 4};
+    if (head.startsWith(QByteArrayView("\0\0\xFE\xFF", 4)))
+        return {Encoding::Utf32BE, 4};
+    if (head.startsWith("\xEF\xBB\xBF"))
+        return {Encoding::Utf8, 3};
+    if (head.startsWith("\xFF\xFE"))
+        return {Encoding::Utf16LE, 2};
+    if (head.startsWith("\xFE\xFF"))
+        return {Encoding::Utf16BE, 2};
+    return {Encoding::Utf8Probe, 0};
 }
 
-bool isLineEnd(QChar c)
+// The leading part of `bytes` that holds whole characters; the rest waits for
+// the next chunk (at the end of the file it is decoded as it is).
+qsizetype wholeCharacters(Encoding encoding, QByteArrayView bytes)
 {
-    return c == u'\r' || c == u'\n';
-}
-
-// The items of a decoded list file.
-QStringList itemsOfText(QString text)
-{
-    text.remove(QChar(0));
-    text = std::move(text).toUpper();
-
-    const QChar *chars = text.constData();
-    const qsizetype size = text.size();
-    qsizetype lines = 0;
-    for (qsizetype i = 0; i < size; ++i)
-        if (isLineEnd(chars[i]) && !(chars[i] == u'\n' && i > 0 && chars[i - 1] == u'\r'))
-            ++lines;
-
-    QStringList items;
-    items.reserve(lines + 1);
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        if (!isLineEnd(chars[i]))
-            continue;
-        items.append(QString(chars + start, i - start));
-        if (chars[i] == u'\r' && i + 1 < size && chars[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
+    const qsizetype size = bytes.size();
+    switch (encoding) {
+    case Encoding::Utf8Probe:
+    case Encoding::Utf8:
+        // A lead byte among the last three whose sequence runs past the end.
+        for (qsizetype back = 1; back <= 3 && back <= size; ++back) {
+            const auto byte = quint8(bytes[size - back]);
+            if ((byte & 0xC0) == 0x80)
+                continue;
+            const int length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+            return length > back ? size - back : size;
+        }
+        return size;
+    case Encoding::Utf16LE:
+    case Encoding::Utf16BE: {
+        const qsizetype even = size & ~qsizetype(1);
+        if (even < 2)
+            return even;
+        const bool little = encoding == Encoding::Utf16LE;
+        const auto high = quint8(bytes[even - (little ? 1 : 2)]);
+        return (high & 0xFC) == 0xD8 ? even - 2 : even; // a pair's first half waits
     }
-    if (start < size)
-        items.append(QString(chars + start, size - start));
-    return items;
+    case Encoding::Utf32LE:
+    case Encoding::Utf32BE:
+        return size & ~qsizetype(3);
+    case Encoding::Windows1252:
+        break;
+    }
+    return size;
+}
+
+QStringDecoder decoderFor(Encoding encoding)
+{
+    // Stateless pieces, and a U+FEFF inside the text stays: the mark at the
+    // file's start is dropped before decoding.
+    const auto flags = QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
+    switch (encoding) {
+    case Encoding::Utf16LE:
+        return QStringDecoder(QStringDecoder::Utf16LE, flags);
+    case Encoding::Utf16BE:
+        return QStringDecoder(QStringDecoder::Utf16BE, flags);
+    case Encoding::Utf32LE:
+        return QStringDecoder(QStringDecoder::Utf32LE, flags);
+    case Encoding::Utf32BE:
+        return QStringDecoder(QStringDecoder::Utf32BE, flags);
+    case Encoding::Windows1252:
+        return QStringDecoder("windows-1252", flags);
+    case Encoding::Utf8Probe:
+    case Encoding::Utf8:
+        break;
+    }
+    return QStringDecoder(QStringDecoder::Utf8, flags);
+}
+
+// The items of decoded, upper-cased text given piece by piece: CR LF, CR and
+// LF each end a line; NUL characters are dropped before the lines are found.
+class ItemCollector
+{
+public:
+    void add(QStringView text)
+    {
+        const QChar *chars = text.data();
+        const qsizetype size = text.size();
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < size; ++i) {
+            const char16_t unit = chars[i].unicode();
+            if (unit == 0) {
+                appendRun(chars + start, i - start);
+                start = i + 1;
+                continue;
+            }
+            if (unit == u'\n' && m_afterCr) {
+                m_afterCr = false;
+                start = i + 1;
+                continue;
+            }
+            m_afterCr = unit == u'\r';
+            if (unit != u'\r' && unit != u'\n')
+                continue;
+            if (m_line.isEmpty())
+                m_items.append(QString(chars + start, i - start));
+            else
+                endLine(chars + start, i - start);
+            start = i + 1;
+        }
+        appendRun(chars + start, size - start);
+    }
+
+    QStringList finish()
+    {
+        if (!m_line.isEmpty())
+            endLine(nullptr, 0);
+        return std::move(m_items);
+    }
+
+private:
+    void appendRun(const QChar *run, qsizetype size)
+    {
+        if (size > 0)
+            m_line.append(run, size);
+    }
+    void endLine(const QChar *run, qsizetype size)
+    {
+        appendRun(run, size);
+        m_items.append(QString(m_line.constData(), m_line.size())); // its own size
+        m_line.clear();
+    }
+
+    QStringList m_items;
+    QString m_line; // a line that began in an earlier piece or held a NUL
+    bool m_afterCr = false;
+};
+
+// Where list-file bytes come from: a file or bytes in memory.
+class ByteSource
+{
+public:
+    virtual ~ByteSource() = default;
+    // Up to `size` bytes into `to`; 0 at the end. Throws when it cannot read.
+    virtual qint64 read(char *to, qint64 size) = 0;
+    virtual void rewind() = 0;
+};
+
+class MemorySource : public ByteSource
+{
+public:
+    explicit MemorySource(QByteArrayView bytes)
+        : m_bytes(bytes)
+    {}
+    qint64 read(char *to, qint64 size) override
+    {
+        const qint64 count = std::min(size, qint64(m_bytes.size() - m_at));
+        std::memcpy(to, m_bytes.data() + m_at, size_t(count));
+        m_at += count;
+        return count;
+    }
+    void rewind() override { m_at = 0; }
+
+private:
+    QByteArrayView m_bytes;
+    qsizetype m_at = 0;
+};
+
+class FileSource : public ByteSource
+{
+public:
+    FileSource(QFile &file, const QString &path)
+        : m_file(file)
+        , m_path(path)
+    {}
+    qint64 read(char *to, qint64 size) override
+    {
+        const qint64 count = m_file.read(to, size);
+        if (count < 0)
+            fail();
+        return count;
+    }
+    void rewind() override
+    {
+        if (!m_file.seek(0))
+            fail();
+    }
+
+private:
+    [[noreturn]] void fail()
+    {
+        throw core::Failure(u"Could not read '%1': %2"_s.arg(m_path, m_file.errorString()));
+    }
+    QFile &m_file;
+    QString m_path;
+};
+
+// Decodes the whole source into `items`; false when the UTF-8 probe met a
+// sequence that is not UTF-8 (the items are then incomplete).
+bool decodeSource(ByteSource &source, Encoding encoding, int skip, ItemCollector &items)
+{
+    QStringDecoder decoder = decoderFor(encoding);
+    const bool hasCodec = decoder.isValid();
+    QByteArray buffer(ChunkSize + 4, Qt::Uninitialized);
+    qsizetype held = 0; // bytes of a character cut at the end of the last chunk
+    for (;;) {
+        const qint64 count = source.read(buffer.data() + held, ChunkSize);
+        const bool end = count == 0;
+        QByteArrayView bytes(buffer.constData(), held + count);
+        bytes = bytes.sliced(std::min<qsizetype>(skip, bytes.size()));
+        skip = 0;
+        const qsizetype whole = end ? bytes.size() : wholeCharacters(encoding, bytes);
+        const QByteArrayView piece = bytes.first(whole);
+        // Pieces end with whole characters, so upper-casing a piece at a time
+        // equals upper-casing the whole text.
+        QString text =
+            hasCodec ? QString(decoder.decode(piece)) : detail::decodeWindows1252Table(piece);
+        if (encoding == Encoding::Utf8Probe && decoder.hasError())
+            return false;
+        items.add(std::move(text).toUpper());
+        if (end)
+            return true;
+        held = bytes.size() - whole;
+        std::memmove(buffer.data(), bytes.data() + whole, size_t(held));
+    }
+}
+
+QStringList itemsOfSource(ByteSource &source)
+{
+    char head[4];
+    qint64 headSize = 0;
+    while (headSize < 4) {
+        const qint64 count = source.read(head + headSize, 4 - headSize);
+        if (count == 0)
+            break;
+        headSize += count;
+    }
+    source.rewind();
+    const ByteOrderMark mark = byteOrderMarkOf(QByteArrayView(head, headSize));
+    {
+        ItemCollector items;
+        if (decodeSource(source, mark.encoding, mark.size, items))
+            return items.finish();
+    }
+    // Not UTF-8 throughout: the whole file is Windows-1252.
+    source.rewind();
+    ItemCollector items;
+    decodeSource(source, Encoding::Windows1252, 0, items);
+    return items.finish();
 }
 
 } // namespace
 
 QStringList listFileItems(QByteArrayView bytes)
 {
-    return itemsOfText(decodeListFile(bytes));
+    MemorySource source(bytes);
+    return itemsOfSource(source);
 }
 
 QStringList readListFile(const QString &path)
 {
-    const QFileInfo info(path);
-    if (info.isDir())
+    QFile file;
+    QString error;
+    switch (core::openRegularFile(file, path, &error)) {
+    case core::FileKind::Regular:
+        break;
+    case core::FileKind::Folder:
         throw core::Failure(u"'%1' is a folder, not a list file."_s.arg(path));
-    if (!info.isFile())
+    default:
         throw core::Failure(u"'%1' is not a plain file."_s.arg(path));
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw core::Failure(u"Could not open '%1': %2"_s.arg(path, file.errorString()));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw core::Failure(u"Could not read '%1': %2"_s.arg(path, file.errorString()));
-    file.close();
-    QString text = decodeListFile(bytes);
-    bytes = QByteArray(); // the bytes go before the items come
-    return itemsOfText(std::move(text));
+    }
+    if (!file.isOpen())
+        throw core::Failure(u"Could not open '%1': %2"_s.arg(path, error));
+    if (file.size() > MaxListFileSize)
+        throw core::Failure(u"'%1' is larger than %2, too large for a list file."_s.arg(
+            path, core::megabytesText(MaxListFileSize)));
+    FileSource source(file, path);
+    return itemsOfSource(source);
 }
 
 void loadListFile(core::Dialogs &dialogs, core::ItemListModel &list, const QString &path)
