@@ -70,6 +70,8 @@ private Q_SLOTS:
     void overlongNumberIsReportedOnce_data();
     void overlongNumberIsReportedOnce();
     void longNumbersStayBounded();
+    void walkBeyondItsMemoryIsReported_data();
+    void walkBeyondItsMemoryIsReported();
     void stopEndsAnEndlessNumber();
     void stopDuringTheEnumeration();
     void countSaturatesInsteadOfOverflowing();
@@ -426,6 +428,40 @@ void TestMnemonicSearch::longNumbersStayBounded()
     runOnce(single, store, Mode::Fast);
     QCOMPARE(single.resultTexts().size(), 1);
     QCOMPARE(single.resultTexts().front().size(), 32766 / 3 * 4 + 1);
+}
+
+// Numbers whose pieces stay open over thousands of positions would take
+// gigabytes: the walk ends at its budget with one report, the lines so far
+// stay, and the next number converts as usual.
+void TestMnemonicSearch::walkBeyondItsMemoryIsReported_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<bool>("mixed");
+    QTest::newRow("long one-key words, words only") << QString(32767, u'2') << false;
+    QTest::newRow("a run of zeros, words and numbers") << u"22222"_s + QString(32762, u'0') << true;
+    QTest::newRow("random digits, words and numbers") << u"2345678923"_s.repeated(3276) << true;
+}
+
+void TestMnemonicSearch::walkBeyondItsMemoryIsReported()
+{
+    QFETCH(QString, number);
+    QFETCH(bool, mixed);
+    QStringList words;
+    for (int length = 1; length <= 2000; ++length)
+        words.append(QString(length, u'a'));
+    const auto store = storeOf(words);
+    FakeWindow host;
+    host.setNumbers({number, u"aaaaa"_s});
+    host.setMnemonic(mixed, !mixed);
+    host.recordProgress = false;
+    runOnce(host, store, Mode::Fast);
+    QCOMPARE(host.reports(),
+             QStringList{
+                 core::ErrorReport::text(u"Out of memory"_s, u"Form1.PushButton17_Click"_s, 150)});
+    // "aaaaa" cut in all its 16 ways.
+    QCOMPARE(host.resultTexts().size(), 16);
+    QVERIFY(host.resultTexts().contains(u"a-a-a-a-a"_s));
+    QCOMPARE(host.caption, u"Start Converting"_s);
 }
 
 // A number whose readings have more cuts than anyone can wait for: a click
