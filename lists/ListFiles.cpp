@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -87,14 +88,8 @@ qsizetype wholeCharacters(Encoding encoding, QByteArrayView bytes)
         }
         return size;
     case Encoding::Utf16LE:
-    case Encoding::Utf16BE: {
-        const qsizetype even = size & ~qsizetype(1);
-        if (even < 2)
-            return even;
-        const bool little = encoding == Encoding::Utf16LE;
-        const auto high = quint8(bytes[even - (little ? 1 : 2)]);
-        return (high & 0xFC) == 0xD8 ? even - 2 : even; // a pair's first half waits
-    }
+    case Encoding::Utf16BE:
+        return size & ~qsizetype(1);
     case Encoding::Utf32LE:
     case Encoding::Utf32BE:
         return size & ~qsizetype(3);
@@ -111,13 +106,10 @@ QStringDecoder decoderFor(Encoding encoding)
     const auto flags = QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
     switch (encoding) {
     case Encoding::Utf16LE:
-        return QStringDecoder(QStringDecoder::Utf16LE, flags);
     case Encoding::Utf16BE:
-        return QStringDecoder(QStringDecoder::Utf16BE, flags);
     case Encoding::Utf32LE:
-        return QStringDecoder(QStringDecoder::Utf32LE, flags);
     case Encoding::Utf32BE:
-        return QStringDecoder(QStringDecoder::Utf32BE, flags);
+        return QStringDecoder(); // decodeUnits below
     case Encoding::Windows1252:
         return QStringDecoder("windows-1252", flags);
     case Encoding::Utf8Probe:
@@ -186,6 +178,48 @@ private:
     bool m_afterCr = false;
 };
 
+// UTF-16 and UTF-32 a unit at a time, the same wherever the text is cut
+// (Qt's decoders are not): a UTF-16 unit stands as it is (a lone surrogate is
+// replaced once the pieces are joined), a UTF-32 unit that is no Unicode
+// scalar value is U+FFFD, and so is a part of a unit at the end.
+QString decodeUnits(QByteArrayView bytes, int width, bool littleEndian)
+{
+    QString text;
+    text.reserve(bytes.size() / width + 1);
+    qsizetype at = 0;
+    for (; at + width <= bytes.size(); at += width) {
+        char32_t code = 0;
+        for (int i = 0; i < width; ++i)
+            code |= char32_t(quint8(bytes[at + i])) << (8 * (littleEndian ? i : width - 1 - i));
+        if (width == 2) {
+            text.append(QChar(char16_t(code)));
+            continue;
+        }
+        const bool scalar = code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+        text.append(
+            QStringView(QChar::fromUcs4(scalar ? code : char32_t(QChar::ReplacementCharacter))));
+    }
+    if (at < bytes.size())
+        text.append(QChar::ReplacementCharacter);
+    return text;
+}
+
+// Every surrogate that is not half of a pair becomes U+FFFD: upper-casing
+// treats a lone one differently by what stands before it in the text.
+void replaceLoneSurrogates(QString &text)
+{
+    QChar *chars = text.data();
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        if (!chars[i].isSurrogate())
+            continue;
+        if (chars[i].isHighSurrogate() && i + 1 < size && chars[i + 1].isLowSurrogate())
+            ++i;
+        else
+            chars[i] = QChar::ReplacementCharacter;
+    }
+}
+
 // Where list-file bytes come from: a file or bytes in memory.
 class ByteSource
 {
@@ -247,26 +281,46 @@ private:
 
 // Decodes the whole source into `items`; false when the UTF-8 probe met a
 // sequence that is not UTF-8 (the items are then incomplete).
-bool decodeSource(ByteSource &source, Encoding encoding, int skip, ItemCollector &items)
+bool decodeSource(
+    ByteSource &source, Encoding encoding, int skip, ItemCollector &items, qint64 chunkSize)
 {
     QStringDecoder decoder = decoderFor(encoding);
     const bool hasCodec = decoder.isValid();
-    QByteArray buffer(ChunkSize + 4, Qt::Uninitialized);
+    QByteArray buffer(chunkSize + 8, Qt::Uninitialized);
     qsizetype held = 0; // bytes of a character cut at the end of the last chunk
+    QChar pendingHigh;
     for (;;) {
-        const qint64 count = source.read(buffer.data() + held, ChunkSize);
+        const qint64 count = source.read(buffer.data() + held, chunkSize);
         const bool end = count == 0;
         QByteArrayView bytes(buffer.constData(), held + count);
-        bytes = bytes.sliced(std::min<qsizetype>(skip, bytes.size()));
-        skip = 0;
+        const qsizetype skipped = std::min<qsizetype>(skip, bytes.size());
+        bytes = bytes.sliced(skipped);
+        skip -= int(skipped);
         const qsizetype whole = end ? bytes.size() : wholeCharacters(encoding, bytes);
         const QByteArrayView piece = bytes.first(whole);
-        // Pieces end with whole characters, so upper-casing a piece at a time
-        // equals upper-casing the whole text.
-        QString text =
-            hasCodec ? QString(decoder.decode(piece)) : detail::decodeWindows1252Table(piece);
+        QString text;
+        if (encoding == Encoding::Utf32LE || encoding == Encoding::Utf32BE)
+            text = decodeUnits(piece, 4, encoding == Encoding::Utf32LE);
+        else if (encoding == Encoding::Utf16LE || encoding == Encoding::Utf16BE)
+            text = decodeUnits(piece, 2, encoding == Encoding::Utf16LE);
+        else if (hasCodec)
+            text = decoder.decode(piece);
+        else
+            text = detail::decodeWindows1252Table(piece);
         if (encoding == Encoding::Utf8Probe && decoder.hasError())
             return false;
+        // NULs go before upper-casing (they may stand inside a surrogate
+        // pair), and a high surrogate at a seam waits for the next piece, so
+        // that upper-casing a piece at a time equals upper-casing the whole.
+        text.remove(QChar(0));
+        if (!pendingHigh.isNull())
+            text.prepend(std::exchange(pendingHigh, QChar()));
+        if (!end && !text.isEmpty() && text.back().isHighSurrogate()) {
+            pendingHigh = text.back();
+            text.chop(1);
+        }
+        if (encoding == Encoding::Utf16LE || encoding == Encoding::Utf16BE)
+            replaceLoneSurrogates(text);
         items.add(std::move(text).toUpper());
         if (end)
             return true;
@@ -275,7 +329,7 @@ bool decodeSource(ByteSource &source, Encoding encoding, int skip, ItemCollector
     }
 }
 
-QStringList itemsOfSource(ByteSource &source)
+QStringList itemsOfSource(ByteSource &source, qint64 chunkSize = ChunkSize)
 {
     char head[4];
     qint64 headSize = 0;
@@ -289,17 +343,23 @@ QStringList itemsOfSource(ByteSource &source)
     const ByteOrderMark mark = byteOrderMarkOf(QByteArrayView(head, headSize));
     {
         ItemCollector items;
-        if (decodeSource(source, mark.encoding, mark.size, items))
+        if (decodeSource(source, mark.encoding, mark.size, items, chunkSize))
             return items.finish();
     }
     // Not UTF-8 throughout: the whole file is Windows-1252.
     source.rewind();
     ItemCollector items;
-    decodeSource(source, Encoding::Windows1252, 0, items);
+    decodeSource(source, Encoding::Windows1252, 0, items, chunkSize);
     return items.finish();
 }
 
 } // namespace
+
+QStringList detail::listFileItemsInChunks(QByteArrayView bytes, qint64 chunkSize)
+{
+    MemorySource source(bytes);
+    return itemsOfSource(source, chunkSize);
+}
 
 QStringList listFileItems(QByteArrayView bytes)
 {

@@ -56,6 +56,9 @@ QString selectionText(const QStringList &paths, QChar separator);
 namespace detail {
 // Windows-1252 decoding from a built-in table, for a Qt without that codec.
 QString decodeWindows1252Table(QByteArrayView bytes);
+// listFileItems read `chunkSize` bytes at a time (a megabyte in use), so that
+// tests can put the seams anywhere.
+QStringList listFileItemsInChunks(QByteArrayView bytes, qint64 chunkSize);
 } // namespace detail
 
 } // namespace lists
