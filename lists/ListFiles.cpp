@@ -239,7 +239,8 @@ public:
     qint64 read(char *to, qint64 size) override
     {
         const qint64 count = std::min(size, qint64(m_bytes.size() - m_at));
-        std::memcpy(to, m_bytes.data() + m_at, size_t(count));
+        if (count > 0)
+            std::memcpy(to, m_bytes.data() + m_at, size_t(count));
         m_at += count;
         return count;
     }
@@ -325,7 +326,8 @@ bool decodeSource(
         if (end)
             return true;
         held = bytes.size() - whole;
-        std::memmove(buffer.data(), bytes.data() + whole, size_t(held));
+        if (held > 0)
+            std::memmove(buffer.data(), bytes.data() + whole, size_t(held));
     }
 }
 
