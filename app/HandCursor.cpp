@@ -4,7 +4,9 @@
 #include "HandCursor.h"
 
 #include "Failure.h"
+#include "RegularFile.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QPixmap>
@@ -16,7 +18,17 @@ namespace app {
 
 QCursor loadHandCursor(const QString &path)
 {
-    QImageReader reader(path);
+    // Only a regular file of at most 1 MB is read, and only once; anything
+    // else is an invalid picture.
+    QFile file;
+    if (core::openRegularFile(file, path) != core::FileKind::Regular || !file.isOpen()
+        || file.size() > core::SmallFileLimit)
+        throw core::Failure(u"Invalid picture"_s);
+    QByteArray bytes = file.read(core::SmallFileLimit);
+    file.close();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     if (!reader.canRead())
         throw core::Failure(u"Invalid picture"_s);
     const QImage image = reader.read();
@@ -27,15 +39,11 @@ QCursor loadHandCursor(const QString &path)
     // values at offsets 10 and 12, in the first directory entry.
     int hotX = -1;
     int hotY = -1;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray head = file.read(14);
-        if (head.size() == 14 && qFromLittleEndian<quint16>(head.constData() + 2) == 2) {
-            hotX = qFromLittleEndian<quint16>(head.constData() + 10);
-            hotY = qFromLittleEndian<quint16>(head.constData() + 12);
-            if (hotX >= image.width() || hotY >= image.height())
-                hotX = hotY = -1;
-        }
+    if (bytes.size() >= 14 && qFromLittleEndian<quint16>(bytes.constData() + 2) == 2) {
+        hotX = qFromLittleEndian<quint16>(bytes.constData() + 10);
+        hotY = qFromLittleEndian<quint16>(bytes.constData() + 12);
+        if (hotX >= image.width() || hotY >= image.height())
+            hotX = hotY = -1;
     }
     return QCursor(QPixmap::fromImage(image), hotX, hotY);
 }

@@ -4,14 +4,15 @@
 #include "WindowSkin.h"
 
 #include "Failure.h"
+#include "RegularFile.h"
 
 #include <QCheckBox>
 #include <QFile>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPalette>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QWidget>
 
@@ -19,10 +20,41 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace app {
 
+namespace {
+
+// The style sheet with every url() emptied that names something other than a
+// regular file: Qt would open a named pipe there at the first paint and wait
+// for a writer forever.
+QString withSafeUrls(const QString &sheet)
+{
+    static const QRegularExpression url(uR"(url\(\s*(['"]?)(.*?)\1\s*\))"_s,
+                                        QRegularExpression::CaseInsensitiveOption);
+    QString result;
+    qsizetype copied = 0;
+    for (QRegularExpressionMatchIterator it = url.globalMatch(sheet); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const QString target = match.captured(2);
+        if (target.startsWith(u':') || target.startsWith(u"qrc:"))
+            continue;
+        const core::FileKind kind = core::fileKindOf(target);
+        if (kind == core::FileKind::Missing || kind == core::FileKind::Regular)
+            continue;
+        result += QStringView(sheet).sliced(copied, match.capturedStart() - copied);
+        result += u"url()"_s;
+        copied = match.capturedEnd();
+    }
+    if (copied == 0)
+        return sheet;
+    result += QStringView(sheet).sliced(copied);
+    return result;
+}
+
+} // namespace
+
 void applyWindowSkin(QWidget &window, const QString &applicationFolder)
 {
     const QString path = applicationFolder + u"/x/o.cjs"_s;
-    if (!QFileInfo(path).isFile())
+    if (core::fileKindOf(path) != core::FileKind::Regular)
         return;
 
     // The button face, with the text colour that goes with it.
@@ -42,16 +74,24 @@ void applyWindowSkin(QWidget &window, const QString &applicationFolder)
             paint(child);
     }
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    QString error;
+    const core::FileKind kind = core::openRegularFile(file, path, &error);
+    if (kind != core::FileKind::Regular)
+        error = core::fileKindProblem(kind);
+    else if (file.isOpen() && file.size() > core::SmallFileLimit)
+        error = u"Larger than %1"_s.arg(core::megabytesText(core::SmallFileLimit));
+    if (!error.isEmpty() || !file.isOpen())
+        throw core::Failure(u"Could not read the theme file '%1': %2"_s.arg(path, error));
+    const QByteArray bytes = file.read(core::SmallFileLimit);
+    if (file.error() != QFileDevice::NoError)
         throw core::Failure(
             u"Could not read the theme file '%1': %2"_s.arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString sheet = utf8(bytes);
     if (utf8.hasError())
         throw core::Failure(u"The theme file '%1' is not a text file."_s.arg(path));
-    window.setStyleSheet(sheet);
+    window.setStyleSheet(withSafeUrls(sheet));
 }
 
 } // namespace app

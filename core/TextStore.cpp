@@ -5,6 +5,8 @@
 
 #include "Failure.h"
 
+#include <QStringDecoder>
+
 #include <cstring>
 
 namespace core {
@@ -19,6 +21,21 @@ bool isAscii(QStringView text)
         if (c.unicode() >= 0x80)
             return false;
     return true;
+}
+
+// UTF-8 has no lone surrogates: each becomes U+FFFD, as decoders do.
+QString withoutLoneSurrogates(QStringView text)
+{
+    QString result = text.toString();
+    for (qsizetype i = 0; i < result.size(); ++i) {
+        if (!result[i].isSurrogate())
+            continue;
+        if (result[i].isHighSurrogate() && i + 1 < result.size() && result[i + 1].isLowSurrogate())
+            ++i;
+        else
+            result[i] = QChar::ReplacementCharacter;
+    }
+    return result;
 }
 
 } // namespace
@@ -59,7 +76,7 @@ void TextStore::append(QStringView text, bool checked)
         for (const QChar c : text)
             *to++ = char(c.unicode());
     } else {
-        const QByteArray bytes = text.toUtf8();
+        const QByteArray bytes = withoutLoneSurrogates(text).toUtf8();
         char *to = reserve(bytes.size(), word);
         std::memcpy(to, bytes.constData(), std::size_t(bytes.size()));
     }
@@ -80,7 +97,11 @@ QByteArrayView TextStore::utf8(qsizetype line) const
 QString TextStore::text(qsizetype line) const
 {
     const QByteArrayView bytes = utf8(line);
-    return QString::fromUtf8(bytes.data(), bytes.size());
+    // A byte-order mark at the start of a line is part of its text.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringConverter::Flag::Stateless
+                               | QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
 }
 
 void TextStore::setChecked(qsizetype line, bool checked)

@@ -31,6 +31,8 @@ const QString OriginalSeparator = u"   -   "_s;
 constexpr qsizetype LongestText = 32767;
 // Result lines between two extra yields when one reading has very many cuts.
 constexpr int CutsPerYield = 4096;
+// Characters spelled out between two yields of a long number.
+constexpr qsizetype CharactersPerYield = 65536;
 
 double progressValue(int item, int count)
 {
@@ -48,6 +50,45 @@ QString trimBlanks(QStringView text)
     while (last > first && text[last - 1] == u' ')
         --last;
     return text.sliced(first, last - first).toString();
+}
+
+// The length normaliseNumber gives `text`, counted without building it.
+qsizetype normalisedLength(QStringView text)
+{
+    const auto removed = [](QChar c) {
+        return c == u'-' || c == u'(' || c == u')';
+    };
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && (removed(text[first]) || text[first] == u' '))
+        ++first;
+    while (last > first && (removed(text[last - 1]) || text[last - 1] == u' '))
+        --last;
+    qsizetype length = 0;
+    for (qsizetype i = first; i < last; ++i)
+        length += removed(text[i]) ? 0 : 1;
+    return length;
+}
+
+// Drops the blanks at both ends of `line` in place.
+void trimBlanksInPlace(QString &line)
+{
+    qsizetype last = line.size();
+    while (last > 0 && line[last - 1] == u' ')
+        --last;
+    line.truncate(last);
+    qsizetype first = 0;
+    while (first < last && line[first] == u' ')
+        ++first;
+    line.remove(0, first);
+}
+
+// The one character of `text` at `position`: a surrogate pair stays whole.
+QStringView characterAt(QStringView text, qsizetype position)
+{
+    const bool pair = text[position].isHighSurrogate() && position + 1 < text.size()
+                      && text[position + 1].isLowSurrogate();
+    return text.sliced(position, pair ? 2 : 1);
 }
 
 int numberCount(Window &window)
@@ -190,6 +231,13 @@ void ConversionRun::convertNumber(Window &window, ErrorReport &report, int item,
     report.run(RunStep::ShowHourglassAgain, [&] {
         window.setPointer(Pointer::Hourglass);
     });
+    // Signed 16-bit positions overflow on a longer number: its length is
+    // checked before any work per character, one report, and it is skipped.
+    if (normalisedLength(texts.text) > LongestText) {
+        ErrorReport(window, Procedure::ReadingEnumeration)
+            .report(EnumerationStep::NumberTooLong, u"Overflow"_s);
+        return;
+    }
     report.run(RunStep::NormaliseNumber, [&] {
         texts.number = normaliseNumber(texts.text);
     });
@@ -214,12 +262,7 @@ void ConversionRun::convertNumber(Window &window, ErrorReport &report, int item,
             return texts.choices.size() >= 2;
         }))
         return;
-    if (texts.choices.size() > LongestText) {
-        // Signed 16-bit positions overflow on such a number; one report, and
-        // the number is skipped.
-        ErrorReport(window, Procedure::ReadingEnumeration)
-            .report(EnumerationStep::NumberTooLong, u"Overflow"_s);
-    } else if (m_searchMode == SearchMode::Reference) {
+    if (m_searchMode == SearchMode::Reference) {
         searchReference(window, report, item, texts.choices, texts.starts);
     } else {
         searchFast(window, report, item, texts.choices);
@@ -472,7 +515,9 @@ void ConversionRun::convertSpelledOut(Window &window, ErrorReport &report)
         report.run(RunStep::ClearSpelledLine, [&] {
             line.clear();
         });
-        spellOut(report, number, line);
+        // A long number yields as it goes; a Stop meanwhile drops its line.
+        if (!spellOut(window, report, number, line))
+            break;
         if (report.test(RunStep::CheckSpelledOriginal, [&] {
                 return window.conversionOptions().appendOriginalNumber;
             }))
@@ -480,7 +525,8 @@ void ConversionRun::convertSpelledOut(Window &window, ErrorReport &report)
                 line += OriginalSeparator + numberText(window, item);
             });
         report.run(RunStep::AppendSpelledLine, [&] {
-            window.appendResult(trimBlanks(line));
+            trimBlanksInPlace(line);
+            window.appendResult(line);
         });
         if (report.test(RunStep::CheckStopAfterSpelled, [&] {
                 return m_stopRequested;
@@ -489,10 +535,23 @@ void ConversionRun::convertSpelledOut(Window &window, ErrorReport &report)
     }
 }
 
-void ConversionRun::spellOut(ErrorReport &report, const QString &number, QString &line)
+bool ConversionRun::spellOut(Window &window,
+                             ErrorReport &report,
+                             const QString &number,
+                             QString &line)
 {
-    for (qsizetype position = 0; position < number.size(); ++position) {
-        const QString character(number.at(position));
+    report.run(RunStep::AppendCharacter, [&] {
+        qsizetype size = 0;
+        for (qsizetype position = 0; position < number.size(); ++position) {
+            const QChar c = number[position];
+            size += (c >= u'0' && c <= u'9' ? 5 : 1) + 1; // "three" is the longest word
+        }
+        line.reserve(line.size() + size);
+    });
+    qsizetype sinceYield = 0;
+    for (qsizetype position = 0; position < number.size();) {
+        const QStringView character = characterAt(number, position);
+        position += character.size();
         if (report.test(RunStep::CheckDigit, [&] {
                 return keypad::isNumericText(character);
             })) {
@@ -501,10 +560,22 @@ void ConversionRun::spellOut(ErrorReport &report, const QString &number, QString
             });
         } else {
             report.run(RunStep::AppendCharacter, [&] {
-                line += character + u' ';
+                line += character;
+                line += u' ';
             });
         }
+        if (++sinceYield == CharactersPerYield) {
+            sinceYield = 0;
+            report.run(RunStep::YieldBeforeSpelled, [&] {
+                window.yield();
+            });
+            if (report.test(RunStep::CheckStopAfterSpelled, [&] {
+                    return m_stopRequested;
+                }))
+                return false;
+        }
     }
+    return true;
 }
 
 } // namespace engine

@@ -102,8 +102,11 @@ private:
     void
     appendCuts(core::Window &window, core::ErrorReport &report, MnemonicSearch &search, int item);
     void convertSpelledOut(core::Window &window, core::ErrorReport &report);
-    // Appends each character's digit word, or the character itself, and a blank.
-    static void spellOut(core::ErrorReport &report, const QString &number, QString &line);
+    // Appends each character's digit word, or the character itself (a
+    // surrogate pair is one character), and a blank. Yields every 65,536
+    // characters; false when a stop was asked for meanwhile.
+    bool
+    spellOut(core::Window &window, core::ErrorReport &report, const QString &number, QString &line);
 
     // Whether a line is kept, and with the original number. `original` keeps
     // the separator and the number's text once they could be read.

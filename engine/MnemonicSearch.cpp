@@ -3,6 +3,7 @@
 
 #include "MnemonicSearch.h"
 
+#include "Failure.h"
 #include "SaturatingCount.h"
 #include "WordCuts.h"
 #include "WordStore.h"
@@ -25,6 +26,22 @@ constexpr std::size_t MaxPrefixText = 1 << 18;
 // After failures in a row, up to 2^6 - 1 prefixes are skipped before the next
 // try.
 constexpr int MaxPrefixBackoff = 6;
+// The most the walk's open pieces and accepted pieces may take: a long number
+// whose pieces stay open over many positions (long words of one key, long runs
+// of digits) ends with "Out of memory" instead of taking gigabytes.
+constexpr std::size_t MaxPiecesBytes = std::size_t(16) << 20;
+constexpr std::size_t MaxEdgesBytes = std::size_t(24) << 20;
+
+// Whether `more` elements fit in `v` without its storage growing past
+// `budget` bytes (it doubles when it grows).
+template <typename T>
+bool fitsBudget(const std::vector<T> &v, std::size_t more, std::size_t budget)
+{
+    const std::size_t needed = v.size() + more;
+    if (needed <= v.capacity())
+        return true;
+    return std::max(needed, 2 * v.capacity()) * sizeof(T) <= budget;
+}
 
 bool isAsciiLetter(char16_t unit)
 {
@@ -126,6 +143,9 @@ void MnemonicSearch::resetWalk()
     for (auto &edges : m_out)
         edges.clear();
     m_edgeStarts.clear();
+    m_edgeBytes = 0;
+    for (const auto &edges : m_out)
+        m_edgeBytes += edges.capacity() * sizeof(Edge);
     m_frames.assign(std::max(m_size, 1), Frame{});
     m_frames.front() = Frame{m_choicesBegin.front(), 0, 0, 1, 0};
     m_canFinish.assign(m_size + 1, 0);
@@ -192,8 +212,10 @@ void MnemonicSearch::advance(const Piece &piece, const Choice &choice, int posit
         alive = accepted = unchecked = simpleLength + 1 <= next.limit;
     }
     if (accepted) {
-        m_out[next.start].push_back(
-            Edge{position + 1, unchecked ? EdgeState::Unchecked : EdgeState::Accepted});
+        std::vector<Edge> &edges = m_out[next.start];
+        const std::size_t capacity = edges.capacity();
+        edges.push_back(Edge{position + 1, unchecked ? EdgeState::Unchecked : EdgeState::Accepted});
+        m_edgeBytes += (edges.capacity() - capacity) * sizeof(Edge);
         m_edgeStarts.push_back(next.start);
     }
     if (alive && !last)
@@ -247,6 +269,15 @@ bool MnemonicSearch::next(qint64 &count, const std::function<bool()> &pulse)
         const int piecesMark = int(m_pieces.size());
         const int edgesMark = int(m_edgeStarts.size());
         const bool last = position + 1 == m_size;
+        // At most one piece and one accepted piece per open piece, and a new
+        // piece: the walk stays within its memory.
+        const std::size_t growth = std::size_t(frame.piecesEnd - frame.piecesBegin) + 1;
+        if (!fitsBudget(m_pieces, growth, MaxPiecesBytes)
+            || !fitsBudget(m_edgeStarts, growth, MaxEdgesBytes / 4)
+            || m_edgeBytes + growth * sizeof(Edge) > MaxEdgesBytes) {
+            m_finished = true;
+            throw core::Failure(QStringLiteral("Out of memory"));
+        }
         for (int i = frame.piecesBegin; i < frame.piecesEnd; ++i)
             advance(m_pieces[i], choice, position, last);
         m_combination[position] = QChar(choice.unit);

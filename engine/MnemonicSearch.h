@@ -54,7 +54,9 @@ public:
     // Moves to the next reading that gives lines, adding the enumeration steps
     // up to it to `count` (saturating). `pulse` is called after every 1,024
     // turns of the walk (skipped branches included); when it returns false
-    // the search ends. Returns false when the search has ended.
+    // the search ends. Returns false when the search has ended. The walk's
+    // pieces have a fixed memory budget (40 MB): a number whose open pieces
+    // would need more ends the search with the core::Failure "Out of memory".
     bool next(qint64 &count, const std::function<bool()> &pulse);
 
     // Whether the current reading holds a digit 0-9.
@@ -157,6 +159,7 @@ private:
     std::vector<Piece> m_pieces;
     std::vector<std::vector<Edge>> m_out;
     std::vector<int> m_edgeStarts;
+    std::size_t m_edgeBytes = 0; // the storage of m_out's lists
     int m_depth = 0;
     bool m_atLeaf = false;
     bool m_finished = true;

@@ -7,12 +7,19 @@
 #include "ErrorReport.h"
 #include "ItemListModel.h"
 #include "ProgressDisplay.h"
+#include "RegularFile.h"
 
+#include <QFile>
 #include <QIODevice>
 #include <QList>
 #include <QSaveFile>
 
 #include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -86,6 +93,9 @@ constexpr ProgressSteps HeaderSteps{WriteStep::YieldBeforeRows,
                                     WriteStep::ShowHeaderCaption,
                                     WriteStep::YieldAfterHeader};
 
+// Lines gathered before a write to an unbuffered file.
+constexpr qsizetype GatherSize = 64 * 1024;
+
 // Finishes the file once every line is written; returns a failure's
 // description, or the empty text when the file is complete.
 using Finish = std::function<QString()>;
@@ -98,9 +108,11 @@ public:
                       const QString &path,
                       core::ProgressDisplay *progress,
                       core::ReportSink &reports,
-                      const Yield &yield)
+                      const Yield &yield,
+                      bool gatherLines = false)
         : m_list(list)
         , m_device(device)
+        , m_gatherLines(gatherLines)
         , m_path(path)
         , m_progress(progress)
         , m_report(reports, core::Procedure::WriteAlignedText)
@@ -129,12 +141,17 @@ private:
     }
     void computeWidths();
     bool writeLine(WriteStep step);
+    bool writeAll(WriteStep step, QByteArrayView bytes);
     void rowProgress(int row);
     bool fail(WriteStep step, const QString &description);
     void resetProgress();
 
     const core::ItemListModel &m_list;
     QIODevice *m_device;
+    // An unbuffered file gets the lines in blocks, so that a failed write
+    // carries the system's reason.
+    bool m_gatherLines;
+    QByteArray m_gathered;
     QString m_path;
     core::ProgressDisplay *m_progress;
     core::ErrorReport m_report;
@@ -153,7 +170,9 @@ bool AlignedTextWriter::write(const Finish &finish)
         showProgress(MeasuredSteps, 10);
 
     m_line.clear();
-    if (!m_device->isOpen() && !m_device->open(QIODevice::WriteOnly))
+    const QIODevice::OpenMode mode =
+        m_gatherLines ? QIODevice::WriteOnly | QIODevice::Unbuffered : QIODevice::WriteOnly;
+    if (!m_device->isOpen() && !m_device->open(mode))
         return fail(WriteStep::CreateFile,
                     u"Could not create file '%1' (%2)."_s.arg(m_path, m_device->errorString()));
 
@@ -199,6 +218,8 @@ bool AlignedTextWriter::write(const Finish &finish)
             return false;
     }
 
+    if (!m_gathered.isEmpty() && !writeAll(WriteStep::WriteRow, m_gathered))
+        return false;
     // The file is complete only once it is safely in place: "Done." follows
     // a successful close, never a failed one.
     const QString failure = finish();
@@ -257,11 +278,32 @@ void AlignedTextWriter::rowProgress(int row)
 
 bool AlignedTextWriter::writeLine(WriteStep step)
 {
+    if (m_gatherLines) {
+        m_gathered += m_line.toUtf8();
+        m_gathered.append("\r\n", 2);
+        if (m_gathered.size() < GatherSize)
+            return true;
+        const bool written = writeAll(step, m_gathered);
+        m_gathered.clear();
+        return written;
+    }
     QByteArray bytes = m_line.toUtf8();
     bytes.append("\r\n", 2);
-    if (m_device->write(bytes) == bytes.size())
-        return true;
-    return fail(step, u"Could not write file '%1' (%2)."_s.arg(m_path, m_device->errorString()));
+    return writeAll(step, bytes);
+}
+
+bool AlignedTextWriter::writeAll(WriteStep step, QByteArrayView bytes)
+{
+    // A short write is followed by another for the rest: the one that fails
+    // then says why (a full disk, a size limit).
+    while (!bytes.isEmpty()) {
+        const qint64 written = m_device->write(bytes.data(), bytes.size());
+        if (written <= 0)
+            return fail(step,
+                        u"Could not write file '%1' (%2)."_s.arg(m_path, m_device->errorString()));
+        bytes = bytes.sliced(written);
+    }
+    return true;
 }
 
 bool AlignedTextWriter::fail(WriteStep step, const QString &description)
@@ -283,6 +325,24 @@ void AlignedTextWriter::resetProgress()
     });
 }
 
+// The replacement takes the owner of the file it replaces (QSaveFile keeps
+// its permissions), where the process may give it: root may, others at most
+// the group.
+void keepOwner(QSaveFile &file, const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat old;
+    if (file.handle() < 0 || ::stat(QFile::encodeName(path).constData(), &old) != 0)
+        return;
+    const int fd = file.handle();
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, uid_t(-1), old.st_gid) != 0)
+        return; // the saver keeps it: nothing else is lost
+#else
+    Q_UNUSED(file);
+    Q_UNUSED(path);
+#endif
+}
+
 } // namespace
 
 bool writeAlignedText(const core::ItemListModel &list,
@@ -292,10 +352,22 @@ bool writeAlignedText(const core::ItemListModel &list,
                       const Yield &yield)
 {
     // The new text goes to a temporary file that replaces the old one only
-    // when it is complete; on any failure the old file stays as it was.
+    // when it is complete; on any failure the old file stays as it was. An
+    // existing target that is no regular file (a pipe, a device, a socket;
+    // through links too) is never replaced: nothing is written. A folder
+    // fails at the open, as it always has.
+    const core::FileKind kind = core::fileKindOf(path);
+    if (kind != core::FileKind::Missing && kind != core::FileKind::Regular
+        && kind != core::FileKind::Folder) {
+        core::ErrorReport(reports, core::Procedure::WriteAlignedText)
+            .report(WriteStep::CreateFile,
+                    u"Could not create file '%1' (%2)."_s.arg(path, core::fileKindProblem(kind)));
+        return false;
+    }
     QSaveFile file(path);
-    AlignedTextWriter writer(list, &file, path, progress, reports, yield);
+    AlignedTextWriter writer(list, &file, path, progress, reports, yield, true);
     return writer.write([&] {
+        keepOwner(file, path);
         if (file.commit())
             return QString();
         return u"Could not save file '%1' (%2)."_s.arg(path, file.errorString());

@@ -15,20 +15,23 @@ constexpr int CatalogPage = 2;
 
 } // namespace
 
-JetFile::JetFile(const QByteArray &bytes)
-    : m_bytes(bytes)
+bool JetFile::recognizedHeader(const QByteArray &head)
 {
     static const QByteArray magic =
         QByteArray::fromRawData("\x00\x01\x00\x00Standard Jet DB\x00", 20);
-    if (bytes.size() < 0x18 || !bytes.startsWith(magic))
+    if (head.size() < HeaderSize || !head.startsWith(magic))
+        return false;
+    const auto version = quint8(head.at(0x14)) | quint8(head.at(0x15)) << 8
+                         | quint8(head.at(0x16)) << 16 | quint32(quint8(head.at(0x17))) << 24;
+    return version <= 1;
+}
+
+JetFile::JetFile(const QByteArray &bytes)
+    : m_bytes(bytes)
+{
+    if (!recognizedHeader(bytes))
         return;
-    const quint32 version = uint32At(0x14);
-    if (version == 0)
-        m_version = Version::Jet3;
-    else if (version == 1)
-        m_version = Version::Jet4;
-    else
-        return;
+    m_version = uint32At(0x14) == 0 ? Version::Jet3 : Version::Jet4;
     m_recognized = bytes.size() % pageSize() == 0 && pageCount() > CatalogPage;
 }
 

@@ -17,6 +17,11 @@ struct JetFile
 
     explicit JetFile(const QByteArray &bytes);
 
+    // Whether the first bytes of a file name a Jet 3 or Jet 4 database; a
+    // file is read no further when they do not.
+    static bool recognizedHeader(const QByteArray &head);
+    static constexpr qsizetype HeaderSize = 0x18;
+
     // False unless the header names a Jet 3 or Jet 4 database and the size is
     // a whole number of pages holding at least the catalog.
     bool recognized() const { return m_recognized; }

@@ -5,6 +5,7 @@
 
 #include "Failure.h"
 #include "JetFileCheck.h"
+#include "RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -147,7 +148,8 @@ struct TableDefinition
 struct MdbConnection::Handle
 {
     QString path;
-    QByteArray contents; // libmdb reads from this buffer while the handle lives
+    std::unique_ptr<QFile> file; // mapped into `contents` while it lives
+    QByteArray contents;         // libmdb reads from this buffer while the handle lives
     MdbHandle *mdb = nullptr;
     QList<std::pair<QString, quint32>> tables; // name and definition page
 
@@ -299,34 +301,57 @@ void MdbConnection::open(const QString &connectionText)
     if (m_handle)
         throw core::Failure(core::dberror::openObject());
     const QString source = core::dataSourceOf(connectionText);
-    const QFileInfo info(source);
-    const QString path = info.absoluteFilePath();
+    const QString path = QFileInfo(source).absoluteFilePath();
     const QString shown = QDir::toNativeSeparators(path);
-    if (!info.exists())
+    auto file = std::make_unique<QFile>();
+    QString error;
+    switch (const core::FileKind kind = core::openRegularFile(*file, path, &error)) {
+    case core::FileKind::Regular:
+        break;
+    case core::FileKind::Missing:
         throw core::Failure(u"Could not find file '%1'."_s.arg(shown));
-    if (info.isDir())
+    case core::FileKind::Folder:
         throw core::Failure(u"Cannot open '%1': it is a folder, not a database file."_s.arg(shown));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw core::Failure(u"Cannot open the file '%1': %2."_s.arg(shown, file.errorString()));
-    const QByteArray contents = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw core::Failure(u"Cannot read the file '%1': %2."_s.arg(shown, file.errorString()));
-    openContents(contents, path);
+    default:
+        throw core::Failure(
+            u"Cannot open the file '%1': %2."_s.arg(shown, core::fileKindProblem(kind)));
+    }
+    if (!file->isOpen())
+        throw core::Failure(u"Cannot open the file '%1': %2."_s.arg(shown, error));
+    // The header is checked before anything else is read; then the file is
+    // mapped, never copied, and libmdb reads only the pages it needs.
+    const QByteArray head = file->read(JetFile::HeaderSize);
+    if (file->error() != QFileDevice::NoError)
+        throw core::Failure(u"Cannot read the file '%1': %2."_s.arg(shown, file->errorString()));
+    if (!JetFile::recognizedHeader(head))
+        throw core::Failure(u"Unrecognized database format '%1'."_s.arg(shown));
+    const qint64 size = file->size();
+    const uchar *mapped = file->map(0, size, QFileDevice::MapPrivateOption);
+    if (!mapped)
+        throw core::Failure(u"Cannot read the file '%1': %2."_s.arg(shown, file->errorString()));
+    auto handle = std::make_unique<Handle>();
+    handle->contents = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size);
+    handle->file = std::move(file);
+    openHandle(std::move(handle), path);
 }
 
 void MdbConnection::openContents(const QByteArray &contents, const QString &path)
 {
     if (m_handle)
         throw core::Failure(core::dberror::openObject());
+    auto handle = std::make_unique<Handle>();
+    handle->contents = contents;
+    openHandle(std::move(handle), path);
+}
+
+void MdbConnection::openHandle(std::unique_ptr<Handle> handle, const QString &path)
+{
     const QString shown = QDir::toNativeSeparators(path);
-    const JetFile jet(contents);
+    const JetFile jet(handle->contents);
     if (!jet.recognized())
         throw core::Failure(u"Unrecognized database format '%1'."_s.arg(shown));
 
-    auto handle = std::make_unique<Handle>();
     handle->path = path;
-    handle->contents = contents;
     // fmemopen reads the buffer in place; the array is never written.
     handle->mdb = mdb_open_buffer(const_cast<char *>(handle->contents.constData()),
                                   size_t(handle->contents.size()),

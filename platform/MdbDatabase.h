@@ -41,6 +41,8 @@ public:
     struct Handle;
 
 private:
+    void openHandle(std::unique_ptr<Handle> handle, const QString &path);
+
     std::unique_ptr<Handle> m_handle;
 };
 

@@ -11,6 +11,7 @@
 #include "MemoryConnection.h"
 #include "MemoryGuard.h"
 #include "ResultsOrderControl.h"
+#include "SpecialFiles.h"
 #include "TestHelpers.h"
 
 #include <QAccessible>
@@ -398,6 +399,68 @@ private Q_SLOTS:
         QCOMPARE(reports.size(), 1);
         QVERIFY(reports.first().contains(u"Form1.Form_Load at line 102"_s));
         QVERIFY(w.styleSheet().isEmpty());
+    }
+
+    // Data files that are no regular files, or too large, end start-up with
+    // the report an unreadable file of that kind gets, or none; never a hang.
+    void startUpRefusesDataFilesThatAreNoPlainFiles_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("reportedLine"); // 0: start-up reports nothing
+        for (const char *kind : {"folder", "fifo", "socket", "device link", "fifo link"}) {
+            const QString k = QString::fromLatin1(kind);
+            QTest::addRow("dictionary, %s", kind) << u"dbWords.mdb"_s << k << 140;
+            QTest::addRow("cursor, %s", kind) << u"HAND-M.CUR"_s << k << 108;
+            QTest::addRow("theme, %s", kind) << u"x/o.cjs"_s << k << 0;
+        }
+        QTest::newRow("cursor above 1 MB") << u"HAND-M.CUR"_s << u"large"_s << 108;
+        QTest::newRow("theme above 1 MB") << u"x/o.cjs"_s << u"large"_s << 102;
+    }
+    void startUpRefusesDataFilesThatAreNoPlainFiles()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, kind);
+        QFETCH(int, reportedLine);
+        Fixture f;
+        platform::MdbDatabase database;
+        if (file == u"dbWords.mdb")
+            f.connectionFactory = [&] {
+                return database.createConnection();
+            };
+        const QString path = f.folder.filePath(file);
+        QDir().mkpath(QFileInfo(path).path());
+        if (kind == u"large")
+            testsupport::writeFile(path, cursorFile(1, 1) + QByteArray(1 << 20, ' '));
+        else
+            testsupport::makeSpecialFile(kind, path);
+        app::MainWindow &w = f.load();
+        const QStringList reports = f.dialogs.errorReports();
+        if (reportedLine == 0) {
+            QCOMPARE(reports, QStringList());
+        } else {
+            QVERIFY(!reports.isEmpty());
+            QVERIFY2(reports.first().contains(u"at line %1"_s.arg(reportedLine)),
+                     qPrintable(reports.first()));
+        }
+        QVERIFY(w.styleSheet().isEmpty());
+    }
+
+    // A theme's url() that names a pipe is emptied: the first paint would wait
+    // for a writer forever.
+    void themeUrlNamingAPipeNeverBlocks()
+    {
+        Fixture f;
+        const QString pipe = testsupport::makeSpecialFile(u"fifo"_s, f.folder.filePath(u"p"_s));
+        const QString image = testsupport::writeFile(f.folder.filePath(u"i.png"_s), "x");
+        f.writeFile(u"x/o.cjs"_s,
+                    (u"QPushButton { image: url(\"%1\"); } QLabel { image: url(%2); }"_s)
+                        .arg(pipe, image)
+                        .toUtf8());
+        app::MainWindow &w = f.load();
+        QCOMPARE(w.styleSheet(),
+                 u"QPushButton { image: url(); } QLabel { image: url(%1); }"_s.arg(image));
+        QVERIFY(!w.grab().isNull());
     }
 
     void pointerFollowsTheMouseButNeverReplacesTheHourglass()

@@ -51,6 +51,7 @@ private Q_SLOTS:
     void clickDuringARunStops_data();
     void clickDuringARunStops();
     void spelledOutStopsAfterTheNumber();
+    void spelledOutLongNumberYieldsAndStops();
     void itemsRemovedDuringARun_data();
     void itemsRemovedDuringARun();
     void originalNumberVanishedDuringARun();
@@ -77,6 +78,9 @@ void TestConversionRun::spelledOut_data()
     QTest::newRow("outer blanks are dropped") << u"  12  "_s << 0 << u"one two"_s;
     QTest::newRow("tab is kept") << u"\t1"_s << 0 << u"\t one"_s;
     QTest::newRow("dot and plus") << u"+1.5"_s << 0 << u"+ one . five"_s;
+    QTest::newRow("a surrogate pair is one character") << u"4\U0001F600"
+                                                          "3"_s
+                                                       << 0 << u"four \U0001F600 three"_s;
 }
 
 void TestConversionRun::spelledOut()
@@ -300,6 +304,25 @@ void TestConversionRun::spelledOutStopsAfterTheNumber()
     };
     run.startOrStop(host);
     QCOMPARE(host.resultTexts(), QStringList{u"one"_s});
+}
+
+// A long number yields while it is spelled out; a Stop then drops its line
+// and ends the run.
+void TestConversionRun::spelledOutLongNumberYieldsAndStops()
+{
+    FakeWindow host;
+    host.setNumbers({QString(200000, u'7'), u"2"_s});
+    host.setSpelledOut();
+    ConversionRun run(storeOf({}));
+    host.onYield = [&] {
+        if (host.yields == 2)
+            run.startOrStop(host);
+    };
+    run.startOrStop(host);
+    QVERIFY(host.yields >= 2);
+    QCOMPARE(host.resultTexts(), QStringList());
+    QCOMPARE(run.state(), ConversionRun::State::Idle);
+    QVERIFY(host.reports().isEmpty());
 }
 
 void TestConversionRun::itemsRemovedDuringARun_data()

@@ -70,6 +70,8 @@ private Q_SLOTS:
     void overlongNumberIsReportedOnce_data();
     void overlongNumberIsReportedOnce();
     void longNumbersStayBounded();
+    void walkBeyondItsMemoryIsReported_data();
+    void walkBeyondItsMemoryIsReported();
     void stopEndsAnEndlessNumber();
     void stopDuringTheEnumeration();
     void countSaturatesInsteadOfOverflowing();
@@ -363,22 +365,36 @@ void TestMnemonicSearch::unusualCharactersMatchTheReference()
 void TestMnemonicSearch::overlongNumberIsReportedOnce_data()
 {
     QTest::addColumn<int>("mode");
-    QTest::newRow("fast") << int(Mode::Fast);
-    QTest::newRow("reference") << int(Mode::Reference);
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<bool>("reported");
+    // The length that counts is the normalised one, checked before any work
+    // per character (a number of 10^8 characters took gigabytes before).
+    const QString dressed = u"0-"_s.repeated(32767) + u" ( ) "_s;
+    for (const auto &[name, mode] :
+         {std::pair{"fast", Mode::Fast}, {"reference", Mode::Reference}}) {
+        QTest::addRow("%s, 32,768 letters", name) << int(mode) << QString(32768, u'A') << true;
+        QTest::addRow("%s, ten million letters", name)
+            << int(mode) << QString(10'000'000, u'A') << true;
+    }
+    // The reference search recurses once per position: short numbers only.
+    QTest::newRow("fast, 32,767 digits among dashes") << int(Mode::Fast) << dressed << false;
 }
 
 void TestMnemonicSearch::overlongNumberIsReportedOnce()
 {
     QFETCH(int, mode);
+    QFETCH(QString, number);
+    QFETCH(bool, reported);
     const auto store = storeOf({u"a"_s});
     FakeWindow host;
-    host.setNumbers({QString(32768, u'A'), u"2222"_s});
+    host.setNumbers({number, u"2222"_s});
     host.setMnemonic(true, false);
     host.recordProgress = false;
     runOnce(host, store, Mode(mode));
-    QCOMPARE(
-        host.reports(),
-        QStringList{core::ErrorReport::text(u"Overflow"_s, u"Form1.RecurseExtractWords"_s, 108)});
+    QCOMPARE(host.reports(),
+             reported ? QStringList{core::ErrorReport::text(
+                 u"Overflow"_s, u"Form1.RecurseExtractWords"_s, 108)}
+                      : QStringList());
     // The next number is converted as usual.
     QVERIFY(host.resultTexts().contains(u"A-A-A-A"_s) == false);
     QCOMPARE(host.caption, u"Start Converting"_s);
@@ -412,6 +428,40 @@ void TestMnemonicSearch::longNumbersStayBounded()
     runOnce(single, store, Mode::Fast);
     QCOMPARE(single.resultTexts().size(), 1);
     QCOMPARE(single.resultTexts().front().size(), 32766 / 3 * 4 + 1);
+}
+
+// Numbers whose pieces stay open over thousands of positions would take
+// gigabytes: the walk ends at its budget with one report, the lines so far
+// stay, and the next number converts as usual.
+void TestMnemonicSearch::walkBeyondItsMemoryIsReported_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<bool>("mixed");
+    QTest::newRow("long one-key words, words only") << QString(32767, u'2') << false;
+    QTest::newRow("a run of zeros, words and numbers") << u"22222"_s + QString(32762, u'0') << true;
+    QTest::newRow("random digits, words and numbers") << u"2345678923"_s.repeated(3276) << true;
+}
+
+void TestMnemonicSearch::walkBeyondItsMemoryIsReported()
+{
+    QFETCH(QString, number);
+    QFETCH(bool, mixed);
+    QStringList words;
+    for (int length = 1; length <= 2000; ++length)
+        words.append(QString(length, u'a'));
+    const auto store = storeOf(words);
+    FakeWindow host;
+    host.setNumbers({number, u"aaaaa"_s});
+    host.setMnemonic(mixed, !mixed);
+    host.recordProgress = false;
+    runOnce(host, store, Mode::Fast);
+    QCOMPARE(host.reports(),
+             QStringList{
+                 core::ErrorReport::text(u"Out of memory"_s, u"Form1.PushButton17_Click"_s, 150)});
+    // "aaaaa" cut in all its 16 ways.
+    QCOMPARE(host.resultTexts().size(), 16);
+    QVERIFY(host.resultTexts().contains(u"a-a-a-a-a"_s));
+    QCOMPARE(host.caption, u"Start Converting"_s);
 }
 
 // A number whose readings have more cuts than anyone can wait for: a click

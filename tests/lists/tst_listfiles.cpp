@@ -5,6 +5,7 @@
 #include "FakeDialogs.h"
 #include "ItemListModel.h"
 #include "ListFiles.h"
+#include "SpecialFiles.h"
 #include "TestHelpers.h"
 
 #include <QFile>
@@ -100,6 +101,32 @@ void TestListFiles::items_data()
     QTest::newRow("NUL between CR and LF does not split the line end")
         << QByteArray("a\r\0\nb", 5) << QStringList{u"A"_s, u"B"_s};
     QTest::newRow("a file of NUL bytes appends nothing") << QByteArray(3, '\0') << QStringList();
+
+    // A byte-order mark names the encoding; the mark itself is no character.
+    const QString text = u"434-3453\r\ncaf\u00e9 \U0001F600"_s;
+    const QStringList items{u"434-3453"_s, u"CAF\u00c9 \U0001F600"_s};
+    const auto encoded = [&](QStringConverter::Encoding encoding) {
+        return QByteArray(QStringEncoder(encoding, QStringConverter::Flag::WriteBom).encode(text));
+    };
+    QTest::newRow("UTF-16 LE with its mark") << encoded(QStringConverter::Utf16LE) << items;
+    QTest::newRow("UTF-16 BE with its mark") << encoded(QStringConverter::Utf16BE) << items;
+    QTest::newRow("UTF-32 LE with its mark") << encoded(QStringConverter::Utf32LE) << items;
+    QTest::newRow("UTF-32 BE with its mark") << encoded(QStringConverter::Utf32BE) << items;
+    QTest::newRow("UTF-8 mark keeps a bad byte inside UTF-8") << "\xef\xbb\xbf"
+                                                                 "a\xe9"_ba
+                                                              << QStringList{u"A\ufffd"_s};
+    // The file is decoded a megabyte at a time: nothing is cut at the seams.
+    const QByteArray fill((1 << 20) - 1, '1');
+    QTest::newRow("UTF-8 character across a seam")
+        << fill + "\xc3\xa9"_ba << QStringList{u"1"_s.repeated(fill.size()) + u"\u00c9"_s};
+    QTest::newRow("CR LF across a seam")
+        << fill + "\r\n2"_ba << QStringList{u"1"_s.repeated(fill.size()), u"2"_s};
+    QTest::newRow("UTF-16 pair across a seam")
+        << "\xff\xfe"_ba + QByteArray("1\0", 2).repeated((1 << 19) - 2) + "\x3d\xd8\x00\xde"_ba
+        << QStringList{u"1"_s.repeated((1 << 19) - 2) + u"\U0001F600"_s};
+    QTest::newRow("bad UTF-8 after a seam makes the whole file Windows-1252")
+        << "\xc3\xa9"_ba + fill + "\xe9"_ba
+        << QStringList{u"\u00c3\u00a9"_s + u"1"_s.repeated(fill.size()) + u"\u00c9"_s};
 }
 
 void TestListFiles::items()
@@ -266,6 +293,9 @@ void TestListFiles::unreadablePathsFailCleanly_data()
 
     QTest::newRow("a folder chosen as a file") << u"<dir>"_s << u"is a folder"_s;
     QTest::newRow("an endless device is not read") << u"/dev/zero"_s << u"is not a plain file"_s;
+    for (const char *kind : {"fifo", "socket", "device link", "fifo link"})
+        QTest::newRow(kind) << u"<special>"_s + QLatin1String(kind) << u"is not a plain file"_s;
+    QTest::newRow("a file above 256 MB") << u"<large>"_s << u"is larger than 256 MB"_s;
     if (::geteuid() != 0)
         QTest::newRow("a file without read permission") << u"<locked>"_s << u"Could not open"_s;
 }
@@ -278,6 +308,13 @@ void TestListFiles::unreadablePathsFailCleanly()
     QTemporaryDir dir;
     if (path == u"<dir>")
         path = dir.path();
+    if (path.startsWith(u"<special>"))
+        path = testsupport::makeSpecialFile(path.sliced(9), dir.filePath(u"special"_s));
+    if (path == u"<large>") {
+        path = dir.filePath(u"large.txt"_s);
+        QFile large(path);
+        QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(lists::MaxListFileSize + 1));
+    }
     if (path == u"<locked>") {
         path = testsupport::writeFile(dir.filePath(u"locked.txt"_s), "1\r\n"_ba);
         QFile::setPermissions(path, {});

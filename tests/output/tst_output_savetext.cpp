@@ -5,6 +5,7 @@
 #include "FakeWindow.h"
 #include "ListBuilder.h"
 #include "OutputCommands.h"
+#include "SpecialFiles.h"
 #include "TestHelpers.h"
 #include "TextFileWriter.h"
 
@@ -14,8 +15,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <functional>
 #include <memory>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -55,6 +59,9 @@ private Q_SLOTS:
     void oldFileIntactWhileWriting();
     void uncreatableFile_data();
     void uncreatableFile();
+    void saveTargets_data();
+    void saveTargets();
+    void failedWriteGivesTheSystemsReason();
 
     void commandCancelled();
     void commandWritesNewFile();
@@ -380,6 +387,102 @@ void TestSaveText::uncreatableFile()
     QCOMPARE(readFile(dir.filePath(u"plain-file"_s)), QByteArray("keep"));
     QVERIFY(QFileInfo(dir.filePath(u"a-folder"_s)).isDir());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"plain-file"_s});
+}
+
+// Each kind of existing target: a regular file is replaced keeping its
+// permissions and owner; through a link the file it names is; anything that
+// is no regular file is refused with one report and stays as it was.
+void TestSaveText::saveTargets_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char *kind : {"fifo", "socket", "device link", "fifo link"})
+        QTest::newRow(kind) << QString::fromLatin1(kind);
+    QTest::newRow("regular file") << u"regular"_s;
+    QTest::newRow("link to a file") << u"link"_s;
+    QTest::newRow("file with a second hard link") << u"hard link"_s;
+}
+
+void TestSaveText::saveTargets()
+{
+    QFETCH(QString, kind);
+    const QString path = m_dir.filePath(u"target"_s);
+    const QString other = m_dir.filePath(u"other"_s);
+    for (const QString &leftover : {path, other, path + u".fifo"_s})
+        QFile::remove(leftover);
+    const QByteArray old("old\r\n");
+    const bool special = kind != u"regular" && kind != u"link" && kind != u"hard link";
+    const bool root = ::geteuid() == 0;
+    if (special) {
+        testsupport::makeSpecialFile(kind, path);
+    } else {
+        testsupport::writeFile(kind == u"link" ? other : path, old);
+        QFile::setPermissions(kind == u"link" ? other : path,
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        if (root)
+            QCOMPARE(::chown(QFile::encodeName(kind == u"link" ? other : path), 4321, 4321), 0);
+        if (kind == u"link")
+            QVERIFY(QFile::link(other, path));
+        if (kind == u"hard link")
+            QCOMPARE(::link(QFile::encodeName(path), QFile::encodeName(other)), 0);
+    }
+    core::ItemListModel list({u"Results"_s});
+    list.append(u"A"_s, true);
+
+    const bool saved = output::writeAlignedText(list, path, &m_window, m_window.fakeDialogs);
+    const QStringList reports = m_window.fakeDialogs.errorReports();
+    if (special) {
+        QVERIFY(!saved);
+        QCOMPARE(reports.size(), 1);
+        QVERIFY2(reports.first().startsWith(u"Could not create file '%1' (Is a "_s.arg(path)),
+                 qPrintable(reports.first()));
+        QVERIFY(reports.first().contains(u"Main.SaveListviewProperlySpaced at line 156"_s));
+        QVERIFY(testsupport::isStillSpecial(kind, path));
+        // No temporary file was left either.
+        QStringList entries = QDir(m_dir.path()).entryList(QDir::Files | QDir::System);
+        entries.removeAll(u"target.fifo"_s);
+        QCOMPARE(entries.filter(u"target."_s), QStringList());
+        return;
+    }
+    QVERIFY(saved);
+    QCOMPARE(reports, QStringList());
+    const QByteArray written("Results\t\r\nA      \t\r\n");
+    QCOMPARE(readFile(path), written);
+    QCOMPARE(QFileInfo(path).isSymLink(), kind == u"link");
+    // The hard link keeps the old text: a replace never truncates in place.
+    if (kind != u"regular")
+        QCOMPARE(readFile(other), kind == u"hard link" ? old : written);
+    const QFileInfo replaced(kind == u"link" ? other : path);
+    QCOMPARE(replaced.permissions() & 0x7077, // owner, group and others
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    if (root)
+        QCOMPARE(replaced.ownerId(), 4321u);
+}
+
+// A write that fails says why, in the system's words; the old file stays.
+void TestSaveText::failedWriteGivesTheSystemsReason()
+{
+    const QString path = testsupport::writeFile(m_dir.filePath(u"limited.txt"_s), "old");
+    core::ItemListModel list({u"Results"_s});
+    QStringList lines;
+    for (int i = 0; i < 20000; ++i)
+        lines.append(u"LINE-%1"_s.arg(i));
+    list.appendBatch(lines, true);
+    rlimit saved{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit limited = saved;
+    limited.rlim_cur = 64 * 1024;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const bool written = output::writeAlignedText(list, path, nullptr, m_window.fakeDialogs);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QVERIFY(!written);
+    const QStringList reports = m_window.fakeDialogs.errorReports();
+    QCOMPARE(reports.size(), 1);
+    QVERIFY2(reports.first().startsWith(u"Could not write file '%1' (File too large)."_s.arg(path)),
+             qPrintable(reports.first()));
+    QCOMPARE(readFile(path), QByteArray("old"));
 }
 
 void TestSaveText::commandCancelled()

@@ -6,6 +6,7 @@
 #include "JetFixtures.h"
 #include "MdbDatabase.h"
 #include "MdbTools.h"
+#include "SpecialFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -183,6 +184,14 @@ void TestMdbDatabase::openFailures_data()
         << u"missing.mdb"_s << QByteArray() << u"Could not find file '%1'."_s;
     QTest::newRow("a folder of that name")
         << u"folder.mdb"_s << QByteArray() << u"Cannot open '%1': it is a folder"_s;
+    for (const char *kind : {"fifo", "socket", "device link", "fifo link"})
+        QTest::newRow(kind) << u"special:"_s + QLatin1String(kind) << QByteArray()
+                            << u"Cannot open the file '%1': Is a "_s;
+    // A 3 GB file (sparse: no disk is used) is never read whole.
+    QTest::newRow("3 GB behind a foreign header")
+        << u"huge.mdb"_s << QByteArray("hello\n") << u"Unrecognized database format '%1'."_s;
+    QTest::newRow("3 GB behind a Jet header") << u"huge.mdb"_s << good.left(jet4::PageSize)
+                                              << u"The database '%1' is damaged: page 2 is not"_s;
     QTest::newRow("a zero-length file")
         << u"empty.mdb"_s << QByteArray("") << u"Unrecognized database format '%1'."_s;
     QTest::newRow("a text file") << u"text.mdb"_s << QByteArray("hello\nworld\n").repeated(900)
@@ -214,11 +223,17 @@ void TestMdbDatabase::openFailures()
     QFETCH(QString, file);
     QFETCH(QByteArray, content);
     QFETCH(QString, failure);
-    const QString path = m_dir.filePath(file);
+    QString path = m_dir.filePath(file);
+    QFile::remove(path);
     if (file == u"folder.mdb")
         QVERIFY(QDir().mkpath(path));
+    else if (file.startsWith(u"special:"))
+        path = testsupport::makeSpecialFile(
+            file.sliced(8), m_dir.filePath(QString::fromLatin1(QTest::currentDataTag())));
     else if (!content.isNull())
         QVERIFY(fixtures::save(path, content));
+    if (file == u"huge.mdb")
+        QVERIFY(QFile::resize(path, qint64(3) << 30));
 
     platform::MdbConnection connection;
     const QString thrown = failureOf([&] {

@@ -4,12 +4,17 @@
 // QInputDialog driven the way a user would.
 #include "QtDialogs.h"
 #include "QtSettingsStore.h"
+#include "SpecialFiles.h"
+#include "TestHelpers.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -83,6 +88,74 @@ private Q_SLOTS:
         QCOMPARE(store.read(u"Tarrowen"_s, u"Digitome"_s, u"Option3"_s, u"0"_s), u"yes, please"_s);
         QCOMPARE(store.read(u"Tarrowen"_s, u"Digitome"_s, u"Option4"_s, u"1"_s), u"True"_s);
         QCOMPARE(store.read(u"Tarrowen"_s, u"Digitome"_s, u"Option2"_s, u"0"_s), u"0"_s);
+    }
+
+    // A settings file that is no regular file, or above 1 MB, reads as
+    // defaults and is never replaced; a write whose lock cannot be taken is
+    // given up. None of them blocks.
+    void unusableSettingsFilesAreLeftAlone_data()
+    {
+        QTest::addColumn<QString>("kind");
+        testsupport::addSpecialFileRows();
+        QTest::newRow("above 1 MB") << u"large"_s;
+        QTest::newRow("lock is a folder") << u"lock:folder"_s;
+        QTest::newRow("lock is a fifo") << u"lock:fifo"_s;
+        QTest::newRow("lock held by a live process") << u"lock:held"_s;
+    }
+    void unusableSettingsFilesAreLeftAlone()
+    {
+        QFETCH(QString, kind);
+        const QString path = settingsFile();
+        const QString lockPath = path + u".lock"_s;
+        QFile::remove(path);
+        QByteArray large = "[Digitome]\nOption1=False\n"_ba;
+        large += QByteArray(1 << 20, '#');
+        QLockFile holder(lockPath);
+        if (kind == u"large")
+            testsupport::writeFile(path, large);
+        else if (kind == u"lock:held")
+            QVERIFY(holder.lock());
+        else if (kind.startsWith(u"lock:"))
+            testsupport::makeSpecialFile(kind.sliced(5), lockPath);
+        else
+            testsupport::makeSpecialFile(kind, path);
+        platform::QtSettingsStore store;
+        if (!kind.startsWith(u"lock:"))
+            QCOMPARE(store.read(u"Tarrowen"_s, u"Digitome"_s, u"Option1"_s, u"1"_s), u"1"_s);
+        store.write(u"Tarrowen"_s, u"Digitome"_s, u"Option1"_s, u"True"_s);
+
+        if (kind == u"large") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), large);
+        } else if (kind.startsWith(u"lock:")) {
+            QVERIFY(!QFile::exists(path));
+        } else {
+            QVERIFY(testsupport::isStillSpecial(kind, path));
+        }
+        holder.unlock();
+        QDir(path).removeRecursively();
+        QDir(lockPath).removeRecursively();
+        QFile::remove(path);
+        QFile::remove(path + u".fifo"_s);
+        QFile::remove(lockPath);
+    }
+
+    // Through a link the file it names is written and the link stays.
+    void settingsFileBehindALinkStaysALink()
+    {
+        const QString path = settingsFile();
+        QFile::remove(path);
+        const QString target =
+            testsupport::writeFile(path + u".target"_s, "[Digitome]\nCheck1=1\n");
+        QVERIFY(QFile::link(target, path));
+        platform::QtSettingsStore store;
+        store.write(u"Tarrowen"_s, u"Digitome"_s, u"Option1"_s, u"False"_s);
+        QVERIFY(QFileInfo(path).isSymLink());
+        QCOMPARE(store.read(u"Tarrowen"_s, u"Digitome"_s, u"Check1"_s, u"0"_s), u"1"_s);
+        QCOMPARE(store.read(u"Tarrowen"_s, u"Digitome"_s, u"Option1"_s, u"1"_s), u"False"_s);
+        QFile::remove(path);
+        QFile::remove(target);
     }
 
     void messageShowsLineBreaksAndTheApplicationTitle()

@@ -1,0 +1,36 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QtGlobal>
+
+class QFile;
+class QString;
+
+namespace core {
+
+// What a path names once symbolic links are followed.
+enum class FileKind { Missing, Regular, Folder, Pipe, Device, Socket, Other };
+
+// The kind of `path`; never opens it.
+FileKind fileKindOf(const QString &path);
+
+// Opens `path` for reading when it names a regular file, without an open that
+// can block: a named pipe, device or socket is never opened for good (a path
+// that turns into one between the check and the open is closed at once).
+// Returns the kind found; `file` is open only when it is FileKind::Regular
+// and the open succeeded, else `error` (when given) holds the system's reason.
+FileKind openRegularFile(QFile &file, const QString &path, QString *error = nullptr);
+
+// A short reason in the style of the system's error texts, such as "Is a
+// named pipe", for a kind that is not a regular file.
+QString fileKindProblem(FileKind kind);
+
+// A size in megabytes as reports print it ("256 MB").
+QString megabytesText(qint64 bytes);
+
+// Size limits of the files the program reads whole.
+inline constexpr qint64 SmallFileLimit = qint64(1) << 20; // theme, cursor, settings
+
+} // namespace core
