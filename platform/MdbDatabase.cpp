@@ -120,7 +120,7 @@ struct TableRows
     };
     QStringList names;
     std::vector<Value> values;
-    QByteArray bytes;
+    std::vector<uchar> bytes;
 
     qsizetype rowCount() const
     {
@@ -130,22 +130,25 @@ struct TableRows
     void append(ValueSource source, const void *data, std::size_t size)
     {
         values.push_back(Value{quint32(bytes.size()), quint32(size), source});
-        bytes.append(static_cast<const char *>(data), qsizetype(size));
+        const auto *first = static_cast<const uchar *>(data);
+        bytes.insert(bytes.end(), first, first + size);
     }
     void appendNull() { values.push_back(Value{0, 0, ValueSource::Skipped}); }
     std::optional<QString> value(qsizetype row, int column) const
     {
         const Value &value = values[size_t(row * names.size() + column)];
-        const auto *data = reinterpret_cast<const uchar *>(bytes.constData()) + value.offset;
-        switch (value.source) {
-        case ValueSource::Skipped:
+        if (value.source == ValueSource::Skipped)
             return std::nullopt;
+        const uchar *data = bytes.data() + value.offset;
+        switch (value.source) {
         case ValueSource::Library:
             return QString::fromUtf8(reinterpret_cast<const char *>(data), value.size);
         case ValueSource::LongInteger:
             return QString::number(qFromLittleEndian<qint32>(data));
         case ValueSource::Jet4Text:
             return jet4Text(data, value.size);
+        case ValueSource::Skipped:
+            break;
         }
         return std::nullopt;
     }
@@ -332,7 +335,7 @@ readTable(MdbConnection::Handle &handle, quint32 page, const QString &name, bool
 
     std::vector<MdbField> fields(size_t(columns) + 1);
     rows.values.reserve(size_t(std::min<qsizetype>(expected, 100000)) * size_t(columns));
-    rows.bytes.reserve(std::min<qsizetype>(expected, 100000) * 16 * columns);
+    rows.bytes.reserve(size_t(std::min<qsizetype>(expected, 100000)) * 16 * size_t(columns));
     qsizetype fetched = 0;
     mdb_rewind_table(table);
     while (mdb_fetch_row(table)) {
