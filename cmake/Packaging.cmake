@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: MIT
 # Install layout and the Debian package (`cpack -G DEB` in the build folder).
 #
-# The program and its dictionary stay together in LIBDIR/digitome (the program
-# looks for dbWords.mdb beside itself); BINDIR/digitome is a small launcher.
+# The programs and their dictionary stay together in LIBDIR/digitome (they
+# look for dbWords.mdb beside themselves); BINDIR/digitome and
+# BINDIR/digitome-convert are small launchers.
 # The desktop entry, AppStream metainfo, hicolor icons, manual page, copyright
 # and changelog follow the usual places below DATADIR.
 include(GNUInstallDirs)
@@ -21,30 +22,36 @@ set(generated ${PROJECT_BINARY_DIR}/packaging)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
-install(TARGETS digitome RUNTIME DESTINATION ${DIGITOME_INSTALL_APP_DIR})
+set(DIGITOME_PROGRAMS digitome digitome-convert)
+install(TARGETS ${DIGITOME_PROGRAMS} RUNTIME DESTINATION ${DIGITOME_INSTALL_APP_DIR})
 # A stripping install (cpack, cmake --install --strip) also drops the
 # compiler's .comment section, as Debian's own tools do.
 if(CMAKE_OBJCOPY)
-    install(CODE "
-        if(CMAKE_INSTALL_DO_STRIP)
-            execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
-                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${DIGITOME_INSTALL_APP_DIR}/digitome\"
-                COMMAND_ERROR_IS_FATAL ANY)
-        endif()")
+    foreach(program ${DIGITOME_PROGRAMS})
+        install(CODE "
+            if(CMAKE_INSTALL_DO_STRIP)
+                execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${DIGITOME_INSTALL_APP_DIR}/${program}\"
+                    COMMAND_ERROR_IS_FATAL ANY)
+            endif()")
+    endforeach()
 endif()
 install(FILES ${DIGITOME_APP_DIR}/dbWords.mdb DESTINATION ${DIGITOME_INSTALL_APP_DIR})
 
-# The launcher finds the program relative to itself, so that the whole tree
-# can move (cmake --install --prefix, cpack); absolute folders stay absolute.
-if(IS_ABSOLUTE ${CMAKE_INSTALL_BINDIR} OR IS_ABSOLUTE ${DIGITOME_INSTALL_APP_DIR})
-    set(DIGITOME_LAUNCHED_PROGRAM ${CMAKE_INSTALL_FULL_LIBDIR}/digitome/digitome)
-else()
-    file(RELATIVE_PATH launched /prefix/${CMAKE_INSTALL_BINDIR}
-         /prefix/${DIGITOME_INSTALL_APP_DIR}/digitome)
-    set(DIGITOME_LAUNCHED_PROGRAM "$here/${launched}")
-endif()
-configure_file(${DIGITOME_PACKAGING_DIR}/digitome-launcher.sh.in ${generated}/digitome @ONLY)
-install(PROGRAMS ${generated}/digitome DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A launcher finds its program relative to itself, so that the whole tree can
+# move (cmake --install --prefix, cpack); absolute folders stay absolute.
+foreach(program ${DIGITOME_PROGRAMS})
+    if(IS_ABSOLUTE ${CMAKE_INSTALL_BINDIR} OR IS_ABSOLUTE ${DIGITOME_INSTALL_APP_DIR})
+        set(DIGITOME_LAUNCHED_PROGRAM ${CMAKE_INSTALL_FULL_LIBDIR}/digitome/${program})
+    else()
+        file(RELATIVE_PATH launched /prefix/${CMAKE_INSTALL_BINDIR}
+             /prefix/${DIGITOME_INSTALL_APP_DIR}/${program})
+        set(DIGITOME_LAUNCHED_PROGRAM "$here/${launched}")
+    endif()
+    configure_file(${DIGITOME_PACKAGING_DIR}/digitome-launcher.sh.in
+                   ${generated}/launchers/${program} @ONLY)
+    install(PROGRAMS ${generated}/launchers/${program} DESTINATION ${CMAKE_INSTALL_BINDIR})
+endforeach()
 
 install(FILES ${DIGITOME_PACKAGING_DIR}/org.tarrowen.Digitome.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -97,16 +104,22 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
 # The manual page and the changelog are installed compressed, without a
 # timestamp, at the highest level.
 configure_file(${DIGITOME_PACKAGING_DIR}/digitome.1.in ${generated}/digitome.1 @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/tools/convert/digitome-convert.1
+               ${generated}/digitome-convert.1 COPYONLY)
 find_program(GZIP gzip REQUIRED)
-add_custom_command(OUTPUT ${generated}/digitome.1.gz
-    COMMAND ${GZIP} -9n -c ${generated}/digitome.1 > ${generated}/digitome.1.gz
-    DEPENDS ${generated}/digitome.1 VERBATIM)
+foreach(page digitome digitome-convert)
+    add_custom_command(OUTPUT ${generated}/${page}.1.gz
+        COMMAND ${GZIP} -9n -c ${generated}/${page}.1 > ${generated}/${page}.1.gz
+        DEPENDS ${generated}/${page}.1 VERBATIM)
+endforeach()
 add_custom_command(OUTPUT ${generated}/changelog.Debian.gz
     COMMAND ${GZIP} -9n -c ${DIGITOME_PACKAGING_DIR}/changelog > ${generated}/changelog.Debian.gz
     DEPENDS ${DIGITOME_PACKAGING_DIR}/changelog VERBATIM)
 add_custom_target(packaging_files ALL
-    DEPENDS ${generated}/digitome.1.gz ${generated}/changelog.Debian.gz)
-install(FILES ${generated}/digitome.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    DEPENDS ${generated}/digitome.1.gz ${generated}/digitome-convert.1.gz
+            ${generated}/changelog.Debian.gz)
+install(FILES ${generated}/digitome.1.gz ${generated}/digitome-convert.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 set(DIGITOME_INSTALL_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/digitome)
 install(FILES ${generated}/copyright ${generated}/changelog.Debian.gz
         DESTINATION ${DIGITOME_INSTALL_DOC_DIR})
@@ -131,8 +144,10 @@ convert them:
     digit groups, so that 434-3453 becomes IF-I-FILE;
   - spelled out: 434-3453 becomes "four three four three four five three".
 
-Results can be thinned by a search text, copied to the clipboard, saved
-as a column-aligned text file or handed to LibreOffice Calc. An English
+Results can be thinned by a search text, ordered best first, copied to
+the clipboard, saved as a column-aligned text file or handed to
+LibreOffice Calc; digitome-convert does the same conversions on the
+command line. An English
 dictionary of about 39,000 common words, derived from SCOWL, comes with
 the program.
 ]])

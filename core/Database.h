@@ -30,6 +30,8 @@ public:
     virtual int fieldCount() const = 0;
     // The name of the column at `position`; fails when there is no such column.
     virtual QString fieldName(int position) const = 0;
+    // The number of rows.
+    virtual qsizetype recordCount() const = 0;
     // The value of the current row's column at `position`, as text; nullopt for
     // a database null. Fails when the position does not exist or there is no
     // current row.

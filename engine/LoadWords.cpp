@@ -22,6 +22,7 @@ void loadWords(core::Connection &connection, WordStore &store)
         }
         return -1;
     }();
+    store.reserve(rows->recordCount());
     while (!rows->eof()) {
         const std::optional<QString> value = rows->field(2);
         if (!value)

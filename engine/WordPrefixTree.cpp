@@ -3,7 +3,12 @@
 
 #include "WordPrefixTree.h"
 
+#include "Failure.h"
+
 #include <algorithm>
+#include <bit>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace engine {
 
@@ -41,14 +46,16 @@ bool WordPrefixTree::insert(QStringView word, quint16 commonness)
         Node next = child(node, c.unicode());
         if (next == NoNode) {
             if (2 * (m_edges + 1) > qsizetype(m_slots.size()))
-                grow();
+                rehash(m_slots.size() * 2);
+            if (m_nodes.size() >= TargetMask)
+                throw core::Failure(u"The dictionary has too many words"_s);
             next = Node(m_nodes.size());
             m_nodes.emplace_back();
             const quint64 key = edgeKey(node, c.unicode());
             quint64 slot = slotOf(key);
-            while (m_slots[slot].key != EmptyKey)
+            while (m_slots[slot] != EmptySlot)
                 slot = (slot + 1) & m_mask;
-            m_slots[slot] = Slot{key, next};
+            m_slots[slot] = key << TargetBits | next;
             ++m_edges;
             m_units[c.unicode() >> 6] |= quint64(1) << (c.unicode() & 63);
         }
@@ -63,16 +70,50 @@ bool WordPrefixTree::insert(QStringView word, quint16 commonness)
     return true;
 }
 
-void WordPrefixTree::grow()
+void WordPrefixTree::reserve(qsizetype edges)
 {
-    std::vector<Slot> slots(m_slots.size() * 2);
+    std::size_t slots = m_slots.size();
+    while (qsizetype(slots) < 2 * edges)
+        slots *= 2;
+    if (slots > m_slots.size())
+        rehash(slots);
+    m_nodes.reserve(std::size_t(std::max<qsizetype>(edges + 1, 0)));
+}
+
+QStringList WordPrefixTree::words() const
+{
+    // The edges by their parent, then a depth-first walk from the root.
+    std::vector<std::vector<std::pair<char16_t, Node>>> children(m_nodes.size());
+    for (const quint64 slot : m_slots) {
+        if (slot != EmptySlot)
+            children[(slot >> (TargetBits + 16)) - 1].emplace_back(char16_t(slot >> TargetBits),
+                                                                   Node(slot & TargetMask));
+    }
+    QStringList words;
+    QString path;
+    const auto walk = [&](const auto &self, Node node) -> void {
+        if (m_nodes[node].word)
+            words.append(path);
+        for (const auto &[unit, child] : children[node]) {
+            path.append(QChar(unit));
+            self(self, child);
+            path.chop(1);
+        }
+    };
+    walk(walk, Root);
+    return words;
+}
+
+void WordPrefixTree::rehash(std::size_t size)
+{
+    std::vector<quint64> slots(size, EmptySlot);
     m_mask = slots.size() - 1;
-    --m_shift;
-    for (const Slot &old : m_slots) {
-        if (old.key == EmptyKey)
+    m_shift = 64 - std::countr_zero(size);
+    for (const quint64 old : m_slots) {
+        if (old == EmptySlot)
             continue;
-        quint64 slot = slotOf(old.key);
-        while (slots[slot].key != EmptyKey)
+        quint64 slot = slotOf(old >> TargetBits);
+        while (slots[slot] != EmptySlot)
             slot = (slot + 1) & m_mask;
         slots[slot] = old;
     }

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QStringList>
 #include <QStringView>
 
 #include <vector>
@@ -12,7 +13,10 @@ namespace engine {
 // The words of a WordStore as a tree of their UTF-16 units, for walking a
 // text one unit at a time: the mnemonic search follows every piece it might
 // cut while it builds a reading, and drops the pieces that no word continues.
-// The edges live in one open-addressing hash table keyed by (node, unit).
+// The edges live in one open-addressing hash table keyed by (node, unit), an
+// edge in 64 bits: the parent node plus one (24 bits, 0 in an empty slot),
+// the unit (16 bits) and the child node (24 bits). So a tree holds at most
+// 2^24 - 2 nodes (millions of words); adding more is a Failure.
 class WordPrefixTree
 {
 public:
@@ -21,6 +25,10 @@ public:
     static constexpr Node Root = 0;
 
     WordPrefixTree();
+
+    // Makes room for this many edges (one per unit of a word that no word
+    // added before shares as a prefix) without growing on the way.
+    void reserve(qsizetype edges);
 
     // Adds a word with its commonness level (see WordStore); false when it
     // was present already.
@@ -36,10 +44,10 @@ public:
             return NoNode; // no word holds the unit: spares the hash for digits
         const quint64 key = edgeKey(node, unit);
         for (quint64 slot = slotOf(key);; slot = (slot + 1) & m_mask) {
-            const Slot &stored = m_slots[slot];
-            if (stored.key == key)
-                return stored.target;
-            if (stored.key == EmptyKey)
+            const quint64 stored = m_slots[slot];
+            if (stored >> TargetBits == key)
+                return Node(stored & TargetMask);
+            if (stored == EmptySlot)
                 return NoNode;
         }
     }
@@ -50,8 +58,15 @@ public:
     // The length of the longest word through `node`, counted from `node` on.
     qsizetype longestBelow(Node node) const { return m_nodes[node].longestBelow; }
 
+    qsizetype edgeCount() const { return m_edges; }
+
+    // Every word, in no particular order (slow: for tests and tools).
+    QStringList words() const;
+
 private:
-    static constexpr quint64 EmptyKey = ~quint64(0);
+    static constexpr int TargetBits = 24;
+    static constexpr quint64 TargetMask = (quint64(1) << TargetBits) - 1;
+    static constexpr quint64 EmptySlot = 0;
 
     struct NodeInfo
     {
@@ -60,18 +75,13 @@ private:
         bool word = false;
     };
 
-    static quint64 edgeKey(Node node, char16_t unit) { return (quint64(node) << 16) | unit; }
+    static quint64 edgeKey(Node node, char16_t unit) { return (quint64(node + 1) << 16) | unit; }
     quint64 slotOf(quint64 key) const { return (key * Q_UINT64_C(0x9E3779B97F4A7C15)) >> m_shift; }
-    void grow();
+    void rehash(std::size_t slots);
 
     std::vector<NodeInfo> m_nodes;
     std::vector<quint64> m_units; // a bit per UTF-16 unit that some word holds
-    struct Slot                   // key and target side by side: one cache line per probe
-    {
-        quint64 key = EmptyKey;
-        Node target = NoNode;
-    };
-    std::vector<Slot> m_slots;
+    std::vector<quint64> m_slots; // the edges (key and child side by side)
     quint64 m_mask = 0;
     int m_shift = 0;
     qsizetype m_edges = 0;

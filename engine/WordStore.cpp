@@ -11,11 +11,23 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace engine {
 
-void WordStore::add(const QString &word, int commonness)
+void WordStore::add(QStringView word, int commonness)
 {
     if (!m_tree.insert(word, quint16(std::clamp(commonness, 0, MaxCommonness))))
         throw core::Failure(u"This key is already associated with an element of this collection"_s);
-    m_words.insert(word);
+    ++m_size;
+}
+
+void WordStore::reserve(qsizetype words)
+{
+    // English words add about three units of their own each.
+    m_tree.reserve(m_tree.edgeCount() + 3 * words);
+}
+
+QSet<QString> WordStore::words() const
+{
+    const QStringList all = m_tree.words();
+    return QSet<QString>(all.begin(), all.end());
 }
 
 } // namespace engine

@@ -26,7 +26,9 @@ public:
 
     // Adds a word and its commonness level (clamped to 0..MaxCommonness); a
     // word already present is a Failure.
-    void add(const QString &word, int commonness = 0);
+    void add(QStringView word, int commonness = 0);
+    // Makes room for about this many words more.
+    void reserve(qsizetype words);
     bool contains(QStringView word) const { return m_tree.contains(word); }
     // The level of a word, 0 when it has none or is not a word.
     int commonness(QStringView word) const
@@ -34,13 +36,14 @@ public:
         const WordPrefixTree::Node node = m_tree.find(word);
         return m_tree.isWord(node) ? m_tree.commonness(node) : 0;
     }
-    qsizetype size() const { return m_words.size(); }
-    bool isEmpty() const { return m_words.isEmpty(); }
-    const QSet<QString> &words() const { return m_words; }
+    qsizetype size() const { return m_size; }
+    bool isEmpty() const { return m_size == 0; }
+    // Every word (slow: for tests and tools).
+    QSet<QString> words() const;
     const WordPrefixTree &prefixTree() const { return m_tree; }
 
 private:
-    QSet<QString> m_words;
+    qsizetype m_size = 0;
     WordPrefixTree m_tree;
 };
 

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QList>
 #include <QStringList>
+#include <QtEndian>
 
 // glib first: mdbtools.h wraps its own includes in extern "C".
 #include <glib.h>
@@ -57,14 +58,110 @@ bool knownType(int type)
     }
 }
 
+// Where a column's values come from: libmdb's text form, or the row's bytes
+// for the common types, which libmdb formats slowly (a Long Integer through
+// snprintf, a text through iconv); the two give the same texts.
+enum class ValueSource : quint8 { Library, LongInteger, Jet4Text, Skipped };
+
+// The UTF-16 units of a Jet 4 text value: UTF-16LE, or "compressed" after the
+// marker FF FE, where every byte is a character and a zero byte switches
+// between bytes and UTF-16LE units.
+QString jet4Units(const uchar *bytes, qsizetype size)
+{
+    if (size < 2 || bytes[0] != 0xFF || bytes[1] != 0xFE) {
+        QString text(size / 2, Qt::Uninitialized);
+        for (qsizetype i = 0; i < size / 2; ++i)
+            text[i] = QChar(qFromLittleEndian<quint16>(bytes + 2 * i));
+        return text;
+    }
+    QString text(size - 2, Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    qsizetype length = 0;
+    bool compressed = true;
+    for (qsizetype i = 2; i < size;) {
+        if (bytes[i] == 0) {
+            compressed = !compressed;
+            ++i;
+        } else if (compressed) {
+            out[length++] = bytes[i++];
+        } else if (i + 1 < size) {
+            out[length++] = qFromLittleEndian<quint16>(bytes + i);
+            i += 2;
+        } else {
+            break;
+        }
+    }
+    text.truncate(length);
+    return text;
+}
+
+// A Jet 4 text value as libmdb's conversion gives it: a leading byte-order
+// mark is dropped and every surrogate unit becomes "?".
+QString jet4Text(const uchar *bytes, qsizetype size)
+{
+    QString text = jet4Units(bytes, size);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    for (QChar &c : text) {
+        if (c.isSurrogate())
+            c = u'?';
+    }
+    return text;
+}
+
+// Every value of a table, row after row, as stored: the texts are made when
+// they are asked for, so columns that nobody reads cost little.
+struct TableRows
+{
+    struct Value
+    {
+        quint32 offset; // into `bytes`
+        quint32 size;
+        ValueSource source; // Skipped for a null
+    };
+    QStringList names;
+    std::vector<Value> values;
+    std::vector<uchar> bytes;
+
+    qsizetype rowCount() const
+    {
+        return names.isEmpty() ? 0 : qsizetype(values.size()) / names.size();
+    }
+    int column(const QString &name) const { return int(names.indexOf(name, 0)); }
+    void append(ValueSource source, const void *data, std::size_t size)
+    {
+        values.push_back(Value{quint32(bytes.size()), quint32(size), source});
+        const auto *first = static_cast<const uchar *>(data);
+        bytes.insert(bytes.end(), first, first + size);
+    }
+    void appendNull() { values.push_back(Value{0, 0, ValueSource::Skipped}); }
+    std::optional<QString> value(qsizetype row, int column) const
+    {
+        const Value &value = values[size_t(row * names.size() + column)];
+        if (value.source == ValueSource::Skipped)
+            return std::nullopt;
+        const uchar *data = bytes.data() + value.offset;
+        switch (value.source) {
+        case ValueSource::Library:
+            return QString::fromUtf8(reinterpret_cast<const char *>(data), value.size);
+        case ValueSource::LongInteger:
+            return QString::number(qFromLittleEndian<qint32>(data));
+        case ValueSource::Jet4Text:
+            return jet4Text(data, value.size);
+        case ValueSource::Skipped:
+            break;
+        }
+        return std::nullopt;
+    }
+};
+
 // The rows of one table, read completely.
 class MdbRecordSet : public core::RecordSet
 {
 public:
-    MdbRecordSet(QStringList names, std::vector<std::optional<QString>> values)
-        : m_columns(int(names.size()))
-        , m_names(std::move(names))
-        , m_values(std::move(values))
+    explicit MdbRecordSet(TableRows rows)
+        : m_columns(int(rows.names.size()))
+        , m_rows(std::move(rows))
     {}
 
     ObjectState state() const override { return m_open ? ObjectState::Open : ObjectState::Closed; }
@@ -81,12 +178,18 @@ public:
         return m_columns;
     }
 
+    qsizetype recordCount() const override
+    {
+        requireOpen();
+        return rowCount();
+    }
+
     QString fieldName(int position) const override
     {
         requireOpen();
         if (position < 0 || position >= m_columns)
             throw core::Failure(core::dberror::noSuchField());
-        return m_names.at(position);
+        return m_rows.names.at(position);
     }
 
     std::optional<QString> field(int position) const override
@@ -96,7 +199,7 @@ public:
             throw core::Failure(core::dberror::noSuchField());
         if (m_row >= rowCount())
             throw core::Failure(core::dberror::noCurrentRecord());
-        return m_values[size_t(m_row) * size_t(m_columns) + size_t(position)];
+        return m_rows.value(m_row, position);
     }
 
     void moveNext() override
@@ -111,7 +214,7 @@ public:
     {
         requireOpen();
         m_open = false;
-        m_values.clear();
+        m_rows = TableRows();
     }
 
 private:
@@ -120,14 +223,10 @@ private:
         if (!m_open)
             throw core::Failure(core::dberror::closedObject());
     }
-    qsizetype rowCount() const
-    {
-        return m_columns == 0 ? 0 : qsizetype(m_values.size()) / m_columns;
-    }
+    qsizetype rowCount() const { return m_rows.rowCount(); }
 
     int m_columns;
-    QStringList m_names;
-    std::vector<std::optional<QString>> m_values;
+    TableRows m_rows;
     qsizetype m_row = 0;
     bool m_open = true;
 };
@@ -164,23 +263,6 @@ namespace {
 
 constexpr quint32 CatalogPage = 2;
 constexpr qint64 ObjectTypeTable = 1;
-
-// Every value of a table, row after row.
-struct TableRows
-{
-    QStringList names;
-    std::vector<std::optional<QString>> values;
-
-    qsizetype rowCount() const
-    {
-        return names.isEmpty() ? 0 : qsizetype(values.size()) / names.size();
-    }
-    int column(const QString &name) const { return int(names.indexOf(name, 0)); }
-    const std::optional<QString> &value(qsizetype row, int column) const
-    {
-        return values[size_t(row * names.size() + column)];
-    }
-};
 
 // Reads the table whose definition is at `page`. The raw file is checked
 // first where libmdb would trust it blindly; a table whose rows do not match
@@ -225,15 +307,19 @@ readTable(MdbConnection::Handle &handle, quint32 page, const QString &name, bool
     TableRows rows;
     // A Boolean's value is its bit in the null mask: it is never null.
     std::vector<bool> boolean(size_t(columns), false);
-    std::vector<bool> bound(size_t(columns), true);
+    std::vector<ValueSource> sources(size_t(columns), ValueSource::Library);
     for (int c = 0; c < columns; ++c) {
         const auto *column = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, guint(c)));
         if (!knownType(column->col_type))
             throw core::Failure(
                 damaged(path, u"a column of table '%1' has an unknown type"_s.arg(name)));
         boolean[size_t(c)] = column->col_type == MDB_BOOL;
-        bound[size_t(c)] =
-            !skipLongValues || (column->col_type != MDB_OLE && column->col_type != MDB_MEMO);
+        if (skipLongValues && (column->col_type == MDB_OLE || column->col_type == MDB_MEMO))
+            sources[size_t(c)] = ValueSource::Skipped;
+        else if (column->col_type == MDB_LONGINT)
+            sources[size_t(c)] = ValueSource::LongInteger;
+        else if (column->col_type == MDB_TEXT && jet.version() == JetFile::Version::Jet4)
+            sources[size_t(c)] = ValueSource::Jet4Text;
         rows.names.append(QString::fromUtf8(column->name));
     }
 
@@ -241,7 +327,7 @@ readTable(MdbConnection::Handle &handle, quint32 page, const QString &name, bool
     std::vector<std::vector<char>> buffers(static_cast<size_t>(columns));
     std::vector<int> lengths(size_t(columns), 0);
     for (int c = 0; c < columns; ++c) {
-        if (!bound[size_t(c)])
+        if (sources[size_t(c)] != ValueSource::Library)
             continue;
         buffers[size_t(c)].resize(bindSize + 1);
         if (mdb_bind_column(table, c + 1, buffers[size_t(c)].data(), &lengths[size_t(c)]) == -1)
@@ -251,6 +337,7 @@ readTable(MdbConnection::Handle &handle, quint32 page, const QString &name, bool
 
     std::vector<MdbField> fields(size_t(columns) + 1);
     rows.values.reserve(size_t(std::min<qsizetype>(expected, 100000)) * size_t(columns));
+    rows.bytes.reserve(size_t(std::min<qsizetype>(expected, 100000)) * 16 * size_t(columns));
     qsizetype fetched = 0;
     mdb_rewind_table(table);
     while (mdb_fetch_row(table)) {
@@ -263,12 +350,23 @@ readTable(MdbConnection::Handle &handle, quint32 page, const QString &name, bool
             throw core::Failure(damaged(path, u"a row of table '%1' cannot be read"_s.arg(name)));
         }
         for (int c = 0; c < columns; ++c) {
-            if ((fields[size_t(c)].is_null && !boolean[size_t(c)]) || !bound[size_t(c)]) {
-                rows.values.emplace_back(std::nullopt);
-            } else {
+            const MdbField &field = fields[size_t(c)];
+            const ValueSource source = sources[size_t(c)];
+            if ((field.is_null && !boolean[size_t(c)]) || source == ValueSource::Skipped) {
+                rows.appendNull();
+            } else if (source == ValueSource::Library) {
                 const size_t len = std::min(size_t(std::max(lengths[size_t(c)], 0)), bindSize);
-                rows.values.emplace_back(
-                    QString::fromUtf8(buffers[size_t(c)].data(), qsizetype(len)));
+                rows.append(source, buffers[size_t(c)].data(), len);
+            } else {
+                // The value's bytes lie in the current page, unless the row is damaged.
+                const auto *bytes = static_cast<const uchar *>(field.value);
+                const uchar *const page = mdb->pg_buf;
+                if (!bytes || field.siz < 0 || bytes < page
+                    || bytes + field.siz > page + std::min<ssize_t>(mdb->fmt->pg_size, MDB_PGSIZE)
+                    || (source == ValueSource::LongInteger && field.siz != 4))
+                    throw core::Failure(
+                        damaged(path, u"a value of table '%1' cannot be read"_s.arg(name)));
+                rows.append(source, bytes, size_t(field.siz));
             }
         }
     }
@@ -394,7 +492,7 @@ std::unique_ptr<core::RecordSet> MdbConnection::openRecordSet(const QString &que
     for (const auto &[tableName, page] : std::as_const(m_handle->tables)) {
         if (tableName.compare(name, Qt::CaseInsensitive) == 0) {
             TableRows rows = readTable(*m_handle, page, tableName, false);
-            return std::make_unique<MdbRecordSet>(std::move(rows.names), std::move(rows.values));
+            return std::make_unique<MdbRecordSet>(std::move(rows));
         }
     }
     throw core::Failure(core::dberror::tableNotFound(name));

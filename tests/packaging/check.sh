@@ -85,6 +85,9 @@ contents)
     test -f "$root$app_dir/dbWords.mdb"
     answer=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/digitome" --version)
     [[ $answer == "Digitome $version" ]] || { echo "--version answered: $answer"; exit 1; }
+    # The command-line converter finds the same dictionary.
+    answer=$("$root/usr/bin/digitome-convert" 434-3453)
+    grep -qx IF-I-FILE <<<"$answer" || { echo "digitome-convert answered: $answer"; exit 1; }
     "$source_dir/tools/window-check.sh" "$root/usr/bin/digitome"
     ;;
 validate)

@@ -18,6 +18,7 @@ public:
     core::ObjectState state() const override { return m_state; }
     bool eof() const override { return m_row >= m_words.size(); }
     int fieldCount() const override { return 3; }
+    qsizetype recordCount() const override { return m_words.size(); }
     QString fieldName(int position) const override
     {
         if (position < 0 || position > 2)

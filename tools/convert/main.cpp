@@ -1,0 +1,349 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
+// digitome-convert: the window's conversions on the command line.
+//
+//     digitome-convert [--words FILE] [--mode words|mixed|spell]
+//                      [--with-original] [--order found|best] [--top N]
+//                      [--] [NUMBER...]
+//
+// Every number (from the arguments, else one a line from standard input) is
+// converted by the engine's ConversionRun through a window of its own, so the
+// lines are those the window lists for the same options. See
+// digitome-convert.1 for the whole description.
+
+#include "ConsoleWindow.h"
+#include "ConversionRun.h"
+#include "Dictionary.h"
+#include "LineRanking.h"
+#include "WordStore.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QStringDecoder>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int Failed = 1;
+constexpr int UsageError = 2;
+
+// The readings of a number grow by a factor of four or five a character, so
+// the mnemonic run of a long number could take years. Limits, each reported
+// on standard error:
+// - a number longer than this (after "-", "(", ")" and the outer blanks are
+//   dropped; telephone numbers have at most 15 digits) is left out;
+constexpr qsizetype LongestMnemonicNumber = 40;
+// - the run of one number stops after this many seconds (checked at every
+//   yield of the search: at least one per 1,024 steps), or
+constexpr qint64 MostMillisecondsPerNumber = 5000;
+// - after this many lines (of them, --order best without --top holds the
+//   fewer, about 100 bytes each).
+constexpr qint64 MostLinesPerNumber = 10'000'000;
+constexpr qint64 MostHeldLinesPerNumber = 2'000'000;
+
+void complain(const QString &message)
+{
+    const QByteArray text = (u"digitome-convert: "_s + message + u'\n').toUtf8();
+    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+}
+
+// A number as messages show it: long ones shortened.
+QString shown(const QString &number)
+{
+    return number.size() <= 40 ? number
+                               : number.left(30) + u"... (%1 characters)"_s.arg(number.size());
+}
+
+// Result lines to standard output: UTF-8, one a line, LF.
+class Output
+{
+public:
+    ~Output() { flush(); }
+    void line(const QString &text)
+    {
+        m_buffer += text.toStdString();
+        m_buffer += '\n';
+        if (m_buffer.size() >= (1 << 16))
+            flush();
+    }
+    void flush()
+    {
+        std::fwrite(m_buffer.data(), 1, m_buffer.size(), stdout);
+        std::fflush(stdout);
+        m_buffer.clear();
+    }
+
+private:
+    std::string m_buffer;
+};
+
+struct Settings
+{
+    QString wordsFile;
+    core::ConversionOptions options;
+    bool bestFirst = false;
+    qsizetype top = -1; // all lines
+    QStringList numbers;
+};
+
+// The command line; nullopt after --help, --version or an error, with the
+// exit status in `status`.
+std::optional<Settings> parseArguments(const QStringList &arguments, int &status)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        u"Converts telephone numbers into words, as Digitome does: mnemonic words from the "
+        u"keypad letters, or every digit spelled out. The numbers come from the arguments, "
+        u"else one a line from standard input; the result lines go to standard output."_s);
+    const QCommandLineOption words(
+        u"words"_s,
+        u"The dictionary: a Jet database (.mdb) or a text file of words, one a line. Default: "
+        u"dbWords.mdb in the per-user data folder, else beside this program."_s,
+        u"file"_s);
+    const QCommandLineOption mode(u"mode"_s,
+                                  u"words: mnemonic, words only (the default); mixed: mnemonic, "
+                                  u"words and numbers; spell: every digit spelled out."_s,
+                                  u"mode"_s,
+                                  u"words"_s);
+    const QCommandLineOption withOriginal(
+        u"with-original"_s, u"Append \"   -   \" and the number as typed to every line."_s);
+    const QCommandLineOption order(
+        u"order"_s,
+        u"found: the lines in the order the search finds them (the default); best: the best "
+        u"lines first, each distinct line once."_s,
+        u"order"_s,
+        u"found"_s);
+    const QCommandLineOption top(
+        u"top"_s,
+        u"Only the first N lines of each number (the N best with --order best)."_s,
+        u"N"_s);
+    const QCommandLineOption help(QStringList{u"h"_s, u"help"_s}, u"Show this help."_s);
+    const QCommandLineOption version(u"version"_s, u"Show the version."_s);
+    parser.addOptions({words, mode, withOriginal, order, top, help, version});
+    parser.addPositionalArgument(u"number"_s,
+                                 u"Telephone numbers; after \"--\" they may begin with \"-\"."_s,
+                                 u"[--] [number...]"_s);
+
+    status = UsageError;
+    const auto usage = [&](const QString &message) -> std::optional<Settings> {
+        complain(message + u"\nTry 'digitome-convert --help' for more information."_s);
+        return std::nullopt;
+    };
+    if (!parser.parse(arguments))
+        return usage(parser.errorText());
+    if (parser.isSet(help) || parser.isSet(version)) {
+        const QByteArray text = parser.isSet(help)
+                                    ? parser.helpText().toUtf8()
+                                    : QByteArray("digitome-convert " DIGITOME_VERSION "\n");
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+        status = 0;
+        return std::nullopt;
+    }
+
+    Settings settings;
+    settings.wordsFile = parser.value(words);
+    if (parser.isSet(words) && settings.wordsFile.isEmpty())
+        return usage(u"--words needs a file name"_s);
+    const QString modeName = parser.value(mode);
+    if (modeName == u"spell") {
+        settings.options.conversion = core::ConversionOptions::Conversion::SpelledOut;
+    } else if (modeName == u"mixed" || modeName == u"words") {
+        settings.options.conversion = core::ConversionOptions::Conversion::Mnemonic;
+        settings.options.keepMixedLines = modeName == u"mixed";
+        settings.options.keepWordsOnlyLines = modeName == u"words";
+    } else {
+        return usage(u"--mode must be words, mixed or spell, not '%1'"_s.arg(modeName));
+    }
+    settings.options.appendOriginalNumber = parser.isSet(withOriginal);
+    const QString orderName = parser.value(order);
+    if (orderName != u"found" && orderName != u"best")
+        return usage(u"--order must be found or best, not '%1'"_s.arg(orderName));
+    settings.bestFirst = orderName == u"best";
+    if (parser.isSet(top)) {
+        bool ok = false;
+        const qlonglong count = parser.value(top).toLongLong(&ok);
+        if (!ok || count < 1)
+            return usage(
+                u"--top needs a whole number of at least 1, not '%1'"_s.arg(parser.value(top)));
+        settings.top = qsizetype(count);
+    }
+    settings.numbers = parser.positionalArguments();
+    status = 0;
+    return settings;
+}
+
+// The numbers of standard input, one a line (LF or CR LF); blank lines are
+// skipped. Fails on anything but UTF-8 text.
+std::optional<QStringList> readNumbers()
+{
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly)) {
+        complain(u"cannot read standard input: "_s + input.errorString());
+        return std::nullopt;
+    }
+    const QByteArray bytes = input.readAll();
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (utf8.hasError()) {
+        complain(u"standard input is not UTF-8 text"_s);
+        return std::nullopt;
+    }
+    QStringList numbers;
+    qsizetype lineNumber = 0;
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        ++lineNumber;
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        for (const QChar c : line) {
+            if (c.unicode() < 0x20 && c != u'\t') {
+                complain(u"line %1 of standard input holds control characters"_s.arg(lineNumber));
+                return std::nullopt;
+            }
+        }
+        if (!line.trimmed().isEmpty())
+            numbers.append(line.toString());
+    }
+    return numbers;
+}
+
+// Converts number after number into standard output.
+class Converter
+{
+public:
+    Converter(const Settings &settings, const engine::WordStore &words)
+        : m_settings(settings)
+        , m_words(words)
+        , m_run(words)
+        , m_window(settings.options)
+    {
+        m_window.onResult = [this](const QString &line) {
+            take(line);
+        };
+        m_window.onYield = [this] {
+            if (m_clock.elapsed() > MostMillisecondsPerNumber)
+                stop(true);
+        };
+    }
+
+    // False when the number was left out, its lines are incomplete or the
+    // run reported an error.
+    bool convert(const QString &number)
+    {
+        const bool mnemonic =
+            m_settings.options.conversion == core::ConversionOptions::Conversion::Mnemonic;
+        if (mnemonic
+            && engine::ConversionRun::normaliseNumber(number).size() > LongestMnemonicNumber) {
+            complain(u"%1: too long for mnemonic words (more than %2 characters); left out"_s
+                         .arg(shown(number))
+                         .arg(LongestMnemonicNumber));
+            return false;
+        }
+        m_window.setNumber(number);
+        m_stopping = false;
+        m_limitReached = false;
+        m_count = 0;
+        m_ranked.reset();
+        if (m_settings.bestFirst && mnemonic)
+            m_ranked = std::make_unique<engine::RankedLines>(m_words, number, m_settings.top);
+        m_mostLines = m_ranked && m_settings.top < 0 ? MostHeldLinesPerNumber : MostLinesPerNumber;
+        m_clock.start();
+        m_run.startOrStop(m_window);
+        if (m_ranked) {
+            for (const QString &line : m_ranked->best())
+                m_output.line(line);
+        }
+        for (const QString &report : m_window.reports())
+            complain(u"%1: %2"_s.arg(shown(number), report));
+        if (m_limitReached) {
+            complain(u"%1: stopped after %2 lines, the number has too many readings; the lines "
+                     u"are incomplete"_s.arg(shown(number))
+                         .arg(m_count));
+        }
+        return m_window.reports().isEmpty() && !m_limitReached;
+    }
+
+private:
+    void take(const QString &line)
+    {
+        if (m_stopping)
+            return;
+        ++m_count;
+        if (m_ranked)
+            m_ranked->add(line);
+        else
+            m_output.line(line);
+        if (!m_ranked && m_count == m_settings.top)
+            stop(false);
+        else if (m_count == m_mostLines)
+            stop(true);
+    }
+    // Asks the run to stop at its next checkpoint.
+    void stop(bool limitReached)
+    {
+        if (m_stopping)
+            return;
+        m_stopping = true;
+        m_limitReached = limitReached;
+        m_run.startOrStop(m_window);
+    }
+
+    const Settings &m_settings;
+    const engine::WordStore &m_words;
+    engine::ConversionRun m_run;
+    convert::ConsoleWindow m_window;
+    Output m_output;
+    std::unique_ptr<engine::RankedLines> m_ranked;
+    QElapsedTimer m_clock;
+    qint64 m_count = 0;
+    qint64 m_mostLines = MostLinesPerNumber;
+    bool m_stopping = false;
+    bool m_limitReached = false;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setOrganizationName(u"Tarrowen"_s);
+    QCoreApplication::setApplicationName(u"Digitome"_s);
+
+    int status = 0;
+    const std::optional<Settings> settings = parseArguments(application.arguments(), status);
+    if (!settings)
+        return status;
+    engine::WordStore words;
+    if (settings->options.conversion == core::ConversionOptions::Conversion::Mnemonic
+        || !settings->wordsFile.isEmpty()) {
+        const QString path =
+            settings->wordsFile.isEmpty() ? convert::defaultDictionaryPath() : settings->wordsFile;
+        const QString failure = convert::loadDictionary(path, words);
+        if (!failure.isEmpty()) {
+            complain(failure);
+            return Failed;
+        }
+    }
+
+    QStringList numbers = settings->numbers;
+    if (numbers.isEmpty()) {
+        const std::optional<QStringList> read = readNumbers();
+        if (!read)
+            return Failed;
+        numbers = *read;
+    }
+
+    Converter converter(*settings, words);
+    for (const QString &number : std::as_const(numbers)) {
+        if (!converter.convert(number))
+            status = Failed;
+    }
+    return status;
+}
