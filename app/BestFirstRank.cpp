@@ -19,7 +19,7 @@ core::ItemListModel::Rank bestFirstRank(const engine::WordStore &words)
         std::optional<engine::LineRanking> ranking;
     };
     auto last = std::make_shared<Last>();
-    return [&words, last](QStringView line, QStringView number) -> quint64 {
+    return [&words, last](QStringView line, QStringView number) -> quint32 {
         if (!last->ranking || last->number != number) {
             last->number = number.toString();
             last->ranking.emplace(words, number);

@@ -7,6 +7,7 @@
 #include "ConversionRun.h"
 #include "Dialogs.h"
 #include "HelpText.h"
+#include "ItemListView.h"
 #include "ListCommands.h"
 #include "OutputCommands.h"
 #include "ProgressCaptionBar.h"
@@ -23,7 +24,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableView>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -34,7 +34,7 @@ namespace {
 // How often a long command really processes events and repaints.
 constexpr qint64 RefreshIntervalMs = 16;
 
-int selectedRow(const QTableView *view)
+int selectedRow(const ItemListView *view)
 {
     const QModelIndexList rows = view->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
@@ -154,7 +154,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    for (QTableView *view : {m_controls.numberList, m_controls.resultsList}) {
+    for (ItemListView *view : {m_controls.numberList, m_controls.resultsList}) {
         const auto list = [&]() -> core::ItemListModel & {
             return view == m_controls.numberList ? m_numbers : resultsList();
         };

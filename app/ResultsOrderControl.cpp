@@ -3,13 +3,13 @@
 
 #include "ResultsOrderControl.h"
 
+#include "ItemListView.h"
 #include "OptionSettings.h"
 
 #include <QActionGroup>
 #include <QHeaderView>
 #include <QLocale>
 #include <QMenu>
-#include <QTableView>
 
 #include <array>
 
@@ -37,7 +37,7 @@ QString captionOf(ResultsOrderControl::Order order)
 
 } // namespace
 
-ResultsOrderControl::ResultsOrderControl(QTableView &view,
+ResultsOrderControl::ResultsOrderControl(ItemListView &view,
                                          core::ItemListModel &results,
                                          OptionSettings &settings,
                                          std::function<core::ItemListModel::Rank()> bestFirstRank)

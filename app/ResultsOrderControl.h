@@ -10,9 +10,10 @@
 #include <functional>
 
 class QMenu;
-class QTableView;
 
 namespace app {
+
+class ItemListView;
 
 class OptionSettings;
 
@@ -30,7 +31,7 @@ public:
 
     // `bestFirstRank` gives the rank of "Best first" over the words the
     // window converts with.
-    ResultsOrderControl(QTableView &view,
+    ResultsOrderControl(ItemListView &view,
                         core::ItemListModel &results,
                         OptionSettings &settings,
                         std::function<core::ItemListModel::Rank()> bestFirstRank);
@@ -48,7 +49,7 @@ public:
 private:
     void showOrder();
 
-    QTableView &m_view;
+    ItemListView &m_view;
     core::ItemListModel &m_results;
     OptionSettings &m_settings;
     std::function<core::ItemListModel::Rank()> m_bestFirstRank;

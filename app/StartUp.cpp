@@ -12,6 +12,7 @@
 #include "FileExists.h"
 #include "HandCursor.h"
 #include "ItemListModel.h"
+#include "ItemListView.h"
 #include "LoadWords.h"
 #include "OptionSettings.h"
 #include "Window.h"
@@ -23,7 +24,6 @@
 #include <QGroupBox>
 #include <QIcon>
 #include <QRadioButton>
-#include <QTableView>
 #include <QWidget>
 
 using namespace Qt::Literals::StringLiterals;

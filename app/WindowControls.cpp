@@ -6,6 +6,7 @@
 #include "ControlTable.h"
 #include "FrameStyle.h"
 #include "ItemListModel.h"
+#include "ItemListView.h"
 #include "ProgressCaptionBar.h"
 
 #include <QButtonGroup>
@@ -15,7 +16,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableView>
 
 #include <map>
 
@@ -71,17 +71,9 @@ void setUpWindow(QWidget &window)
     window.setMouseTracking(true);
 }
 
-void setUpList(QTableView &view, core::ItemListModel &model, QObject &eventFilter)
+void setUpList(ItemListView &view, core::ItemListModel &model, QObject &eventFilter)
 {
     view.setModel(&model);
-    // A table view keeps no per-row layout, so appending to a list of a
-    // million rows costs the same as to an empty one.
-    view.verticalHeader()->hide();
-    view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view.verticalHeader()->setDefaultSectionSize(view.fontMetrics().height() + 2);
-    view.setShowGrid(false);
-    view.setWordWrap(false);
-    view.setCornerButtonEnabled(false);
     view.setSelectionMode(QAbstractItemView::SingleSelection);
     view.setSelectionBehavior(QAbstractItemView::SelectRows);
     view.setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -8,7 +8,7 @@ class QGroupBox;
 class QObject;
 class QPushButton;
 class QRadioButton;
-class QTableView;
+
 class QWidget;
 
 namespace core {
@@ -17,13 +17,15 @@ class ItemListModel;
 
 namespace app {
 
+class ItemListView;
+
 class ProgressCaptionBar;
 
 // The main window's controls, created from the control table.
 struct WindowControls
 {
     QPushButton *helpButton = nullptr;
-    QTableView *numberList = nullptr;
+    ItemListView *numberList = nullptr;
     QPushButton *addNumbersButton = nullptr;
     QPushButton *loadFileButton = nullptr;
     QPushButton *clearNumbersButton = nullptr;
@@ -37,7 +39,7 @@ struct WindowControls
     QGroupBox *includeFrame = nullptr;
     QCheckBox *includeOriginalCheck = nullptr;
     QPushButton *startButton = nullptr;
-    QTableView *resultsList = nullptr;
+    ItemListView *resultsList = nullptr;
     QPushButton *saveTextButton = nullptr;
     QPushButton *spreadsheetButton = nullptr;
     QPushButton *copyButton = nullptr;

@@ -14,6 +14,7 @@
 #include "ControlTable.h"
 #include "FakeDialogs.h"
 #include "FakeSettingsStore.h"
+#include "ItemListView.h"
 #include "MainWindow.h"
 #include "MdbDatabase.h"
 #include "QtClipboard.h"
@@ -27,7 +28,6 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
@@ -146,10 +146,12 @@ int main(int argc, char *argv[])
                     peak / 1048576.0,
                     (peak - idle) / 1048576.0);
         std::printf("bytes per result line: %.1f\n", lines > 0 ? double(peak - idle) / lines : 0.0);
+        std::printf("of which the list's own store: %.1f\n",
+                    lines > 0 ? double(window.resultsList().bytesUsed()) / lines : 0.0);
 
         // Switching the order of the whole list, as the header does it.
         QHeaderView *header =
-            window.findChild<QTableView *>(app::objectNameOf(app::Control::ResultsList))
+            window.findChild<app::ItemListView *>(app::objectNameOf(app::Control::ResultsList))
                 ->horizontalHeader();
         QElapsedTimer order;
         order.start();

@@ -226,16 +226,26 @@ void ItemListModel::setOrder(Order order, Rank rank)
     m_order = order;
     m_rank = std::move(rank);
     std::vector<quint32>().swap(m_permutation);
-    std::vector<quint64>().swap(m_ranks);
+    std::vector<quint32>().swap(m_ranks);
     if (order != Order::AsFound) {
         if (order == Order::BestFirst)
             computeRanks(0);
         m_permutation.resize(std::size_t(m_shown));
-        for (std::size_t line = 0; line < m_permutation.size(); ++line)
-            m_permutation[line] = quint32(line);
-        std::sort(m_permutation.begin(), m_permutation.end(), [this](quint32 a, quint32 b) {
-            return before(a, b);
-        });
+        if (order == Order::BestFirst) {
+            // Rank and found position in one word: a plain sort of numbers.
+            std::vector<quint64> keyed(m_permutation.size());
+            for (std::size_t line = 0; line < keyed.size(); ++line)
+                keyed[line] = quint64(m_ranks[line]) << 32 | line;
+            std::sort(keyed.begin(), keyed.end());
+            for (std::size_t row = 0; row < keyed.size(); ++row)
+                m_permutation[row] = quint32(keyed[row]);
+        } else {
+            for (std::size_t line = 0; line < m_permutation.size(); ++line)
+                m_permutation[line] = quint32(line);
+            std::sort(m_permutation.begin(), m_permutation.end(), [this](quint32 a, quint32 b) {
+                return before(a, b);
+            });
+        }
     }
     if (!persistent.isEmpty()) {
         std::vector<quint32> rowOf(static_cast<std::size_t>(m_shown));
@@ -353,7 +363,7 @@ void ItemListModel::clear()
     m_groupRuns.clear();
     m_groupLabels.clear();
     std::vector<quint32>().swap(m_permutation);
-    std::vector<quint64>().swap(m_ranks);
+    std::vector<quint32>().swap(m_ranks);
     m_shown = 0;
     endResetModel();
 }
@@ -361,7 +371,7 @@ void ItemListModel::clear()
 qsizetype ItemListModel::bytesUsed() const
 {
     return m_store.bytesUsed() + qsizetype(m_permutation.capacity() * sizeof(quint32))
-           + qsizetype(m_ranks.capacity() * sizeof(quint64))
+           + qsizetype(m_ranks.capacity() * sizeof(quint32))
            + qsizetype(m_groupRuns.capacity() * sizeof(GroupRun))
            + m_subItems.size() * qsizetype(sizeof(QStringList));
 }

@@ -33,7 +33,7 @@ public:
     enum class Order { AsFound, BestFirst, AToZ };
     // The rank key of a line for "Best first" (smaller first), from its text
     // and the label of its group; equal keys keep the found order.
-    using Rank = std::function<quint64(QStringView line, QStringView group)>;
+    using Rank = std::function<quint32(QStringView line, QStringView group)>;
 
     explicit ItemListModel(QStringList headers = {}, QObject *parent = nullptr);
 
@@ -116,7 +116,7 @@ private:
     Order m_order = Order::AsFound;
     Rank m_rank;
     std::vector<quint32> m_permutation; // shown row -> stored line; empty as found
-    std::vector<quint64> m_ranks;       // per stored line, for Best first
+    std::vector<quint32> m_ranks;       // per stored line, for Best first
     bool m_userCheckable = false;
 };
 

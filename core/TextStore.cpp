@@ -7,7 +7,13 @@
 
 #include <QStringDecoder>
 
+#include <cstdlib>
 #include <cstring>
+#include <new>
+
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#endif
 
 namespace core {
 
@@ -40,6 +46,33 @@ QString withoutLoneSurrogates(QStringView text)
 
 } // namespace
 
+void TextStore::FreePage::operator()(char *bytes) const
+{
+    std::free(bytes);
+}
+
+// Pages of the usual size after the first are aligned for the system's huge
+// pages, which a large list fills with far fewer page faults; a short list
+// keeps to small ones.
+TextStore::Page TextStore::newPage(qsizetype size, bool huge)
+{
+    char *bytes = nullptr;
+    if (size == PageSize) {
+        bytes = static_cast<char *>(std::aligned_alloc(std::size_t(PageSize), std::size_t(size)));
+#ifdef MADV_HUGEPAGE
+        if (bytes && huge)
+            ::madvise(bytes, std::size_t(size), MADV_HUGEPAGE);
+#else
+        Q_UNUSED(huge);
+#endif
+    } else {
+        bytes = static_cast<char *>(std::malloc(std::size_t(size)));
+    }
+    if (!bytes)
+        throw std::bad_alloc();
+    return {std::unique_ptr<char[], FreePage>(bytes), size};
+}
+
 char *TextStore::reserve(qsizetype length, quint64 &word)
 {
     qsizetype page;
@@ -47,13 +80,13 @@ char *TextStore::reserve(qsizetype length, quint64 &word)
     quint64 lengthField = quint64(length);
     if (quint64(length) >= OwnPage) {
         page = qsizetype(m_pages.size());
-        m_pages.push_back({std::make_unique<char[]>(std::size_t(length)), length});
+        m_pages.push_back(newPage(length, false));
         m_pageBytes += length;
         lengthField = OwnPage;
     } else {
         if (m_fillPage < 0 || m_fill + length > PageSize) {
             m_fillPage = qsizetype(m_pages.size());
-            m_pages.push_back({std::make_unique<char[]>(std::size_t(PageSize)), PageSize});
+            m_pages.push_back(newPage(PageSize, m_fillPage > 0));
             m_pageBytes += PageSize;
             m_fill = 0;
         }
@@ -119,7 +152,7 @@ void TextStore::keepIf(const std::function<bool(qsizetype)> &keep)
         else
             m_liveBytes -= utf8(qsizetype(line)).size();
     }
-    m_lines.resize(kept);
+    m_lines.truncate(kept);
     compactIfWasteful();
 }
 
@@ -148,8 +181,7 @@ void TextStore::compactIfWasteful()
 
 qsizetype TextStore::bytesUsed() const
 {
-    return m_pageBytes + qsizetype(m_lines.size()) * qsizetype(sizeof(quint64))
-           + qsizetype(m_pages.capacity() * sizeof(Page));
+    return m_pageBytes + qsizetype(m_lines.bytes()) + qsizetype(m_pages.capacity() * sizeof(Page));
 }
 
 } // namespace core

@@ -7,15 +7,45 @@
 #include <QString>
 #include <QStringView>
 
-#include <deque>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
 
 namespace core {
 
+// 64-bit words in blocks of 512 KiB that never move: growing never copies
+// what is there, so a growing list never needs twice its memory.
+class WordBlocks
+{
+public:
+    std::size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    quint64 &operator[](std::size_t i) { return m_blocks[i >> BlockBits][i & BlockMask]; }
+    quint64 operator[](std::size_t i) const { return m_blocks[i >> BlockBits][i & BlockMask]; }
+    void push_back(quint64 word)
+    {
+        if ((m_size & BlockMask) == 0 && (m_size >> BlockBits) == m_blocks.size())
+            m_blocks.push_back(std::make_unique_for_overwrite<quint64[]>(BlockMask + 1));
+        (*this)[m_size++] = word;
+    }
+    // Keeps the first `size` words and frees the blocks beyond.
+    void truncate(std::size_t size)
+    {
+        m_size = std::min(size, m_size);
+        m_blocks.resize((m_size + BlockMask) >> BlockBits);
+    }
+    std::size_t bytes() const { return m_blocks.size() * (BlockMask + 1) * sizeof(quint64); }
+
+private:
+    static constexpr int BlockBits = 16;
+    static constexpr std::size_t BlockMask = (std::size_t(1) << BlockBits) - 1;
+    std::vector<std::unique_ptr<quint64[]>> m_blocks;
+    std::size_t m_size = 0;
+};
+
 // Lines of text with a check mark each, kept compactly: the text as UTF-8 in
-// pages of 1 MiB that never move, and per line one 64-bit word holding its
+// pages of 2 MiB that never move, and per line one 64-bit word holding its
 // page, offset, length and mark. A million lines of twenty characters take
 // about 29 MB instead of the 150 MB of a string object each.
 class TextStore
@@ -44,17 +74,22 @@ public:
 
 private:
     static constexpr int LengthBits = 20;
-    static constexpr int OffsetBits = 20;
-    static constexpr int PageBits = 23;
+    static constexpr int OffsetBits = 21;
+    static constexpr int PageBits = 22;
     static constexpr qsizetype PageSize = qsizetype(1) << OffsetBits;
     // A line this long or longer has a page of its own, whose size is its length.
     static constexpr quint64 OwnPage = (quint64(1) << LengthBits) - 1;
 
+    struct FreePage
+    {
+        void operator()(char *bytes) const;
+    };
     struct Page
     {
-        std::unique_ptr<char[]> bytes;
+        std::unique_ptr<char[], FreePage> bytes;
         qsizetype size;
     };
+    static Page newPage(qsizetype size, bool huge);
 
     char *reserve(qsizetype length, quint64 &word);
     void compactIfWasteful();
@@ -64,7 +99,7 @@ private:
     qsizetype m_fill = 0;      // bytes used in it
     qsizetype m_pageBytes = 0; // all pages
     qsizetype m_liveBytes = 0; // the text of the lines kept
-    std::deque<quint64> m_lines;
+    WordBlocks m_lines;
 };
 
 } // namespace core

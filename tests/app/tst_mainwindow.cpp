@@ -5,6 +5,7 @@
 #include "FakeDialogs.h"
 #include "FakeSettingsStore.h"
 #include "FakeSpreadsheet.h"
+#include "ItemListView.h"
 #include "JetFixtures.h"
 #include "MainWindow.h"
 #include "MdbDatabase.h"
@@ -27,7 +28,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -473,7 +473,7 @@ private Q_SLOTS:
         QCOMPARE(w.pointer(), core::Pointer::Custom);
         QCOMPARE(w.cursor().shape(), Qt::BitmapCursor);
         QCOMPARE(w.cursor().hotSpot(), QPoint(5, 7));
-        moveOver(find<QTableView>(w, Control::ResultsList)->viewport());
+        moveOver(find<app::ItemListView>(w, Control::ResultsList)->viewport());
         QCOMPARE(w.pointer(), core::Pointer::Default);
         moveOver(find<QPushButton>(w, Control::SaveTextButton));
         QCOMPARE(w.pointer(), core::Pointer::Custom);
@@ -486,7 +486,7 @@ private Q_SLOTS:
         w.setPointer(core::Pointer::Hourglass);
         moveOver(find<QPushButton>(w, Control::ClearNumbersButton));
         moveOver(find<QGroupBox>(w, Control::ConvertFrame));
-        moveOver(find<QTableView>(w, Control::NumberList)->viewport());
+        moveOver(find<app::ItemListView>(w, Control::NumberList)->viewport());
         QCOMPARE(w.pointer(), core::Pointer::Hourglass);
         QCOMPARE(w.cursor().shape(), Qt::WaitCursor);
     }
@@ -675,11 +675,11 @@ private Q_SLOTS:
         find<QPushButton>(w, Control::SampleButton)->click();
         const QModelIndex row = w.numberList().index(0, 0);
         QVERIFY(!w.numberList().data(row, Qt::ToolTipRole).isValid());
-        QCOMPARE(find<QTableView>(w, Control::NumberList)->toolTip(),
+        QCOMPARE(find<app::ItemListView>(w, Control::NumberList)->toolTip(),
                  u"Double-click item to remove it. Move | line to right and out of window to "
                  "reveal full names."_s);
-        QCOMPARE(find<QTableView>(w, Control::ResultsList)->toolTip(),
-                 find<QTableView>(w, Control::NumberList)->toolTip());
+        QCOMPARE(find<app::ItemListView>(w, Control::ResultsList)->toolTip(),
+                 find<app::ItemListView>(w, Control::NumberList)->toolTip());
     }
 
     // The header toggles "As found" and "Best first", the context menu offers
@@ -692,7 +692,7 @@ private Q_SLOTS:
         const QStringList found = testsupport::texts(w.resultsList());
         QVERIFY(found.size() > 1000);
         w.resultsList().setChecked(0, false);
-        QHeaderView *header = find<QTableView>(w, Control::ResultsList)->horizontalHeader();
+        QHeaderView *header = find<app::ItemListView>(w, Control::ResultsList)->horizontalHeader();
 
         header->sectionClicked(0);
         QCOMPARE(w.resultsList().order(), core::ItemListModel::Order::BestFirst);
@@ -796,8 +796,8 @@ private Q_SLOTS:
                                 Control::ProgressBar})
             captions.append(find<QWidget>(w, c));
         for (const Control c : {Control::NumberList, Control::ResultsList}) {
-            captions.append(find<QTableView>(w, c)->horizontalHeader());
-            captions.append(find<QTableView>(w, c)->viewport());
+            captions.append(find<app::ItemListView>(w, c)->horizontalHeader());
+            captions.append(find<app::ItemListView>(w, c)->viewport());
         }
         for (QWidget *caption : std::as_const(captions))
             QVERIFY2(contrastOf(caption->grab().toImage()) >= 4.5,

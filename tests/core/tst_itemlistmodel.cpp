@@ -165,7 +165,7 @@ void TestItemListModel::orders()
     const auto rank = [&groups](QStringView line, QStringView group) {
         groups.append(group.toString());
         const int digit = line.back().digitValue();
-        return quint64(100 - (group == u"g2" ? digit : digit / 2));
+        return quint32(100 - (group == u"g2" ? digit : digit / 2));
     };
     list.startGroup(u"g1"_s);
     list.appendBatch({u"b1"_s, u"A2"_s, u"c3"_s}, true);

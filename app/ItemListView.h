@@ -1,0 +1,56 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QAbstractItemView>
+
+class QHeaderView;
+
+namespace app {
+
+// A view of an item list: rows of one height under a header of columns, one
+// row selected at a time. Row positions are computed, never stored, so a list
+// of ten million rows scrolls, grows and shrinks as fast as a short one (a
+// table view keeps a vertical header with an entry per row, which it walks
+// whenever rows are added).
+class ItemListView : public QAbstractItemView
+{
+    Q_OBJECT
+
+public:
+    explicit ItemListView(QWidget *parent = nullptr);
+
+    QHeaderView *horizontalHeader() const { return m_header; }
+    void setColumnWidth(int column, int width);
+    int columnWidth(int column) const;
+    int rowHeight() const;
+
+    void setModel(QAbstractItemModel *model) override;
+    QRect visualRect(const QModelIndex &index) const override;
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
+    QModelIndex indexAt(const QPoint &point) const override;
+
+protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    int horizontalOffset() const override;
+    int verticalOffset() const override;
+    bool isIndexHidden(const QModelIndex &) const override { return false; }
+    void setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags command) override;
+    QRegion visualRegionForSelection(const QItemSelection &selection) const override;
+    void paintEvent(QPaintEvent *event) override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+    void rowsInserted(const QModelIndex &parent, int start, int end) override;
+    void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
+    void reset() override;
+
+private:
+    int firstVisibleRow() const;
+    int visibleRows() const;
+    int rowCount() const;
+
+    QHeaderView *m_header;
+};
+
+} // namespace app
