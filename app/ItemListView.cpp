@@ -3,6 +3,8 @@
 
 #include "ItemListView.h"
 
+#include "ItemListAccessible.h"
+
 #include <QHeaderView>
 #include <QPaintEvent>
 #include <QPainter>
@@ -24,6 +26,7 @@ ItemListView::ItemListView(QWidget *parent)
     });
     setVerticalScrollMode(ScrollPerItem);
     setHorizontalScrollMode(ScrollPerPixel);
+    installItemListAccessible();
 }
 
 void ItemListView::setModel(QAbstractItemModel *model)

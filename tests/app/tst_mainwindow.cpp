@@ -853,6 +853,41 @@ private Q_SLOTS:
         QCOMPARE(testsupport::texts(w.resultsList()), (QStringList{u"IF-I-FILE"_s}));
     }
 
+    // The lists' own view: a click on a row's check box ticks it, the arrow
+    // keys move the selection, Delete removes the selected row, and screen
+    // readers see a table of rows.
+    void listViewClicksAndKeys()
+    {
+        Fixture f;
+        app::MainWindow &w = f.load();
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        for (const QString &line : {u"A"_s, u"B"_s, u"C"_s})
+            w.resultsList().append(line, true);
+        auto *view = find<app::ItemListView>(w, Control::ResultsList);
+        const QRect second = view->visualRect(w.resultsList().index(1, 0));
+        QTest::mouseClick(
+            view->viewport(), Qt::LeftButton, {}, QPoint(second.left() + 9, second.center().y()));
+        QVERIFY(!w.resultsList().isChecked(1));
+        QVERIFY(w.resultsList().isChecked(0));
+        view->setFocus();
+        view->setCurrentIndex(w.resultsList().index(0, 0));
+        QTest::keyClick(view, Qt::Key_Down);
+        QTest::keyClick(view, Qt::Key_Down);
+        QCOMPARE(view->currentIndex().row(), 2);
+        QTest::keyClick(view, Qt::Key_Delete);
+        QCOMPARE(testsupport::texts(w.resultsList()), (QStringList{u"A"_s, u"B"_s}));
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(view);
+        QCOMPARE(accessible->role(), QAccessible::List);
+        QCOMPARE(accessible->childCount(), 2);
+        QAccessibleInterface *row = accessible->child(1);
+        QCOMPARE(row->text(QAccessible::Name), u"B"_s);
+        QVERIFY(row->state().checkable && !row->state().checked);
+        QCOMPARE(row->parent(), accessible);
+        QCOMPARE(accessible->indexOfChild(row), 1);
+    }
+
     void screenReadersHearNamesAndTheProgressCaption_data()
     {
         QTest::addColumn<int>("control");
