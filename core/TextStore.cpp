@@ -46,24 +46,65 @@ QString withoutLoneSurrogates(QStringView text)
 
 } // namespace
 
+void WordBlocks::addBlock()
+{
+    const std::size_t block = m_blocks.size();
+    if (block < HeapBlocks) {
+        void *memory = std::malloc(BlockBytes);
+        if (!memory)
+            throw std::bad_alloc();
+        m_memory.emplace_back(memory);
+        m_blocks.push_back(static_cast<quint64 *>(memory));
+        return;
+    }
+    if ((block - HeapBlocks) % BlocksPerRegion == 0) {
+        void *region = std::aligned_alloc(RegionBytes, RegionBytes);
+        if (!region)
+            throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+        ::madvise(region, RegionBytes, MADV_HUGEPAGE);
+#endif
+        m_memory.emplace_back(region);
+    }
+    auto *region = static_cast<char *>(m_memory.back().get());
+    m_blocks.push_back(
+        reinterpret_cast<quint64 *>(region + (block - HeapBlocks) % BlocksPerRegion * BlockBytes));
+}
+
+void WordBlocks::truncate(std::size_t size)
+{
+    m_size = std::min(size, m_size);
+    const std::size_t blocks = (m_size + BlockMask) >> BlockBits;
+    m_blocks.resize(blocks);
+    const std::size_t memory =
+        blocks <= HeapBlocks
+            ? blocks
+            : HeapBlocks + (blocks - HeapBlocks + BlocksPerRegion - 1) / BlocksPerRegion;
+    m_memory.resize(memory);
+}
+
+std::size_t WordBlocks::bytes() const
+{
+    const std::size_t heap = std::min(m_memory.size(), HeapBlocks);
+    return heap * BlockBytes + (m_memory.size() - heap) * RegionBytes;
+}
+
 void TextStore::FreePage::operator()(char *bytes) const
 {
     std::free(bytes);
 }
 
-// Pages of the usual size after the first are aligned for the system's huge
-// pages, which a large list fills with far fewer page faults; a short list
-// keeps to small ones.
-TextStore::Page TextStore::newPage(qsizetype size, bool huge)
+// Pages grow from 4 KiB to 2 MiB, so that a short list takes little; pages
+// of the largest size are aligned for the system's huge pages, which a large
+// list fills with far fewer page faults.
+TextStore::Page TextStore::newPage(qsizetype size)
 {
     char *bytes = nullptr;
     if (size == PageSize) {
         bytes = static_cast<char *>(std::aligned_alloc(std::size_t(PageSize), std::size_t(size)));
 #ifdef MADV_HUGEPAGE
-        if (bytes && huge)
+        if (bytes)
             ::madvise(bytes, std::size_t(size), MADV_HUGEPAGE);
-#else
-        Q_UNUSED(huge);
 #endif
     } else {
         bytes = static_cast<char *>(std::malloc(std::size_t(size)));
@@ -80,14 +121,19 @@ char *TextStore::reserve(qsizetype length, quint64 &word)
     quint64 lengthField = quint64(length);
     if (quint64(length) >= OwnPage) {
         page = qsizetype(m_pages.size());
-        m_pages.push_back(newPage(length, false));
+        m_pages.push_back(newPage(length));
         m_pageBytes += length;
         lengthField = OwnPage;
     } else {
-        if (m_fillPage < 0 || m_fill + length > PageSize) {
+        if (m_fillPage < 0 || m_fill + length > m_pages[std::size_t(m_fillPage)].size) {
+            qsizetype size = m_fillPage < 0
+                                 ? FirstPageSize
+                                 : std::min(PageSize, 2 * m_pages[std::size_t(m_fillPage)].size);
+            while (size < length)
+                size *= 2;
             m_fillPage = qsizetype(m_pages.size());
-            m_pages.push_back(newPage(PageSize, m_fillPage > 0));
-            m_pageBytes += PageSize;
+            m_pages.push_back(newPage(size));
+            m_pageBytes += size;
             m_fill = 0;
         }
         page = m_fillPage;

@@ -8,14 +8,18 @@
 #include <QStringView>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <vector>
 
 namespace core {
 
-// 64-bit words in blocks of 512 KiB that never move: growing never copies
-// what is there, so a growing list never needs twice its memory.
+// 64-bit words in blocks of 32 KiB that never move: growing never copies
+// what is there, so a growing list never needs twice its memory. The first
+// blocks come one by one from the heap; later ones are carved from regions
+// of 2 MiB that the system may back with huge pages, which a large list
+// fills with far fewer page faults.
 class WordBlocks
 {
 public:
@@ -26,26 +30,35 @@ public:
     void push_back(quint64 word)
     {
         if ((m_size & BlockMask) == 0 && (m_size >> BlockBits) == m_blocks.size())
-            m_blocks.push_back(std::make_unique_for_overwrite<quint64[]>(BlockMask + 1));
+            addBlock();
         (*this)[m_size++] = word;
     }
-    // Keeps the first `size` words and frees the blocks beyond.
-    void truncate(std::size_t size)
-    {
-        m_size = std::min(size, m_size);
-        m_blocks.resize((m_size + BlockMask) >> BlockBits);
-    }
-    std::size_t bytes() const { return m_blocks.size() * (BlockMask + 1) * sizeof(quint64); }
+    // Keeps the first `size` words and frees what no longer holds any.
+    void truncate(std::size_t size);
+    std::size_t bytes() const;
 
 private:
-    static constexpr int BlockBits = 16;
+    static constexpr int BlockBits = 12;
     static constexpr std::size_t BlockMask = (std::size_t(1) << BlockBits) - 1;
-    std::vector<std::unique_ptr<quint64[]>> m_blocks;
+    static constexpr std::size_t BlockBytes = (BlockMask + 1) * sizeof(quint64);
+    static constexpr std::size_t RegionBytes = std::size_t(2) << 20;
+    static constexpr std::size_t BlocksPerRegion = RegionBytes / BlockBytes;
+    // Blocks before this many come from the heap.
+    static constexpr std::size_t HeapBlocks = BlocksPerRegion;
+
+    struct Free
+    {
+        void operator()(void *memory) const { std::free(memory); }
+    };
+    void addBlock();
+
+    std::vector<quint64 *> m_blocks;
+    std::vector<std::unique_ptr<void, Free>> m_memory; // heap blocks, then regions
     std::size_t m_size = 0;
 };
 
 // Lines of text with a check mark each, kept compactly: the text as UTF-8 in
-// pages of 2 MiB that never move, and per line one 64-bit word holding its
+// pages (of 4 KiB growing to 2 MiB) that never move, and per line one 64-bit word holding its
 // page, offset, length and mark. A million lines of twenty characters take
 // about 29 MB instead of the 150 MB of a string object each.
 class TextStore
@@ -77,6 +90,7 @@ private:
     static constexpr int OffsetBits = 21;
     static constexpr int PageBits = 22;
     static constexpr qsizetype PageSize = qsizetype(1) << OffsetBits;
+    static constexpr qsizetype FirstPageSize = 4096;
     // A line this long or longer has a page of its own, whose size is its length.
     static constexpr quint64 OwnPage = (quint64(1) << LengthBits) - 1;
 
@@ -89,7 +103,7 @@ private:
         std::unique_ptr<char[], FreePage> bytes;
         qsizetype size;
     };
-    static Page newPage(qsizetype size, bool huge);
+    static Page newPage(qsizetype size);
 
     char *reserve(qsizetype length, quint64 &word);
     void compactIfWasteful();

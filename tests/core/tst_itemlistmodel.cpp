@@ -23,6 +23,7 @@ private Q_SLOTS:
     void textsComeBackAsStored();
     void orders_data();
     void orders();
+    void manyLinesKeepTheirTextsAndMarks();
 };
 
 void TestItemListModel::removeSortedKeepsColumnsTogether_data()
@@ -193,6 +194,26 @@ void TestItemListModel::orders()
     remaining.removeOne(shown.at(0));
     remaining.removeOne(shown.at(1));
     QCOMPARE(testsupport::texts(list), remaining);
+}
+
+// Enough lines to fill many blocks and pages of the store; removing every
+// other line compacts it.
+void TestItemListModel::manyLinesKeepTheirTextsAndMarks()
+{
+    constexpr int Lines = 600'000;
+    core::ItemListModel list;
+    for (int i = 0; i < Lines; ++i)
+        list.appendPending(QString::number(i), i % 3 == 0);
+    list.showPending();
+    QList<int> odd;
+    for (int i = 1; i < Lines; i += 2)
+        odd.append(i);
+    list.removeSorted(odd);
+    QCOMPARE(list.rows(), Lines / 2);
+    for (const int row : {0, 1, 4096, 131071, 262144, Lines / 2 - 1}) {
+        QCOMPARE(list.text(row), QString::number(2 * row));
+        QCOMPARE(list.isChecked(row), (2 * row) % 3 == 0);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestItemListModel)
