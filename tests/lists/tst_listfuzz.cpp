@@ -9,6 +9,7 @@
 //   DIGITOME_FUZZ_SEED     seed of mutant 0 (default 20210831)
 
 #include "FakeDialogs.h"
+#include "FuzzRange.h"
 #include "ItemListModel.h"
 #include "ListFiles.h"
 #include "TestHelpers.h"
@@ -163,13 +164,7 @@ void TestListFuzz::initTestCase()
 
 void TestListFuzz::mutantsReadLikeTheWholeFile()
 {
-    const int mutants = qEnvironmentVariableIsSet("DIGITOME_FUZZ_MUTANTS")
-                            ? qEnvironmentVariableIntValue("DIGITOME_FUZZ_MUTANTS")
-                            : 3000;
-    const int first = qEnvironmentVariableIntValue("DIGITOME_FUZZ_FIRST");
-    const quint32 firstSeed = qEnvironmentVariableIsSet("DIGITOME_FUZZ_SEED")
-                                  ? quint32(qEnvironmentVariableIntValue("DIGITOME_FUZZ_SEED"))
-                                  : 20210831u;
+    const auto [mutants, first, firstSeed] = FuzzRange::fromEnvironment(3000);
     QTemporaryDir dir;
     const QString path = dir.filePath(u"mutant.txt"_s);
     FakeDialogs dialogs;

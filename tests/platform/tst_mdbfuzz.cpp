@@ -8,6 +8,7 @@
 //   DIGITOME_FUZZ_VERBOSE  set to keep libmdb's own messages on stderr
 
 #include "Failure.h"
+#include "FuzzRange.h"
 #include "JetFixtures.h"
 #include "MdbDatabase.h"
 
@@ -278,13 +279,7 @@ void TestMdbFuzz::seedsReadWhole()
 
 void TestMdbFuzz::damagedFilesFailCleanly()
 {
-    const int mutants = qEnvironmentVariableIsSet("DIGITOME_FUZZ_MUTANTS")
-                            ? qEnvironmentVariableIntValue("DIGITOME_FUZZ_MUTANTS")
-                            : 3000;
-    const int first = qEnvironmentVariableIntValue("DIGITOME_FUZZ_FIRST");
-    const quint32 firstSeed = qEnvironmentVariableIsSet("DIGITOME_FUZZ_SEED")
-                                  ? quint32(qEnvironmentVariableIntValue("DIGITOME_FUZZ_SEED"))
-                                  : 20210831u;
+    const auto [mutants, first, firstSeed] = FuzzRange::fromEnvironment(3000);
 
 #if !defined(__SANITIZE_ADDRESS__)
     const rlimit memory{rlim_t(4) << 30, rlim_t(4) << 30};
