@@ -7,6 +7,7 @@
 
 #include <QAccessibleWidget>
 #include <QHash>
+#include <QHeaderView>
 #include <QPointer>
 
 namespace app {
@@ -78,54 +79,81 @@ private:
     int m_row;
 };
 
-// The list: its rows are its children, made when a reader asks for them and
-// forgotten whenever the rows change.
+// The list: its header, then its rows, are its children; a row's interface
+// is made when a reader asks for it and forgotten whenever the rows change.
 class ListAccessible : public QAccessibleWidget
 {
 public:
     explicit ListAccessible(ItemListView *view)
         : QAccessibleWidget(view, QAccessible::List)
+    {}
+    ~ListAccessible() override
     {
-        const auto forget = [this] {
-            forgetRows();
-        };
-        if (QAbstractItemModel *model = view->model()) {
-            QObject::connect(model, &QAbstractItemModel::rowsInserted, view, forget);
-            QObject::connect(model, &QAbstractItemModel::rowsRemoved, view, forget);
-            QObject::connect(model, &QAbstractItemModel::modelReset, view, forget);
-            QObject::connect(model, &QAbstractItemModel::layoutChanged, view, forget);
-        }
+        stopWatching();
+        forgetRows();
     }
-    ~ListAccessible() override { forgetRows(); }
 
-    int childCount() const override { return view()->model() ? view()->model()->rowCount() : 0; }
+    int childCount() const override { return 1 + rows(); }
     QAccessibleInterface *child(int index) const override
     {
-        if (index < 0 || index >= childCount())
+        if (index == 0)
+            return QAccessible::queryAccessibleInterface(view()->horizontalHeader());
+        const int row = index - ItemListView::accessibleChildOf(0);
+        if (row < 0 || row >= rows())
             return nullptr;
-        if (const auto found = m_rows.constFind(index); found != m_rows.cend())
+        watchModel();
+        if (const auto found = m_rows.constFind(row); found != m_rows.cend())
             return QAccessible::accessibleInterface(*found);
-        auto *row = new RowAccessible(view(), index);
-        m_rows.insert(index, QAccessible::registerAccessibleInterface(row));
-        return row;
+        auto *interface = new RowAccessible(view(), row);
+        m_rows.insert(row, QAccessible::registerAccessibleInterface(interface));
+        return interface;
     }
     int indexOfChild(const QAccessibleInterface *child) const override
     {
+        if (child && child->object() == view()->horizontalHeader())
+            return 0;
         for (auto it = m_rows.cbegin(); it != m_rows.cend(); ++it)
             if (QAccessible::accessibleInterface(it.value()) == child)
-                return it.key();
+                return ItemListView::accessibleChildOf(it.key());
         return -1;
     }
     QAccessibleInterface *childAt(int x, int y) const override
     {
         const QPoint at = view()->viewport()->mapFromGlobal(QPoint(x, y));
         const QModelIndex index = view()->indexAt(at);
-        return index.isValid() ? child(index.row()) : nullptr;
+        return index.isValid() ? child(ItemListView::accessibleChildOf(index.row())) : nullptr;
     }
 
 private:
     ItemListView *view() const { return static_cast<ItemListView *>(widget()); }
-    void forgetRows()
+    int rows() const { return view()->model() ? view()->model()->rowCount() : 0; }
+
+    // Rows made for readers are forgotten when the rows of the model change.
+    void watchModel() const
+    {
+        QAbstractItemModel *model = view()->model();
+        if (model == m_watched)
+            return;
+        stopWatching();
+        forgetRows();
+        m_watched = model;
+        const auto forget = [this] {
+            forgetRows();
+        };
+        m_watching = {
+            QObject::connect(model, &QAbstractItemModel::rowsInserted, view(), forget),
+            QObject::connect(model, &QAbstractItemModel::rowsRemoved, view(), forget),
+            QObject::connect(model, &QAbstractItemModel::modelReset, view(), forget),
+            QObject::connect(model, &QAbstractItemModel::layoutChanged, view(), forget),
+        };
+    }
+    void stopWatching() const
+    {
+        for (const QMetaObject::Connection &connection : std::as_const(m_watching))
+            QObject::disconnect(connection);
+        m_watching.clear();
+    }
+    void forgetRows() const
     {
         for (const QAccessible::Id id : std::as_const(m_rows))
             QAccessible::deleteAccessibleInterface(id);
@@ -133,6 +161,8 @@ private:
     }
 
     mutable QHash<int, QAccessible::Id> m_rows;
+    mutable QPointer<QAbstractItemModel> m_watched;
+    mutable QList<QMetaObject::Connection> m_watching;
 };
 
 QAccessibleInterface *listAccessible(const QString &className, QObject *object)

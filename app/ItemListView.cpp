@@ -5,6 +5,7 @@
 
 #include "ItemListAccessible.h"
 
+#include <QAccessible>
 #include <QHeaderView>
 #include <QPaintEvent>
 #include <QPainter>
@@ -70,8 +71,11 @@ QRect ItemListView::visualRect(const QModelIndex &index) const
 {
     if (!index.isValid() || index.model() != model())
         return {};
+    // Far rows lie far outside the viewport; their distance is kept within
+    // an int (a list of 130 million rows is 2^31 pixels long).
+    const qint64 top = qint64(index.row() - firstVisibleRow()) * rowHeight();
     return {m_header->sectionViewportPosition(index.column()),
-            (index.row() - firstVisibleRow()) * rowHeight(),
+            int(std::clamp<qint64>(top, -(1 << 30), 1 << 30)),
             m_header->sectionSize(index.column()),
             rowHeight()};
 }
@@ -159,19 +163,19 @@ int ItemListView::horizontalOffset() const
 
 int ItemListView::verticalOffset() const
 {
-    return firstVisibleRow() * rowHeight();
+    return int(std::min<qint64>(qint64(firstVisibleRow()) * rowHeight(), 1 << 30));
 }
 
 void ItemListView::setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags command)
 {
     if (!model() || !selectionModel())
         return;
-    const QRect area = rect.normalized();
     const int rows = rowCount();
-    const int first = std::clamp(firstVisibleRow() + area.top() / rowHeight(), 0, rows - 1);
-    const int last = std::clamp(firstVisibleRow() + area.bottom() / rowHeight(), 0, rows - 1);
     if (rows == 0 || model()->columnCount(rootIndex()) == 0)
         return;
+    const QRect area = rect.normalized();
+    const int first = std::clamp(firstVisibleRow() + area.top() / rowHeight(), 0, rows - 1);
+    const int last = std::clamp(firstVisibleRow() + area.bottom() / rowHeight(), 0, rows - 1);
     const QModelIndex topLeft = model()->index(first, 0, rootIndex());
     const QModelIndex bottomRight =
         model()->index(last, model()->columnCount(rootIndex()) - 1, rootIndex());
@@ -260,6 +264,51 @@ void ItemListView::rowsAboutToBeRemoved(const QModelIndex &parent, int start, in
     QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
     scheduleDelayedItemsLayout();
     viewport()->update();
+}
+
+void ItemListView::keyboardSearch(const QString &search)
+{
+    // Typing a row's first letters looks through the rows that follow, a
+    // bounded number of them, so that a list of millions stays responsive.
+    if (!model() || search.isEmpty())
+        return;
+    const int rows = rowCount();
+    const int start = currentIndex().isValid() ? currentIndex().row() + 1 : 0;
+    for (int i = 0; i < std::min(rows, SearchedRows); ++i) {
+        const QModelIndex index = model()->index((start + i) % rows, 0, rootIndex());
+        if (index.data().toString().startsWith(search, Qt::CaseInsensitive)) {
+            setCurrentIndex(index);
+            return;
+        }
+    }
+}
+
+void ItemListView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QAbstractItemView::currentChanged(current, previous);
+    if (current.isValid() && hasFocus() && QAccessible::isActive()) {
+        QAccessibleEvent focused(this, QAccessible::Focus);
+        focused.setChild(accessibleChildOf(current.row()));
+        QAccessible::updateAccessibility(&focused);
+    }
+}
+
+void ItemListView::selectionChanged(const QItemSelection &selected,
+                                    const QItemSelection &deselected)
+{
+    QAbstractItemView::selectionChanged(selected, deselected);
+    if (!QAccessible::isActive())
+        return;
+    for (const QModelIndex &index : selected.indexes()) {
+        QAccessibleEvent added(this, QAccessible::SelectionAdd);
+        added.setChild(accessibleChildOf(index.row()));
+        QAccessible::updateAccessibility(&added);
+    }
+    for (const QModelIndex &index : deselected.indexes()) {
+        QAccessibleEvent removed(this, QAccessible::SelectionRemove);
+        removed.setChild(accessibleChildOf(index.row()));
+        QAccessible::updateAccessibility(&removed);
+    }
 }
 
 void ItemListView::reset()

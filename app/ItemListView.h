@@ -27,6 +27,11 @@ public:
     int rowHeight() const;
 
     void setModel(QAbstractItemModel *model) override;
+    void keyboardSearch(const QString &search) override;
+
+    // The index of a row among the view's children for screen readers (the
+    // header comes first).
+    static int accessibleChildOf(int row) { return row + 1; }
     QRect visualRect(const QModelIndex &index) const override;
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
     QModelIndex indexAt(const QPoint &point) const override;
@@ -44,12 +49,17 @@ protected:
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
     void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
     void reset() override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void selectionChanged(const QItemSelection &selected,
+                          const QItemSelection &deselected) override;
 
 private:
     int firstVisibleRow() const;
     int visibleRows() const;
     int rowCount() const;
 
+    // The most rows that typing a row's first letters looks through.
+    static constexpr int SearchedRows = 100'000;
     QHeaderView *m_header;
 };
 

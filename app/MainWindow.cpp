@@ -158,13 +158,18 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         const auto list = [&]() -> core::ItemListModel & {
             return view == m_controls.numberList ? m_numbers : resultsList();
         };
-        if (event->type() == QEvent::KeyPress && watched == view)
+        // The list is brought up to date before its selected row is read.
+        if (event->type() == QEvent::KeyPress && watched == view) {
+            core::ItemListModel &items = list();
             lists::removeSelectedOnKey(
-                *this, list(), static_cast<QKeyEvent *>(event)->key(), selectedRow(view));
+                *this, items, static_cast<QKeyEvent *>(event)->key(), selectedRow(view));
+        }
         // A double-click that removed an item ends here, so the view does not
         // act on the moved rows.
-        if (event->type() == QEvent::MouseButtonDblClick && watched == view->viewport())
-            return lists::removeSelectedItem(*this, list(), selectedRow(view));
+        if (event->type() == QEvent::MouseButtonDblClick && watched == view->viewport()) {
+            core::ItemListModel &items = list();
+            return lists::removeSelectedItem(*this, items, selectedRow(view));
+        }
     }
     if (clickOnEnter(watched, event))
         return true;
@@ -202,7 +207,7 @@ void MainWindow::appendResult(const QString &line)
     // A run that would exhaust the memory stops as if Stop had been clicked.
     if (++m_linesSinceMemoryCheck == 4096) {
         m_linesSinceMemoryCheck = 0;
-        if (m_memoryGuard.tripped(m_results.bytesUsed()))
+        if (m_memoryGuard.tripped(m_results.bytesUsed(), m_results.storedLines()))
             m_run->startOrStop(*this);
     }
 }
@@ -229,7 +234,7 @@ void MainWindow::showRunning(bool running)
         m_memoryGuard.runStarted(m_results.bytesUsed());
     } else if (m_memoryGuard.takeCutShort()) {
         refresh();
-        dialogs().message(MemoryGuard::cutShortMessage(m_results.rows()));
+        dialogs().message(m_memoryGuard.cutShortMessage(m_results.rows()));
     }
 }
 
@@ -284,11 +289,11 @@ void MainWindow::yield()
     // only every few tens of milliseconds, after showing what is buffered.
     if (m_sinceEvents.isValid() && m_sinceEvents.elapsed() < RefreshIntervalMs)
         return;
-    refresh();
+    refresh(Flush::WhenDue);
     QCoreApplication::processEvents();
     // A command that ran inside may have left lines buffered (a run started
     // during another command's yield); the caller reads the list next.
-    refresh();
+    refresh(Flush::WhenDue);
     m_sinceEvents.start();
 }
 
@@ -311,25 +316,40 @@ void MainWindow::scheduleRefresh()
     QMetaObject::invokeMethod(
         this,
         [this] {
-            refresh();
+            refresh(Flush::WhenDue);
         },
         Qt::QueuedConnection);
 }
 
-void MainWindow::refresh()
+void MainWindow::refresh(Flush flush)
 {
     m_refreshPosted = false;
-    if (m_results.hasPending()) {
-        m_results.showPending();
-        if (m_results.order() == core::ItemListModel::Order::AsFound)
+    if (m_results.hasPending() && (flush == Flush::All || sortedFlushDue())) {
+        if (m_results.order() == core::ItemListModel::Order::AsFound) {
+            m_results.showPending();
             m_controls.resultsList->scrollToBottom();
+        } else {
+            // Placing new lines in a sorted list takes time that grows with
+            // the list: it happens seldom enough to stay a small share.
+            QElapsedTimer placing;
+            placing.start();
+            m_results.showPending();
+            m_sortedFlushCost = placing.elapsed();
+            m_sinceSortedFlush.start();
+        }
     }
     if (m_progressDirty) {
         m_progressDirty = false;
         m_controls.progressBar->setValue(int(qBound(0.0, m_progressValue * 10.0, 1000.0)));
-        QString format = m_progressCount >= 0 ? generatingCaption(m_progressCount) : m_progressText;
-        m_controls.progressBar->setFormat(format.replace(u'%', u"%%"_s));
+        m_controls.progressBar->setCaption(m_progressCount >= 0 ? generatingCaption(m_progressCount)
+                                                                : m_progressText);
     }
+}
+
+bool MainWindow::sortedFlushDue() const
+{
+    return m_results.order() == core::ItemListModel::Order::AsFound || !m_sinceSortedFlush.isValid()
+           || m_sinceSortedFlush.elapsed() >= std::max<qint64>(100, 8 * m_sortedFlushCost);
 }
 
 } // namespace app

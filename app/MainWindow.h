@@ -105,8 +105,11 @@ private:
     void pointerOverBackground();
     void pointerOverButton();
 
-    // Shows buffered result lines and the latest progress now.
-    void refresh();
+    // Shows the latest progress and the buffered result lines: all of them,
+    // or, in a sorted order, only when placing them is due.
+    enum class Flush { All, WhenDue };
+    void refresh(Flush flush = Flush::All);
+    bool sortedFlushDue() const;
     void scheduleRefresh();
 
     Services m_services;
@@ -129,6 +132,8 @@ private:
     bool m_progressDirty = false;
     bool m_refreshPosted = false;
     QElapsedTimer m_sinceEvents;
+    QElapsedTimer m_sinceSortedFlush;
+    qint64 m_sortedFlushCost = 0;
 };
 
 } // namespace app

@@ -31,9 +31,12 @@ void MemoryGuard::runStarted(qint64 resultBytes)
                         + std::max<qint64>(0, available - std::max(available / 4, SmallestMargin));
 }
 
-bool MemoryGuard::tripped(qint64 resultBytes)
+bool MemoryGuard::tripped(qint64 resultBytes, qint64 resultLines)
 {
-    if (m_cutShort || m_limit < 0 || resultBytes <= m_limit)
+    if (m_cutShort)
+        return false;
+    m_tooManyLines = resultLines >= MostLines;
+    if (!m_tooManyLines && (m_limit < 0 || resultBytes <= m_limit))
         return false;
     m_cutShort = true;
     return true;
@@ -44,10 +47,14 @@ bool MemoryGuard::takeCutShort()
     return std::exchange(m_cutShort, false);
 }
 
-QString MemoryGuard::cutShortMessage(qint64 linesKept)
+QString MemoryGuard::cutShortMessage(qint64 linesKept) const
 {
+    const QString kept = QLocale(QLocale::English).toString(linesKept);
+    if (m_tooManyLines)
+        return u"The results were cut short: the results list holds at most %1 lines. %2 lines "
+               "were kept."_s.arg(QLocale(QLocale::English).toString(MostLines), kept);
     return u"The results were cut short: more would not fit in the memory left on this "
-           "computer. %1 lines were kept."_s.arg(QLocale(QLocale::English).toString(linesKept));
+           "computer. %1 lines were kept."_s.arg(kept);
 }
 
 } // namespace app

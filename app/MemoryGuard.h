@@ -20,17 +20,22 @@ public:
     explicit MemoryGuard(std::function<qint64()> availableMemory);
 
     void runStarted(qint64 resultBytes);
-    // True once, the first time the results pass the limit during a run.
-    bool tripped(qint64 resultBytes);
+    // True once, the first time the results pass the limit during a run, or
+    // reach the most lines a list holds.
+    bool tripped(qint64 resultBytes, qint64 resultLines);
     // Whether the run that just ended was stopped by the guard; resets.
     bool takeCutShort();
 
-    static QString cutShortMessage(qint64 linesKept);
+    // The message of the run that was cut short.
+    QString cutShortMessage(qint64 linesKept) const;
+
+    static constexpr qint64 MostLines = 2'000'000'000;
 
 private:
     std::function<qint64()> m_availableMemory;
     qint64 m_limit = -1;
     bool m_cutShort = false;
+    bool m_tooManyLines = false;
 };
 
 } // namespace app

@@ -6,8 +6,6 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 
-using namespace Qt::Literals::StringLiterals;
-
 namespace app {
 
 namespace {
@@ -46,18 +44,12 @@ ProgressCaptionBar::ProgressCaptionBar(QWidget *parent)
     Q_UNUSED(installed);
 }
 
-QString ProgressCaptionBar::caption() const
-{
-    return format().replace(u"%%"_s, u"%"_s);
-}
-
 void ProgressCaptionBar::setCaption(const QString &caption)
 {
-    QString escaped = caption;
-    escaped.replace(u'%', u"%%"_s);
-    if (escaped == format())
+    if (caption == m_caption)
         return;
-    setFormat(escaped);
+    m_caption = caption;
+    update();
     QAccessibleValueChangeEvent changed(this, caption);
     QAccessible::updateAccessibility(&changed);
 }

@@ -7,8 +7,8 @@
 
 namespace app {
 
-// The progress bar, whose caption (not its number) is what screen readers
-// hear as its value.
+// The progress bar, which shows a caption of the program's instead of a
+// percentage; screen readers hear the caption as its value.
 class ProgressCaptionBar : public QProgressBar
 {
     Q_OBJECT
@@ -16,9 +16,14 @@ class ProgressCaptionBar : public QProgressBar
 public:
     explicit ProgressCaptionBar(QWidget *parent = nullptr);
 
-    // The caption as shown ("%" stands for itself).
-    QString caption() const;
+    QString caption() const { return m_caption; }
     void setCaption(const QString &caption);
+
+    // The caption, as it stands ("%" is no placeholder here).
+    QString text() const override { return m_caption; }
+
+private:
+    QString m_caption;
 };
 
 } // namespace app

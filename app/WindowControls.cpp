@@ -5,6 +5,7 @@
 
 #include "ControlTable.h"
 #include "FrameStyle.h"
+#include "ItemListAccessible.h"
 #include "ItemListModel.h"
 #include "ItemListView.h"
 #include "ProgressCaptionBar.h"
@@ -202,6 +203,7 @@ WindowControls createControls(QWidget &window,
                               QObject &eventFilter)
 {
     setUpWindow(window);
+    installItemListAccessible();
     QFont buttonFont(u"Arial"_s);
     buttonFont.setPointSizeF(11.25);
     buttonFont.setBold(true);

@@ -182,12 +182,13 @@ void ItemListModel::placePending()
     std::inplace_merge(
         m_permutation.begin(), m_permutation.begin() + oldEnd, m_permutation.end(), less);
     if (!persistent.isEmpty()) {
-        std::vector<quint32> rowOf(m_permutation.size());
-        for (std::size_t row = 0; row < m_permutation.size(); ++row)
-            rowOf[m_permutation[row]] = quint32(row);
+        // The rows are in order: each line's new row is found by halving.
         QModelIndexList moved;
-        for (qsizetype i = 0; i < persistent.size(); ++i)
-            moved.append(index(int(rowOf[lines[std::size_t(i)]]), persistent.at(i).column()));
+        for (qsizetype i = 0; i < persistent.size(); ++i) {
+            const auto row = std::lower_bound(
+                m_permutation.begin(), m_permutation.end(), lines[std::size_t(i)], less);
+            moved.append(index(int(row - m_permutation.begin()), persistent.at(i).column()));
+        }
         changePersistentIndexList(persistent, moved);
     }
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
@@ -355,13 +356,17 @@ void ItemListModel::removeSorted(const QList<int> &ascendingRows)
 
 void ItemListModel::clear()
 {
+    // Lines still to come from the current group (a run goes on after the
+    // list was cleared) stay in it.
+    if (!m_groupLabels.isEmpty()) {
+        m_groupLabels = QStringList{m_groupLabels.last()};
+        m_groupRuns = {GroupRun{0, 0}};
+    }
     if (m_store.isEmpty())
         return;
     beginResetModel();
     m_store.clear();
     m_subItems.clear();
-    m_groupRuns.clear();
-    m_groupLabels.clear();
     std::vector<quint32>().swap(m_permutation);
     std::vector<quint32>().swap(m_ranks);
     m_shown = 0;

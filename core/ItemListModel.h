@@ -75,8 +75,9 @@ public:
     // Shows the rows in `order`; `rank` is needed for Order::BestFirst.
     void setOrder(Order order, Rank rank = {});
 
-    // The memory the list holds.
+    // The memory the list holds, and its lines, those still pending included.
     qsizetype bytesUsed() const;
+    qsizetype storedLines() const { return m_store.size(); }
 
     // QAbstractItemModel
     int rowCount(const QModelIndex &parent = {}) const override;

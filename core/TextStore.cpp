@@ -116,6 +116,11 @@ TextStore::Page TextStore::newPage(qsizetype size)
 
 char *TextStore::reserve(qsizetype length, quint64 &word)
 {
+    // An empty line takes no place on any page.
+    if (length == 0) {
+        word = 0;
+        return nullptr;
+    }
     qsizetype page;
     qsizetype offset = 0;
     quint64 lengthField = quint64(length);
@@ -166,6 +171,8 @@ QByteArrayView TextStore::utf8(qsizetype line) const
 {
     const quint64 word = m_lines[std::size_t(line)];
     const quint64 length = word & OwnPage;
+    if (length == 0)
+        return {};
     const auto offset = qsizetype((word >> LengthBits) & (PageSize - 1));
     const auto page = std::size_t((word >> (LengthBits + OffsetBits)) & ((1u << PageBits) - 1));
     const Page &p = m_pages[page];
@@ -218,8 +225,8 @@ void TextStore::compactIfWasteful()
     for (std::size_t line = 0; line < m_lines.size(); ++line) {
         const QByteArrayView bytes = utf8(qsizetype(line));
         quint64 word = 0;
-        char *to = compacted.reserve(bytes.size(), word);
-        std::memcpy(to, bytes.data(), std::size_t(bytes.size()));
+        if (char *to = compacted.reserve(bytes.size(), word))
+            std::memcpy(to, bytes.data(), std::size_t(bytes.size()));
         compacted.m_lines.push_back(word | (m_lines[line] & CheckBit));
     }
     *this = std::move(compacted);

@@ -220,8 +220,8 @@ void ConversionRun::convertNumber(Window &window, ErrorReport &report, int item,
 {
     report.run(RunStep::ReadNumber, [&] {
         texts.text = numberText(window, item);
+        window.startNumber(texts.text);
     });
-    window.startNumber(texts.text);
     report.run(RunStep::ShowNumberProgress, [&] {
         window.setProgressValue(progressValue(item, numberCount(window)));
     });
@@ -540,7 +540,7 @@ bool ConversionRun::spellOut(Window &window,
                              const QString &number,
                              QString &line)
 {
-    report.run(RunStep::AppendCharacter, [&] {
+    report.run(RunStep::ClearSpelledLine, [&] {
         qsizetype size = 0;
         for (qsizetype position = 0; position < number.size(); ++position) {
             const QChar c = number[position];

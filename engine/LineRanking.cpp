@@ -150,18 +150,7 @@ int LineRanking::rarityOf(int commonness)
 
 quint32 LineRanking::key(QStringView line) const
 {
-    int pieces = 0;
-    int letters = 0;
-    int longest = 0;
-    int rarity = 0;
-    int digitPieces = 0;
-    int scattered = 0;
-    int letterNumbers = 0;
-    int splitGroups = 0;
-    bool wordSeen = false;
-    bool prefixLost = false;    // a word takes a prefix position
-    bool digitsInWords = false; // a digit piece reaches past the prefix
-    int position = 0;
+    Tally tally;
     const char16_t *const text = line.utf16();
     qsizetype size = line.size();
     for (qsizetype i = 0; i < size;) {
@@ -189,43 +178,52 @@ quint32 LineRanking::key(QStringView line) const
         }
         if (j == i)
             break;
-        const int begin = position;
-        const int length = int(std::min<qsizetype>(j - i, m_size + 1));
-        position += length;
-        if (position > m_size)
+        count(tally, line.sliced(i, j - i), digit, letter, packed);
+        if (tally.position > m_size)
             return LastKey;
-        ++pieces;
-        if (begin > 0 && begin < m_prefixEnd && !m_groupStart[begin])
-            ++splitGroups;
-        if (digit) {
-            ++digitPieces;
-            scattered += wordSeen ? 1 : 0;
-            letterNumbers += letter ? 1 : 0;
-            digitsInWords = digitsInWords || position > m_prefixEnd;
-        } else {
-            wordSeen = true;
-            letters += length;
-            longest = std::max(longest, length);
-            rarity += rarityOfWord(line.sliced(i, j - i), packed == ~quint64(0) ? 0 : packed);
-            prefixLost = prefixLost || begin < m_prefixEnd;
-        }
         i = j;
     }
-    if (position != m_size)
-        return LastKey;
+    return tally.position == m_size ? keyOf(tally) : LastKey;
+}
 
-    if (m_prefixEnd > 0 && !prefixLost && !digitsInWords && letterNumbers == 0) {
+void LineRanking::count(Tally &t, QStringView piece, bool digit, bool letter, quint64 packed) const
+{
+    const int begin = t.position;
+    const int length = int(std::min<qsizetype>(piece.size(), m_size + 1));
+    t.position += length;
+    if (t.position > m_size)
+        return;
+    ++t.pieces;
+    if (begin > 0 && begin < m_prefixEnd && !m_groupStart[begin])
+        ++t.splitGroups;
+    if (digit) {
+        ++t.digitPieces;
+        t.scattered += t.wordSeen ? 1 : 0;
+        t.letterNumbers += letter ? 1 : 0;
+        t.digitsInWords = t.digitsInWords || t.position > m_prefixEnd;
+    } else {
+        t.wordSeen = true;
+        t.letters += length;
+        t.longest = std::max(t.longest, length);
+        t.rarity += rarityOfWord(piece, packed == ~quint64(0) ? 0 : packed);
+        t.prefixLost = t.prefixLost || begin < m_prefixEnd;
+    }
+}
+
+quint32 LineRanking::keyOf(const Tally &t) const
+{
+    if (m_prefixEnd > 0 && !t.prefixLost && !t.digitsInWords && t.letterNumbers == 0) {
         // Fewer pieces, the longer longest word, the more common words, then
         // the digits: fewer pieces of them, kept to the typed groups.
-        const int digitLayout = (digitPieces - 1) + 2 * splitGroups;
-        return KeptPrefixTier | field(pieces, 7) << 24 | field(63 - longest, 6) << 18
-               | field(rarity, 8) << 10 | field(digitLayout, 10);
+        const int digitLayout = (t.digitPieces - 1) + 2 * t.splitGroups;
+        return KeptPrefixTier | field(t.pieces, 7) << 24 | field(63 - t.longest, 6) << 18
+               | field(t.rarity, 8) << 10 | field(digitLayout, 10);
     }
-    const int score = PieceWeight * pieces + LetterWeight * letters + LongestWordWeight * longest
-                      + RarityWeight * rarity + ScatteredDigitWeight * scattered
-                      + SplitDigitWeight * std::max(digitPieces - 1, 0)
-                      + LetterNumberWeight * letterNumbers + SplitGroupWeight * splitGroups
-                      + (prefixLost ? LostPrefixWeight : 0);
+    const int score =
+        PieceWeight * t.pieces + LetterWeight * t.letters + LongestWordWeight * t.longest
+        + RarityWeight * t.rarity + ScatteredDigitWeight * t.scattered
+        + SplitDigitWeight * std::max(t.digitPieces - 1, 0) + LetterNumberWeight * t.letterNumbers
+        + SplitGroupWeight * t.splitGroups + (t.prefixLost ? LostPrefixWeight : 0);
     // Scores stay far inside +-2^30: a line has at most 32,767 positions.
     return OtherTier | quint32(score + (1 << 30));
 }

@@ -64,6 +64,25 @@ public:
     static int rarityOf(int commonness);
 
 private:
+    // What the ranking counts of a line's pieces.
+    struct Tally
+    {
+        int pieces = 0;
+        int letters = 0;
+        int longest = 0;
+        int rarity = 0;
+        int digitPieces = 0;
+        int scattered = 0;     // digit pieces after a word
+        int letterNumbers = 0; // digit pieces with letters ("4E4")
+        int splitGroups = 0;   // pieces that begin inside a typed group of the prefix
+        bool wordSeen = false;
+        bool prefixLost = false;    // a word takes a prefix position
+        bool digitsInWords = false; // a digit piece reaches past the prefix
+        int position = 0;           // positions of the number read so far
+    };
+    // Counts one piece; `packed` holds its letters, or ~0.
+    void count(Tally &tally, QStringView piece, bool digit, bool letter, quint64 packed) const;
+    quint32 keyOf(const Tally &tally) const;
     int rarityOfWord(QStringView piece, quint64 packed) const;
 
     const WordStore &m_words;

@@ -183,7 +183,9 @@ bool AlignedTextWriter::write(const Finish &finish)
             detail::appendPadded(m_line, m_list.headerText(c), m_widths[c]);
         });
     }
-    if (!writeLine(WriteStep::WriteHeader))
+    // The header is written at once, so that a file that cannot take even
+    // that much is reported as the header's failure.
+    if (!writeAll(WriteStep::WriteHeader, m_line.toUtf8().append("\r\n", 2)))
         return false;
 
     if (m_progress)

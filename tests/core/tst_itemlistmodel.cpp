@@ -3,6 +3,7 @@
 
 #include "ItemListModel.h"
 #include "TestHelpers.h"
+#include "TextStore.h"
 
 #include <QAbstractItemModelTester>
 #include <QTest>
@@ -210,6 +211,16 @@ void TestItemListModel::manyLinesKeepTheirTextsAndMarks()
         odd.append(i);
     list.removeSorted(odd);
     QCOMPARE(list.rows(), Lines / 2);
+    // Pages of 512 KiB, 1 MiB and 2 MiB filled exactly, then an empty line.
+    core::TextStore store;
+    for (int i = 0; i < 7; ++i)
+        store.append(QString(512 * 1024, QChar(u'a' + i)), true);
+    store.append(QString(), false);
+    store.append(u"after"_s, true);
+    QCOMPARE(store.text(6), QString(512 * 1024, u'g'));
+    QCOMPARE(store.text(7), QString());
+    QCOMPARE(store.utf8(7).size(), 0);
+    QCOMPARE(store.text(8), u"after"_s);
     for (const int row : {0, 1, 4096, 131071, 262144, Lines / 2 - 1}) {
         QCOMPARE(list.text(row), QString::number(2 * row));
         QCOMPARE(list.isChecked(row), (2 * row) % 3 == 0);
