@@ -57,6 +57,14 @@ void setUpHeader(QHeaderView &header)
     header.setPalette(palette);
 }
 
+QFont boldArial(qreal points)
+{
+    QFont font(u"Arial"_s);
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
 void setUpWindow(QWidget &window)
 {
     window.setObjectName(MainWindowObjectName.toString());
@@ -64,9 +72,7 @@ void setUpWindow(QWidget &window)
     window.setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                           | Qt::WindowCloseButtonHint);
-    QFont windowFont(u"Arial"_s, 9);
-    windowFont.setBold(true);
-    window.setFont(windowFont);
+    window.setFont(boldArial(9));
     window.setPalette(whiteWithDarkText(window.palette()));
     window.setAutoFillBackground(true);
     window.setMouseTracking(true);
@@ -204,10 +210,7 @@ WindowControls createControls(QWidget &window,
 {
     setUpWindow(window);
     installItemListAccessible();
-    QFont buttonFont(u"Arial"_s);
-    buttonFont.setPointSizeF(11.25);
-    buttonFont.setBold(true);
-
+    const QFont buttonFont = boldArial(11.25);
     WindowControls c;
     std::map<Control, QWidget *> created;
     auto *frameStyle = new FrameStyle;
