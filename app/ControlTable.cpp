@@ -14,7 +14,7 @@ using P = core::Procedure;
 
 // The controls users see, under the objectNames that their settings keys and
 // error reports carry.
-constexpr std::array<ControlSpec, 23> Table{{
+constexpr std::array<ControlEntry, 23> Table{{
     {C::HelpButton, {}, u"PushButton8", u"Help", 120, 120, 7800, 405, P::ShowHelp},
     {C::NumberList, {}, u"ListView1", u"", 120, 630, 7800, 1815, {}},
     {C::AddNumbersButton,
@@ -170,33 +170,33 @@ constexpr std::array<ControlSpec, 23> Table{{
 
 } // namespace
 
-QRect ControlSpec::geometry() const
+QRect ControlEntry::geometry() const
 {
     return {qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0)};
 }
 
-std::span<const ControlSpec> controlTable()
+std::span<const ControlEntry> controlTable()
 {
     return Table;
 }
 
-const ControlSpec &specOf(Control control)
+const ControlEntry &entryOf(Control control)
 {
-    for (const ControlSpec &spec : Table)
-        if (spec.control == control)
-            return spec;
+    for (const ControlEntry &entry : Table)
+        if (entry.control == control)
+            return entry;
     Q_UNREACHABLE();
     return Table.front();
 }
 
 QString objectNameOf(Control control)
 {
-    return QString::fromUtf16(specOf(control).objectName);
+    return QString::fromUtf16(entryOf(control).objectName);
 }
 
 QString captionOf(Control control)
 {
-    return QString::fromUtf16(specOf(control).caption);
+    return QString::fromUtf16(entryOf(control).caption);
 }
 
 } // namespace app

@@ -43,7 +43,7 @@ enum class Control {
     ProgressBar,
 };
 
-struct ControlSpec
+struct ControlEntry
 {
     Control control;
     // The control it lies in; none for the window itself.
@@ -62,8 +62,8 @@ struct ControlSpec
 inline constexpr QStringView MainWindowObjectName = u"Form1";
 
 // Every control, in the order the window creates them.
-std::span<const ControlSpec> controlTable();
-const ControlSpec &specOf(Control control);
+std::span<const ControlEntry> controlTable();
+const ControlEntry &entryOf(Control control);
 QString objectNameOf(Control control);
 QString captionOf(Control control);
 

@@ -112,15 +112,15 @@ void setUpProgressBar(ProgressCaptionBar &bar, QObject &eventFilter)
 template <typename Widget>
 Widget *create(Control control, QWidget &window, const std::map<Control, QWidget *> &created)
 {
-    const ControlSpec &spec = specOf(control);
-    QWidget *container = spec.container ? created.at(*spec.container) : &window;
+    const ControlEntry &entry = entryOf(control);
+    QWidget *container = entry.container ? created.at(*entry.container) : &window;
     auto *widget = new Widget(container);
-    widget->setObjectName(QString::fromUtf16(spec.objectName));
-    widget->setGeometry(spec.geometry());
+    widget->setObjectName(QString::fromUtf16(entry.objectName));
+    widget->setGeometry(entry.geometry());
     if constexpr (std::is_same_v<Widget, QGroupBox>)
-        widget->setTitle(QString::fromUtf16(spec.caption));
+        widget->setTitle(QString::fromUtf16(entry.caption));
     else if constexpr (std::is_base_of_v<QAbstractButton, Widget>)
-        widget->setText(QString::fromUtf16(spec.caption));
+        widget->setText(QString::fromUtf16(entry.caption));
     return widget;
 }
 
