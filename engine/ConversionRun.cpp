@@ -133,11 +133,8 @@ int ConversionRun::countLetters(core::ReportSink &sink, QStringView text)
             if (text.size() > LongestText)
                 throw core::Failure(u"Overflow"_s);
             int count = 0;
-            for (const QChar c : text) {
-                const char16_t unit = c.unicode();
-                if ((unit >= u'A' && unit <= u'Z') || (unit >= u'a' && unit <= u'z'))
-                    ++count;
-            }
+            for (const QChar c : text)
+                count += keypad::isAsciiLetter(c.unicode()) ? 1 : 0;
             return count;
         },
         0);
@@ -543,8 +540,8 @@ bool ConversionRun::spellOut(Window &window,
     report.run(RunStep::ClearSpelledLine, [&] {
         qsizetype size = 0;
         for (qsizetype position = 0; position < number.size(); ++position) {
-            const QChar c = number[position];
-            size += (c >= u'0' && c <= u'9' ? 5 : 1) + 1; // "three" is the longest word
+            // "three" is the longest word
+            size += (keypad::isAsciiDigit(number[position].unicode()) ? 5 : 1) + 1;
         }
         line.reserve(line.size() + size);
     });

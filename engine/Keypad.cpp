@@ -69,7 +69,7 @@ QString choicesOf(const QString &key)
 bool containsDigit(QStringView text)
 {
     for (const QChar c : text) {
-        if (c.unicode() >= u'0' && c.unicode() <= u'9')
+        if (isAsciiDigit(c.unicode()))
             return true;
     }
     return false;

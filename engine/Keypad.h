@@ -15,6 +15,19 @@ namespace engine::keypad {
 // included, comes back unchanged.
 QString choicesOf(const QString &key);
 
+// Whether a UTF-16 unit is one of the ASCII digits "0" to "9", or one of the
+// ASCII letters A-Z, a-z. Inline: the mnemonic search and the line ranking
+// test every unit.
+inline bool isAsciiDigit(char16_t unit)
+{
+    return unit >= u'0' && unit <= u'9';
+}
+
+inline bool isAsciiLetter(char16_t unit)
+{
+    return (unit >= u'A' && unit <= u'Z') || (unit >= u'a' && unit <= u'z');
+}
+
 // Whether the text holds one of the digits "0" to "9".
 bool containsDigit(QStringView text);
 

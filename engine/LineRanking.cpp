@@ -3,6 +3,7 @@
 
 #include "LineRanking.h"
 
+#include "Keypad.h"
 #include "WordStore.h"
 
 #include <QSet>
@@ -49,16 +50,6 @@ bool isDropped(QChar c)
 bool isSeparator(QChar c)
 {
     return c == u'.' || c == u'/';
-}
-
-bool isAsciiDigit(char16_t unit)
-{
-    return unit >= u'0' && unit <= u'9';
-}
-
-bool isAsciiLetter(char16_t unit)
-{
-    return (unit >= u'A' && unit <= u'Z') || (unit >= u'a' && unit <= u'z');
 }
 
 // The commonness level of a piece looked up lower-cased, 0 when it is no word.
@@ -168,8 +159,8 @@ quint32 LineRanking::key(QStringView line) const
                 size = j; // the line ends at a blank
                 break;
             }
-            digit = digit || isAsciiDigit(unit);
-            const bool asciiLetter = isAsciiLetter(unit);
+            digit = digit || keypad::isAsciiDigit(unit);
+            const bool asciiLetter = keypad::isAsciiLetter(unit);
             letter = letter || asciiLetter;
             if (asciiLetter && j - i < PackedLetters)
                 packed |= quint64((unit | 0x20) - u'a' + 1) << (5 * (j - i));

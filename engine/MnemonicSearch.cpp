@@ -4,6 +4,7 @@
 #include "MnemonicSearch.h"
 
 #include "Failure.h"
+#include "Keypad.h"
 #include "SaturatingCount.h"
 #include "WordCuts.h"
 #include "WordStore.h"
@@ -43,16 +44,6 @@ bool fitsBudget(const std::vector<T> &v, std::size_t more, std::size_t budget)
     return std::max(needed, 2 * v.capacity()) * sizeof(T) <= budget;
 }
 
-bool isAsciiLetter(char16_t unit)
-{
-    return (unit >= u'A' && unit <= u'Z') || (unit >= u'a' && unit <= u'z');
-}
-
-bool isAsciiDigit(char16_t unit)
-{
-    return unit >= u'0' && unit <= u'9';
-}
-
 // Copies a few units. Fixed-size copies compile to plain moves; a library
 // memmove for every piece of every line costs more than the rest of the line.
 void copyUnits(char16_t *to, const char16_t *from, qsizetype count)
@@ -84,8 +75,8 @@ MnemonicSearch::Choice MnemonicSearch::choiceOf(QChar c, bool wordsOnly)
         choice.simple = lower.size() == 1 && !lower.front().isSurrogate();
         choice.lower = choice.simple ? lower.front().unicode() : choice.unit;
     }
-    choice.letter = isAsciiLetter(choice.unit);
-    choice.digit = isAsciiDigit(choice.unit);
+    choice.letter = keypad::isAsciiLetter(choice.unit);
+    choice.digit = keypad::isAsciiDigit(choice.unit);
     choice.allowed = !(wordsOnly && choice.digit);
     return choice;
 }
@@ -287,7 +278,7 @@ bool MnemonicSearch::next(qint64 &count, const std::function<bool()> &pulse)
             if (cut) {
                 m_atLeaf = true;
                 m_hasDigit = std::any_of(m_combination.cbegin(), m_combination.cend(), [](QChar c) {
-                    return isAsciiDigit(c.unicode());
+                    return keypad::isAsciiDigit(c.unicode());
                 });
                 return true;
             }
