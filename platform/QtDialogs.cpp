@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QRegularExpression>
 #include <QScreen>
 
 #include <algorithm>
@@ -56,9 +55,8 @@ int QtDialogs::exec(QMessageBox &box, const QString &text)
     // A web address is kept on one line (line breaking would split it after
     // "https://"): the text goes as rich text with addresses unbreakable, and
     // the box is wide enough for its widest word.
-    const QStringList words = text.split(QRegularExpression(QStringLiteral("\\s+")));
-    const bool hasAddress = std::any_of(words.cbegin(), words.cend(), isWebAddress);
-    if (!hasAddress) {
+    // No address holds a blank, so the text has one when it holds "://".
+    if (!isWebAddress(text)) {
         box.setTextFormat(Qt::PlainText);
         return box.exec();
     }
