@@ -119,8 +119,8 @@ QStringDecoder decoderFor(Encoding encoding)
     return QStringDecoder(QStringDecoder::Utf8, flags);
 }
 
-// The items of decoded, upper-cased text given piece by piece: CR LF, CR and
-// LF each end a line; NUL characters are dropped before the lines are found.
+// The items of decoded, upper-cased text given piece by piece, its NUL
+// characters dropped already: CR LF, CR and LF each end a line.
 class ItemCollector
 {
 public:
@@ -131,11 +131,6 @@ public:
         qsizetype start = 0;
         for (qsizetype i = 0; i < size; ++i) {
             const char16_t unit = chars[i].unicode();
-            if (unit == 0) {
-                appendRun(chars + start, i - start);
-                start = i + 1;
-                continue;
-            }
             if (unit == u'\n' && m_afterCr) {
                 m_afterCr = false;
                 start = i + 1;
@@ -174,7 +169,7 @@ private:
     }
 
     QStringList m_items;
-    QString m_line; // a line that began in an earlier piece or held a NUL
+    QString m_line; // a line that began in an earlier piece
     bool m_afterCr = false;
 };
 
