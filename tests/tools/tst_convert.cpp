@@ -146,6 +146,9 @@ void TestConvert::run_data()
     QTest::newRow("a dictionary in the per-user data folder comes first")
         << QStringList{u"434-3453"_s} << QByteArray() << 0 << QByteArray("IF-I-FILE\n") << QString()
         << true;
+    QTest::newRow("standard output on a full disk")
+        << QStringList{u"--mode"_s, u"spell"_s, u"123"_s} << QByteArray() << 1 << QByteArray()
+        << u"cannot write standard output: No space left on device"_s << false;
     QTest::newRow("--help") << QStringList{u"--help"_s} << QByteArray() << 0 << QByteArray()
                             << QString() << false;
     QTest::newRow("--version") << QStringList{u"--version"_s} << QByteArray() << 0
@@ -165,6 +168,8 @@ void TestConvert::run()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"XDG_DATA_HOME"_s, m_dir.filePath(userDictionary ? u"user"_s : u"none"_s));
     convert.setProcessEnvironment(environment);
+    if (QByteArray(QTest::currentDataTag()) == "standard output on a full disk")
+        convert.setStandardOutputFile(u"/dev/full"_s);
     convert.start(QStringLiteral(DIGITOME_CONVERT), arguments);
     QVERIFY(convert.waitForStarted());
     convert.write(input);

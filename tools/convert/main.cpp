@@ -23,7 +23,9 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -62,27 +64,36 @@ QString shown(const QString &number)
                                : number.left(30) + u"... (%1 characters)"_s.arg(number.size());
 }
 
-// Result lines to standard output: UTF-8, one a line, LF.
+// Result lines to standard output: UTF-8, one a line, LF. A failed write
+// (a full disk, a closed reader) is kept as the system's reason, and later
+// lines are dropped.
 class Output
 {
 public:
-    ~Output() { flush(); }
     void line(const QString &text)
     {
+        if (!m_failure.isEmpty())
+            return;
         m_buffer += text.toStdString();
         m_buffer += '\n';
         if (m_buffer.size() >= (1 << 16))
             flush();
     }
-    void flush()
+    // False when a write failed, now or before.
+    bool flush()
     {
-        std::fwrite(m_buffer.data(), 1, m_buffer.size(), stdout);
-        std::fflush(stdout);
+        if (m_failure.isEmpty()
+            && (std::fwrite(m_buffer.data(), 1, m_buffer.size(), stdout) != m_buffer.size()
+                || std::fflush(stdout) != 0))
+            m_failure = QString::fromLocal8Bit(std::strerror(errno));
         m_buffer.clear();
+        return m_failure.isEmpty();
     }
+    QString failure() const { return m_failure; }
 
 private:
     std::string m_buffer;
+    QString m_failure;
 };
 
 struct Settings
@@ -270,6 +281,8 @@ public:
         return m_window.reports().isEmpty() && !m_limitReached;
     }
 
+    Output &output() { return m_output; }
+
 private:
     void take(const QString &line)
     {
@@ -280,7 +293,7 @@ private:
             m_ranked->add(line);
         else
             m_output.line(line);
-        if (!m_ranked && m_count == m_settings.top)
+        if ((!m_ranked && m_count == m_settings.top) || !m_output.failure().isEmpty())
             stop(false);
         else if (m_count == m_mostLines)
             stop(true);
@@ -344,6 +357,12 @@ int main(int argc, char *argv[])
     for (const QString &number : std::as_const(numbers)) {
         if (!converter.convert(number))
             status = Failed;
+        if (!converter.output().failure().isEmpty())
+            break;
+    }
+    if (!converter.output().flush()) {
+        complain(u"cannot write standard output: "_s + converter.output().failure());
+        return Failed;
     }
     return status;
 }
