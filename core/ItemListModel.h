@@ -101,7 +101,6 @@ private:
     }
     QStringView groupOf(qsizetype line) const;
     bool before(quint32 a, quint32 b) const;
-    void sortPermutation(std::vector<quint32> &lines) const;
     void computeRanks(qsizetype from);
     // Removes the stored lines whose `drop` flag is set, keeping everything
     // parallel to them in step. The caller notifies the views.
