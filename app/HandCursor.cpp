@@ -7,7 +7,6 @@
 #include "RegularFile.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
 #include <QPixmap>
 #include <QtEndian>
@@ -20,12 +19,10 @@ QCursor loadHandCursor(const QString &path)
 {
     // Only a regular file of at most 1 MB is read, and only once; anything
     // else is an invalid picture.
-    QFile file;
-    if (core::openRegularFile(file, path) != core::FileKind::Regular || !file.isOpen()
-        || file.size() > core::SmallFileLimit)
+    std::optional<QByteArray> read = core::readSmallFile(path);
+    if (!read)
         throw core::Failure(u"Invalid picture"_s);
-    QByteArray bytes = file.read(core::SmallFileLimit);
-    file.close();
+    QByteArray &bytes = *read;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);

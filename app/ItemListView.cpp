@@ -51,11 +51,6 @@ void ItemListView::setColumnWidth(int column, int width)
     m_header->resizeSection(column, width);
 }
 
-int ItemListView::columnWidth(int column) const
-{
-    return m_header->sectionSize(column);
-}
-
 int ItemListView::firstVisibleRow() const
 {
     return verticalScrollBar()->value();

@@ -23,7 +23,6 @@ public:
 
     QHeaderView *horizontalHeader() const { return m_header; }
     void setColumnWidth(int column, int width);
-    int columnWidth(int column) const;
     int rowHeight() const;
 
     void setModel(QAbstractItemModel *model) override;

@@ -45,19 +45,19 @@ int selectedRow(const ItemListView *view)
 MainWindow::MainWindow(Services services, QWidget *parent)
     : QWidget(parent)
     , m_services(std::move(services))
-    , m_controls(createControls(*this, m_numbers, m_results, *this))
     , m_options(m_services.settings)
     , m_dictionary{m_services.createConnection, {}, {}}
     , m_run(std::make_unique<engine::ConversionRun>(m_dictionary.words))
-    , m_order(std::make_unique<ResultsOrderControl>(*m_controls.resultsList,
-                                                    m_results,
-                                                    m_options,
-                                                    [this] {
-                                                        return bestFirstRank(m_dictionary.words);
-                                                    }))
     , m_memoryGuard(m_services.availableMemory)
     , m_progressText(captionOf(Control::ProgressBar))
 {
+    // The controls send events to eventFilter() while they are made, which
+    // reads m_controls: they are made once every member exists.
+    m_controls = createControls(*this, m_numbers, m_results, *this);
+    m_order = std::make_unique<ResultsOrderControl>(
+        *m_controls.resultsList, m_results, m_options, [this] {
+            return bestFirstRank(m_dictionary.words);
+        });
     m_numbers.setObjectName(u"numberList"_s);
     m_results.setObjectName(u"resultsList"_s);
     m_results.setUserCheckable(true);

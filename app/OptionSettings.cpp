@@ -7,6 +7,8 @@
 #include "Keypad.h"
 #include "SettingsStore.h"
 
+#include <utility>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace app {
@@ -16,11 +18,20 @@ namespace {
 const QString Application = u"Tarrowen"_s;
 const QString Section = u"Digitome"_s;
 
+// The value of a key that is not stored.
+constexpr std::pair<Control, const char16_t *> Defaults[] = {
+    {Control::MnemonicOption, u"1"},
+    {Control::SpellOutOption, u"0"},
+    {Control::WordsAndNumbersOption, u"0"},
+    {Control::WordsOnlyOption, u"1"},
+    {Control::IncludeOriginalCheck, u"0"},
+};
+
 QString defaultOf(Control control)
 {
-    for (const OptionSetting &setting : OptionSettingsTable)
-        if (setting.control == control)
-            return QString::fromUtf16(setting.defaultValue);
+    for (const auto &[entry, value] : Defaults)
+        if (entry == control)
+            return QString::fromUtf16(value);
     return {};
 }
 

@@ -7,8 +7,6 @@
 
 #include <QString>
 
-#include <array>
-
 namespace core {
 class SettingsStore;
 }
@@ -18,20 +16,6 @@ namespace app {
 // The remembered options: one key per control, named after the control's
 // objectName, in application "Tarrowen", section "Digitome". Option buttons
 // are stored as "True"/"False", the check box as "1"/"0".
-struct OptionSetting
-{
-    Control control;
-    const char16_t *defaultValue;
-};
-
-inline constexpr std::array<OptionSetting, 5> OptionSettingsTable{{
-    {Control::MnemonicOption, u"1"},
-    {Control::SpellOutOption, u"0"},
-    {Control::WordsAndNumbersOption, u"0"},
-    {Control::WordsOnlyOption, u"1"},
-    {Control::IncludeOriginalCheck, u"0"},
-}};
-
 class OptionSettings
 {
 public:

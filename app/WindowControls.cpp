@@ -5,7 +5,6 @@
 
 #include "ControlTable.h"
 #include "FrameStyle.h"
-#include "ItemListAccessible.h"
 #include "ItemListModel.h"
 #include "ItemListView.h"
 #include "ProgressCaptionBar.h"
@@ -87,7 +86,6 @@ void setUpList(ItemListView &view, core::ItemListModel &model, QObject &eventFil
     view.setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     view.horizontalHeader()->setStretchLastSection(false);
     view.horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    view.horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     view.horizontalHeader()->setHighlightSections(false);
     setUpHeader(*view.horizontalHeader());
     view.setToolTip(ListToolTip);
@@ -209,7 +207,6 @@ WindowControls createControls(QWidget &window,
                               QObject &eventFilter)
 {
     setUpWindow(window);
-    installItemListAccessible();
     const QFont buttonFont = boldArial(11.25);
     WindowControls c;
     std::map<Control, QWidget *> created;

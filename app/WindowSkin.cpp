@@ -7,7 +7,6 @@
 #include "RegularFile.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPalette>
@@ -74,21 +73,12 @@ void applyWindowSkin(QWidget &window, const QString &applicationFolder)
             paint(child);
     }
 
-    QFile file;
     QString error;
-    const core::FileKind kind = core::openRegularFile(file, path, &error);
-    if (kind != core::FileKind::Regular)
-        error = core::fileKindProblem(kind);
-    else if (file.isOpen() && file.size() > core::SmallFileLimit)
-        error = u"Larger than %1"_s.arg(core::megabytesText(core::SmallFileLimit));
-    if (!error.isEmpty() || !file.isOpen())
+    const std::optional<QByteArray> bytes = core::readSmallFile(path, &error);
+    if (!bytes)
         throw core::Failure(u"Could not read the theme file '%1': %2"_s.arg(path, error));
-    const QByteArray bytes = file.read(core::SmallFileLimit);
-    if (file.error() != QFileDevice::NoError)
-        throw core::Failure(
-            u"Could not read the theme file '%1': %2"_s.arg(path, file.errorString()));
     QStringDecoder utf8(QStringDecoder::Utf8);
-    QString sheet = utf8(bytes);
+    QString sheet = utf8(*bytes);
     if (utf8.hasError())
         throw core::Failure(u"The theme file '%1' is not a text file."_s.arg(path));
     window.setStyleSheet(withSafeUrls(sheet));

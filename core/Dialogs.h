@@ -33,7 +33,7 @@ public:
     virtual QString saveFile(const QString &title, const QStringList &filters) = 0;
 
     // The title of boxes and prompts that give none of their own.
-    virtual void setApplicationTitle(const QString &title) { m_applicationTitle = title; }
+    void setApplicationTitle(const QString &title) { m_applicationTitle = title; }
     const QString &applicationTitle() const { return m_applicationTitle; }
 
     // core::ReportSink: "Application Error", exclamation icon, OK.

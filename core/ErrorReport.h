@@ -67,8 +67,6 @@ public:
     // Reports a failure of `step` that was caught elsewhere.
     void report(Step step, const QString &description);
 
-    const QString &source() const { return m_source; }
-
     // The text of one report, as the message box shows it.
     static QString text(const QString &description, QStringView source, int stepNumber);
 

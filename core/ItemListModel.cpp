@@ -117,12 +117,10 @@ void ItemListModel::appendBatch(const QStringList &texts, bool checked)
 
 void ItemListModel::startGroup(const QString &label)
 {
-    m_groupLabels.append(label);
-    const int group = int(m_groupLabels.size()) - 1;
     if (!m_groupRuns.empty() && m_groupRuns.back().first == m_store.size())
-        m_groupRuns.back().group = group;
+        m_groupRuns.back().label = label;
     else
-        m_groupRuns.push_back({m_store.size(), group});
+        m_groupRuns.push_back({m_store.size(), label});
 }
 
 QStringView ItemListModel::groupOf(qsizetype line) const
@@ -133,7 +131,7 @@ QStringView ItemListModel::groupOf(qsizetype line) const
         });
     if (after == m_groupRuns.begin())
         return {};
-    return m_groupLabels.at(std::prev(after)->group);
+    return std::prev(after)->label;
 }
 
 void ItemListModel::appendPending(QStringView text, bool checked)
@@ -358,10 +356,8 @@ void ItemListModel::clear()
 {
     // Lines still to come from the current group (a run goes on after the
     // list was cleared) stay in it.
-    if (!m_groupLabels.isEmpty()) {
-        m_groupLabels = QStringList{m_groupLabels.last()};
-        m_groupRuns = {GroupRun{0, 0}};
-    }
+    if (!m_groupRuns.empty())
+        m_groupRuns = {GroupRun{0, m_groupRuns.back().label}};
     if (m_store.isEmpty())
         return;
     beginResetModel();

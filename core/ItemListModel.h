@@ -91,7 +91,7 @@ private:
     struct GroupRun
     {
         qsizetype first; // the first stored line of the run
-        int group;
+        QString label;
     };
 
     void checkRow(int row) const;
@@ -101,7 +101,6 @@ private:
     }
     QStringView groupOf(qsizetype line) const;
     bool before(quint32 a, quint32 b) const;
-    void sortPermutation(std::vector<quint32> &lines) const;
     void computeRanks(qsizetype from);
     // Removes the stored lines whose `drop` flag is set, keeping everything
     // parallel to them in step. The caller notifies the views.
@@ -112,7 +111,6 @@ private:
     TextStore m_store;
     QList<QStringList> m_subItems; // parallel to the store; empty while no row has any
     std::vector<GroupRun> m_groupRuns;
-    QStringList m_groupLabels;
     int m_shown = 0;
     Order m_order = Order::AsFound;
     Rank m_rank;

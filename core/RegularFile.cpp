@@ -115,6 +115,28 @@ QString fileKindProblem(FileKind kind)
     return u"Not a regular file"_s;
 }
 
+std::optional<QByteArray> readSmallFile(const QString &path, QString *error)
+{
+    QFile file;
+    QString reason;
+    const auto failed = [&](const QString &why) -> std::optional<QByteArray> {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
+    const FileKind kind = openRegularFile(file, path, &reason);
+    if (kind != FileKind::Regular)
+        return failed(fileKindProblem(kind));
+    if (!file.isOpen())
+        return failed(reason);
+    if (file.size() > SmallFileLimit)
+        return failed(u"Larger than %1"_s.arg(megabytesText(SmallFileLimit)));
+    QByteArray bytes = file.read(SmallFileLimit);
+    if (file.error() != QFileDevice::NoError)
+        return failed(file.errorString());
+    return bytes;
+}
+
 QString megabytesText(qint64 bytes)
 {
     return QString::number(bytes >> 20) + u" MB"_s;

@@ -3,7 +3,10 @@
 
 #pragma once
 
+#include <QByteArray>
 #include <QtGlobal>
+
+#include <optional>
 
 class QFile;
 class QString;
@@ -32,5 +35,10 @@ QString megabytesText(qint64 bytes);
 
 // Size limits of the files the program reads whole.
 inline constexpr qint64 SmallFileLimit = qint64(1) << 20; // theme, cursor, settings
+
+// The whole of `path` when it is a regular file of at most SmallFileLimit
+// bytes that reads without error; else nothing, and `error` (when given)
+// holds the reason: the kind's problem, "Larger than 1 MB" or the system's.
+std::optional<QByteArray> readSmallFile(const QString &path, QString *error = nullptr);
 
 } // namespace core

@@ -44,28 +44,43 @@ QString withoutLoneSurrogates(QStringView text)
     return result;
 }
 
+void *heapMemory(std::size_t bytes)
+{
+    void *memory = std::malloc(bytes);
+    if (!memory)
+        throw std::bad_alloc();
+    return memory;
+}
+
+// Memory of 2 MiB aligned for the system's huge pages, which a large list
+// fills with far fewer page faults; the system is asked to use them.
+constexpr std::size_t HugePageBytes = std::size_t(2) << 20;
+
+void *hugePageMemory()
+{
+    void *memory = std::aligned_alloc(HugePageBytes, HugePageBytes);
+    if (!memory)
+        throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    ::madvise(memory, HugePageBytes, MADV_HUGEPAGE);
+#endif
+    return memory;
+}
+
 } // namespace
 
 void WordBlocks::addBlock()
 {
     const std::size_t block = m_blocks.size();
     if (block < HeapBlocks) {
-        void *memory = std::malloc(BlockBytes);
-        if (!memory)
-            throw std::bad_alloc();
+        void *memory = heapMemory(BlockBytes);
         m_memory.emplace_back(memory);
         m_blocks.push_back(static_cast<quint64 *>(memory));
         return;
     }
-    if ((block - HeapBlocks) % BlocksPerRegion == 0) {
-        void *region = std::aligned_alloc(RegionBytes, RegionBytes);
-        if (!region)
-            throw std::bad_alloc();
-#ifdef MADV_HUGEPAGE
-        ::madvise(region, RegionBytes, MADV_HUGEPAGE);
-#endif
-        m_memory.emplace_back(region);
-    }
+    static_assert(RegionBytes == HugePageBytes);
+    if ((block - HeapBlocks) % BlocksPerRegion == 0)
+        m_memory.emplace_back(hugePageMemory());
     auto *region = static_cast<char *>(m_memory.back().get());
     m_blocks.push_back(
         reinterpret_cast<quint64 *>(region + (block - HeapBlocks) % BlocksPerRegion * BlockBytes));
@@ -89,29 +104,13 @@ std::size_t WordBlocks::bytes() const
     return heap * BlockBytes + (m_memory.size() - heap) * RegionBytes;
 }
 
-void TextStore::FreePage::operator()(char *bytes) const
-{
-    std::free(bytes);
-}
-
 // Pages grow from 4 KiB to 2 MiB, so that a short list takes little; pages
-// of the largest size are aligned for the system's huge pages, which a large
-// list fills with far fewer page faults.
+// of the largest size are aligned for the system's huge pages.
 TextStore::Page TextStore::newPage(qsizetype size)
 {
-    char *bytes = nullptr;
-    if (size == PageSize) {
-        bytes = static_cast<char *>(std::aligned_alloc(std::size_t(PageSize), std::size_t(size)));
-#ifdef MADV_HUGEPAGE
-        if (bytes)
-            ::madvise(bytes, std::size_t(size), MADV_HUGEPAGE);
-#endif
-    } else {
-        bytes = static_cast<char *>(std::malloc(std::size_t(size)));
-    }
-    if (!bytes)
-        throw std::bad_alloc();
-    return {std::unique_ptr<char[], FreePage>(bytes), size};
+    static_assert(std::size_t(PageSize) == HugePageBytes);
+    void *bytes = size == PageSize ? hugePageMemory() : heapMemory(std::size_t(size));
+    return {std::unique_ptr<char[], detail::FreeMemory>(static_cast<char *>(bytes)), size};
 }
 
 char *TextStore::reserve(qsizetype length, quint64 &word)

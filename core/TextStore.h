@@ -15,6 +15,14 @@
 
 namespace core {
 
+namespace detail {
+// Frees what std::malloc and std::aligned_alloc gave.
+struct FreeMemory
+{
+    void operator()(void *memory) const { std::free(memory); }
+};
+} // namespace detail
+
 // 64-bit words in blocks of 32 KiB that never move: growing never copies
 // what is there, so a growing list never needs twice its memory. The first
 // blocks come one by one from the heap; later ones are carved from regions
@@ -46,14 +54,10 @@ private:
     // Blocks before this many come from the heap.
     static constexpr std::size_t HeapBlocks = BlocksPerRegion;
 
-    struct Free
-    {
-        void operator()(void *memory) const { std::free(memory); }
-    };
     void addBlock();
 
     std::vector<quint64 *> m_blocks;
-    std::vector<std::unique_ptr<void, Free>> m_memory; // heap blocks, then regions
+    std::vector<std::unique_ptr<void, detail::FreeMemory>> m_memory; // heap blocks, then regions
     std::size_t m_size = 0;
 };
 
@@ -94,13 +98,9 @@ private:
     // A line this long or longer has a page of its own, whose size is its length.
     static constexpr quint64 OwnPage = (quint64(1) << LengthBits) - 1;
 
-    struct FreePage
-    {
-        void operator()(char *bytes) const;
-    };
     struct Page
     {
-        std::unique_ptr<char[], FreePage> bytes;
+        std::unique_ptr<char[], detail::FreeMemory> bytes;
         qsizetype size;
     };
     static Page newPage(qsizetype size);
