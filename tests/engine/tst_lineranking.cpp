@@ -162,14 +162,7 @@ void TestLineRanking::shippedDictionary()
 {
     QFETCH(QString, typed);
     QFETCH(QString, best);
-    static const engine::WordStore words = [] {
-        engine::WordStore store;
-        const QString failure = testsupport::loadMdbWords(
-            qEnvironmentVariable("DIGITOME_APP_DIR") + u"/dbWords.mdb"_s, store);
-        if (!failure.isEmpty())
-            qFatal("%s", qPrintable(failure));
-        return store;
-    }();
+    const engine::WordStore &words = testsupport::shippedWords();
     const QStringList lines =
         testsupport::convertedLines(words, {typed}, testsupport::optionsOf(u"mixed"_s));
     QCOMPARE(bestFirst(words, typed, lines).value(0), best);

@@ -9,6 +9,7 @@
 #include "WordStore.h"
 
 #include <QString>
+#include <QtGlobal>
 
 namespace testsupport {
 
@@ -25,6 +26,21 @@ inline QString loadMdbWords(const QString &path, engine::WordStore &words)
         return failure.description();
     }
     return {};
+}
+
+// The shipped dictionary beside the built program (DIGITOME_APP_DIR), loaded
+// once; a test without it cannot run.
+inline const engine::WordStore &shippedWords()
+{
+    static const engine::WordStore words = [] {
+        engine::WordStore store;
+        const QString failure = loadMdbWords(
+            qEnvironmentVariable("DIGITOME_APP_DIR") + QStringLiteral("/dbWords.mdb"), store);
+        if (!failure.isEmpty())
+            qFatal("%s", qPrintable(failure));
+        return store;
+    }();
+    return words;
 }
 
 } // namespace testsupport

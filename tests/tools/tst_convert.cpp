@@ -14,20 +14,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// The shipped dictionary as the window loads it.
-const engine::WordStore &shippedWords()
-{
-    static const engine::WordStore words = [] {
-        engine::WordStore store;
-        const QString failure = testsupport::loadMdbWords(
-            qEnvironmentVariable("DIGITOME_APP_DIR") + u"/dbWords.mdb"_s, store);
-        if (!failure.isEmpty())
-            qFatal("%s", qPrintable(failure));
-        return store;
-    }();
-    return words;
-}
-
 QByteArray linesOf(const QStringList &lines)
 {
     return lines.isEmpty() ? QByteArray() : (lines.join(u'\n') + u'\n').toUtf8();
@@ -75,7 +61,7 @@ void TestConvert::run_data()
     const QString words = m_dir.filePath(u"words.txt"_s);
     const auto window = [](const QStringList &numbers, const QString &mode, bool original) {
         return linesOf(testsupport::convertedLines(
-            shippedWords(), numbers, testsupport::optionsOf(mode, original)));
+            testsupport::shippedWords(), numbers, testsupport::optionsOf(mode, original)));
     };
     const QStringList vanity = {u"1-800-356-9377"_s, u"(646) 266-5464"_s, u"434-3453"_s};
 
