@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ApplicationTitle.h"
+#include "app/ApplicationTitle.h"
 
 namespace app {
 

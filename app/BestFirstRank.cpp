@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "BestFirstRank.h"
+#include "app/BestFirstRank.h"
 
-#include "LineRanking.h"
+#include "engine/LineRanking.h"
 
 #include <memory>
 #include <optional>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "CommandLine.h"
+#include "app/CommandLine.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

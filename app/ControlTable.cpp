@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ControlTable.h"
+#include "app/ControlTable.h"
 
 #include <array>
 

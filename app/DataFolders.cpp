@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "DataFolders.h"
+#include "app/DataFolders.h"
 
 #include <QFileInfo>
 

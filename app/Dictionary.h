@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "Database.h"
-#include "WordStore.h"
+#include "core/Database.h"
+#include "engine/WordStore.h"
 
 #include <functional>
 #include <memory>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "FrameStyle.h"
+#include "app/FrameStyle.h"
 
 #include <QGroupBox>
 #include <QPainter>

@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "HandCursor.h"
+#include "app/HandCursor.h"
 
-#include "Failure.h"
-#include "RegularFile.h"
+#include "core/Failure.h"
+#include "core/RegularFile.h"
 
 #include <QBuffer>
 #include <QImageReader>

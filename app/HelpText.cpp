@@ -1,13 +1,13 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "HelpText.h"
+#include "app/HelpText.h"
 
-#include "Contact.h"
-#include "Dialogs.h"
-#include "ErrorReport.h"
-#include "ItemListModel.h"
-#include "Window.h"
+#include "core/Contact.h"
+#include "core/Dialogs.h"
+#include "core/ErrorReport.h"
+#include "core/ItemListModel.h"
+#include "core/Window.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ItemListAccessible.h"
+#include "app/ItemListAccessible.h"
 
-#include "ItemListView.h"
+#include "app/ItemListView.h"
 
 #include <QAccessibleWidget>
 #include <QHash>

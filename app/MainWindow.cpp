@@ -1,19 +1,19 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "BestFirstRank.h"
-#include "ConversionRun.h"
-#include "Dialogs.h"
-#include "HelpText.h"
-#include "ItemListView.h"
-#include "ListCommands.h"
-#include "OutputCommands.h"
-#include "ProgressCaptionBar.h"
-#include "ResultsOrderControl.h"
-#include "StartUp.h"
-#include "WindowKeys.h"
+#include "app/BestFirstRank.h"
+#include "app/HelpText.h"
+#include "app/ItemListView.h"
+#include "app/ProgressCaptionBar.h"
+#include "app/ResultsOrderControl.h"
+#include "app/StartUp.h"
+#include "app/WindowKeys.h"
+#include "core/Dialogs.h"
+#include "engine/ConversionRun.h"
+#include "lists/ListCommands.h"
+#include "output/OutputCommands.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -3,13 +3,13 @@
 
 #pragma once
 
-#include "DataFolders.h"
-#include "Dictionary.h"
-#include "ItemListModel.h"
-#include "MemoryGuard.h"
-#include "OptionSettings.h"
-#include "Window.h"
-#include "WindowControls.h"
+#include "app/DataFolders.h"
+#include "app/Dictionary.h"
+#include "app/MemoryGuard.h"
+#include "app/OptionSettings.h"
+#include "app/WindowControls.h"
+#include "core/ItemListModel.h"
+#include "core/Window.h"
 
 #include <QCursor>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "MemoryGuard.h"
+#include "app/MemoryGuard.h"
 
 #include <QLocale>
 

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "OptionSettings.h"
+#include "app/OptionSettings.h"
 
-#include "Failure.h"
-#include "Keypad.h"
-#include "SettingsStore.h"
+#include "core/Failure.h"
+#include "core/SettingsStore.h"
+#include "engine/Keypad.h"
 
 #include <utility>
 

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "ControlTable.h"
+#include "app/ControlTable.h"
 
 #include <QString>
 

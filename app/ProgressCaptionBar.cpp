@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ProgressCaptionBar.h"
+#include "app/ProgressCaptionBar.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

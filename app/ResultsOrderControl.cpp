@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ResultsOrderControl.h"
+#include "app/ResultsOrderControl.h"
 
-#include "ItemListView.h"
-#include "OptionSettings.h"
+#include "app/ItemListView.h"
+#include "app/OptionSettings.h"
 
 #include <QActionGroup>
 #include <QHeaderView>

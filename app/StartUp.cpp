@@ -1,23 +1,23 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "StartUp.h"
+#include "app/StartUp.h"
 
-#include "ApplicationTitle.h"
-#include "DataFolders.h"
-#include "Database.h"
-#include "Dialogs.h"
-#include "Dictionary.h"
-#include "ErrorReport.h"
-#include "FileExists.h"
-#include "HandCursor.h"
-#include "ItemListModel.h"
-#include "ItemListView.h"
-#include "LoadWords.h"
-#include "OptionSettings.h"
-#include "Window.h"
-#include "WindowControls.h"
-#include "WindowSkin.h"
+#include "app/ApplicationTitle.h"
+#include "app/DataFolders.h"
+#include "app/Dictionary.h"
+#include "app/HandCursor.h"
+#include "app/ItemListView.h"
+#include "app/OptionSettings.h"
+#include "app/WindowControls.h"
+#include "app/WindowSkin.h"
+#include "core/Database.h"
+#include "core/Dialogs.h"
+#include "core/ErrorReport.h"
+#include "core/FileExists.h"
+#include "core/ItemListModel.h"
+#include "core/Window.h"
+#include "engine/LoadWords.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,13 +1,13 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "WindowControls.h"
+#include "app/WindowControls.h"
 
-#include "ControlTable.h"
-#include "FrameStyle.h"
-#include "ItemListModel.h"
-#include "ItemListView.h"
-#include "ProgressCaptionBar.h"
+#include "app/ControlTable.h"
+#include "app/FrameStyle.h"
+#include "app/ItemListView.h"
+#include "app/ProgressCaptionBar.h"
+#include "core/ItemListModel.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "WindowKeys.h"
+#include "app/WindowKeys.h"
 
-#include "WindowControls.h"
+#include "app/WindowControls.h"
 
 #include <QKeyEvent>
 #include <QPushButton>

@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "WindowSkin.h"
+#include "app/WindowSkin.h"
 
-#include "Failure.h"
-#include "RegularFile.h"
+#include "core/Failure.h"
+#include "core/RegularFile.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

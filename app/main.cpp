@@ -1,14 +1,14 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "CommandLine.h"
-#include "MainWindow.h"
-#include "MdbDatabase.h"
-#include "QtClipboard.h"
-#include "QtDialogs.h"
-#include "QtSettingsStore.h"
-#include "SystemMemory.h"
-#include "XlsxSpreadsheet.h"
+#include "app/CommandLine.h"
+#include "app/MainWindow.h"
+#include "platform/MdbDatabase.h"
+#include "platform/QtClipboard.h"
+#include "platform/QtDialogs.h"
+#include "platform/QtSettingsStore.h"
+#include "platform/SystemMemory.h"
+#include "platform/XlsxSpreadsheet.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -16,9 +16,9 @@
 // enumeration steps, the time and the lines per second, then the peak
 // resident memory (VmHWM).
 
-#include "ConversionRun.h"
-#include "FakeWindow.h"
-#include "WordStore.h"
+#include "engine/ConversionRun.h"
+#include "engine/WordStore.h"
+#include "tests/support/FakeWindow.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

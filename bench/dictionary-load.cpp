@@ -9,13 +9,13 @@
 // puts it). Each load opens a new connection and fills a new store, as the
 // window does at start-up.
 
-#include "Database.h"
-#include "Failure.h"
-#include "Jet4Writer.h"
-#include "LoadWords.h"
-#include "MdbDatabase.h"
-#include "WordList.h"
-#include "WordStore.h"
+#include "core/Database.h"
+#include "core/Failure.h"
+#include "engine/LoadWords.h"
+#include "engine/WordStore.h"
+#include "platform/MdbDatabase.h"
+#include "tools/jet4/Jet4Writer.h"
+#include "tools/mkmdb/WordList.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -11,10 +11,10 @@
 // short numbers and checks that the peak memory of the load stays within
 // what the loaded list holds plus twice the file's size.
 
-#include "FakeDialogs.h"
-#include "ItemListModel.h"
-#include "ListFiles.h"
-#include "ResultFilters.h"
+#include "core/ItemListModel.h"
+#include "lists/ListFiles.h"
+#include "lists/ResultFilters.h"
+#include "tests/support/FakeDialogs.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -10,11 +10,11 @@
 // Prints the times and exits with 1 when a target is missed: save < 2 s,
 // clipboard text < 2 s, export < 3 s.
 
-#include "ClipboardCopy.h"
-#include "FakeWindow.h"
-#include "OutputCommands.h"
-#include "TextFileWriter.h"
-#include "XlsxSpreadsheet.h"
+#include "output/ClipboardCopy.h"
+#include "output/OutputCommands.h"
+#include "output/TextFileWriter.h"
+#include "platform/XlsxSpreadsheet.h"
+#include "tests/support/FakeWindow.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -16,9 +16,9 @@
 // Then N lines (default 1,000,000) of a long number get their keys and are
 // ordered best first; the best of five runs is reported.
 
-#include "ConversionLines.h"
-#include "LineRanking.h"
-#include "MdbWords.h"
+#include "engine/LineRanking.h"
+#include "tests/support/ConversionLines.h"
+#include "tests/support/MdbWords.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

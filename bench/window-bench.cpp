@@ -11,16 +11,16 @@
 //
 // Run it under a real X server (xvfb-run) for figures that include painting.
 
-#include "ControlTable.h"
-#include "FakeDialogs.h"
-#include "FakeSettingsStore.h"
-#include "ItemListView.h"
-#include "MainWindow.h"
-#include "MdbDatabase.h"
-#include "QtClipboard.h"
-#include "QtDialogs.h"
-#include "SystemMemory.h"
-#include "XlsxSpreadsheet.h"
+#include "app/ControlTable.h"
+#include "app/ItemListView.h"
+#include "app/MainWindow.h"
+#include "platform/MdbDatabase.h"
+#include "platform/QtClipboard.h"
+#include "platform/QtDialogs.h"
+#include "platform/SystemMemory.h"
+#include "platform/XlsxSpreadsheet.h"
+#include "tests/support/FakeDialogs.h"
+#include "tests/support/FakeSettingsStore.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "Database.h"
+#include "core/Database.h"
 
-#include "Failure.h"
+#include "core/Failure.h"
 
 #include <QRegularExpression>
 #include <QStringList>

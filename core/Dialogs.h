@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "ReportSink.h"
+#include "core/ReportSink.h"
 
 #include <QString>
 #include <QStringList>

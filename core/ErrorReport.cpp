@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ErrorReport.h"
+#include "core/ErrorReport.h"
 
-#include "Contact.h"
+#include "core/Contact.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -3,10 +3,10 @@
 
 #pragma once
 
-#include "Failure.h"
-#include "ReportSink.h"
-#include "ReportSource.h"
-#include "Step.h"
+#include "core/Failure.h"
+#include "core/ReportSink.h"
+#include "core/ReportSource.h"
+#include "core/Step.h"
 
 #include <QString>
 

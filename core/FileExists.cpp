@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "FileExists.h"
+#include "core/FileExists.h"
 
 #include <QFileInfo>
 

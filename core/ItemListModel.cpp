@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ItemListModel.h"
+#include "core/ItemListModel.h"
 
-#include "Failure.h"
+#include "core/Failure.h"
 
 #include <algorithm>
 

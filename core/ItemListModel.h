@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "TextStore.h"
+#include "core/TextStore.h"
 
 #include <QAbstractTableModel>
 #include <QList>

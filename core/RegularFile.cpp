@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "RegularFile.h"
+#include "core/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>

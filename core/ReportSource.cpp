@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ReportSource.h"
+#include "core/ReportSource.h"
 
 #include <array>
 #include <utility>

@@ -3,10 +3,10 @@
 
 #pragma once
 
-#include "ConversionOptions.h"
-#include "Pointer.h"
-#include "ProgressDisplay.h"
-#include "ReportSink.h"
+#include "core/ConversionOptions.h"
+#include "core/Pointer.h"
+#include "core/ProgressDisplay.h"
+#include "core/ReportSink.h"
 
 class QString;
 

@@ -1,18 +1,18 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ConversionRun.h"
+#include "engine/ConversionRun.h"
 
-#include "ErrorReport.h"
-#include "Failure.h"
-#include "ItemListModel.h"
-#include "Keypad.h"
-#include "MnemonicSearch.h"
-#include "RunSteps.h"
-#include "SaturatingCount.h"
-#include "Window.h"
-#include "WordCuts.h"
-#include "WordStore.h"
+#include "core/ErrorReport.h"
+#include "core/Failure.h"
+#include "core/ItemListModel.h"
+#include "core/Window.h"
+#include "engine/Keypad.h"
+#include "engine/MnemonicSearch.h"
+#include "engine/RunSteps.h"
+#include "engine/SaturatingCount.h"
+#include "engine/WordCuts.h"
+#include "engine/WordStore.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "Keypad.h"
+#include "engine/Keypad.h"
 
-#include "Failure.h"
-#include "NumericScanner.h"
+#include "core/Failure.h"
+#include "engine/NumericScanner.h"
 
 #include <charconv>
 #include <string>

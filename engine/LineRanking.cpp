@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "LineRanking.h"
+#include "engine/LineRanking.h"
 
-#include "Keypad.h"
-#include "WordStore.h"
+#include "engine/Keypad.h"
+#include "engine/WordStore.h"
 
 #include <QSet>
 

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "LoadWords.h"
+#include "engine/LoadWords.h"
 
-#include "Database.h"
-#include "Failure.h"
-#include "WordStore.h"
+#include "core/Database.h"
+#include "core/Failure.h"
+#include "engine/WordStore.h"
 
 using namespace Qt::Literals::StringLiterals;
 

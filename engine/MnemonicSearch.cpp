@@ -1,13 +1,13 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "MnemonicSearch.h"
+#include "engine/MnemonicSearch.h"
 
-#include "Failure.h"
-#include "Keypad.h"
-#include "SaturatingCount.h"
-#include "WordCuts.h"
-#include "WordStore.h"
+#include "core/Failure.h"
+#include "engine/Keypad.h"
+#include "engine/SaturatingCount.h"
+#include "engine/WordCuts.h"
+#include "engine/WordStore.h"
 
 #include <algorithm>
 #include <cstring>

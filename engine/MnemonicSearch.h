@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "NumericScanner.h"
-#include "WordPrefixTree.h"
+#include "engine/NumericScanner.h"
+#include "engine/WordPrefixTree.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "WordCuts.h"
+#include "engine/WordCuts.h"
 
-#include "Failure.h"
-#include "Keypad.h"
-#include "WordStore.h"
+#include "core/Failure.h"
+#include "engine/Keypad.h"
+#include "engine/WordStore.h"
 
 using namespace Qt::Literals::StringLiterals;
 

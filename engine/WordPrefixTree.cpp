@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "WordPrefixTree.h"
+#include "engine/WordPrefixTree.h"
 
-#include "Failure.h"
+#include "core/Failure.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "WordStore.h"
+#include "engine/WordStore.h"
 
-#include "Failure.h"
+#include "core/Failure.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "WordPrefixTree.h"
+#include "engine/WordPrefixTree.h"
 
 #include <QSet>
 #include <QString>

@@ -1,14 +1,14 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ListCommands.h"
+#include "lists/ListCommands.h"
 
-#include "Dialogs.h"
-#include "ErrorReport.h"
-#include "ItemListModel.h"
-#include "ListFiles.h"
-#include "ResultFilters.h"
-#include "Window.h"
+#include "core/Dialogs.h"
+#include "core/ErrorReport.h"
+#include "core/ItemListModel.h"
+#include "core/Window.h"
+#include "lists/ListFiles.h"
+#include "lists/ResultFilters.h"
 
 #include <QDir>
 #include <QStringList>

@@ -1,13 +1,13 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ListFiles.h"
+#include "lists/ListFiles.h"
 
-#include "Dialogs.h"
-#include "Failure.h"
-#include "FileExists.h"
-#include "ItemListModel.h"
-#include "RegularFile.h"
+#include "core/Dialogs.h"
+#include "core/Failure.h"
+#include "core/FileExists.h"
+#include "core/ItemListModel.h"
+#include "core/RegularFile.h"
 
 #include <QFile>
 #include <QStringDecoder>

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ResultFilters.h"
+#include "lists/ResultFilters.h"
 
-#include "ItemListModel.h"
+#include "core/ItemListModel.h"
 
 #include <QList>
 #include <QString>

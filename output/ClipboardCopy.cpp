@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ClipboardCopy.h"
+#include "output/ClipboardCopy.h"
 
-#include "Clipboard.h"
-#include "ColumnText.h"
-#include "Failure.h"
-#include "ItemListModel.h"
+#include "core/Clipboard.h"
+#include "core/Failure.h"
+#include "core/ItemListModel.h"
+#include "output/ColumnText.h"
 
 #include <QList>
 

@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "Failure.h"
-#include "Yield.h"
+#include "core/Failure.h"
+#include "output/Yield.h"
 
 namespace core {
 class Clipboard;

@@ -1,17 +1,17 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "OutputCommands.h"
+#include "output/OutputCommands.h"
 
-#include "ClipboardCopy.h"
-#include "Dialogs.h"
-#include "ErrorReport.h"
-#include "FileExists.h"
-#include "ItemListModel.h"
-#include "Spreadsheet.h"
-#include "SpreadsheetExport.h"
-#include "TextFileWriter.h"
-#include "Window.h"
+#include "core/Dialogs.h"
+#include "core/ErrorReport.h"
+#include "core/FileExists.h"
+#include "core/ItemListModel.h"
+#include "core/Spreadsheet.h"
+#include "core/Window.h"
+#include "output/ClipboardCopy.h"
+#include "output/SpreadsheetExport.h"
+#include "output/TextFileWriter.h"
 
 #include <memory>
 

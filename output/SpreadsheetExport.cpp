@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "SpreadsheetExport.h"
+#include "output/SpreadsheetExport.h"
 
-#include "Dialogs.h"
-#include "Spreadsheet.h"
-#include "Window.h"
+#include "core/Dialogs.h"
+#include "core/Spreadsheet.h"
+#include "core/Window.h"
 
 #include <exception>
 

@@ -1,13 +1,13 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "TextFileWriter.h"
+#include "output/TextFileWriter.h"
 
-#include "ColumnText.h"
-#include "ErrorReport.h"
-#include "ItemListModel.h"
-#include "ProgressDisplay.h"
-#include "RegularFile.h"
+#include "core/ErrorReport.h"
+#include "core/ItemListModel.h"
+#include "core/ProgressDisplay.h"
+#include "core/RegularFile.h"
+#include "output/ColumnText.h"
 
 #include <QFile>
 #include <QIODevice>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "Yield.h"
+#include "output/Yield.h"
 
 class QIODevice;
 class QString;

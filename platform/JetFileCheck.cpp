@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "JetFileCheck.h"
+#include "platform/JetFileCheck.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "MdbDatabase.h"
+#include "platform/MdbDatabase.h"
 
-#include "Failure.h"
-#include "JetFileCheck.h"
-#include "RegularFile.h"
+#include "core/Failure.h"
+#include "core/RegularFile.h"
+#include "platform/JetFileCheck.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "Clipboard.h"
+#include "core/Clipboard.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "QtDialogs.h"
+#include "platform/QtDialogs.h"
 
 #include <QFileDialog>
 #include <QInputDialog>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "Dialogs.h"
+#include "core/Dialogs.h"
 
 #include <QPointer>
 

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "QtSettingsStore.h"
+#include "platform/QtSettingsStore.h"
 
-#include "RegularFile.h"
+#include "core/RegularFile.h"
 
 #include <QFileInfo>
 #include <QLockFile>

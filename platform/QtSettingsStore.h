@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "SettingsStore.h"
+#include "core/SettingsStore.h"
 
 namespace platform {
 

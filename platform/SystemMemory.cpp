@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "SystemMemory.h"
+#include "platform/SystemMemory.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "XlsxSheet.h"
+#include "platform/XlsxSheet.h"
 
-#include "Failure.h"
+#include "core/Failure.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "XlsxSpreadsheet.h"
+#include "platform/XlsxSpreadsheet.h"
 
-#include "Failure.h"
-#include "XlsxSheet.h"
+#include "core/Failure.h"
+#include "platform/XlsxSheet.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "Spreadsheet.h"
+#include "core/Spreadsheet.h"
 
 #include <QString>
 #include <QStringList>

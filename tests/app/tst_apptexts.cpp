@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ApplicationTitle.h"
-#include "Failure.h"
-#include "HelpText.h"
-#include "OptionSettings.h"
+#include "app/ApplicationTitle.h"
+#include "app/HelpText.h"
+#include "app/OptionSettings.h"
+#include "core/Failure.h"
 
 #include <QTest>
 

@@ -1,19 +1,19 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "FakeClipboard.h"
-#include "FakeDialogs.h"
-#include "FakeSettingsStore.h"
-#include "FakeSpreadsheet.h"
-#include "ItemListView.h"
-#include "JetFixtures.h"
-#include "MainWindow.h"
-#include "MdbDatabase.h"
-#include "MemoryConnection.h"
-#include "MemoryGuard.h"
-#include "ResultsOrderControl.h"
-#include "SpecialFiles.h"
-#include "TestHelpers.h"
+#include "app/ItemListView.h"
+#include "app/MainWindow.h"
+#include "app/MemoryGuard.h"
+#include "app/ResultsOrderControl.h"
+#include "platform/MdbDatabase.h"
+#include "tests/support/FakeClipboard.h"
+#include "tests/support/FakeDialogs.h"
+#include "tests/support/FakeSettingsStore.h"
+#include "tests/support/FakeSpreadsheet.h"
+#include "tests/support/JetFixtures.h"
+#include "tests/support/MemoryConnection.h"
+#include "tests/support/SpecialFiles.h"
+#include "tests/support/TestHelpers.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ItemListModel.h"
-#include "TestHelpers.h"
-#include "TextStore.h"
+#include "core/ItemListModel.h"
+#include "core/TextStore.h"
+#include "tests/support/TestHelpers.h"
 
 #include <QAbstractItemModelTester>
 #include <QTest>

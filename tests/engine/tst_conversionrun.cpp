@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ConversionRun.h"
-#include "EngineTestSupport.h"
-#include "ErrorReport.h"
-#include "FakeWindow.h"
-#include "WordStore.h"
+#include "core/ErrorReport.h"
+#include "engine/ConversionRun.h"
+#include "engine/WordStore.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "tests/support/FakeWindow.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "Failure.h"
-#include "Keypad.h"
+#include "core/Failure.h"
+#include "engine/Keypad.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>

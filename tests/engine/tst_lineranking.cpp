@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ConversionLines.h"
-#include "LineRanking.h"
-#include "MdbWords.h"
+#include "engine/LineRanking.h"
+#include "tests/support/ConversionLines.h"
+#include "tests/support/MdbWords.h"
 
 #include <QRandomGenerator>
 #include <QTest>

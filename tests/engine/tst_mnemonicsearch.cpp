@@ -1,13 +1,13 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ConversionRun.h"
-#include "EngineTestSupport.h"
-#include "ErrorReport.h"
-#include "Failure.h"
-#include "FakeWindow.h"
-#include "WordCuts.h"
-#include "WordStore.h"
+#include "core/ErrorReport.h"
+#include "core/Failure.h"
+#include "engine/ConversionRun.h"
+#include "engine/WordCuts.h"
+#include "engine/WordStore.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "tests/support/FakeWindow.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ConversionRun.h"
-#include "EngineTestSupport.h"
-#include "FakeWindow.h"
-#include "Keypad.h"
-#include "MnemonicSearch.h"
-#include "WordStore.h"
+#include "engine/ConversionRun.h"
+#include "engine/Keypad.h"
+#include "engine/MnemonicSearch.h"
+#include "engine/WordStore.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "tests/support/FakeWindow.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "Failure.h"
-#include "WordStore.h"
+#include "core/Failure.h"
+#include "engine/WordStore.h"
 
 #include <QRandomGenerator>
 #include <QSet>

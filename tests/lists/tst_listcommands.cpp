@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "Failure.h"
-#include "FakeWindow.h"
-#include "ListCommands.h"
-#include "TestHelpers.h"
+#include "core/Failure.h"
+#include "lists/ListCommands.h"
+#include "tests/support/FakeWindow.h"
+#include "tests/support/TestHelpers.h"
 
 #include <QDir>
 #include <QFile>

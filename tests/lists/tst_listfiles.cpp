@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "Failure.h"
-#include "FakeDialogs.h"
-#include "ItemListModel.h"
-#include "ListFiles.h"
-#include "SpecialFiles.h"
-#include "TestHelpers.h"
+#include "core/Failure.h"
+#include "core/ItemListModel.h"
+#include "lists/ListFiles.h"
+#include "tests/support/FakeDialogs.h"
+#include "tests/support/SpecialFiles.h"
+#include "tests/support/TestHelpers.h"
 
 #include <QFile>
 #include <QRandomGenerator>

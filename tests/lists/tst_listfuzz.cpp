@@ -8,11 +8,11 @@
 //   DIGITOME_FUZZ_FIRST    number of the first mutant (default 0)
 //   DIGITOME_FUZZ_SEED     seed of mutant 0 (default 20210831)
 
-#include "FakeDialogs.h"
-#include "FuzzRange.h"
-#include "ItemListModel.h"
-#include "ListFiles.h"
-#include "TestHelpers.h"
+#include "core/ItemListModel.h"
+#include "lists/ListFiles.h"
+#include "tests/support/FakeDialogs.h"
+#include "tests/support/FuzzRange.h"
+#include "tests/support/TestHelpers.h"
 
 #include <QDir>
 #include <QRandomGenerator>

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ItemListModel.h"
-#include "ResultFilters.h"
-#include "TestHelpers.h"
+#include "core/ItemListModel.h"
+#include "lists/ResultFilters.h"
+#include "tests/support/TestHelpers.h"
 
 #include <QAbstractItemModelTester>
 #include <QTest>

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ClipboardCopy.h"
-#include "FakeClipboard.h"
-#include "FakeWindow.h"
-#include "ListBuilder.h"
-#include "OutputCommands.h"
+#include "output/ClipboardCopy.h"
+#include "output/OutputCommands.h"
+#include "tests/output/ListBuilder.h"
+#include "tests/support/FakeClipboard.h"
+#include "tests/support/FakeWindow.h"
 
 #include <QTest>
 

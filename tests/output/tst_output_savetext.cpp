@@ -1,13 +1,13 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "FailingDevice.h"
-#include "FakeWindow.h"
-#include "ListBuilder.h"
-#include "OutputCommands.h"
-#include "SpecialFiles.h"
-#include "TestHelpers.h"
-#include "TextFileWriter.h"
+#include "output/OutputCommands.h"
+#include "output/TextFileWriter.h"
+#include "tests/output/ListBuilder.h"
+#include "tests/support/FailingDevice.h"
+#include "tests/support/FakeWindow.h"
+#include "tests/support/SpecialFiles.h"
+#include "tests/support/TestHelpers.h"
 
 #include <QBuffer>
 #include <QDir>

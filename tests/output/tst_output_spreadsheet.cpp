@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "Failure.h"
-#include "FakeSpreadsheet.h"
-#include "FakeWindow.h"
-#include "ListBuilder.h"
-#include "OutputCommands.h"
-#include "SpreadsheetExport.h"
+#include "core/Failure.h"
+#include "output/OutputCommands.h"
+#include "output/SpreadsheetExport.h"
+#include "tests/output/ListBuilder.h"
+#include "tests/support/FakeSpreadsheet.h"
+#include "tests/support/FakeWindow.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ClipboardCopy.h"
-#include "QtClipboard.h"
+#include "output/ClipboardCopy.h"
+#include "platform/QtClipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

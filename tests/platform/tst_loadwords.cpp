@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "Database.h"
-#include "Failure.h"
-#include "JetFixtures.h"
-#include "LoadWords.h"
-#include "MdbDatabase.h"
-#include "WordStore.h"
+#include "core/Database.h"
+#include "core/Failure.h"
+#include "engine/LoadWords.h"
+#include "engine/WordStore.h"
+#include "platform/MdbDatabase.h"
+#include "tests/support/JetFixtures.h"
 
 #include <QFile>
 #include <QTemporaryDir>

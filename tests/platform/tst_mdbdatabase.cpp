@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "Database.h"
-#include "Failure.h"
-#include "JetFixtures.h"
-#include "MdbDatabase.h"
-#include "MdbTools.h"
-#include "SpecialFiles.h"
+#include "core/Database.h"
+#include "core/Failure.h"
+#include "platform/MdbDatabase.h"
+#include "tests/support/JetFixtures.h"
+#include "tests/support/MdbTools.h"
+#include "tests/support/SpecialFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -7,10 +7,10 @@
 //   DIGITOME_FUZZ_SEED     seed of mutant 0 (default 20210831)
 //   DIGITOME_FUZZ_VERBOSE  set to keep libmdb's own messages on stderr
 
-#include "Failure.h"
-#include "FuzzRange.h"
-#include "JetFixtures.h"
-#include "MdbDatabase.h"
+#include "core/Failure.h"
+#include "platform/MdbDatabase.h"
+#include "tests/support/FuzzRange.h"
+#include "tests/support/JetFixtures.h"
 
 #include <QDir>
 #include <QRandomGenerator>

@@ -2,11 +2,11 @@
 // SPDX-License-Identifier: MIT
 // The real settings store and dialogs: QSettings on disk, QMessageBox and
 // QInputDialog driven the way a user would.
-#include "QtDialogs.h"
-#include "QtSettingsStore.h"
-#include "SpecialFiles.h"
-#include "SystemMemory.h"
-#include "TestHelpers.h"
+#include "platform/QtDialogs.h"
+#include "platform/QtSettingsStore.h"
+#include "platform/SystemMemory.h"
+#include "tests/support/SpecialFiles.h"
+#include "tests/support/TestHelpers.h"
 
 #include <QApplication>
 #include <QDir>

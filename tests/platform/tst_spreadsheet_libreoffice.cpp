@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "XlsxSheet.h"
+#include "platform/XlsxSheet.h"
 
 #include <QDir>
 #include <QFile>

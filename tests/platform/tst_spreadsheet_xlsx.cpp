@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "Failure.h"
-#include "FakeWindow.h"
-#include "OutputCommands.h"
-#include "XlsxSheet.h"
-#include "XlsxSpreadsheet.h"
+#include "core/Failure.h"
+#include "output/OutputCommands.h"
+#include "platform/XlsxSheet.h"
+#include "platform/XlsxSpreadsheet.h"
+#include "tests/support/FakeWindow.h"
 
 #include <QDir>
 #include <QFile>

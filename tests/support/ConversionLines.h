@@ -3,9 +3,9 @@
 
 #pragma once
 
-#include "ConversionRun.h"
-#include "FakeWindow.h"
-#include "WordStore.h"
+#include "engine/ConversionRun.h"
+#include "engine/WordStore.h"
+#include "tests/support/FakeWindow.h"
 
 #include <QStringList>
 

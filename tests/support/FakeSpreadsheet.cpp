@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "FakeSpreadsheet.h"
+#include "tests/support/FakeSpreadsheet.h"
 
-#include "Failure.h"
+#include "core/Failure.h"
 
 namespace {
 

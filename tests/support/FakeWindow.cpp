@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "FakeWindow.h"
+#include "tests/support/FakeWindow.h"
 
-#include "TestHelpers.h"
+#include "tests/support/TestHelpers.h"
 
 FakeWindow::FakeWindow()
 {

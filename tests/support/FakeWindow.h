@@ -3,11 +3,11 @@
 
 #pragma once
 
-#include "FakeClipboard.h"
-#include "FakeDialogs.h"
-#include "FakeSpreadsheet.h"
-#include "ItemListModel.h"
-#include "Window.h"
+#include "core/ItemListModel.h"
+#include "core/Window.h"
+#include "tests/support/FakeClipboard.h"
+#include "tests/support/FakeDialogs.h"
+#include "tests/support/FakeSpreadsheet.h"
 
 #include <QList>
 #include <QStringList>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "Jet4Writer.h"
+#include "tools/jet4/Jet4Writer.h"
 
 #include <QByteArray>
 #include <QFile>

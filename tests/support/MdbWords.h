@@ -3,10 +3,10 @@
 
 #pragma once
 
-#include "Failure.h"
-#include "LoadWords.h"
-#include "MdbDatabase.h"
-#include "WordStore.h"
+#include "core/Failure.h"
+#include "engine/LoadWords.h"
+#include "engine/WordStore.h"
+#include "platform/MdbDatabase.h"
 
 #include <QString>
 #include <QtGlobal>

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "MemoryConnection.h"
+#include "tests/support/MemoryConnection.h"
 
-#include "Failure.h"
+#include "core/Failure.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "Database.h"
+#include "core/Database.h"
 
 #include <QList>
 #include <QStringList>

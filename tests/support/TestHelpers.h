@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "ItemListModel.h"
+#include "core/ItemListModel.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ConversionLines.h"
-#include "JetFixtures.h"
-#include "MdbWords.h"
-#include "TestHelpers.h"
+#include "tests/support/ConversionLines.h"
+#include "tests/support/JetFixtures.h"
+#include "tests/support/MdbWords.h"
+#include "tests/support/TestHelpers.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "Jet4Writer.h"
-#include "MdbTools.h"
+#include "tests/support/MdbTools.h"
+#include "tools/jet4/Jet4Writer.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "ConsoleWindow.h"
+#include "tools/convert/ConsoleWindow.h"
 
-#include "Failure.h"
+#include "core/Failure.h"
 
 using namespace Qt::Literals::StringLiterals;
 

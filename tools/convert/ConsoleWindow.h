@@ -3,11 +3,11 @@
 
 #pragma once
 
-#include "Clipboard.h"
-#include "Dialogs.h"
-#include "ItemListModel.h"
-#include "Spreadsheet.h"
-#include "Window.h"
+#include "core/Clipboard.h"
+#include "core/Dialogs.h"
+#include "core/ItemListModel.h"
+#include "core/Spreadsheet.h"
+#include "core/Window.h"
 
 #include <QStringList>
 

@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "Dictionary.h"
+#include "tools/convert/Dictionary.h"
 
-#include "Failure.h"
-#include "LoadWords.h"
-#include "MdbDatabase.h"
-#include "WordStore.h"
+#include "core/Failure.h"
+#include "engine/LoadWords.h"
+#include "engine/WordStore.h"
+#include "platform/MdbDatabase.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -11,11 +11,11 @@
 // lines are those the window lists for the same options. See
 // digitome-convert.1 for the whole description.
 
-#include "ConsoleWindow.h"
-#include "ConversionRun.h"
-#include "Dictionary.h"
-#include "LineRanking.h"
-#include "WordStore.h"
+#include "engine/ConversionRun.h"
+#include "engine/LineRanking.h"
+#include "engine/WordStore.h"
+#include "tools/convert/ConsoleWindow.h"
+#include "tools/convert/Dictionary.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "Jet4Writer.h"
+#include "tools/jet4/Jet4Writer.h"
 
 #include <QDate>
 #include <QIODevice>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
-#include "WordList.h"
+#include "tools/mkmdb/WordList.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -8,8 +8,8 @@
 // Text(255), Commonness Long Integer: the smallest list size holding the
 // word), one row per word, and the same words as UTF-8 text, one a line.
 
-#include "Jet4Writer.h"
-#include "WordList.h"
+#include "tools/jet4/Jet4Writer.h"
+#include "tools/mkmdb/WordList.h"
 
 #include <QCoreApplication>
 #include <QSaveFile>
