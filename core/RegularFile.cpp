@@ -3,6 +3,7 @@
 
 #include "core/RegularFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
@@ -135,6 +136,24 @@ std::optional<QByteArray> readSmallFile(const QString &path, QString *error)
     if (file.error() != QFileDevice::NoError)
         return failed(file.errorString());
     return bytes;
+}
+
+bool makePrivateFolders(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    if (fileKindOf(path) == FileKind::Folder)
+        return true;
+#ifdef Q_OS_UNIX
+    const QString parent = QFileInfo(path).absolutePath();
+    if (parent != QFileInfo(path).absoluteFilePath() && !makePrivateFolders(parent))
+        return false;
+    // Another process may make it meanwhile: what counts is that it exists.
+    ::mkdir(QFile::encodeName(path).constData(), 0700);
+    return fileKindOf(path) == FileKind::Folder;
+#else
+    return QDir().mkpath(path);
+#endif
 }
 
 QString megabytesText(qint64 bytes)

@@ -33,6 +33,10 @@ QString fileKindProblem(FileKind kind);
 // A size in megabytes as reports print it ("256 MB").
 QString megabytesText(qint64 bytes);
 
+// Makes `path` and the folders above it that are missing, each private to the
+// user (mode 0700); true when the folder exists afterwards.
+bool makePrivateFolders(const QString &path);
+
 // Size limits of the files the program reads whole.
 inline constexpr qint64 SmallFileLimit = qint64(1) << 20; // theme, cursor, settings
 

@@ -77,6 +77,11 @@ void QtSettingsStore::write(const QString &application,
     const QString lockPath = path + QLatin1String(".lock");
     if (!isUsable(path) || !isUsable(lockPath))
         return;
+    // A new account has no config folder yet; the lock needs one. Folders
+    // made here are private to the user, as QSettings would make them.
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!core::makePrivateFolders(folder))
+        return;
     {
         QLockFile lock(lockPath);
         if (!lock.tryLock(LockWaitMs))

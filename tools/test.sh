@@ -12,6 +12,15 @@ no_skips=false
 [[ ${1:-} == --no-skips ]] && no_skips=true
 "$root/tools/install-deps.sh" test
 
+# Every run sees a new account: an empty home and empty XDG folders, removed
+# at the end, so no test passes only because an earlier run left a folder
+# behind on this machine.
+fresh_home=$(mktemp -d "${TMPDIR:-/tmp}/digitome-home.XXXXXX")
+trap 'rm -rf "$fresh_home"' EXIT
+mkdir -m 0700 "$fresh_home/runtime"
+export HOME=$fresh_home XDG_CONFIG_HOME=$fresh_home/.config XDG_DATA_HOME=$fresh_home/.local/share \
+    XDG_CACHE_HOME=$fresh_home/.cache XDG_RUNTIME_DIR=$fresh_home/runtime
+
 jobs=$(nproc)
 skipped=()
 for variant in release sanitize; do

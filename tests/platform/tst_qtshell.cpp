@@ -59,13 +59,15 @@ private Q_SLOTS:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
-        QFile::remove(settingsFile());
+        // As on a new account: the config folder does not exist yet.
+        QDir(QFileInfo(settingsFile()).path()).removeRecursively();
     }
     void cleanupTestCase() { QFile::remove(settingsFile()); }
 
     void settingsAreWrittenToTheUsersFileAtOnce()
     {
         platform::QtSettingsStore store;
+        QVERIFY(!QFileInfo::exists(QFileInfo(settingsFile()).path()));
         QCOMPARE(store.read(u"Tarrowen"_s, u"Digitome"_s, u"Option1"_s, u"1"_s), u"1"_s);
         store.write(u"Tarrowen"_s, u"Digitome"_s, u"Option1"_s, u"False"_s);
         store.write(u"Tarrowen"_s, u"Digitome"_s, u"Check1"_s, u"1"_s);
@@ -77,6 +79,24 @@ private Q_SLOTS:
         QVERIFY(ini.contains("Option1=False"));
         QVERIFY(ini.contains("Check1=1"));
         QCOMPARE(store.read(u"Tarrowen"_s, u"Digitome"_s, u"Option1"_s, u"1"_s), u"False"_s);
+        QCOMPARE(QFileInfo(QFileInfo(settingsFile()).path()).permissions(),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser
+                     | QFile::WriteUser | QFile::ExeUser);
+    }
+
+    // A config folder that cannot be made (a file stands where it belongs):
+    // the write is given up silently and nothing is left behind.
+    void settingsWhoseFolderCannotBeMadeAreDropped()
+    {
+        const QString folder = QFileInfo(settingsFile()).path();
+        QDir(folder).removeRecursively();
+        testsupport::writeFile(folder, "not a folder");
+        platform::QtSettingsStore store;
+        store.write(u"Tarrowen"_s, u"Digitome"_s, u"Option1"_s, u"False"_s);
+        QCOMPARE(store.read(u"Tarrowen"_s, u"Digitome"_s, u"Option1"_s, u"1"_s), u"1"_s);
+        QVERIFY(QFileInfo(folder).isFile());
+        QFile::remove(folder);
+        QDir().mkpath(folder); // for the tests that follow
     }
 
     void textsWrittenByHandComeBackAsTheyStand()
