@@ -73,9 +73,9 @@ MnemonicSearch::Choice MnemonicSearch::choiceOf(QChar c, bool wordsOnly)
     } else if (!c.isSurrogate()) {
         const QString lower = QString(c).toLower();
         choice.simple = lower.size() == 1 && !lower.front().isSurrogate();
-        choice.lower = choice.simple ? lower.front().unicode() : choice.unit;
+        choice.lower = choice.simple ? keypad::lookupUnit(lower.front().unicode()) : choice.unit;
     }
-    choice.letter = keypad::isAsciiLetter(choice.unit);
+    choice.letter = keypad::isLetter(choice.unit);
     choice.digit = keypad::isAsciiDigit(choice.unit);
     choice.allowed = !(wordsOnly && choice.digit);
     return choice;

@@ -24,7 +24,7 @@ class WordStore;
 // - no complete cut: no open piece is continued by a stored word or by the
 //   number grammar;
 // - "words only": a digit is chosen;
-// - fewer than five ASCII letters can be reached (such a reading fails the
+// - fewer than five letters can be reached (such a reading fails the
 //   letter test, and a reading with five letters is never numeric, so the
 //   numeric test needs no pruning of its own).
 // The enumeration steps of skipped branches are counted all the same.
@@ -46,7 +46,8 @@ public:
     static constexpr std::size_t DefaultPrefixCutLimit = 4096;
     void setPrefixCutLimit(std::size_t cuts) { m_prefixCutLimit = cuts; }
 
-    // Starts a number: one choice string per position (at least two).
+    // Starts a number: one choice string per position (at least two), from
+    // the dictionary's keypad (DictionaryKeypad).
     // `keepMixed` and `keepWordsOnly` are the "Words and numbers" and "Words
     // only" options.
     void start(const QStringList &choices, bool keepMixed, bool keepWordsOnly);
@@ -76,7 +77,7 @@ private:
         char16_t unit;
         char16_t lower; // the lower case of `unit`, when `simple`
         bool simple;    // the lower case is one non-surrogate unit
-        bool letter;    // A-Z, a-z
+        bool letter;    // keypad::isLetter
         bool digit;     // 0-9
         bool allowed;   // may be chosen under the current options
     };

@@ -57,6 +57,8 @@ bool WordPrefixTree::insert(QStringView word, quint16 commonness)
                 slot = (slot + 1) & m_mask;
             m_slots[slot] = key << TargetBits | next;
             ++m_edges;
+            if (c.unicode() >= 0x80 && !holdsUnit(c.unicode()))
+                ++m_unitsBeyondAscii;
             m_units[c.unicode() >> 6] |= quint64(1) << (c.unicode() & 63);
         }
         node = next;
@@ -78,6 +80,18 @@ void WordPrefixTree::reserve(qsizetype edges)
     if (slots > m_slots.size())
         rehash(slots);
     m_nodes.reserve(std::size_t(std::max<qsizetype>(edges + 1, 0)));
+}
+
+std::vector<char16_t> WordPrefixTree::heldUnitsBeyondAscii() const
+{
+    std::vector<char16_t> units;
+    if (m_unitsBeyondAscii == 0)
+        return units;
+    for (std::size_t block = 0x80 / 64; block < m_units.size(); ++block) {
+        for (quint64 bits = m_units[block]; bits != 0; bits &= bits - 1)
+            units.push_back(char16_t(block * 64 + std::size_t(std::countr_zero(bits))));
+    }
+    return units;
 }
 
 QStringList WordPrefixTree::words() const

@@ -40,7 +40,7 @@ public:
     // The node reached from `node` by `unit`, or NoNode.
     Node child(Node node, char16_t unit) const
     {
-        if (!(m_units[unit >> 6] & (quint64(1) << (unit & 63))))
+        if (!holdsUnit(unit))
             return NoNode; // no word holds the unit: spares the hash for digits
         const quint64 key = edgeKey(node, unit);
         for (quint64 slot = slotOf(key);; slot = (slot + 1) & m_mask) {
@@ -59,6 +59,10 @@ public:
     qsizetype longestBelow(Node node) const { return m_nodes[node].longestBelow; }
 
     qsizetype edgeCount() const { return m_edges; }
+    // Whether some word holds the unit.
+    bool holdsUnit(char16_t unit) const { return m_units[unit >> 6] & (quint64(1) << (unit & 63)); }
+    // Every unit beyond ASCII that some word holds, ascending.
+    std::vector<char16_t> heldUnitsBeyondAscii() const;
 
     // Every word, in no particular order (slow: for tests and tools).
     QStringList words() const;
@@ -85,6 +89,7 @@ private:
     quint64 m_mask = 0;
     int m_shift = 0;
     qsizetype m_edges = 0;
+    qsizetype m_unitsBeyondAscii = 0; // of those in m_units
 };
 
 } // namespace engine
