@@ -20,18 +20,18 @@ bool WordStore::isUsable(QStringView word)
     });
 }
 
-void WordStore::add(QStringView word, int commonness)
+WordStore::Added WordStore::tryAdd(QStringView word, int commonness)
 {
     if (!isUsable(word)) {
         ++m_unusable;
-        return;
+        return Added::Unusable;
     }
     const quint16 level = quint16(std::clamp(commonness, 0, MaxCommonness));
-    const bool kept = std::all_of(word.begin(), word.end(), [](QChar c) {
+    const bool asLookedUp = std::all_of(word.begin(), word.end(), [](QChar c) {
         return keypad::lookupUnit(c.unicode()) == c.unicode();
     });
     bool added = false;
-    if (kept) {
+    if (asLookedUp) {
         added = m_tree.insert(word, level);
     } else {
         QString held = word.toString();
@@ -40,8 +40,15 @@ void WordStore::add(QStringView word, int commonness)
         added = m_tree.insert(held, level);
     }
     if (!added)
-        throw core::Failure(u"This key is already associated with an element of this collection"_s);
+        return Added::AlreadyPresent;
     ++m_size;
+    return Added::Yes;
+}
+
+void WordStore::add(QStringView word, int commonness)
+{
+    if (tryAdd(word, commonness) == Added::AlreadyPresent)
+        throw core::Failure(u"This key is already associated with an element of this collection"_s);
 }
 
 void WordStore::reserve(qsizetype words)

@@ -33,8 +33,11 @@ public:
     // Whether a keypad can spell the word.
     static bool isUsable(QStringView word);
 
-    // Adds a word and its commonness level (clamped to 0..MaxCommonness); a
-    // word already present is a Failure, an unusable word is only counted.
+    enum class Added { Yes, AlreadyPresent, Unusable };
+    // Adds a word and its commonness level (clamped to 0..MaxCommonness); an
+    // unusable word is only counted, a word already present left as it is.
+    Added tryAdd(QStringView word, int commonness = 0);
+    // The same, but a word already present is a Failure.
     void add(QStringView word, int commonness = 0);
     // Makes room for about this many words more.
     void reserve(qsizetype words);

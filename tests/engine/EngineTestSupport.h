@@ -32,8 +32,8 @@ inline engine::WordStore wordList(const QString &path)
     const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
     for (const QString &line : lines) {
         const QString word = line.toLower();
-        if (!word.isEmpty() && !store.contains(word))
-            store.add(word);
+        if (!word.isEmpty())
+            store.tryAdd(word);
     }
     return store;
 }

@@ -67,6 +67,7 @@ void TestWordStore::aWordAlreadyPresentFails()
         QCOMPARE(failure.description(),
                  u"This key is already associated with an element of this collection"_s);
     }
+    QCOMPARE(store.tryAdd(u"cat"_s), WordStore::Added::AlreadyPresent);
     QCOMPARE(store.size(), 1);
     QVERIFY(store.contains(u"cat"));
 }
@@ -102,7 +103,7 @@ void TestWordStore::wordsAreKeptWhenAKeypadSpellsThem()
     QFETCH(QString, held);
     WordStore store;
     QCOMPARE(WordStore::isUsable(word), usable);
-    store.add(word);
+    QCOMPARE(store.tryAdd(word), usable ? WordStore::Added::Yes : WordStore::Added::Unusable);
     QCOMPARE(store.contains(word), usable);
     QCOMPARE(store.size(), usable ? 1 : 0);
     QCOMPARE(store.unusableCount(), usable ? 0 : 1);
@@ -141,6 +142,10 @@ void TestWordStore::longestBelowCountsFromTheNode()
     QCOMPARE(tree.longestBelow(a), 4);
     const auto e = tree.child(tree.child(tree.child(tree.child(a, u'b'), u'c'), u'd'), u'e');
     QCOMPARE(tree.longestBelow(e), 0);
+    // No piece of a number is longer than 32,767 units.
+    store.add(QString(40000, u'b'));
+    QCOMPARE(tree.longestBelow(WordPrefixTree::Root), 32767);
+    QCOMPARE(tree.longestBelow(tree.child(WordPrefixTree::Root, u'b')), 32767);
 }
 
 void TestWordStore::manyWordsAgreeWithASet()
@@ -168,6 +173,22 @@ void TestWordStore::manyWordsAgreeWithASet()
         QCOMPARE(store.contains(word), reference.contains(word));
     }
     QCOMPARE(store.words(), reference);
+
+    // Added in order, as word lists come, the words make the same tree.
+    QStringList ordered = reference.values();
+    ordered.sort();
+    WordStore sorted;
+    for (const QString &word : std::as_const(ordered))
+        sorted.add(word);
+    QCOMPARE(sorted.words(), reference);
+    const WordPrefixTree &a = store.prefixTree();
+    const WordPrefixTree &b = sorted.prefixTree();
+    for (const QString &word : std::as_const(ordered)) {
+        for (qsizetype length = 0; length <= word.size(); ++length) {
+            const QStringView prefix = QStringView(word).left(length);
+            QCOMPARE(b.longestBelow(b.find(prefix)), a.longestBelow(a.find(prefix)));
+        }
+    }
 }
 
 void TestWordStore::copiesAreIndependent()
