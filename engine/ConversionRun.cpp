@@ -7,6 +7,7 @@
 #include "core/Failure.h"
 #include "core/ItemListModel.h"
 #include "core/Window.h"
+#include "engine/DictionaryKeypad.h"
 #include "engine/Keypad.h"
 #include "engine/MnemonicSearch.h"
 #include "engine/RunSteps.h"
@@ -134,7 +135,7 @@ int ConversionRun::countLetters(core::ReportSink &sink, QStringView text)
                 throw core::Failure(u"Overflow"_s);
             int count = 0;
             for (const QChar c : text)
-                count += keypad::isAsciiLetter(c.unicode()) ? 1 : 0;
+                count += keypad::isLetter(c.unicode()) ? 1 : 0;
             return count;
         },
         0);
@@ -197,6 +198,8 @@ void ConversionRun::run(Window &window, ErrorReport &report)
 
 void ConversionRun::convertMnemonic(Window &window, ErrorReport &report)
 {
+    // The letters on each key are those of the dictionary as it is now.
+    const DictionaryKeypad keypad(m_words);
     NumberTexts texts;
     const int count = report.value(
         RunStep::ReadNumberCount,
@@ -205,7 +208,7 @@ void ConversionRun::convertMnemonic(Window &window, ErrorReport &report)
         },
         0);
     for (int item = 1; item <= count; ++item) {
-        convertNumber(window, report, item, texts);
+        convertNumber(window, report, keypad, item, texts);
         if (report.test(RunStep::CheckStopAfterNumber, [&] {
                 return m_stopRequested;
             }))
@@ -213,7 +216,11 @@ void ConversionRun::convertMnemonic(Window &window, ErrorReport &report)
     }
 }
 
-void ConversionRun::convertNumber(Window &window, ErrorReport &report, int item, NumberTexts &texts)
+void ConversionRun::convertNumber(Window &window,
+                                  ErrorReport &report,
+                                  const DictionaryKeypad &keypad,
+                                  int item,
+                                  NumberTexts &texts)
 {
     report.run(RunStep::ReadNumber, [&] {
         texts.text = numberText(window, item);
@@ -249,7 +256,7 @@ void ConversionRun::convertNumber(Window &window, ErrorReport &report, int item,
     });
     for (qsizetype position = 0; position < texts.number.size(); ++position) {
         report.run(RunStep::AppendChoices, [&] {
-            texts.choices.append(keypad::choicesOf(QString(texts.number.at(position))));
+            texts.choices.append(keypad.choicesOf(texts.number.at(position)));
         });
         report.run(RunStep::AppendStart, [&] {
             texts.starts.append(1);

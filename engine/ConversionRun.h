@@ -16,6 +16,7 @@ class Window;
 
 namespace engine {
 
+class DictionaryKeypad;
 class MnemonicSearch;
 class WordStore;
 
@@ -25,8 +26,9 @@ class WordStore;
 // let it in) asks the run to stop at its next checkpoint. Every step reports
 // its own failure and the run goes on with the next one.
 //
-// Data flow: number list -> normalised number -> keypad choices per position
-// -> readings -> cuts into words and numbers -> line filters -> results list.
+// Data flow: number list -> normalised number -> the dictionary's keypad
+// (DictionaryKeypad) choices per position -> readings -> cuts into words and
+// numbers -> line filters -> results list.
 // The mnemonic search runs in one of two modes:
 // - Fast (the default): MnemonicSearch streams only the readings that can give
 //   result lines and counts the skipped enumeration steps arithmetically;
@@ -66,8 +68,9 @@ public:
                            const QList<int> &starts,
                            int position);
 
-    // The ASCII letters (A-Z, a-z) of `text`. A text longer than 32,767
-    // characters overflows: reported through `sink`, and the count is 0.
+    // The letters of `text`, of any script (keypad::isLetter). A text longer
+    // than 32,767 characters overflows: reported through `sink`, and the
+    // count is 0.
     static int countLetters(core::ReportSink &sink, QStringView text);
 
     // The number as the conversions read it: "-", "(" and ")" removed, then
@@ -86,8 +89,11 @@ private:
         QStringList choices;
         QList<int> starts;
     };
-    void
-    convertNumber(core::Window &window, core::ErrorReport &report, int item, NumberTexts &texts);
+    void convertNumber(core::Window &window,
+                       core::ErrorReport &report,
+                       const DictionaryKeypad &keypad,
+                       int item,
+                       NumberTexts &texts);
     void searchReference(core::Window &window,
                          core::ErrorReport &report,
                          int item,

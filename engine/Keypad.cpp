@@ -4,6 +4,7 @@
 #include "engine/Keypad.h"
 
 #include "core/Failure.h"
+#include "engine/KeypadTables.h"
 #include "engine/NumericScanner.h"
 
 #include <charconv>
@@ -41,29 +42,22 @@ bool fitsAtLimit(QStringView text)
 
 QString choicesOf(const QString &key)
 {
-    if (key.size() == 1) {
-        switch (key.front().unicode()) {
-        case u'2':
-            return u"2ABC"_s;
-        case u'3':
-            return u"3DEF"_s;
-        case u'4':
-            return u"4GHI"_s;
-        case u'5':
-            return u"5JKL"_s;
-        case u'6':
-            return u"6MNO"_s;
-        case u'7':
-            return u"7PQRS"_s;
-        case u'8':
-            return u"8TUV"_s;
-        case u'9':
-            return u"9WXYZ"_s;
-        default:
-            break;
-        }
+    if (key.size() != 1)
+        return key;
+    QString choices = key;
+    for (const KeyRow &row : keyRows()) {
+        if (row.key == key.front() && isAsciiLetter(row.letters[0]))
+            choices += QString::fromUtf16(row.letters);
     }
-    return key;
+    return choices;
+}
+
+char16_t lookupUnitBeyondAscii(char16_t lowered)
+{
+    if (!QChar::isLower(lowered) || keyOf(lowered) == 0)
+        return lowered;
+    const char32_t again = QChar::toLower(QChar::toUpper(char32_t(lowered)));
+    return again <= 0xffff && keyOf(char16_t(again)) != 0 ? char16_t(again) : lowered;
 }
 
 bool containsDigit(QStringView text)

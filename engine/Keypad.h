@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QChar>
 #include <QString>
 #include <QStringView>
 
@@ -11,8 +12,9 @@
 namespace engine::keypad {
 
 // The keypad choices of a one-character key text: the digit first, then the
-// key's letters in upper case ("7" gives "7PQRS"). Any other text, "0" and "1"
-// included, comes back unchanged.
+// key's letters A-Z ("7" gives "7PQRS"). Any other text, "0" and "1" included,
+// comes back unchanged. A dictionary with other letters has a keypad of its
+// own (DictionaryKeypad).
 QString choicesOf(const QString &key);
 
 // Whether a UTF-16 unit is one of the ASCII digits "0" to "9", or one of the
@@ -26,6 +28,24 @@ inline bool isAsciiDigit(char16_t unit)
 inline bool isAsciiLetter(char16_t unit)
 {
     return (unit >= u'A' && unit <= u'Z') || (unit >= u'a' && unit <= u'z');
+}
+
+// Whether a UTF-16 unit is a letter of any script: the letters a result line
+// needs five of. Surrogates are none.
+inline bool isLetter(char16_t unit)
+{
+    return unit < 0x80 ? isAsciiLetter(unit) : QChar::isLetter(unit);
+}
+
+char16_t lookupUnitBeyondAscii(char16_t lowered);
+
+// The unit under which the dictionary holds a lower-cased letter, and under
+// which a reading looks it up: the letter itself, except for a letter on a
+// key whose upper case lowers to another letter (the final ς reads as Σ,
+// like σ, so both are held as σ).
+inline char16_t lookupUnit(char16_t lowered)
+{
+    return lowered < 0x80 ? lowered : lookupUnitBeyondAscii(lowered);
 }
 
 // Whether the text holds one of the digits "0" to "9".

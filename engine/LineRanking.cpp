@@ -61,7 +61,7 @@ int pieceCommonness(const WordPrefixTree &tree, QStringView piece)
         if (unit >= u'A' && unit <= u'Z')
             unit += u'a' - u'A';
         else if (unit >= 0x80)
-            unit = c.toLower().unicode();
+            unit = keypad::lookupUnit(c.toLower().unicode());
         node = tree.child(node, unit);
         if (node == WordPrefixTree::NoNode)
             return 0;
@@ -161,7 +161,7 @@ quint32 LineRanking::key(QStringView line) const
             }
             digit = digit || keypad::isAsciiDigit(unit);
             const bool asciiLetter = keypad::isAsciiLetter(unit);
-            letter = letter || asciiLetter;
+            letter = letter || asciiLetter || (unit >= 0x80 && keypad::isLetter(unit));
             if (asciiLetter && j - i < PackedLetters)
                 packed |= quint64((unit | 0x20) - u'a' + 1) << (5 * (j - i));
             else

@@ -22,6 +22,7 @@ WordPrefixTree::WordPrefixTree()
     , m_slots(quint64(1) << InitialBits)
     , m_mask((quint64(1) << InitialBits) - 1)
     , m_shift(64 - InitialBits)
+    , m_lastPath(1, Root)
 {}
 
 WordPrefixTree::Node WordPrefixTree::find(QStringView text) const
@@ -37,36 +38,47 @@ WordPrefixTree::Node WordPrefixTree::find(QStringView text) const
 
 bool WordPrefixTree::insert(QStringView word, quint16 commonness)
 {
-    const auto length = quint32(std::min<qsizetype>(word.size(), 0xffffffffu));
-    Node node = Root;
-    quint32 depth = 0;
-    for (const QChar c : word) {
-        NodeInfo &info = m_nodes[node];
-        info.longestBelow = std::max(info.longestBelow, length - depth);
-        Node next = child(node, c.unicode());
+    qsizetype shared = 0;
+    const qsizetype known = std::min<qsizetype>(word.size(), qsizetype(m_lastWord.size()));
+    while (shared < known && word[shared].unicode() == m_lastWord[shared])
+        ++shared;
+    m_lastWord.resize(shared);
+    m_lastPath.resize(shared + 1);
+    for (qsizetype depth = 0; depth < shared; ++depth)
+        raiseLongestBelow(m_lastPath[depth], word.size() - depth);
+    Node node = m_lastPath.back();
+    bool fresh = false; // a node made here has no children yet
+    for (qsizetype depth = shared; depth < word.size(); ++depth) {
+        const char16_t unit = word[depth].unicode();
+        raiseLongestBelow(node, word.size() - depth);
+        Node next = fresh ? NoNode : child(node, unit);
         if (next == NoNode) {
+            fresh = true;
             if (2 * (m_edges + 1) > qsizetype(m_slots.size()))
                 rehash(m_slots.size() * 2);
             if (m_nodes.size() >= TargetMask)
                 throw core::Failure(u"The dictionary has too many words"_s);
             next = Node(m_nodes.size());
             m_nodes.emplace_back();
-            const quint64 key = edgeKey(node, c.unicode());
+            const quint64 key = edgeKey(node, unit);
             quint64 slot = slotOf(key);
             while (m_slots[slot] != EmptySlot)
                 slot = (slot + 1) & m_mask;
             m_slots[slot] = key << TargetBits | next;
             ++m_edges;
-            m_units[c.unicode() >> 6] |= quint64(1) << (c.unicode() & 63);
+            if (unit >= 0x80 && !holdsUnit(unit))
+                ++m_unitsBeyondAscii;
+            m_units[unit >> 6] |= quint64(1) << (unit & 63);
         }
         node = next;
-        ++depth;
+        m_lastWord.push_back(unit);
+        m_lastPath.push_back(node);
     }
-    NodeInfo &last = m_nodes[node];
-    if (last.word)
+    quint16 &bits = m_nodes[node].bits;
+    if (bits & WordBit)
         return false;
-    last.word = true;
-    last.commonness = commonness;
+    bits |= WordBit;
+    m_nodes[node].commonness = commonness;
     return true;
 }
 
@@ -78,6 +90,18 @@ void WordPrefixTree::reserve(qsizetype edges)
     if (slots > m_slots.size())
         rehash(slots);
     m_nodes.reserve(std::size_t(std::max<qsizetype>(edges + 1, 0)));
+}
+
+std::vector<char16_t> WordPrefixTree::heldUnitsBeyondAscii() const
+{
+    std::vector<char16_t> units;
+    if (m_unitsBeyondAscii == 0)
+        return units;
+    for (std::size_t block = 0x80 / 64; block < m_units.size(); ++block) {
+        for (quint64 bits = m_units[block]; bits != 0; bits &= bits - 1)
+            units.push_back(char16_t(block * 64 + std::size_t(std::countr_zero(bits))));
+    }
+    return units;
 }
 
 QStringList WordPrefixTree::words() const
@@ -92,7 +116,7 @@ QStringList WordPrefixTree::words() const
     QStringList words;
     QString path;
     const auto walk = [&](const auto &self, Node node) -> void {
-        if (m_nodes[node].word)
+        if (m_nodes[node].bits & WordBit)
             words.append(path);
         for (const auto &[unit, child] : children[node]) {
             path.append(QChar(unit));
@@ -106,7 +130,7 @@ QStringList WordPrefixTree::words() const
 
 void WordPrefixTree::rehash(std::size_t size)
 {
-    std::vector<quint64> slots(size, EmptySlot);
+    std::vector<quint64, HugePageAllocator<quint64>> slots(size, EmptySlot);
     m_mask = slots.size() - 1;
     m_shift = 64 - std::countr_zero(size);
     for (const quint64 old : m_slots) {

@@ -3,9 +3,12 @@
 
 #pragma once
 
+#include "engine/HugePageAllocator.h"
+
 #include <QStringList>
 #include <QStringView>
 
+#include <algorithm>
 #include <vector>
 
 namespace engine {
@@ -16,7 +19,9 @@ namespace engine {
 // The edges live in one open-addressing hash table keyed by (node, unit), an
 // edge in 64 bits: the parent node plus one (24 bits, 0 in an empty slot),
 // the unit (16 bits) and the child node (24 bits). So a tree holds at most
-// 2^24 - 2 nodes (millions of words); adding more is a Failure.
+// 2^24 - 2 nodes (millions of words: Debian's Polish list of 4.3 million
+// takes 7.2 million); adding more is a Failure. A node's own facts take four
+// bytes.
 class WordPrefixTree
 {
 public:
@@ -31,7 +36,8 @@ public:
     void reserve(qsizetype edges);
 
     // Adds a word with its commonness level (see WordStore); false when it
-    // was present already.
+    // was present already. Word lists come sorted: the path of the word added
+    // before is followed without lookups as far as both words agree.
     bool insert(QStringView word, quint16 commonness = 0);
     bool contains(QStringView word) const { return isWord(find(word)); }
     // The node a text leads to from the root, or NoNode.
@@ -40,7 +46,7 @@ public:
     // The node reached from `node` by `unit`, or NoNode.
     Node child(Node node, char16_t unit) const
     {
-        if (!(m_units[unit >> 6] & (quint64(1) << (unit & 63))))
+        if (!holdsUnit(unit))
             return NoNode; // no word holds the unit: spares the hash for digits
         const quint64 key = edgeKey(node, unit);
         for (quint64 slot = slotOf(key);; slot = (slot + 1) & m_mask) {
@@ -52,13 +58,18 @@ public:
         }
     }
     // Whether the path to `node` spells a whole word (false for NoNode).
-    bool isWord(Node node) const { return node != NoNode && m_nodes[node].word; }
+    bool isWord(Node node) const { return node != NoNode && (m_nodes[node].bits & WordBit); }
     // The commonness level of the word that ends at `node`.
     quint16 commonness(Node node) const { return m_nodes[node].commonness; }
-    // The length of the longest word through `node`, counted from `node` on.
-    qsizetype longestBelow(Node node) const { return m_nodes[node].longestBelow; }
+    // The length of the longest word through `node`, counted from `node` on,
+    // up to 32,767 (no piece of a number is longer).
+    qsizetype longestBelow(Node node) const { return m_nodes[node].bits & MostLongest; }
 
     qsizetype edgeCount() const { return m_edges; }
+    // Whether some word holds the unit.
+    bool holdsUnit(char16_t unit) const { return m_units[unit >> 6] & (quint64(1) << (unit & 63)); }
+    // Every unit beyond ASCII that some word holds, ascending.
+    std::vector<char16_t> heldUnitsBeyondAscii() const;
 
     // Every word, in no particular order (slow: for tests and tools).
     QStringList words() const;
@@ -68,23 +79,38 @@ private:
     static constexpr quint64 TargetMask = (quint64(1) << TargetBits) - 1;
     static constexpr quint64 EmptySlot = 0;
 
+    static constexpr quint16 WordBit = 0x8000;
+    static constexpr quint16 MostLongest = 0x7fff;
+
     struct NodeInfo
     {
-        quint32 longestBelow = 0;
         quint16 commonness = 0;
-        bool word = false;
+        quint16 bits = 0; // WordBit and the longest word below
     };
 
     static quint64 edgeKey(Node node, char16_t unit) { return (quint64(node + 1) << 16) | unit; }
     quint64 slotOf(quint64 key) const { return (key * Q_UINT64_C(0x9E3779B97F4A7C15)) >> m_shift; }
     void rehash(std::size_t slots);
+    void raiseLongestBelow(Node node, qsizetype length)
+    {
+        quint16 &bits = m_nodes[node].bits;
+        const auto longest = quint16(std::min<qsizetype>(length, MostLongest));
+        if ((bits & MostLongest) < longest)
+            bits = quint16((bits & WordBit) | longest);
+    }
 
-    std::vector<NodeInfo> m_nodes;
+    std::vector<NodeInfo, HugePageAllocator<NodeInfo>> m_nodes;
     std::vector<quint64> m_units; // a bit per UTF-16 unit that some word holds
-    std::vector<quint64> m_slots; // the edges (key and child side by side)
+    std::vector<quint64, HugePageAllocator<quint64>>
+        m_slots; // the edges (key and child side by side)
     quint64 m_mask = 0;
     int m_shift = 0;
     qsizetype m_edges = 0;
+    qsizetype m_unitsBeyondAscii = 0; // of those in m_units
+    // The word added last, and the node after each of its units (the root
+    // first).
+    std::vector<char16_t> m_lastWord;
+    std::vector<Node> m_lastPath;
 };
 
 } // namespace engine

@@ -21,21 +21,27 @@ inline engine::WordStore storeOf(const QStringList &words)
     return store;
 }
 
-// /usr/share/dict/american-english, lower-cased and without duplicates;
-// empty when the file is missing.
-inline engine::WordStore americanEnglish()
+// A word list of one word a line (UTF-8), lower-cased, without blank lines
+// and repeats; empty when the file is missing.
+inline engine::WordStore wordList(const QString &path)
 {
     engine::WordStore store;
-    QFile file(QStringLiteral("/usr/share/dict/american-english"));
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return store;
     const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
     for (const QString &line : lines) {
         const QString word = line.toLower();
-        if (!word.isEmpty() && !store.contains(word))
-            store.add(word);
+        if (!word.isEmpty())
+            store.tryAdd(word);
     }
     return store;
+}
+
+// /usr/share/dict/american-english (empty when the file is missing).
+inline engine::WordStore americanEnglish()
+{
+    return wordList(QStringLiteral("/usr/share/dict/american-english"));
 }
 
 // One click of "Start Converting" on `host` with the given search.

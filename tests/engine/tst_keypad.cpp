@@ -2,7 +2,10 @@
 // SPDX-License-Identifier: MIT
 
 #include "core/Failure.h"
+#include "engine/DictionaryKeypad.h"
 #include "engine/Keypad.h"
+#include "engine/KeypadTables.h"
+#include "engine/WordStore.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -21,6 +24,10 @@ class TestKeypad : public QObject
 private Q_SLOTS:
     void keypadLetters_data();
     void keypadLetters();
+    void lettersBeyondAzHaveKeys_data();
+    void lettersBeyondAzHaveKeys();
+    void dictionaryKeypadOffersItsLetters_data();
+    void dictionaryKeypadOffersItsLetters();
     void containsDigit_data();
     void containsDigit();
     void isNumericText_data();
@@ -57,6 +64,71 @@ void TestKeypad::keypadLetters()
     QFETCH(QString, key);
     QFETCH(QString, choices);
     QCOMPARE(choicesOf(key), choices);
+}
+
+void TestKeypad::lettersBeyondAzHaveKeys_data()
+{
+    QTest::addColumn<QString>("letters");
+    QTest::addColumn<QString>("keys"); // "0": on no key
+    QTest::newRow("A-Z in both cases") << u"aZqS"_s << u"2977"_s;
+    QTest::newRow("marks dropped")
+        << u"\u00e9\u00c4\u00f1\u00dc\u00e7\u0119\u017a"_s << u"3268239"_s;
+    QTest::newRow("no decomposition: \u00df \u00f8 \u0153 \u0142 \u0111 \u00f0 \u00e6 \u00fe")
+        << u"\u00df\u00f8\u0153\u0142\u0111\u00f0\u00e6\u00fe\u1e9e"_s << u"766533287"_s;
+    QTest::newRow("Cyrillic")
+        << u"\u0430\u0491\u0451\u0454\u0439\u0457\u043f\u0443\u0447\u044b\u044f"_s
+        << u"22334456789"_s;
+    QTest::newRow("Greek, accents and final sigma")
+        << u"\u03b1\u03ac\u03b6\u0390\u03bc\u03be\u03c2\u03a3\u03cd\u03c9"_s << u"2234567789"_s;
+    QTest::newRow("no key: Hebrew, CJK, marks, digits, signs")
+        << u"\u05d0\u4e2d\u0301\u20ac5- "_s << u"0000000"_s;
+}
+
+void TestKeypad::lettersBeyondAzHaveKeys()
+{
+    QFETCH(QString, letters);
+    QFETCH(QString, keys);
+    QString found;
+    for (const QChar letter : letters) {
+        const char16_t key = engine::keypad::keyOf(letter.unicode());
+        found += QChar(key != 0 ? key : u'0');
+    }
+    QCOMPARE(found, keys);
+}
+
+void TestKeypad::dictionaryKeypadOffersItsLetters_data()
+{
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("choices");
+    QTest::newRow("an English dictionary: A-Z alone")
+        << QStringList{u"file"_s, u"if"_s} << u"8"_s << u"8TUV"_s;
+    QTest::newRow("after A-Z, in upper case")
+        << QStringList{u"m\u00fcller"_s, u"\u00fcber"_s} << u"8"_s << u"8TUV\u00dc"_s;
+    QTest::newRow("\u00df stays one letter")
+        << QStringList{u"stra\u00dfe"_s} << u"7"_s << u"7PQRS\u00df"_s;
+    QTest::newRow("order: marks after their base, then the rows: Latin, Cyrillic, Greek")
+        << QStringList{u"\u03ac\u03b1"_s, u"\u0430"_s, u"\u00e6"_s, u"\u00e7\u00e0"_s, u"\u00e2"_s}
+        << u"2"_s << u"2ABC\u00c0\u00c2\u00c7\u00c6\u0410\u0391\u0386"_s;
+    QTest::newRow("final sigma is shown as sigma once")
+        << QStringList{u"\u03bb\u03cc\u03b3\u03bf\u03c2"_s, u"\u03c3\u03b5"_s} << u"7"_s
+        << u"7PQRS\u03a3"_s;
+    QTest::newRow("capitals and unusable words add nothing")
+        << QStringList{u"M\u00dcLLER"_s, u"\u05d0\u00fc"_s} << u"8"_s << u"8TUV"_s;
+    QTest::newRow("other characters are their own choice")
+        << QStringList{u"\u00e9"_s} << u"\u00e9"_s << u"\u00e9"_s;
+    QTest::newRow("0 has no letters") << QStringList{u"\u00e9"_s} << u"0"_s << u"0"_s;
+}
+
+void TestKeypad::dictionaryKeypadOffersItsLetters()
+{
+    QFETCH(QStringList, words);
+    QFETCH(QString, key);
+    QFETCH(QString, choices);
+    engine::WordStore store;
+    for (const QString &word : words)
+        store.add(word);
+    QCOMPARE(engine::DictionaryKeypad(store).choicesOf(key.front()), choices);
 }
 
 void TestKeypad::containsDigit_data()

@@ -99,6 +99,9 @@ void TestLineRanking::order_data()
                        u"IF-I-FILE"_s}
         << QStringList{
                u"IF-I-FILE"_s, u"4-EH-FILE"_s, u"43-I-FILE"_s, u"HE-4-FILE"_s, u"4E4-FILE"_s};
+    QTest::newRow("letters beyond A-Z are letters, also in a number with letters")
+        << u"685537"_s << QStringList{u"6\u00dc-LLER"_s, u"6-8-LLER"_s, u"M\u00dcLLER"_s}
+        << QStringList{u"M\u00dcLLER"_s, u"6-8-LLER"_s, u"6\u00dc-LLER"_s};
     QTest::newRow("equal keys keep the found order; a line of another number ranks last")
         << u"2665464"_s << QStringList{u"BOOKINGS"_s, u"COOLING"_s, u"BOOKING"_s}
         << QStringList{u"COOLING"_s, u"BOOKING"_s, u"BOOKINGS"_s};
@@ -122,7 +125,8 @@ void TestLineRanking::order()
                                              {u"if"_s, 0},
                                              {u"i"_s, 0},
                                              {u"he"_s, 0},
-                                             {u"eh"_s, 0}});
+                                             {u"eh"_s, 0},
+                                             {u"m\u00fcller"_s, 10}});
     QCOMPARE(bestFirst(words, typed, found), best);
 }
 

@@ -53,8 +53,8 @@ private Q_SLOTS:
     void splitIntoWordsCutsInOrder_data();
     void splitIntoWordsCutsInOrder();
     void splitIntoWordsOverflowsBeyond32767();
-    void countLetterCountsAsciiLetters_data();
-    void countLetterCountsAsciiLetters();
+    void countLetterCountsLetters_data();
+    void countLetterCountsLetters();
     void countLetterOverflowIsReported();
     void recurseExtractWordsEnumeratesInOrder();
     void workedExampleMixed_data();
@@ -113,7 +113,7 @@ void TestMnemonicSearch::splitIntoWordsOverflowsBeyond32767()
     QVERIFY(found.isEmpty());
 }
 
-void TestMnemonicSearch::countLetterCountsAsciiLetters_data()
+void TestMnemonicSearch::countLetterCountsLetters_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("letters");
@@ -121,12 +121,13 @@ void TestMnemonicSearch::countLetterCountsAsciiLetters_data()
     QTest::newRow("digits first") << u"43IFILE"_s << 5;
     QTest::newRow("digits only") << u"4343453"_s << 0;
     QTest::newRow("lower case") << u"abcXYZ"_s << 6;
-    QTest::newRow("other scripts do not count") << u"\u00e9\u0436\u03b1"_s << 0;
+    QTest::newRow("letters of other scripts") << u"\u00e9\u0436\u03b1\u05d0"_s << 4;
+    QTest::newRow("marks and letters beyond 16 bits do not count") << u"e\u0301\U00010400"_s << 1;
     QTest::newRow("signs do not count") << u"-+. @[`{"_s << 0;
     QTest::newRow("exactly 32767") << QString(32767, u'a') << 32767;
 }
 
-void TestMnemonicSearch::countLetterCountsAsciiLetters()
+void TestMnemonicSearch::countLetterCountsLetters()
 {
     QFETCH(QString, text);
     QFETCH(int, letters);

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "engine/ConversionRun.h"
-#include "engine/Keypad.h"
+#include "engine/DictionaryKeypad.h"
 #include "engine/MnemonicSearch.h"
 #include "engine/WordStore.h"
 #include "tests/engine/EngineTestSupport.h"
@@ -30,19 +30,23 @@ int caseCount()
 }
 
 // Words that no random dictionary would hold: capitals (never matched, since
-// pieces are lower-cased), digits, blanks, other scripts, short words.
-const QStringList HandMadeWords = {u"If"_s,     u"FILE"_s, u"a"_s,    u"i"_s,      u"be"_s,
-                                   u"go"_s,     u"4u"_s,   u"b4"_s,   u"3d"_s,     u"2b"_s,
-                                   u"a b"_s,    u"i f"_s,  u" a"_s,   u"\u00e9"_s, u"d\u00e9"_s,
-                                   u"\u00fc"_s, u"ad"_s,   u"e3"_s,   u"1.5"_s,    u"+a"_s,
-                                   u"a.b"_s,    u"(a)"_s,  u"ab-c"_s, u"cab"_s,    u"bad"_s};
+// pieces are lower-cased), digits, blanks, letters beyond A-Z, short words,
+// and a few unusable ones (not kept).
+const QStringList HandMadeWords =
+    QStringList{u"If"_s,      u"FILE"_s,   u"a"_s,   u"i"_s,   u"be"_s,  u"go"_s, u"4u"_s,
+                u"b4"_s,      u"3d"_s,     u"2b"_s,  u"a b"_s, u"i f"_s, u" a"_s, u"\u00e9"_s,
+                u"d\u00e9"_s, u"\u00fc"_s, u"ad"_s,  u"e3"_s,  u"1.5"_s, u"+a"_s, u"a.b"_s,
+                u"(a)"_s,     u"ab-c"_s,   u"cab"_s, u"bad"_s}
+    + QStringList{u"\u00dfa"_s, u"\u03c3\u03c2"_s, u"\u00c9t\u00e9"_s, u"\u05d0"_s, u"a\u20ac"_s};
 
 // A number of 2 to 9 characters: mostly digits, now and then a typed letter
-// in either case, a blank, a dot, a plus sign, a parenthesis or a hyphen;
-// kept to at most `maxReadings` readings so the reference search stays quick.
-QString randomNumber(QRandomGenerator &random, qint64 maxReadings)
+// in either case (A-Z or beyond), a blank, a dot, a plus sign, a parenthesis
+// or a hyphen; kept to at most `maxReadings` readings of `keypad` so the
+// reference search stays quick.
+QString
+randomNumber(QRandomGenerator &random, const engine::DictionaryKeypad &keypad, qint64 maxReadings)
 {
-    static const QString others = u"aAbBdDeEgGxXzZ  ..++()--"_s;
+    static const QString others = u"aAbBdDeEgGxXzZ  ..++()--\u00e9\u00c9\u0416\u0436\u03c2\u03a3"_s;
     for (;;) {
         const int length = random.bounded(2, 10);
         QString number;
@@ -54,7 +58,7 @@ QString randomNumber(QRandomGenerator &random, qint64 maxReadings)
             else
                 c = QChar(char16_t(u'0' + random.bounded(10)));
             number += c;
-            readings *= engine::keypad::choicesOf(QString(c)).size();
+            readings *= keypad.choicesOf(c).size();
         }
         if (readings <= maxReadings)
             return number;
@@ -64,9 +68,13 @@ QString randomNumber(QRandomGenerator &random, qint64 maxReadings)
 engine::WordStore randomDictionary(QRandomGenerator &random)
 {
     engine::WordStore store;
-    // Letters of few keys make words that readings actually contain.
-    const QString letters =
-        random.bounded(2) ? u"adgjmptwbehknqux"_s : u"abcdefghijklmnopqrstuvwxyz"_s;
+    // Letters of few keys make words that readings actually contain; some
+    // dictionaries have letters beyond A-Z on those keys.
+    static const QString letterSets[] = {
+        u"adgjmptwbehknqux"_s,
+        u"abcdefghijklmnopqrstuvwxyz"_s,
+        u"adgjmptw\u00e4\u00e9\u00f1\u00f6\u00fc\u00df\u0142\u0436\u0438\u043a\u03c3\u03c2\u03ac"_s};
+    const QString &letters = letterSets[random.bounded(3)];
     const int count = random.bounded(5, 120);
     for (int i = 0; i < count; ++i) {
         QString word;
@@ -142,9 +150,10 @@ QStringList searchLines(const engine::WordStore &store,
                         bool keepWordsOnly,
                         std::size_t prefixCutLimit)
 {
+    const engine::DictionaryKeypad keypad(store);
     QStringList choices;
     for (const QChar c : number)
-        choices.append(engine::keypad::choicesOf(QString(c)));
+        choices.append(keypad.choicesOf(c));
     engine::MnemonicSearch search(store);
     search.setPrefixCutLimit(prefixCutLimit);
     search.start(choices, keepMixed, keepWordsOnly);
@@ -185,9 +194,10 @@ void TestSearchDifferential::randomDictionaries()
     for (int i = 0; i < cases; ++i) {
         if (i % 25 == 0)
             store = randomDictionary(random);
-        QStringList numbers = {randomNumber(random, 3000)};
+        const engine::DictionaryKeypad keypad(store);
+        QStringList numbers = {randomNumber(random, keypad, 3000)};
         if (random.bounded(10) == 0)
-            numbers.append(randomNumber(random, 500));
+            numbers.append(randomNumber(random, keypad, 500));
         QString difference;
         QVERIFY2(sameInBothModes(store, numbers, random, difference), qPrintable(difference));
     }
@@ -204,8 +214,9 @@ void TestSearchDifferential::americanEnglish()
     }
     QRandomGenerator random(4343453);
     const int cases = m_cases * 3 / 10;
+    const engine::DictionaryKeypad keypad(store);
     for (int i = 0; i < cases; ++i) {
-        const QStringList numbers = {randomNumber(random, 200)};
+        const QStringList numbers = {randomNumber(random, keypad, 200)};
         QString difference;
         QVERIFY2(sameInBothModes(store, numbers, random, difference), qPrintable(difference));
     }
@@ -219,16 +230,19 @@ void TestSearchDifferential::prefixCutsMatchCuttingEachReading()
     QRandomGenerator random(7773453);
     static const QString characters = u"0111123456789  -..+E"_s;
     engine::WordStore store;
+    engine::DictionaryKeypad keypad;
     const int cases = m_cases / 10;
     for (int i = 0; i < cases; ++i) {
-        if (i % 25 == 0)
+        if (i % 25 == 0) {
             store = randomDictionary(random);
+            keypad = engine::DictionaryKeypad(store);
+        }
         QString number;
         qint64 readings = 1;
         while (number.size() < 14 && readings < 20000) {
             const QChar c = characters.at(random.bounded(characters.size()));
             number += c;
-            readings *= engine::keypad::choicesOf(QString(c)).size();
+            readings *= keypad.choicesOf(c).size();
         }
         const bool keepMixed = random.bounded(4) != 0;
         const bool keepWordsOnly = random.bounded(2) != 0;

@@ -20,7 +20,8 @@ private Q_SLOTS:
     void membershipIsExactAndCaseSensitive();
     void commonnessIsKeptPerWord();
     void aWordAlreadyPresentFails();
-    void unusualWordsAreStoredAsTheyAre();
+    void wordsAreKeptWhenAKeypadSpellsThem_data();
+    void wordsAreKeptWhenAKeypadSpellsThem();
     void prefixTreeWalksUnitByUnit();
     void longestBelowCountsFromTheNode();
     void manyWordsAgreeWithASet();
@@ -66,26 +67,49 @@ void TestWordStore::aWordAlreadyPresentFails()
         QCOMPARE(failure.description(),
                  u"This key is already associated with an element of this collection"_s);
     }
+    QCOMPARE(store.tryAdd(u"cat"_s), WordStore::Added::AlreadyPresent);
     QCOMPARE(store.size(), 1);
     QVERIFY(store.contains(u"cat"));
 }
 
-void TestWordStore::unusualWordsAreStoredAsTheyAre()
+void TestWordStore::wordsAreKeptWhenAKeypadSpellsThem_data()
 {
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("usable");
+    QTest::addColumn<QString>("held");
+    for (const QString &word : {u"Cat"_s,
+                                u"a b"_s,
+                                u"r2d2"_s,
+                                u"\u00e9t\u00e9"_s,
+                                u"stra\u00dfe"_s,
+                                u"\u043a\u043d\u0438\u0433\u0430"_s,
+                                u""_s})
+        QTest::addRow("kept: \"%s\"", qPrintable(word)) << word << true << word;
+    QTest::newRow("final sigma is held as sigma")
+        << u"\u03bb\u03cc\u03b3\u03bf\u03c2"_s << true << u"\u03bb\u03cc\u03b3\u03bf\u03c3"_s;
+    QTest::newRow("emoji") << u"\U0001F600x"_s << false << QString();
+    QTest::newRow("lone surrogate") << QString(QChar(char16_t(0xd83d))) << false << QString();
+    QTest::newRow("Hebrew") << u"\u05e9\u05dc\u05d5\u05dd"_s << false << QString();
+    QTest::newRow("CJK") << u"\u4e2d\u6587"_s << false << QString();
+    QTest::newRow("combining mark") << u"cafe\u0301"_s << false << QString();
+    QTest::newRow("symbol beyond ASCII") << u"5\u20ac"_s << false << QString();
+    QTest::newRow("typographic apostrophe") << u"don\u2019t"_s << false << QString();
+}
+
+void TestWordStore::wordsAreKeptWhenAKeypadSpellsThem()
+{
+    QFETCH(QString, word);
+    QFETCH(bool, usable);
+    QFETCH(QString, held);
     WordStore store;
-    const QStringList words = {u"Cat"_s,
-                               u"a b"_s,
-                               u"r2d2"_s,
-                               u"\u00e9t\u00e9"_s,
-                               u"\U0001F600x"_s,
-                               QString(QChar(char16_t(0xd83d))),
-                               u""_s};
-    for (const QString &word : words)
-        store.add(word);
-    for (const QString &word : words)
-        QVERIFY2(store.contains(word), qPrintable(word));
-    QVERIFY(!store.contains(u"cat"));
-    QVERIFY(!store.contains(u"\U0001F600"));
+    QCOMPARE(WordStore::isUsable(word), usable);
+    QCOMPARE(store.tryAdd(word), usable ? WordStore::Added::Yes : WordStore::Added::Unusable);
+    QCOMPARE(store.contains(word), usable);
+    QCOMPARE(store.size(), usable ? 1 : 0);
+    QCOMPARE(store.unusableCount(), usable ? 0 : 1);
+    QCOMPARE(store.words(), usable ? QSet<QString>{held} : QSet<QString>());
+    if (usable)
+        QVERIFY(store.contains(held));
 }
 
 void TestWordStore::prefixTreeWalksUnitByUnit()
@@ -118,6 +142,10 @@ void TestWordStore::longestBelowCountsFromTheNode()
     QCOMPARE(tree.longestBelow(a), 4);
     const auto e = tree.child(tree.child(tree.child(tree.child(a, u'b'), u'c'), u'd'), u'e');
     QCOMPARE(tree.longestBelow(e), 0);
+    // No piece of a number is longer than 32,767 units.
+    store.add(QString(40000, u'b'));
+    QCOMPARE(tree.longestBelow(WordPrefixTree::Root), 32767);
+    QCOMPARE(tree.longestBelow(tree.child(WordPrefixTree::Root, u'b')), 32767);
 }
 
 void TestWordStore::manyWordsAgreeWithASet()
@@ -145,6 +173,22 @@ void TestWordStore::manyWordsAgreeWithASet()
         QCOMPARE(store.contains(word), reference.contains(word));
     }
     QCOMPARE(store.words(), reference);
+
+    // Added in order, as word lists come, the words make the same tree.
+    QStringList ordered = reference.values();
+    ordered.sort();
+    WordStore sorted;
+    for (const QString &word : std::as_const(ordered))
+        sorted.add(word);
+    QCOMPARE(sorted.words(), reference);
+    const WordPrefixTree &a = store.prefixTree();
+    const WordPrefixTree &b = sorted.prefixTree();
+    for (const QString &word : std::as_const(ordered)) {
+        for (qsizetype length = 0; length <= word.size(); ++length) {
+            const QStringView prefix = QStringView(word).left(length);
+            QCOMPARE(b.longestBelow(b.find(prefix)), a.longestBelow(a.find(prefix)));
+        }
+    }
 }
 
 void TestWordStore::copiesAreIndependent()

@@ -94,9 +94,9 @@ void TestLoadWords::words_data()
     QTest::newRow("words of 255 characters are kept whole")
         << Words{QString(255, u'Q'), QString(254, u'q') + u'r'}
         << QStringList{QString(255, u'q'), QString(254, u'q') + u'r'} << QString();
-    QTest::newRow("non-ASCII words lower-case by Unicode rules")
+    QTest::newRow("non-ASCII words lower-case by Unicode rules; letters on no key are skipped")
         << Words{u"ÄPFEL"_s, u"Жук"_s, u"ÉCOLE"_s, u"日本"_s}
-        << QStringList{u"äpfel"_s, u"école"_s, u"жук"_s, u"日本"_s} << QString();
+        << QStringList{u"äpfel"_s, u"école"_s, u"жук"_s} << QString();
     QTest::newRow("non-ASCII case pairs are duplicates")
         << Words{u"straße"_s, u"STRAßE"_s} << QStringList{u"straße"_s} << Duplicate;
     QTest::newRow("an empty table gives an empty store") << Words{} << QStringList{} << QString();

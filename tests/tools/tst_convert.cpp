@@ -44,6 +44,8 @@ void TestConvert::initTestCase()
                            fixtures::build({fixtures::wordsTable({u"i"_s, u"if"_s, u"file"_s})}));
     testsupport::writeFile(m_dir.filePath(u"words.txt"_s), "If\r\nfile\n\ni\nhe\nfile\neh\n");
     testsupport::writeFile(m_dir.filePath(u"junk.mdb"_s), QByteArray("\x01\x02\0\x03", 4));
+    testsupport::writeFile(m_dir.filePath(u"keyless.txt"_s),
+                           u"M\u00fcller\n\u05e9\u05dc\u05d5\u05dd\nx\u20ac\n"_s.toUtf8());
     // A damaged copy of a real database: its page of rows cut off.
     testsupport::writeFile(m_dir.filePath(u"cut.mdb"_s),
                            fixtures::build({fixtures::wordsTable({u"cab"_s})}).left(8192));
@@ -86,6 +88,10 @@ void TestConvert::run_data()
     QTest::newRow("a text dictionary, lower-cased, repeats skipped")
         << QStringList{u"--words"_s, words, u"434-3453"_s} << QByteArray() << 0
         << QByteArray("HE-I-FILE\nI-EH-FILE\nIF-I-FILE\n") << QString() << false;
+    QTest::newRow("words with letters on no key are skipped and counted once")
+        << QStringList{u"--words"_s, m_dir.filePath(u"keyless.txt"_s), u"685537"_s} << QByteArray()
+        << 0 << u"M\u00dcLLER\n"_s.toUtf8() << u"2 words hold letters on no telephone key"_s
+        << false;
 
     QTest::newRow("--top 0") << QStringList{u"--top"_s, u"0"_s, u"1"_s} << QByteArray() << 2
                              << QByteArray() << u"--top"_s << false;

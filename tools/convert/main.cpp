@@ -343,6 +343,9 @@ int main(int argc, char *argv[])
             complain(failure);
             return Failed;
         }
+        if (words.unusableCount() > 0)
+            complain(u"'%1': %2 words hold letters on no telephone key and are skipped"_s.arg(
+                path, QString::number(words.unusableCount())));
     }
 
     QStringList numbers = settings->numbers;
