@@ -37,10 +37,38 @@ WordPrefixTree::Node WordPrefixTree::find(QStringView text) const
 
 bool WordPrefixTree::insert(QStringView word, quint16 commonness)
 {
+    return insertBelow(word, 0, Root, commonness, nullptr);
+}
+
+bool WordPrefixTree::insert(QStringView word, quint16 commonness, InsertPath &path)
+{
+    const std::u16string_view units(reinterpret_cast<const char16_t *>(word.utf16()),
+                                    std::size_t(word.size()));
+    // The units shared with the word before lead to known nodes.
+    std::size_t shared = 0;
+    while (shared < units.size() && shared < path.units.size()
+           && units[shared] == path.units[shared])
+        ++shared;
     const auto length = quint32(std::min<qsizetype>(word.size(), 0xffffffffu));
-    Node node = Root;
-    quint32 depth = 0;
-    for (const QChar c : word) {
+    for (std::size_t depth = 0; depth < shared; ++depth) {
+        NodeInfo &info = m_nodes[path.nodes[depth]];
+        info.longestBelow = std::max(info.longestBelow, length - quint32(depth));
+    }
+    // Consistent also when the insert below fails half way.
+    path.units.resize(shared);
+    path.nodes.resize(shared + 1);
+    const bool added =
+        insertBelow(word, qsizetype(shared), path.nodes.back(), commonness, &path.nodes);
+    path.units.assign(units);
+    return added;
+}
+
+bool WordPrefixTree::insertBelow(
+    QStringView word, qsizetype from, Node node, quint16 commonness, std::vector<Node> *nodes)
+{
+    const auto length = quint32(std::min<qsizetype>(word.size(), 0xffffffffu));
+    quint32 depth = quint32(from);
+    for (const QChar c : word.sliced(from)) {
         NodeInfo &info = m_nodes[node];
         info.longestBelow = std::max(info.longestBelow, length - depth);
         Node next = child(node, c.unicode());
@@ -60,6 +88,8 @@ bool WordPrefixTree::insert(QStringView word, quint16 commonness)
             m_units[c.unicode() >> 6] |= quint64(1) << (c.unicode() & 63);
         }
         node = next;
+        if (nodes)
+            nodes->push_back(node);
         ++depth;
     }
     NodeInfo &last = m_nodes[node];

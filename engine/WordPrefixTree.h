@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <string>
 #include <vector>
 
 namespace engine {
@@ -33,6 +34,17 @@ public:
     // Adds a word with its commonness level (see WordStore); false when it
     // was present already.
     bool insert(QStringView word, quint16 commonness = 0);
+
+    // The word inserted last through insert(word, commonness, path) and the
+    // nodes along it (the root first), so that the next word starts where the
+    // two words part: words of a sorted list share most of their beginning
+    // with the word before, and those units then cost no lookup.
+    struct InsertPath
+    {
+        std::u16string units;
+        std::vector<Node> nodes{Root};
+    };
+    bool insert(QStringView word, quint16 commonness, InsertPath &path);
     bool contains(QStringView word) const { return isWord(find(word)); }
     // The node a text leads to from the root, or NoNode.
     Node find(QStringView text) const;
@@ -78,6 +90,10 @@ private:
     static quint64 edgeKey(Node node, char16_t unit) { return (quint64(node + 1) << 16) | unit; }
     quint64 slotOf(quint64 key) const { return (key * Q_UINT64_C(0x9E3779B97F4A7C15)) >> m_shift; }
     void rehash(std::size_t slots);
+    // Adds the rest of `word` from its unit `from` on, which leads to `node`;
+    // appends the nodes it passes to `nodes` when given.
+    bool insertBelow(
+        QStringView word, qsizetype from, Node node, quint16 commonness, std::vector<Node> *nodes);
 
     std::vector<NodeInfo> m_nodes;
     std::vector<quint64> m_units; // a bit per UTF-16 unit that some word holds

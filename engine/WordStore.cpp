@@ -18,6 +18,14 @@ void WordStore::add(QStringView word, int commonness)
     ++m_size;
 }
 
+bool WordStore::BulkAdder::add(QStringView word, int commonness)
+{
+    if (!m_store.m_tree.insert(word, quint16(std::clamp(commonness, 0, MaxCommonness)), m_path))
+        return false;
+    ++m_store.m_size;
+    return true;
+}
+
 void WordStore::reserve(qsizetype words)
 {
     // English words add about three units of their own each.

@@ -27,6 +27,22 @@ public:
     // Adds a word and its commonness level (clamped to 0..MaxCommonness); a
     // word already present is a Failure.
     void add(QStringView word, int commonness = 0);
+    // Adds the words of a long list one after another: a word already
+    // present is passed over (false) rather than a Failure, and a word that
+    // begins as the word before it does (as in a sorted list) costs less.
+    class BulkAdder
+    {
+    public:
+        explicit BulkAdder(WordStore &store)
+            : m_store(store)
+        {}
+        bool add(QStringView word, int commonness = 0);
+
+    private:
+        WordStore &m_store;
+        WordPrefixTree::InsertPath m_path;
+    };
+
     // Makes room for about this many words more.
     void reserve(qsizetype words);
     bool contains(QStringView word) const { return m_tree.contains(word); }

@@ -24,6 +24,8 @@ private Q_SLOTS:
     void prefixTreeWalksUnitByUnit();
     void longestBelowCountsFromTheNode();
     void manyWordsAgreeWithASet();
+    void bulkAddingEqualsAddingOneByOne_data();
+    void bulkAddingEqualsAddingOneByOne();
     void copiesAreIndependent();
 };
 
@@ -145,6 +147,51 @@ void TestWordStore::manyWordsAgreeWithASet()
         QCOMPARE(store.contains(word), reference.contains(word));
     }
     QCOMPARE(store.words(), reference);
+}
+
+void TestWordStore::bulkAddingEqualsAddingOneByOne_data()
+{
+    QTest::addColumn<bool>("sorted");
+    QTest::newRow("sorted, as word lists are") << true;
+    QTest::newRow("in no order") << false;
+}
+
+// The same words, levels and longest words below every node, and a repeat
+// passed over instead of failing.
+void TestWordStore::bulkAddingEqualsAddingOneByOne()
+{
+    QFETCH(bool, sorted);
+    QRandomGenerator random(3);
+    QStringList words;
+    for (int i = 0; i < 5000; ++i) {
+        QString word;
+        for (int length = random.bounded(0, 9); length > 0; --length)
+            word += QChar(char16_t(u'a' + random.bounded(4)));
+        words.append(word);
+    }
+    if (sorted)
+        words.sort();
+    WordStore single;
+    WordStore bulk;
+    WordStore::BulkAdder adder(bulk);
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const bool present = single.contains(words[i]);
+        if (!present)
+            single.add(words[i], int(i));
+        QCOMPARE(adder.add(words[i], int(i)), !present);
+    }
+    QCOMPARE(bulk.size(), single.size());
+    QCOMPARE(bulk.words(), single.words());
+    for (const QString &word : std::as_const(words)) {
+        QCOMPARE(bulk.commonness(word), single.commonness(word));
+        WordPrefixTree::Node a = WordPrefixTree::Root;
+        WordPrefixTree::Node b = WordPrefixTree::Root;
+        for (const QChar c : word) {
+            QCOMPARE(bulk.prefixTree().longestBelow(a), single.prefixTree().longestBelow(b));
+            a = bulk.prefixTree().child(a, c.unicode());
+            b = single.prefixTree().child(b, c.unicode());
+        }
+    }
 }
 
 void TestWordStore::copiesAreIndependent()
