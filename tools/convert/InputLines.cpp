@@ -3,10 +3,15 @@
 
 #include "tools/convert/InputLines.h"
 
+#include <QStringDecoder>
+
 #include <cerrno>
 #include <cstring>
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace convert {
 
@@ -106,6 +111,33 @@ InputLines::Status InputLines::next(QByteArray &line)
         }
         return Status::Line;
     }
+}
+
+QString InputLines::problemOf(int descriptor)
+{
+    struct stat info;
+    if (::fstat(descriptor, &info) != 0)
+        return errno == EBADF ? u"it is closed"_s : qt_error_string(errno);
+    return S_ISDIR(info.st_mode) ? qt_error_string(EISDIR) : QString();
+}
+
+std::optional<QString> InputLines::textOf(const QByteArray &line, QString &problem)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(line);
+    if (utf8.hasError()) {
+        problem = u"is not UTF-8 text"_s;
+        return std::nullopt;
+    }
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 && c != u'\t') {
+            problem = u"holds control characters"_s;
+            return std::nullopt;
+        }
+    }
+    if (text.trimmed().isEmpty())
+        return std::nullopt;
+    return text;
 }
 
 } // namespace convert

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace convert {
@@ -32,6 +33,14 @@ public:
     std::function<void()> onWait;
 
     Status next(QByteArray &line);
+
+    // Why the input cannot be read at all (closed, a folder), empty when it
+    // can be tried. Ask before any file is opened: the descriptor of a closed
+    // input would be taken by the next open.
+    static QString problemOf(int descriptor);
+    // The text of a line; nullopt for a blank one, and for one that is not
+    // UTF-8 text or holds control characters, with the reason in `problem`.
+    static std::optional<QString> textOf(const QByteArray &line, QString &problem);
     // The number of the line of the last Line or TooLong, counted from 1.
     qint64 lineNumber() const { return m_lineNumber; }
     QString error() const { return m_error; }

@@ -22,7 +22,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QStringDecoder>
 
 #include <cerrno>
 #include <cstdio>
@@ -31,7 +30,6 @@
 #include <new>
 #include <optional>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -195,27 +193,6 @@ std::optional<Settings> parseArguments(const QStringList &arguments, int &status
     return settings;
 }
 
-// The number on a line of standard input; nullopt for a blank line, else
-// the reason it cannot be one in `problem`.
-std::optional<QString> numberOfLine(const QByteArray &line, QString &problem)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(line);
-    if (utf8.hasError()) {
-        problem = u"is not UTF-8 text"_s;
-        return std::nullopt;
-    }
-    for (const QChar c : text) {
-        if (c.unicode() < 0x20 && c != u'\t') {
-            problem = u"holds control characters"_s;
-            return std::nullopt;
-        }
-    }
-    if (text.trimmed().isEmpty())
-        return std::nullopt;
-    return text;
-}
-
 // Converts number after number into standard output.
 class Converter
 {
@@ -312,16 +289,6 @@ private:
     bool m_limitReached = false;
 };
 
-// Why standard input cannot be read at all, asked before any file is opened:
-// the descriptor of a closed input would be taken by the next open.
-QString inputProblem()
-{
-    struct stat info;
-    if (::fstat(STDIN_FILENO, &info) != 0)
-        return errno == EBADF ? u"it is closed"_s : qt_error_string(errno);
-    return S_ISDIR(info.st_mode) ? qt_error_string(EISDIR) : QString();
-}
-
 // Converts the numbers of standard input a line at a time; false when a line
 // could not be read or converted. The lines so far are written out whenever
 // the input has to be waited for.
@@ -350,7 +317,7 @@ bool convertInput(Converter &converter)
             break;
         }
         QString problem;
-        const std::optional<QString> number = numberOfLine(bytes, problem);
+        const std::optional<QString> number = convert::InputLines::textOf(bytes, problem);
         if (!problem.isEmpty()) {
             complain(
                 u"line %1 of standard input %2; left out"_s.arg(input.lineNumber()).arg(problem));
@@ -410,7 +377,7 @@ int run(const QStringList &arguments, const QString &inputProblem)
 
 int main(int argc, char *argv[])
 {
-    const QString problem = inputProblem();
+    const QString problem = convert::InputLines::problemOf(STDIN_FILENO);
     QCoreApplication application(argc, argv);
     QCoreApplication::setOrganizationName(u"Tarrowen"_s);
     QCoreApplication::setApplicationName(u"Digitome"_s);
