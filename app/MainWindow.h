@@ -3,11 +3,11 @@
 
 #pragma once
 
-#include "app/DataFolders.h"
 #include "app/Dictionary.h"
 #include "app/MemoryGuard.h"
 #include "app/OptionSettings.h"
 #include "app/WindowControls.h"
+#include "core/DataFolders.h"
 #include "core/ItemListModel.h"
 #include "core/Window.h"
 
@@ -45,7 +45,7 @@ struct Services
     // Creates the (closed) dictionary connection.
     std::function<std::unique_ptr<core::Connection>()> createConnection;
     // Where dbWords.mdb and the optional files are looked for.
-    DataFolders dataFolders;
+    core::DataFolders dataFolders;
     // Ends the process at once; closing the window calls it.
     std::function<void()> endProcess;
     // The memory available now in bytes, -1 when unknown; a run's results

@@ -4,13 +4,13 @@
 #include "app/StartUp.h"
 
 #include "app/ApplicationTitle.h"
-#include "app/DataFolders.h"
 #include "app/Dictionary.h"
 #include "app/HandCursor.h"
 #include "app/ItemListView.h"
 #include "app/OptionSettings.h"
 #include "app/WindowControls.h"
 #include "app/WindowSkin.h"
+#include "core/DataFolders.h"
 #include "core/Database.h"
 #include "core/Dialogs.h"
 #include "core/ErrorReport.h"
@@ -61,14 +61,13 @@ enum class StartStep {
     ShowDefaultPointer = 164,
 };
 
-const QString DictionaryFile = u"dbWords.mdb"_s;
 const QString HandCursorFile = u"HAND-M.CUR"_s;
 const QString ThemeFile = u"x/o.cjs"_s;
 
 // The column of both lists is 7,000 twips wide.
 constexpr int ListColumnWidth = 7000 / 15;
 
-void applyLook(ErrorReport &report, const StartUpTarget &target, const DataFolders &folders)
+void applyLook(ErrorReport &report, const StartUpTarget &target, const core::DataFolders &folders)
 {
     report.run(StartStep::ApplyTheme, [&] {
         applyWindowSkin(target.widget, folders.folderFor(ThemeFile));
@@ -103,7 +102,9 @@ void setUpLists(ErrorReport &report, const StartUpTarget &target)
     });
 }
 
-void loadDictionary(ErrorReport &report, const StartUpTarget &target, const DataFolders &folders)
+void loadDictionary(ErrorReport &report,
+                    const StartUpTarget &target,
+                    const core::DataFolders &folders)
 {
     Dictionary &dictionary = target.dictionary;
     auto connection = [&]() -> core::Connection & {
@@ -121,7 +122,7 @@ void loadDictionary(ErrorReport &report, const StartUpTarget &target, const Data
             connection().close();
         });
     report.run(StartStep::OpenDictionary, [&] {
-        connection().open(core::wordsConnectionText(folders.folderFor(DictionaryFile)));
+        connection().open(core::wordsConnectionText(folders.dictionaryFolder()));
     });
     report.run(StartStep::ClearWords, [&] {
         dictionary.words = engine::WordStore();
@@ -182,7 +183,7 @@ void restoreOptions(ErrorReport &report, const StartUpTarget &target)
 
 } // namespace
 
-void startUp(const StartUpTarget &target, const DataFolders &folders)
+void startUp(const StartUpTarget &target, const core::DataFolders &folders)
 {
     ErrorReport report(target.window, core::Procedure::StartUp);
     applyLook(report, target, folders);

@@ -11,12 +11,12 @@
 class QWidget;
 
 namespace core {
+struct DataFolders;
 class Window;
-}
+} // namespace core
 
 namespace app {
 
-struct DataFolders;
 struct Dictionary;
 struct WindowControls;
 class OptionSettings;
@@ -36,6 +36,6 @@ struct StartUpTarget
 // The start-up steps, run before the window shows. Each step reports its own
 // failure and start-up goes on: a missing dictionary still opens the window.
 // The dictionary and the optional files are taken from `folders`.
-void startUp(const StartUpTarget &target, const DataFolders &folders);
+void startUp(const StartUpTarget &target, const core::DataFolders &folders);
 
 } // namespace app

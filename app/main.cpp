@@ -3,6 +3,7 @@
 
 #include "app/CommandLine.h"
 #include "app/MainWindow.h"
+#include "core/DataFolders.h"
 #include "platform/MdbDatabase.h"
 #include "platform/QtClipboard.h"
 #include "platform/QtDialogs.h"
@@ -13,7 +14,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QScreen>
-#include <QStandardPaths>
 
 #include <cstdlib>
 
@@ -46,8 +46,7 @@ int main(int argc, char *argv[])
         [&database] {
             return database.createConnection();
         },
-        {QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
-         QCoreApplication::applicationDirPath()},
+        core::DataFolders::ofThisProgram(),
         [] {
             std::_Exit(0);
         },

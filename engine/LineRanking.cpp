@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 
 namespace engine {
 
@@ -278,6 +279,11 @@ void bestDistinct(const QStringList &lines,
 RankedLines::RankedLines(const WordStore &words, QStringView typed, qsizetype limit)
     : m_ranking(words, typed)
     , m_limit(limit)
+    // Four times the limit, the largest count there is for a larger one.
+    , m_compactAt(limit < 0 ? -1
+                  : limit > std::numeric_limits<qsizetype>::max() / 4
+                      ? std::numeric_limits<qsizetype>::max()
+                      : std::max(CompactAfter, 4 * limit))
 {}
 
 void RankedLines::add(const QString &line)
@@ -285,7 +291,7 @@ void RankedLines::add(const QString &line)
     m_lines.append(line);
     m_keys.push_back(m_ranking.key(line));
     ++m_added;
-    if (m_limit >= 0 && m_lines.size() >= std::max(CompactAfter, 4 * m_limit))
+    if (m_compactAt >= 0 && m_lines.size() >= m_compactAt)
         compact();
 }
 

@@ -127,6 +127,7 @@ private:
 
     LineRanking m_ranking;
     qsizetype m_limit;
+    qsizetype m_compactAt; // the count of held lines that calls for compact(); -1: never
     QStringList m_lines;
     std::vector<quint32> m_keys;
     qint64 m_added = 0;

@@ -26,6 +26,12 @@ bool JetFile::recognizedHeader(const QByteArray &head)
     return version <= 1;
 }
 
+bool JetFile::hasDatabaseSignature(const QByteArray &head)
+{
+    return head.startsWith(QByteArrayView("\x00\x01\x00\x00Standard Jet DB", 19))
+           || head.startsWith(QByteArrayView("\x00\x01\x00\x00Standard ACE DB", 19));
+}
+
 JetFile::JetFile(const QByteArray &bytes)
     : m_bytes(bytes)
 {

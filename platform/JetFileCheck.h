@@ -21,6 +21,10 @@ struct JetFile
     // file is read no further when they do not.
     static bool recognizedHeader(const QByteArray &head);
     static constexpr qsizetype HeaderSize = 0x18;
+    // Whether the first bytes of a file are those of an Access database of
+    // any version (Jet or ACE), readable or not: such a file is never taken
+    // for text.
+    static bool hasDatabaseSignature(const QByteArray &head);
 
     // False unless the header names a Jet 3 or Jet 4 database and the size is
     // a whole number of pages holding at least the catalog.

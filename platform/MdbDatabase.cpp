@@ -394,12 +394,8 @@ ObjectState MdbConnection::state() const
     return m_handle ? ObjectState::Open : ObjectState::Closed;
 }
 
-void MdbConnection::open(const QString &connectionText)
+std::unique_ptr<QFile> openDictionaryFile(const QString &path)
 {
-    if (m_handle)
-        throw core::Failure(core::dberror::openObject());
-    const QString source = core::dataSourceOf(connectionText);
-    const QString path = QFileInfo(source).absoluteFilePath();
     const QString shown = QDir::toNativeSeparators(path);
     auto file = std::make_unique<QFile>();
     QString error;
@@ -416,8 +412,25 @@ void MdbConnection::open(const QString &connectionText)
     }
     if (!file->isOpen())
         throw core::Failure(u"Cannot open the file '%1': %2."_s.arg(shown, error));
-    // The header is checked before anything else is read; then the file is
-    // mapped, never copied, and libmdb reads only the pages it needs.
+    return file;
+}
+
+void MdbConnection::open(const QString &connectionText)
+{
+    if (m_handle)
+        throw core::Failure(core::dberror::openObject());
+    const QString path = QFileInfo(core::dataSourceOf(connectionText)).absoluteFilePath();
+    openFile(openDictionaryFile(path), path);
+}
+
+void MdbConnection::openFile(std::unique_ptr<QFile> file, const QString &path)
+{
+    if (m_handle)
+        throw core::Failure(core::dberror::openObject());
+    const QString shown = QDir::toNativeSeparators(path);
+    // The header is checked before anything else is read.
+    if (!file->seek(0))
+        throw core::Failure(u"Cannot read the file '%1': %2."_s.arg(shown, file->errorString()));
     const QByteArray head = file->read(JetFile::HeaderSize);
     if (file->error() != QFileDevice::NoError)
         throw core::Failure(u"Cannot read the file '%1': %2."_s.arg(shown, file->errorString()));

@@ -10,7 +10,15 @@
 
 #include <memory>
 
+class QFile;
+
 namespace platform {
+
+// Opens the dictionary file `path` for reading when it is a regular file,
+// without an open that can block; else throws the Failure the dictionary's
+// open reports, such as "Could not find file '...'." or "Cannot open the file
+// '...': Is a named pipe.".
+std::unique_ptr<QFile> openDictionaryFile(const QString &path);
 
 // Jet 3 and Jet 4 database files read with libmdb. A record set reads the
 // whole table when it opens, so a damaged table fails at the open and never
@@ -34,6 +42,10 @@ public:
     void close() override;
     std::unique_ptr<core::RecordSet> openRecordSet(const QString &query) override;
 
+    // Opens a file that openDictionaryFile() opened: its header is checked
+    // first, then the file is mapped, never copied, and libmdb reads only the
+    // pages it needs. `path` names the file in the failure descriptions.
+    void openFile(std::unique_ptr<QFile> file, const QString &path);
     // Opens file contents already in memory; `path` names the file in the
     // failure descriptions.
     void openContents(const QByteArray &contents, const QString &path);

@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <limits>
 #include <numeric>
 
 using namespace Qt::Literals::StringLiterals;
@@ -50,6 +51,7 @@ private Q_SLOTS:
     void prefix();
     void shippedDictionary_data();
     void shippedDictionary();
+    void limitedListKeepsTheBestDistinctLines_data();
     void limitedListKeepsTheBestDistinctLines();
 };
 
@@ -172,17 +174,25 @@ void TestLineRanking::shippedDictionary()
     QCOMPARE(bestFirst(words, typed, lines).value(0), best);
 }
 
-// Random lines through a list limited to its five best, which compacts
-// itself on the way: the same lines as a stable sort of all keys, repeats
-// left out. After the first compaction come lines with more digits, which
-// rank lower, so the best lines must have survived it.
+void TestLineRanking::limitedListKeepsTheBestDistinctLines_data()
+{
+    QTest::addColumn<qsizetype>("limit");
+    QTest::newRow("the five best") << qsizetype(5);
+    QTest::newRow("a limit no count reaches") << std::numeric_limits<qsizetype>::max();
+}
+
+// Random lines through a limited list, which compacts itself on the way: the
+// same lines as a stable sort of all keys, repeats left out. After the first
+// compaction come lines with more digits, which rank lower, so the best lines
+// must have survived it.
 void TestLineRanking::limitedListKeepsTheBestDistinctLines()
 {
+    QFETCH(qsizetype, limit);
     const engine::WordStore words = storeOf({{u"ab"_s, 10}, {u"cab"_s, 20}, {u"abc"_s, 35}});
     const QString typed = u"222-2222222"_s;
     const QStringList pieces = {u"CAB"_s, u"ABC"_s, u"AB"_s, u"2"_s, u"22"_s, u"222"_s};
     QRandomGenerator random(11);
-    engine::RankedLines limited(words, typed, 5);
+    engine::RankedLines limited(words, typed, limit);
     QStringList all;
     while (all.size() < 200000) {
         QStringList line;
@@ -207,11 +217,13 @@ void TestLineRanking::limitedListKeepsTheBestDistinctLines()
         return keys[a] < keys[b];
     });
     QStringList expected;
+    QSet<QString> seen;
     for (const qsizetype index : order) {
-        if (!expected.contains(all.at(index)))
-            expected.append(all.at(index));
-        if (expected.size() == 5)
+        if (expected.size() == limit)
             break;
+        if (!seen.contains(all.at(index)))
+            expected.append(all.at(index));
+        seen.insert(all.at(index));
     }
     QCOMPARE(limited.added(), all.size());
     QCOMPARE(limited.best(), expected);

@@ -25,6 +25,8 @@ private Q_SLOTS:
     void prefixTreeWalksUnitByUnit();
     void longestBelowCountsFromTheNode();
     void manyWordsAgreeWithASet();
+    void bulkAddingEqualsAddingOneByOne_data();
+    void bulkAddingEqualsAddingOneByOne();
     void copiesAreIndependent();
 };
 
@@ -187,6 +189,57 @@ void TestWordStore::manyWordsAgreeWithASet()
         for (qsizetype length = 0; length <= word.size(); ++length) {
             const QStringView prefix = QStringView(word).left(length);
             QCOMPARE(b.longestBelow(b.find(prefix)), a.longestBelow(a.find(prefix)));
+        }
+    }
+}
+
+void TestWordStore::bulkAddingEqualsAddingOneByOne_data()
+{
+    QTest::addColumn<bool>("sorted");
+    QTest::newRow("sorted, as word lists are") << true;
+    QTest::newRow("in no order") << false;
+}
+
+// The same words, levels and longest words below every node, and a repeat
+// passed over instead of failing.
+void TestWordStore::bulkAddingEqualsAddingOneByOne()
+{
+    // Each word follows the path of the word before as far as both agree:
+    // the same words in reverse order give the same store.
+    QFETCH(bool, sorted);
+    QRandomGenerator random(3);
+    QStringList words;
+    for (int i = 0; i < 5000; ++i) {
+        QString word;
+        for (int length = random.bounded(0, 9); length > 0; --length)
+            word += QChar(char16_t(u'a' + random.bounded(4)));
+        words.append(word);
+    }
+    if (sorted)
+        words.sort();
+    const auto levelOf = [](const QString &word) {
+        return int(qHash(word) % 100);
+    };
+    WordStore single;
+    WordStore bulk;
+    for (qsizetype i = words.size() - 1; i >= 0; --i)
+        single.tryAdd(words[i], levelOf(words[i]));
+    QSet<QString> seen;
+    for (const QString &word : std::as_const(words)) {
+        const bool fresh = !seen.contains(word);
+        seen.insert(word);
+        QCOMPARE(bulk.tryAdd(word, levelOf(word)) == WordStore::Added::Yes, fresh);
+    }
+    QCOMPARE(bulk.size(), single.size());
+    QCOMPARE(bulk.words(), single.words());
+    for (const QString &word : std::as_const(words)) {
+        QCOMPARE(bulk.commonness(word), single.commonness(word));
+        WordPrefixTree::Node a = WordPrefixTree::Root;
+        WordPrefixTree::Node b = WordPrefixTree::Root;
+        for (const QChar c : word) {
+            QCOMPARE(bulk.prefixTree().longestBelow(a), single.prefixTree().longestBelow(b));
+            a = bulk.prefixTree().child(a, c.unicode());
+            b = single.prefixTree().child(b, c.unicode());
         }
     }
 }

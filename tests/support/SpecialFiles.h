@@ -27,7 +27,9 @@ inline void addSpecialFileRows()
 
 // Makes a special path of `kind` at `path` and returns the path; a test that
 // cannot make it stops at once. "device link" points at /dev/null, which
-// nothing reads when the code is right and which is empty when it is wrong.
+// nothing reads when the code is right and which is empty when it is wrong;
+// "zero link" at /dev/zero, which never ends; "dangling link" at nothing;
+// "link loop" at itself.
 inline QString makeSpecialFile(const QString &kind, const QString &path)
 {
     const QByteArray name = QFile::encodeName(path);
@@ -40,8 +42,12 @@ inline QString makeSpecialFile(const QString &kind, const QString &path)
         const QByteArray target = name + ".fifo";
         made = ::mkfifo(target.constData(), 0600) == 0
                && ::symlink(target.constData(), name.constData()) == 0;
-    } else if (kind == u"device link") {
-        made = ::symlink("/dev/null", name.constData()) == 0;
+    } else if (kind == u"device link" || kind == u"zero link") {
+        made = ::symlink(kind == u"zero link" ? "/dev/zero" : "/dev/null", name.constData()) == 0;
+    } else if (kind == u"dangling link") {
+        made = ::symlink((name + ".missing").constData(), name.constData()) == 0;
+    } else if (kind == u"link loop") {
+        made = ::symlink(name.constData(), name.constData()) == 0;
     } else if (kind == u"socket") {
         sockaddr_un address{};
         address.sun_family = AF_UNIX;

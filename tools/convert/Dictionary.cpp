@@ -3,17 +3,17 @@
 
 #include "tools/convert/Dictionary.h"
 
+#include "core/DataFolders.h"
+#include "core/Database.h"
 #include "core/Failure.h"
 #include "engine/LoadWords.h"
+#include "engine/WordListReader.h"
 #include "engine/WordStore.h"
+#include "platform/JetFileCheck.h"
 #include "platform/MdbDatabase.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QStandardPaths>
-#include <QStringDecoder>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -21,63 +21,46 @@ namespace convert {
 
 namespace {
 
-bool isJetFile(const QByteArray &bytes)
+DictionaryLoad readTextList(QFile &file, const QString &path, engine::WordStore &words)
 {
-    return bytes.startsWith(QByteArrayView("\0\1\0\0Standard Jet DB", 19))
-           || bytes.startsWith(QByteArrayView("\0\1\0\0Standard ACE DB", 19));
-}
-
-QString loadText(const QString &path, const QByteArray &bytes, engine::WordStore &words)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    if (utf8.hasError() || bytes.contains('\0'))
-        return u"'%1' is neither a Jet database nor a UTF-8 text file of words"_s.arg(path);
-    for (QStringView line : QStringView(text).split(u'\n')) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        if (line.isEmpty())
-            continue;
-        const QString word = line.toString().toLower();
-        if (!words.contains(word))
-            words.add(word);
-    }
-    return {};
+    const QString shown = QDir::toNativeSeparators(path);
+    const engine::WordListReport report = engine::readWordList(file, words);
+    DictionaryLoad load;
+    if (report.failureLine > 0)
+        load.failure =
+            u"'%1', line %2: %3."_s.arg(shown).arg(report.failureLine).arg(report.failure);
+    else if (!report.failure.isEmpty())
+        load.failure = u"Cannot read the file '%1': %2."_s.arg(shown, report.failure);
+    else if (report.damagedLines > 0 && words.isEmpty())
+        load.failure = u"'%1' is neither a Jet database nor a text file of words."_s.arg(shown);
+    else if (report.damagedLines > 0)
+        load.notices.append(
+            u"'%1': %2 damaged line(s) skipped (control characters, bytes that are no text, or "
+            u"longer than %3 characters), the first is line %4."_s.arg(shown)
+                .arg(report.damagedLines)
+                .arg(engine::LongestWordLine)
+                .arg(report.firstDamagedLine));
+    return load;
 }
 
 } // namespace
 
-QString defaultDictionaryPath()
+DictionaryLoad loadDictionary(const QString &wordsFile, engine::WordStore &words)
 {
-    const QString user =
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u"/dbWords.mdb"_s;
-    if (QFileInfo(user).isFile())
-        return user;
-    return QCoreApplication::applicationDirPath() + u"/dbWords.mdb"_s;
-}
-
-QString loadDictionary(const QString &path, engine::WordStore &words)
-{
-    const QString shown = QDir::toNativeSeparators(path);
-    const QFileInfo info(path);
-    if (!info.exists())
-        return u"there is no dictionary '%1'"_s.arg(shown);
-    if (info.isDir())
-        return u"'%1' is a folder, not a dictionary"_s.arg(shown);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return u"cannot open '%1': %2"_s.arg(shown, file.errorString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return u"cannot read '%1': %2"_s.arg(shown, file.errorString());
-    if (!isJetFile(bytes))
-        return loadText(shown, bytes, words);
     platform::MdbConnection connection;
     try {
-        connection.openContents(bytes, path);
+        if (wordsFile.isEmpty()) {
+            const core::DataFolders folders = core::DataFolders::ofThisProgram();
+            connection.open(core::wordsConnectionText(folders.dictionaryFolder()));
+        } else {
+            std::unique_ptr<QFile> file = platform::openDictionaryFile(wordsFile);
+            if (!platform::JetFile::hasDatabaseSignature(file->peek(platform::JetFile::HeaderSize)))
+                return readTextList(*file, wordsFile, words);
+            connection.openFile(std::move(file), wordsFile);
+        }
         engine::loadWords(connection, words);
     } catch (const core::Failure &failure) {
-        return failure.description();
+        return {failure.description(), {}};
     }
     return {};
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace engine {
 class WordStore;
@@ -11,15 +12,19 @@ class WordStore;
 
 namespace convert {
 
-// The dictionary the window loads: dbWords.mdb in the per-user data folder
-// when it is there, else beside this program. Needs the application's
-// organisation and name set.
-QString defaultDictionaryPath();
+// How loading the dictionary went: a failure ends the program, notices are
+// said and the numbers converted.
+struct DictionaryLoad
+{
+    QString failure;
+    QStringList notices;
+};
 
-// Loads the words of `path` into `words`: a Jet database (.mdb, read as the
-// window reads it, commonness levels included) or a UTF-8 text file of words,
-// one a line (lower-cased; blank lines and repeats are skipped). Returns what
-// went wrong, empty when nothing did.
-QString loadDictionary(const QString &path, engine::WordStore &words);
+// Loads the words into `words`. Without `wordsFile`, the window's dictionary:
+// dbWords.mdb from the folder core::DataFolders chooses, opened and read as
+// the window opens and reads it, with the window's report texts. Else
+// `wordsFile`: a Jet database the same way, or a text word list read by
+// engine::readWordList. Needs the application's organisation and name set.
+DictionaryLoad loadDictionary(const QString &wordsFile, engine::WordStore &words);
 
 } // namespace convert

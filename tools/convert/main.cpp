@@ -6,29 +6,31 @@
 //                      [--with-original] [--order found|best] [--top N]
 //                      [--] [NUMBER...]
 //
-// Every number (from the arguments, else one a line from standard input) is
-// converted by the engine's ConversionRun through a window of its own, so the
-// lines are those the window lists for the same options. See
-// digitome-convert.1 for the whole description.
+// Every number (from the arguments, else one a line from standard input, read
+// and converted a line at a time) is converted by the engine's ConversionRun
+// through a window of its own, so the lines are those the window lists for
+// the same options. See digitome-convert.1 for the whole description.
 
+#include "core/RegularFile.h"
 #include "engine/ConversionRun.h"
 #include "engine/LineRanking.h"
 #include "engine/WordStore.h"
 #include "tools/convert/ConsoleWindow.h"
 #include "tools/convert/Dictionary.h"
+#include "tools/convert/InputLines.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QStringDecoder>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -191,40 +193,6 @@ std::optional<Settings> parseArguments(const QStringList &arguments, int &status
     return settings;
 }
 
-// The numbers of standard input, one a line (LF or CR LF); blank lines are
-// skipped. Fails on anything but UTF-8 text.
-std::optional<QStringList> readNumbers()
-{
-    QFile input;
-    if (!input.open(stdin, QIODevice::ReadOnly)) {
-        complain(u"cannot read standard input: "_s + input.errorString());
-        return std::nullopt;
-    }
-    const QByteArray bytes = input.readAll();
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    if (utf8.hasError()) {
-        complain(u"standard input is not UTF-8 text"_s);
-        return std::nullopt;
-    }
-    QStringList numbers;
-    qsizetype lineNumber = 0;
-    for (QStringView line : QStringView(text).split(u'\n')) {
-        ++lineNumber;
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        for (const QChar c : line) {
-            if (c.unicode() < 0x20 && c != u'\t') {
-                complain(u"line %1 of standard input holds control characters"_s.arg(lineNumber));
-                return std::nullopt;
-            }
-        }
-        if (!line.trimmed().isEmpty())
-            numbers.append(line.toString());
-    }
-    return numbers;
-}
-
 // Converts number after number into standard output.
 class Converter
 {
@@ -321,43 +289,81 @@ private:
     bool m_limitReached = false;
 };
 
-} // namespace
-
-int main(int argc, char *argv[])
+// Converts the numbers of standard input a line at a time; false when a line
+// could not be read or converted. The lines so far are written out whenever
+// the input has to be waited for.
+bool convertInput(Converter &converter)
 {
-    QCoreApplication application(argc, argv);
-    QCoreApplication::setOrganizationName(u"Tarrowen"_s);
-    QCoreApplication::setApplicationName(u"Digitome"_s);
+    convert::InputLines input(STDIN_FILENO);
+    input.onWait = [&converter] {
+        converter.output().flush();
+    };
+    bool converted = true;
+    QByteArray bytes;
+    for (;;) {
+        switch (input.next(bytes)) {
+        case convert::InputLines::Status::End:
+            return converted;
+        case convert::InputLines::Status::ReadError:
+            complain(u"cannot read standard input: "_s + input.error());
+            return false;
+        case convert::InputLines::Status::TooLong:
+            complain(
+                u"line %1 of standard input is longer than %2; left out"_s.arg(input.lineNumber())
+                    .arg(core::megabytesText(convert::InputLines::LongestLine)));
+            converted = false;
+            continue;
+        case convert::InputLines::Status::Line:
+            break;
+        }
+        QString problem;
+        const std::optional<QString> number = convert::InputLines::textOf(bytes, problem);
+        if (!problem.isEmpty()) {
+            complain(
+                u"line %1 of standard input %2; left out"_s.arg(input.lineNumber()).arg(problem));
+            converted = false;
+        } else if (number && !converter.convert(*number)) {
+            converted = false;
+        }
+        if (!converter.output().failure().isEmpty())
+            return converted;
+    }
+}
 
+int run(const QStringList &arguments, const QString &inputProblem)
+{
     int status = 0;
-    const std::optional<Settings> settings = parseArguments(application.arguments(), status);
+    const std::optional<Settings> settings = parseArguments(arguments, status);
     if (!settings)
         return status;
+    const bool fromInput = settings->numbers.isEmpty();
+    if (fromInput && !inputProblem.isEmpty()) {
+        complain(u"cannot read standard input: "_s + inputProblem);
+        return Failed;
+    }
     engine::WordStore words;
     if (settings->options.conversion == core::ConversionOptions::Conversion::Mnemonic
         || !settings->wordsFile.isEmpty()) {
-        const QString path =
-            settings->wordsFile.isEmpty() ? convert::defaultDictionaryPath() : settings->wordsFile;
-        const QString failure = convert::loadDictionary(path, words);
-        if (!failure.isEmpty()) {
-            complain(failure);
+        const convert::DictionaryLoad load = convert::loadDictionary(settings->wordsFile, words);
+        if (!load.failure.isEmpty()) {
+            complain(load.failure);
             return Failed;
         }
         if (words.unusableCount() > 0)
-            complain(u"'%1': %2 words hold letters on no telephone key and are skipped"_s.arg(
-                path, QString::number(words.unusableCount())));
-    }
-
-    QStringList numbers = settings->numbers;
-    if (numbers.isEmpty()) {
-        const std::optional<QStringList> read = readNumbers();
-        if (!read)
-            return Failed;
-        numbers = *read;
+            complain(u"%1 words of the dictionary hold letters on no telephone key and are "
+                     u"skipped"_s.arg(words.unusableCount()));
+        for (const QString &notice : load.notices)
+            complain(notice);
+        if (!load.notices.isEmpty())
+            status = Failed;
     }
 
     Converter converter(*settings, words);
-    for (const QString &number : std::as_const(numbers)) {
+    if (fromInput) {
+        if (!convertInput(converter))
+            status = Failed;
+    }
+    for (const QString &number : settings->numbers) {
         if (!converter.convert(number))
             status = Failed;
         if (!converter.output().failure().isEmpty())
@@ -368,4 +374,21 @@ int main(int argc, char *argv[])
         return Failed;
     }
     return status;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const QString problem = convert::InputLines::problemOf(STDIN_FILENO);
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setOrganizationName(u"Tarrowen"_s);
+    QCoreApplication::setApplicationName(u"Digitome"_s);
+    // The inputs are bounded, so this is the last guard only.
+    try {
+        return run(application.arguments(), problem);
+    } catch (const std::bad_alloc &) {
+        std::fputs("digitome-convert: out of memory\n", stderr);
+        return Failed;
+    }
 }
