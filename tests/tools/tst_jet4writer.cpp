@@ -185,6 +185,15 @@ void TestJet4Writer::addLayouts()
     QTest::newRow("null mask over several bytes") << QList<Table>{wide};
 
     QTest::newRow("several tables") << QList<Table>{wordsTable(300), nulls, numbers, texts};
+
+    // One row a page: the data pages outgrow what one usage bitmap page covers.
+    Table pages{u"pages"_s, {{u"ID"_s, ColumnType::Long, 0}}, {}};
+    const Value longText(QString(255, QChar(0x0416)));
+    for (int c = 0; c < 4; ++c)
+        pages.columns.append({u"T%1"_s.arg(c), ColumnType::Text, 255});
+    for (int r = 0; r < 33000; ++r)
+        pages.rows.append({Value(qint32(r)), longText, longText, longText, longText});
+    QTest::newRow("data pages past one usage bitmap") << QList<Table>{pages};
 }
 
 void TestJet4Writer::readByMdbtools()
