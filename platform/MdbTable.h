@@ -1,0 +1,113 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// glib first: mdbtools.h wraps its own includes in extern "C".
+#include <glib.h>
+#include <mdbtools.h>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QFile;
+
+// Reading Jet files with libmdb: what MdbDatabase.cpp builds on.
+namespace platform {
+
+// An open Jet file: its bytes (mapped or in memory) and libmdb's handle over
+// them. Shared by the connection and the tables read from it.
+struct OpenJetFile
+{
+    OpenJetFile();
+    ~OpenJetFile();
+    OpenJetFile(const OpenJetFile &) = delete;
+    OpenJetFile &operator=(const OpenJetFile &) = delete;
+
+    // Lets the system drop the mapped pages `first` to `end` (exclusive) from
+    // memory once libmdb has copied them: a later read maps them in again.
+    // Nothing happens to contents that are not a mapped file.
+    void dropPages(quint32 first, quint32 end) const;
+
+    QString path;
+    std::unique_ptr<QFile> file; // mapped into `contents` while it lives
+    QByteArray contents;         // libmdb reads from this buffer while the handle lives
+    MdbHandle *mdb = nullptr;
+};
+
+// "The database '…' is damaged: <what>."
+QString damagedDatabase(const QString &path, const QString &what);
+
+// One table of a Jet file. Opening it walks every row once, so that a damaged
+// table fails then and never half way through; it keeps where each row lies
+// (four bytes a row) and reads a row's values again when they are asked for.
+// Values of the common types (Long Integer, Jet 4 text) are decoded from the
+// row's bytes; the others keep libmdb's text form from the walk.
+class MdbTable
+{
+public:
+    // Reads the table whose definition is at `page`; throws core::Failure
+    // when it is damaged. Long values (OLE, memo) read as nulls when
+    // `skipLongValues`.
+    MdbTable(std::shared_ptr<OpenJetFile> file,
+             quint32 page,
+             const QString &name,
+             bool skipLongValues);
+    ~MdbTable();
+    MdbTable(const MdbTable &) = delete;
+    MdbTable &operator=(const MdbTable &) = delete;
+
+    const QStringList &names() const { return m_names; }
+    int columnCount() const { return int(m_names.size()); }
+    qsizetype rowCount() const { return qsizetype(m_rows.size()); }
+    int column(const QString &name) const { return int(m_names.indexOf(name, 0)); }
+    // The value of a column of a row, as text; nullopt for a null.
+    std::optional<QString> value(qsizetype row, int column);
+
+    enum class Source : quint8;
+
+private:
+    void crackRow(qsizetype row);
+    // The walk has reached `page`: the mapped pages it left behind go.
+    void passPage(quint32 page);
+    [[noreturn]] void fail(const QString &what) const;
+
+    std::shared_ptr<OpenJetFile> m_file;
+    std::unique_ptr<MdbCatalogEntry> m_entry;
+    MdbTableDef *m_table = nullptr;
+    QString m_name;
+    QStringList m_names;
+    std::vector<Source> m_sources;
+    std::vector<bool> m_boolean;
+    std::vector<quint32> m_rows; // (page << 8) | row index
+    quint32 m_keptFrom = 0;      // the first mapped page not dropped yet
+
+    // The values of the columns read in libmdb's text form, row after row.
+    struct Stored
+    {
+        quint64 offset : 47;
+        quint64 null : 1;
+        quint64 size : 16;
+    };
+    std::vector<int> m_storedIndex; // per column, its place among them, or -1
+    int m_storedColumns = 0;
+    std::vector<Stored> m_stored;
+    std::vector<char> m_storedBytes;
+
+    // The row cracked last and where its values lie.
+    qsizetype m_crackedRow = -1;
+    struct Field
+    {
+        const unsigned char *bytes;
+        int size;
+        bool null;
+    };
+    std::vector<Field> m_fields;
+    std::vector<MdbField> m_mdbFields;
+};
+
+} // namespace platform
