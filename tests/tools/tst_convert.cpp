@@ -74,6 +74,12 @@ void TestConvert::run_data()
     QTest::newRow("spelled out, after --")
         << QStringList{u"--mode"_s, u"spell"_s, u"--"_s, u"-12 3"_s} << QByteArray() << 0
         << window({u"-12 3"_s}, u"spell"_s, false) << QString() << false;
+    QTest::newRow("spelled out in Greek")
+        << QStringList{u"--mode"_s, u"spell"_s, u"--language"_s, u"el"_s, u"(07) 1-x"_s}
+        << QByteArray() << 0 << QByteArray("μηδέν επτά   ένα x\n") << QString() << false;
+    QTest::newRow("English by its code")
+        << QStringList{u"--mode=spell"_s, u"--language=en"_s, u"434-3453"_s} << QByteArray() << 0
+        << window({u"434-3453"_s}, u"spell"_s, false) << QString() << false;
     QTest::newRow("first lines")
         << QStringList{u"--mode=mixed"_s, u"--top"_s, u"2"_s, vanity[0]} << QByteArray() << 0
         << linesOf(QString::fromUtf8(window({vanity[0]}, u"mixed"_s, false)).split(u'\n').first(2))
@@ -95,6 +101,9 @@ void TestConvert::run_data()
                                         << 2 << QByteArray() << u"--top"_s << false;
     QTest::newRow("an unknown mode") << QStringList{u"--mode"_s, u"all"_s, u"1"_s} << QByteArray()
                                      << 2 << QByteArray() << u"--mode"_s << false;
+    QTest::newRow("an unknown language, the valid codes listed")
+        << QStringList{u"--mode=spell"_s, u"--language"_s, u"EN"_s, u"1"_s} << QByteArray() << 2
+        << QByteArray() << u"en, de, fr, es, it, pl, ru, uk, bg, el, not 'EN'"_s << false;
     QTest::newRow("an unknown order") << QStringList{u"--order"_s, u"worst"_s, u"1"_s}
                                       << QByteArray() << 2 << QByteArray() << u"--order"_s << false;
     QTest::newRow("an unknown option") << QStringList{u"--fast"_s, u"1"_s} << QByteArray() << 2
