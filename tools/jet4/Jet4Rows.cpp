@@ -54,18 +54,30 @@ void appendText(QByteArray &bytes, QStringView text)
             break;
         }
     }
+    qsizetype at = bytes.size();
     if (narrow) {
-        bytes.append(char(0xFF)).append(char(0xFE));
+        bytes.resize(at + 2 + text.size());
+        char *out = bytes.data() + at;
+        *out++ = char(0xFF);
+        *out++ = char(0xFE);
         for (QChar ch : text)
-            bytes.append(char(ch.unicode()));
+            *out++ = char(ch.unicode());
         return;
     }
     // A leading U+FEFF would read as the compression mark: open a compressed
     // value and switch it to two-byte mode at once.
-    if (text.front().unicode() == 0xFEFF)
-        bytes.append(char(0xFF)).append(char(0xFE)).append('\0');
-    for (QChar ch : text)
-        append16(bytes, ch.unicode());
+    const bool marked = text.front().unicode() == 0xFEFF;
+    bytes.resize(at + (marked ? 3 : 0) + 2 * text.size());
+    char *out = bytes.data() + at;
+    if (marked) {
+        *out++ = char(0xFF);
+        *out++ = char(0xFE);
+        *out++ = '\0';
+    }
+    for (QChar ch : text) {
+        *out++ = char(ch.unicode() & 0xFF);
+        *out++ = char(ch.unicode() >> 8);
+    }
 }
 
 bool encodeRow(const TableLayout &table,
