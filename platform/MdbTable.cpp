@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <cstring>
 #include <limits>
 
 #ifdef Q_OS_LINUX
@@ -113,6 +114,25 @@ OpenJetFile::~OpenJetFile()
         mdb_close(mdb);
 }
 
+void OpenJetFile::loadPage(quint32 page)
+{
+    // The page is copied straight from the file's bytes when libmdb would
+    // read them as they are (no encryption key); else libmdb reads it.
+    const qint64 size = mdb->fmt->pg_size;
+    const qint64 at = qint64(page) * size;
+    loadedPage = NoPage;
+    if (mdb->f->db_key == 0 && size <= MDB_PGSIZE && at + size <= contents.size()) {
+        std::memcpy(mdb->pg_buf, contents.constData() + at, size_t(size));
+        mdb->cur_pg = page;
+        mdb->cur_pos = 0;
+    } else {
+        mdb->cur_pg = 0; // libmdb skips reading the page it read last
+        if (mdb_read_pg(mdb, page) != size)
+            throw core::Failure(damagedDatabase(path, u"page %1 cannot be read"_s.arg(page)));
+    }
+    loadedPage = page;
+}
+
 void OpenJetFile::dropPages(quint32 first, quint32 end) const
 {
 #ifdef Q_OS_LINUX
@@ -178,6 +198,7 @@ MdbTable::MdbTable(std::shared_ptr<OpenJetFile> file,
         if (!knownType(column->col_type))
             fail(u"a column of table '%1' has an unknown type"_s.arg(name));
         m_boolean[c] = column->col_type == MDB_BOOL;
+        m_variableColumns += column->is_fixed ? 0 : 1;
         if (skipLongValues && (column->col_type == MDB_OLE || column->col_type == MDB_MEMO))
             m_sources[c] = Source::Skipped;
         else if (column->col_type == MDB_LONGINT)
@@ -189,6 +210,90 @@ MdbTable::MdbTable(std::shared_ptr<OpenJetFile> file,
         m_names.append(QString::fromUtf8(column->name));
     }
 
+    m_fields.resize(columns);
+    m_mdbFields.resize(columns + 1);
+    m_rows.reserve(size_t(std::min<qsizetype>(expected, 1 << 24)));
+    const qsizetype fetched = m_storedColumns > 0 ? fetchRows(expected) : walkRows(expected);
+    m_file->loadedPage = OpenJetFile::NoPage; // libmdb read pages of its own
+    if (fetched != expected) {
+        fail(u"table '%1' should hold %2 rows but %3 could be read"_s.arg(name).arg(expected).arg(
+            fetched));
+    }
+    passPage(std::numeric_limits<quint32>::max());
+    m_keptFrom = 0;
+}
+
+void MdbTable::addRow(quint32 page, quint32 index)
+{
+    if (page > 0xFFFFFF || index > 0xFF)
+        fail(u"a row of table '%1' cannot be read"_s.arg(m_name));
+    m_rows.push_back(page << 8 | index);
+    // Checks the values where they lie, as they are read later.
+    crackLoadedRow(qsizetype(m_rows.size()) - 1);
+}
+
+void MdbTable::addFetchedRow(quint32 page, quint32 index)
+{
+    // libmdb's binding may leave another page in its buffer (a long value's);
+    // the row is then cracked on its own page, and libmdb gets its buffer
+    // back as it left it.
+    MdbHandle *mdb = m_file->mdb;
+    const qint64 size = mdb->fmt->pg_size;
+    const qint64 at = qint64(page) * size;
+    if (mdb->f->db_key == 0 && at + size <= m_file->contents.size()
+        && std::memcmp(mdb->pg_buf, m_file->contents.constData() + at, size_t(size)) == 0) {
+        m_file->loadedPage = page;
+        addRow(page, index);
+        m_file->loadedPage = OpenJetFile::NoPage;
+        return;
+    }
+    std::vector<unsigned char> saved(mdb->pg_buf, mdb->pg_buf + MDB_PGSIZE);
+    const auto savedPage = mdb->cur_pg;
+    const auto savedPosition = mdb->cur_pos;
+    m_file->loadPage(page);
+    addRow(page, index);
+    std::memcpy(mdb->pg_buf, saved.data(), saved.size());
+    mdb->cur_pg = savedPage;
+    mdb->cur_pos = savedPosition;
+    m_file->loadedPage = OpenJetFile::NoPage;
+}
+
+qsizetype MdbTable::walkRows(qsizetype expected)
+{
+    // libmdb's own row fetch, without its second cracking of every row and
+    // its binding: the data pages in the order of the usage map, the rows in
+    // page order, deleted rows passed over.
+    MdbHandle *mdb = m_file->mdb;
+    qsizetype fetched = 0;
+    if (expected == 0)
+        return 0;
+    mdb_rewind_table(m_table);
+    while (mdb_read_next_dpg(m_table)) {
+        const quint32 page = m_table->cur_phys_pg;
+        passPage(page);
+        m_file->loadedPage = page;
+        const int rows = mdb_get_int16(mdb->pg_buf, mdb->fmt->row_count_offset);
+        for (int index = 0; index < rows; ++index) {
+            int start = 0;
+            size_t length = 0;
+            if (mdb_find_row(mdb, index, &start, &length) != 0)
+                fail(u"a row of table '%1' cannot be read"_s.arg(m_name));
+            if (start & 0x4000) // deleted
+                continue;
+            if (++fetched > expected)
+                return fetched;
+            addRow(page, quint32(index));
+        }
+    }
+    return fetched;
+}
+
+qsizetype MdbTable::fetchRows(qsizetype expected)
+{
+    // Columns of the other types come in libmdb's text form, through its
+    // binding as it fetches the rows.
+    MdbHandle *mdb = m_file->mdb;
+    const auto columns = size_t(columnCount());
     const size_t bindSize = mdb->bind_size;
     std::vector<std::vector<char>> buffers(columns);
     std::vector<int> lengths(columns, 0);
@@ -197,24 +302,15 @@ MdbTable::MdbTable(std::shared_ptr<OpenJetFile> file,
             continue;
         buffers[c].resize(bindSize + 1);
         if (mdb_bind_column(m_table, int(c) + 1, buffers[c].data(), &lengths[c]) == -1)
-            fail(u"a column of table '%1' cannot be read"_s.arg(name));
+            fail(u"a column of table '%1' cannot be read"_s.arg(m_name));
     }
-
-    m_fields.resize(columns);
-    m_mdbFields.resize(columns + 1);
-    m_rows.reserve(size_t(std::min<qsizetype>(expected, 1 << 24)));
     qsizetype fetched = 0;
     mdb_rewind_table(m_table);
     while (mdb_fetch_row(m_table)) {
         if (++fetched > expected)
             break;
         passPage(m_table->cur_phys_pg);
-        const quint32 row = m_table->cur_row - 1;
-        if (m_table->cur_phys_pg > 0xFFFFFF || row > 0xFF)
-            fail(u"a row of table '%1' cannot be read"_s.arg(name));
-        m_rows.push_back(m_table->cur_phys_pg << 8 | row);
-        // Checks the values where they lie, as they are read later.
-        crackRow(qsizetype(m_rows.size()) - 1);
+        addFetchedRow(m_table->cur_phys_pg, m_table->cur_row - 1);
         for (size_t c = 0; c < columns; ++c) {
             if (m_storedIndex[c] < 0)
                 continue;
@@ -230,12 +326,7 @@ MdbTable::MdbTable(std::shared_ptr<OpenJetFile> file,
                 m_storedBytes.end(), buffers[c].data(), buffers[c].data() + length);
         }
     }
-    if (fetched != expected) {
-        fail(u"table '%1' should hold %2 rows but %3 could be read"_s.arg(name).arg(expected).arg(
-            fetched));
-    }
-    passPage(std::numeric_limits<quint32>::max());
-    m_keptFrom = 0;
+    return fetched;
 }
 
 MdbTable::~MdbTable()
@@ -264,23 +355,48 @@ void MdbTable::passPage(quint32 page)
 
 void MdbTable::crackRow(qsizetype row)
 {
-    MdbHandle *mdb = m_file->mdb;
     const quint32 page = m_rows[size_t(row)] >> 8;
     // Another table of the file may have read other pages meanwhile.
-    if (row == m_crackedRow && mdb->cur_pg == page)
+    if (row == m_crackedRow && m_file->loadedPage == page)
         return;
-    m_crackedRow = -1;
-    const int index = int(m_rows[size_t(row)] & 0xFF);
-    if (mdb->cur_pg != page) {
-        if (mdb_read_pg(mdb, page) != mdb->fmt->pg_size)
-            fail(u"a page of table '%1' cannot be read"_s.arg(m_name));
+    if (m_file->loadedPage != page) {
+        m_file->loadPage(page);
         passPage(page);
     }
+    crackLoadedRow(row);
+}
+
+bool MdbTable::rowFitsPage(int start, size_t length) const
+{
+    // libmdb cracks a row without checking where it lies: the row, its null
+    // mask and the table of variable columns before the mask must all lie in
+    // the page, or a damaged row sends libmdb's reads far outside it.
+    const MdbHandle *mdb = m_file->mdb;
+    const qint64 pageSize = std::min<qint64>(mdb->fmt->pg_size, MDB_PGSIZE);
+    const qint64 end = qint64(start) + qint64(length) - 1;
+    if (length < 2 || start < 1 || end >= pageSize)
+        return false;
+    const bool jet4 = mdb->f->jet_version != MDB_VER_JET3;
+    const int columns =
+        jet4 ? mdb->pg_buf[start] | mdb->pg_buf[start + 1] << 8 : mdb->pg_buf[start];
+    const qint64 mask = (columns - 1) / 8 + 1;
+    // The deepest read before the row's end: Jet 4's end of data, two bytes
+    // an entry before the mask; Jet 3's one byte an entry, or its jump table.
+    const qint64 deepest = jet4 ? end - mask - 3 - 2 * qint64(m_variableColumns)
+                                : end - mask - std::max<qint64>(m_variableColumns + 1, 10);
+    return deepest >= 0;
+}
+
+void MdbTable::crackLoadedRow(qsizetype row)
+{
+    MdbHandle *mdb = m_file->mdb;
+    m_crackedRow = -1;
+    const int index = int(m_rows[size_t(row)] & 0xFF);
     const int columns = columnCount();
     std::vector<MdbField> &fields = m_mdbFields;
     int start = 0;
     size_t length = 0;
-    if (mdb_find_row(mdb, index, &start, &length) != 0
+    if (mdb_find_row(mdb, index, &start, &length) != 0 || !rowFitsPage(start & 0x1FFF, length)
         || mdb_crack_row(m_table, start & 0x1FFF, length, fields.data()) != columns)
         fail(u"a row of table '%1' cannot be read"_s.arg(m_name));
     const uchar *const pageStart = mdb->pg_buf;

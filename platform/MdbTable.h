@@ -28,6 +28,12 @@ struct OpenJetFile
     OpenJetFile(const OpenJetFile &) = delete;
     OpenJetFile &operator=(const OpenJetFile &) = delete;
 
+    static constexpr quint32 NoPage = 0xFFFFFFFF;
+
+    // Puts `page` into libmdb's page buffer; throws core::Failure when it
+    // cannot be read.
+    void loadPage(quint32 page);
+
     // Lets the system drop the mapped pages `first` to `end` (exclusive) from
     // memory once libmdb has copied them: a later read maps them in again.
     // Nothing happens to contents that are not a mapped file.
@@ -37,6 +43,9 @@ struct OpenJetFile
     std::unique_ptr<QFile> file; // mapped into `contents` while it lives
     QByteArray contents;         // libmdb reads from this buffer while the handle lives
     MdbHandle *mdb = nullptr;
+    // The page in libmdb's page buffer as far as the tables know; NoPage after
+    // libmdb read pages of its own.
+    quint32 loadedPage = NoPage;
 };
 
 // "The database '…' is damaged: <what>."
@@ -71,7 +80,19 @@ public:
     enum class Source : quint8;
 
 private:
+    // The walks over the rows when the table opens, with the number of rows
+    // found: without libmdb's binding when no column needs its text form.
+    qsizetype walkRows(qsizetype expected);
+    qsizetype fetchRows(qsizetype expected);
+    // Keeps the row `index` of `page`, the page in libmdb's buffer.
+    void addRow(quint32 page, quint32 index);
+    // Keeps a row libmdb fetched, whatever its buffer holds now.
+    void addFetchedRow(quint32 page, quint32 index);
+    // Whether libmdb's reads when it cracks the row stay in the page.
+    bool rowFitsPage(int start, size_t length) const;
+    // Cracks a row, its page loaded first when another one is.
     void crackRow(qsizetype row);
+    void crackLoadedRow(qsizetype row);
     // The walk has reached `page`: the mapped pages it left behind go.
     void passPage(quint32 page);
     [[noreturn]] void fail(const QString &what) const;
@@ -83,6 +104,7 @@ private:
     QStringList m_names;
     std::vector<Source> m_sources;
     std::vector<bool> m_boolean;
+    int m_variableColumns = 0;
     std::vector<quint32> m_rows; // (page << 8) | row index
     quint32 m_keptFrom = 0;      // the first mapped page not dropped yet
 
