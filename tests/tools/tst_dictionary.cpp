@@ -280,7 +280,7 @@ void TestDictionary::commandLine_data()
         << u"hold no words; nothing written"_s;
     QTest::newRow("skipped lines and entries are noted")
         << QStringList{u"make"_s, u"@words.txt"_s, u"@junk.txt"_s, u"-o"_s, u"@out.mdb"_s} << 0
-        << u"junk.txt: 3 lines passed over, not one word with an optional TAB and number (the "
+        << u"junk.txt: 4 lines passed over, not one word with an optional TAB and number (the "
            u"first is line 1)\n"_s
            u"digitome-dictionary: note: 1 entry passed over, not made of letters (the first is "
            u"'4u')"_s;
@@ -293,7 +293,9 @@ void TestDictionary::commandLine()
     QFETCH(int, status);
     QFETCH(QString, error);
     testsupport::writeFile(m_dir.filePath(u"words.txt"_s), "if\nfile\n");
-    testsupport::writeFile(m_dir.filePath(u"junk.txt"_s), "a b\n\x01\nx\t99999\n4u\n");
+    // A blank, a control character, a bad number, a line too long to look at.
+    testsupport::writeFile(m_dir.filePath(u"junk.txt"_s),
+                           "a b\n\x01\nx\t99999\n" + QByteArray(100000, 'w') + "\n4u\n");
     QDir(m_dir.path()).mkpath(u"folder"_s);
     for (QString &argument : arguments) {
         if (argument.startsWith(u'@'))

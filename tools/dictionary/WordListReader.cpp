@@ -92,7 +92,7 @@ private:
     void endLine()
     {
         ++m_lineNumber;
-        if (!m_overlong && !parse(m_line)) {
+        if (m_overlong || !parse(m_line)) {
             if (m_list.skippedLines++ == 0)
                 m_list.firstSkippedLine = m_lineNumber;
         }
