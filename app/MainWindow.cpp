@@ -20,6 +20,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
@@ -46,6 +47,7 @@ MainWindow::MainWindow(Services services, QWidget *parent)
     : QWidget(parent)
     , m_services(std::move(services))
     , m_options(m_services.settings)
+    , m_spellLanguage(m_options)
     , m_dictionary{m_services.createConnection, {}, {}}
     , m_run(std::make_unique<engine::ConversionRun>(m_dictionary.words))
     , m_memoryGuard(m_services.availableMemory)
@@ -58,6 +60,9 @@ MainWindow::MainWindow(Services services, QWidget *parent)
         *m_controls.resultsList, m_results, m_options, [this] {
             return bestFirstRank(m_dictionary.words);
         });
+    m_order->addMenuChoices([this](QMenu &menu) {
+        m_spellLanguage.addMenu(menu);
+    });
     m_numbers.setObjectName(u"numberList"_s);
     m_results.setObjectName(u"resultsList"_s);
     m_results.setUserCheckable(true);
@@ -71,6 +76,7 @@ void MainWindow::startUp()
     app::startUp({*this, *this, m_controls, m_handCursor, m_dictionary, m_options},
                  m_services.dataFolders);
     m_order->restore();
+    m_spellLanguage.restore();
 }
 
 void MainWindow::connectHandlers()
@@ -223,6 +229,7 @@ core::ConversionOptions MainWindow::conversionOptions() const
     options.keepMixedLines = c.wordsAndNumbersOption->isChecked();
     options.keepWordsOnlyLines = c.wordsOnlyOption->isChecked();
     options.appendOriginalNumber = c.includeOriginalCheck->isChecked();
+    options.spellLanguage = m_spellLanguage.code();
     return options;
 }
 

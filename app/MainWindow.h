@@ -6,6 +6,7 @@
 #include "app/Dictionary.h"
 #include "app/MemoryGuard.h"
 #include "app/OptionSettings.h"
+#include "app/SpellLanguageChoice.h"
 #include "app/WindowControls.h"
 #include "core/DataFolders.h"
 #include "core/ItemListModel.h"
@@ -117,6 +118,7 @@ private:
     core::ItemListModel m_results;
     WindowControls m_controls;
     OptionSettings m_options;
+    SpellLanguageChoice m_spellLanguage;
     Dictionary m_dictionary;
     std::unique_ptr<engine::ConversionRun> m_run;
     std::unique_ptr<ResultsOrderControl> m_order;

@@ -27,6 +27,20 @@ constexpr std::pair<Control, const char16_t *> Defaults[] = {
     {Control::IncludeOriginalCheck, u"0"},
 };
 
+// The keys of the choices that no control holds.
+constexpr std::pair<OptionSettings::Choice, const char16_t *> ChoiceKeys[] = {
+    {OptionSettings::Choice::ResultsOrder, u"ResultsOrder"},
+    {OptionSettings::Choice::SpellLanguage, u"SpellLanguage"},
+};
+
+QString keyOf(OptionSettings::Choice choice)
+{
+    for (const auto &[entry, key] : ChoiceKeys)
+        if (entry == choice)
+            return QString::fromUtf16(key);
+    return {};
+}
+
 QString defaultOf(Control control)
 {
     for (const auto &[entry, value] : Defaults)
@@ -52,14 +66,14 @@ void OptionSettings::writeCheck(Control control, bool checked)
     m_store.write(Application, Section, objectNameOf(control), checked ? u"1"_s : u"0"_s);
 }
 
-QString OptionSettings::readText(const QString &key) const
+QString OptionSettings::read(Choice choice) const
 {
-    return m_store.read(Application, Section, key, QString());
+    return m_store.read(Application, Section, keyOf(choice), QString());
 }
 
-void OptionSettings::writeText(const QString &key, const QString &value)
+void OptionSettings::write(Choice choice, const QString &value)
 {
-    m_store.write(Application, Section, key, value);
+    m_store.write(Application, Section, keyOf(choice), value);
 }
 
 bool OptionSettings::toBoolean(const QString &text)

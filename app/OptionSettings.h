@@ -15,10 +15,16 @@ namespace app {
 
 // The remembered options: one key per control, named after the control's
 // objectName, in application "Tarrowen", section "Digitome". Option buttons
-// are stored as "True"/"False", the check box as "1"/"0".
+// are stored as "True"/"False", the check box as "1"/"0". The choices that
+// no control holds have keys of their own.
 class OptionSettings
 {
 public:
+    enum class Choice {
+        ResultsOrder,  // "ResultsOrder": the caption of the order shown
+        SpellLanguage, // "SpellLanguage": the ISO 639-1 code of the spelled-out digits
+    };
+
     explicit OptionSettings(core::SettingsStore &store)
         : m_store(store)
     {}
@@ -27,9 +33,9 @@ public:
     QString read(Control control) const;
     void writeBoolean(Control control, bool value);
     void writeCheck(Control control, bool checked);
-    // Any other key of the section; the empty text when it is absent.
-    QString readText(const QString &key) const;
-    void writeText(const QString &key, const QString &value);
+    // A choice's stored text; the empty text when it is absent.
+    QString read(Choice choice) const;
+    void write(Choice choice, const QString &value);
 
     // A stored text as a Boolean: "True"/"False" (any case, outer blanks
     // ignored) or a number (0 is false, any other value true). Anything else

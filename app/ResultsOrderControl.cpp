@@ -19,8 +19,7 @@ namespace app {
 
 namespace {
 
-// The settings key and the values it stores: the captions of the orders.
-const QString OrderKey = u"ResultsOrder"_s;
+// The captions of the orders, also what the settings store.
 const std::array<std::pair<ResultsOrderControl::Order, QString>, 3> Orders{{
     {ResultsOrderControl::Order::AsFound, u"As found"_s},
     {ResultsOrderControl::Order::BestFirst, u"Best first"_s},
@@ -62,7 +61,7 @@ ResultsOrderControl::ResultsOrderControl(ItemListView &view,
 
 void ResultsOrderControl::restore()
 {
-    const QString stored = m_settings.readText(OrderKey);
+    const QString stored = m_settings.read(OptionSettings::Choice::ResultsOrder);
     Order order = Order::AsFound;
     for (const auto &[entry, caption] : Orders)
         if (caption == stored)
@@ -76,7 +75,7 @@ void ResultsOrderControl::setOrder(Order order)
     if (order == m_results.order())
         return;
     m_results.setOrder(order, order == Order::BestFirst ? m_bestFirstRank() : nullptr);
-    m_settings.writeText(OrderKey, captionOf(order));
+    m_settings.write(OptionSettings::Choice::ResultsOrder, captionOf(order));
     showOrder();
     if (order == Order::AsFound)
         m_view.scrollToBottom();
@@ -106,6 +105,10 @@ void ResultsOrderControl::fillMenu(QMenu &menu)
         connect(action, &QAction::triggered, this, [this, entry = entry] {
             setOrder(entry);
         });
+    }
+    for (const auto &fill : m_moreChoices) {
+        menu.addSeparator();
+        fill(menu);
     }
 }
 

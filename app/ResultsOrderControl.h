@@ -5,6 +5,7 @@
 
 #include "core/ItemListModel.h"
 
+#include <QList>
 #include <QObject>
 
 #include <functional>
@@ -41,8 +42,13 @@ public:
     void setOrder(Order order);
     Order order() const { return m_results.order(); }
 
-    // The context menu: the count, then the three orders.
+    // The context menu: the count, then the three orders, then the choices
+    // added with addMenuChoices(), each after a separator.
     void fillMenu(QMenu &menu);
+    void addMenuChoices(std::function<void(QMenu &)> fill)
+    {
+        m_moreChoices.append(std::move(fill));
+    }
     // "4,384 results, 4,380 ticked".
     static QString countLine(qint64 results, qint64 ticked);
 
@@ -53,6 +59,7 @@ private:
     core::ItemListModel &m_results;
     OptionSettings &m_settings;
     std::function<core::ItemListModel::Rank()> m_bestFirstRank;
+    QList<std::function<void(QMenu &)>> m_moreChoices;
 };
 
 } // namespace app

@@ -147,7 +147,8 @@ void describeForScreenReaders(const WindowControls &c)
         {c.resultsList,
          u"Results",
          u"The result lines; the ticked ones are saved, copied and exported. Double-click a "
-         u"line or press Delete to remove it. The context menu chooses the order."},
+         u"line or press Delete to remove it. The context menu chooses the order and the "
+         u"language of spelled-out digits."},
         {c.convertFrame, u"Convert Option", u"How the numbers are converted."},
         {c.mnemonicFrame, u"Mnemonic Option", u"Which mnemonic lines are kept."},
         {c.includeFrame, u"Include Option", u"What is added to every result line."},

@@ -3,8 +3,8 @@
 # Install layout and the Debian package (`cpack -G DEB` in the build folder).
 #
 # The programs and their dictionary stay together in LIBDIR/digitome (they
-# look for dbWords.mdb beside themselves); BINDIR/digitome and
-# BINDIR/digitome-convert are small launchers.
+# look for dbWords.mdb beside themselves); BINDIR/digitome,
+# BINDIR/digitome-convert and BINDIR/digitome-dictionary are small launchers.
 # The desktop entry, AppStream metainfo, hicolor icons, manual page, copyright
 # and changelog follow the usual places below DATADIR.
 include(GNUInstallDirs)
@@ -22,7 +22,7 @@ set(generated ${PROJECT_BINARY_DIR}/packaging)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
-set(DIGITOME_PROGRAMS digitome digitome-convert)
+set(DIGITOME_PROGRAMS digitome digitome-convert digitome-dictionary)
 install(TARGETS ${DIGITOME_PROGRAMS} RUNTIME DESTINATION ${DIGITOME_INSTALL_APP_DIR})
 # A stripping install (cpack, cmake --install --strip) also drops the
 # compiler's .comment section, as Debian's own tools do.
@@ -106,8 +106,10 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
 configure_file(${DIGITOME_PACKAGING_DIR}/digitome.1.in ${generated}/digitome.1 @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/tools/convert/digitome-convert.1
                ${generated}/digitome-convert.1 COPYONLY)
+configure_file(${PROJECT_SOURCE_DIR}/tools/dictionary/digitome-dictionary.1
+               ${generated}/digitome-dictionary.1 COPYONLY)
 find_program(GZIP gzip REQUIRED)
-foreach(page digitome digitome-convert)
+foreach(page digitome digitome-convert digitome-dictionary)
     add_custom_command(OUTPUT ${generated}/${page}.1.gz
         COMMAND ${GZIP} -9n -c ${generated}/${page}.1 > ${generated}/${page}.1.gz
         DEPENDS ${generated}/${page}.1 VERBATIM)
@@ -117,8 +119,9 @@ add_custom_command(OUTPUT ${generated}/changelog.Debian.gz
     DEPENDS ${DIGITOME_PACKAGING_DIR}/changelog VERBATIM)
 add_custom_target(packaging_files ALL
     DEPENDS ${generated}/digitome.1.gz ${generated}/digitome-convert.1.gz
-            ${generated}/changelog.Debian.gz)
+            ${generated}/digitome-dictionary.1.gz ${generated}/changelog.Debian.gz)
 install(FILES ${generated}/digitome.1.gz ${generated}/digitome-convert.1.gz
+              ${generated}/digitome-dictionary.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 set(DIGITOME_INSTALL_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/digitome)
 install(FILES ${generated}/copyright ${generated}/changelog.Debian.gz
@@ -149,7 +152,8 @@ the clipboard, saved as a column-aligned text file or handed to
 LibreOffice Calc; digitome-convert does the same conversions on the
 command line. An English
 dictionary of about 39,000 common words, derived from SCOWL, comes with
-the program.
+the program; digitome-dictionary makes one of any language from word
+lists, and digits can be spelled out in nine languages besides English.
 ]])
 set(CPACK_PACKAGING_INSTALL_PREFIX ${DIGITOME_PACKAGE_PREFIX})
 set(CPACK_STRIP_FILES ON)

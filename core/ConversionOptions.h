@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include <QString>
+
 namespace core {
 
 // What the window's options ask of a conversion run.
@@ -11,7 +13,7 @@ struct ConversionOptions
     enum class Conversion {
         None,       // neither conversion is chosen: a run converts nothing
         Mnemonic,   // keypad readings cut into words and digit groups
-        SpelledOut, // every digit as its English word
+        SpelledOut, // every digit as its word
     };
 
     Conversion conversion = Conversion::Mnemonic;
@@ -21,6 +23,10 @@ struct ConversionOptions
     bool keepWordsOnlyLines = true;
     // Append "   -   " and the number as typed to every line.
     bool appendOriginalNumber = false;
+    // The language of the spelled-out digits: an ISO 639-1 code of
+    // engine/DigitNames ("de", "fr" ...); empty, "en" or an unknown code is
+    // English.
+    QString spellLanguage;
 
     friend bool operator==(const ConversionOptions &, const ConversionOptions &) = default;
 };

@@ -8,6 +8,7 @@
 #include "core/ItemListModel.h"
 #include "core/Window.h"
 #include "engine/DictionaryKeypad.h"
+#include "engine/DigitNames.h"
 #include "engine/Keypad.h"
 #include "engine/MnemonicSearch.h"
 #include "engine/RunSteps.h"
@@ -496,6 +497,8 @@ void ConversionRun::enumerateReadings(Window &window,
 
 void ConversionRun::convertSpelledOut(Window &window, ErrorReport &report)
 {
+    // The digit names are fixed when the conversion starts.
+    m_spellLanguage = &spellLanguageOrEnglish(window.conversionOptions().spellLanguage);
     QString number;
     QString line;
     const int count = report.value(
@@ -560,7 +563,7 @@ bool ConversionRun::spellOut(Window &window,
                 return keypad::isNumericText(character);
             })) {
             report.run(RunStep::AppendDigitWord, [&] {
-                line += keypad::digitWord(character.front().unicode() - u'0') + u' ';
+                line += digitName(*m_spellLanguage, character.front().unicode() - u'0') + u' ';
             });
         } else {
             report.run(RunStep::AppendCharacter, [&] {

@@ -19,6 +19,7 @@ namespace engine {
 class DictionaryKeypad;
 class MnemonicSearch;
 class WordStore;
+struct SpellLanguage;
 
 // The "Start Converting" command and the run state it keeps between clicks.
 // A click while idle runs every number of the number list through the chosen
@@ -133,6 +134,7 @@ private:
     bool m_running = false;
     bool m_stopRequested = false;
     qint64 m_generatedCount = 0;
+    const SpellLanguage *m_spellLanguage = nullptr; // of the spelled-out run
     QString m_currentReading;
     QStringList m_readings;
 };

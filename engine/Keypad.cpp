@@ -4,6 +4,7 @@
 #include "engine/Keypad.h"
 
 #include "core/Failure.h"
+#include "engine/DigitNames.h"
 #include "engine/KeypadTables.h"
 #include "engine/NumericScanner.h"
 
@@ -92,11 +93,7 @@ bool isNumericText(QStringView text)
 
 QString digitWord(int index)
 {
-    static const char16_t *const words[] = {
-        u"zero", u"one", u"two", u"three", u"four", u"five", u"six", u"seven", u"eight", u"nine"};
-    if (index < 0 || index > 9)
-        throw core::Failure(u"Subscript out of range"_s);
-    return QString::fromUtf16(words[index]);
+    return digitName(spellLanguages().front(), index);
 }
 
 } // namespace engine::keypad

@@ -58,8 +58,8 @@ bool containsDigit(QStringView text);
 // currency signs, parentheses or radix prefixes.
 bool isNumericText(QStringView text);
 
-// The English word of digit `index`, "zero" to "nine". Any other index is the
-// Failure "Subscript out of range".
+// The English word of digit `index`, "zero" to "nine" (the English row of
+// engine/DigitNames). Any other index is the Failure "Subscript out of range".
 QString digitWord(int index);
 
 } // namespace engine::keypad

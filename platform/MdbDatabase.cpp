@@ -6,19 +6,15 @@
 #include "core/Failure.h"
 #include "core/RegularFile.h"
 #include "platform/JetFileCheck.h"
+#include "platform/MdbTable.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
 #include <QStringList>
-#include <QtEndian>
 
-// glib first: mdbtools.h wraps its own includes in extern "C".
-#include <glib.h>
-#include <mdbtools.h>
 #include <optional>
-#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -29,139 +25,13 @@ using core::ObjectState;
 
 namespace {
 
-QString damaged(const QString &path, const QString &what)
-{
-    return u"The database '%1' is damaged: %2."_s.arg(QDir::toNativeSeparators(path), what);
-}
-
-bool knownType(int type)
-{
-    switch (type) {
-    case MDB_BOOL:
-    case MDB_BYTE:
-    case MDB_INT:
-    case MDB_LONGINT:
-    case MDB_MONEY:
-    case MDB_FLOAT:
-    case MDB_DOUBLE:
-    case MDB_DATETIME:
-    case MDB_BINARY:
-    case MDB_TEXT:
-    case MDB_OLE:
-    case MDB_MEMO:
-    case MDB_REPID:
-    case MDB_NUMERIC:
-    case MDB_COMPLEX:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// Where a column's values come from: libmdb's text form, or the row's bytes
-// for the common types, which libmdb formats slowly (a Long Integer through
-// snprintf, a text through iconv); the two give the same texts.
-enum class ValueSource : quint8 { Library, LongInteger, Jet4Text, Skipped };
-
-// The UTF-16 units of a Jet 4 text value: UTF-16LE, or "compressed" after the
-// marker FF FE, where every byte is a character and a zero byte switches
-// between bytes and UTF-16LE units.
-QString jet4Units(const uchar *bytes, qsizetype size)
-{
-    if (size < 2 || bytes[0] != 0xFF || bytes[1] != 0xFE) {
-        QString text(size / 2, Qt::Uninitialized);
-        for (qsizetype i = 0; i < size / 2; ++i)
-            text[i] = QChar(qFromLittleEndian<quint16>(bytes + 2 * i));
-        return text;
-    }
-    QString text(size - 2, Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(text.data());
-    qsizetype length = 0;
-    bool compressed = true;
-    for (qsizetype i = 2; i < size;) {
-        if (bytes[i] == 0) {
-            compressed = !compressed;
-            ++i;
-        } else if (compressed) {
-            out[length++] = bytes[i++];
-        } else if (i + 1 < size) {
-            out[length++] = qFromLittleEndian<quint16>(bytes + i);
-            i += 2;
-        } else {
-            break;
-        }
-    }
-    text.truncate(length);
-    return text;
-}
-
-// A Jet 4 text value as libmdb's conversion gives it: a leading byte-order
-// mark is dropped and every surrogate unit becomes "?".
-QString jet4Text(const uchar *bytes, qsizetype size)
-{
-    QString text = jet4Units(bytes, size);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    for (QChar &c : text) {
-        if (c.isSurrogate())
-            c = u'?';
-    }
-    return text;
-}
-
-// Every value of a table, row after row, as stored: the texts are made when
-// they are asked for, so columns that nobody reads cost little.
-struct TableRows
-{
-    struct Value
-    {
-        quint32 offset; // into `bytes`
-        quint32 size;
-        ValueSource source; // Skipped for a null
-    };
-    QStringList names;
-    std::vector<Value> values;
-    std::vector<uchar> bytes;
-
-    qsizetype rowCount() const
-    {
-        return names.isEmpty() ? 0 : qsizetype(values.size()) / names.size();
-    }
-    int column(const QString &name) const { return int(names.indexOf(name, 0)); }
-    void append(ValueSource source, const void *data, std::size_t size)
-    {
-        values.push_back(Value{quint32(bytes.size()), quint32(size), source});
-        const auto *first = static_cast<const uchar *>(data);
-        bytes.insert(bytes.end(), first, first + size);
-    }
-    void appendNull() { values.push_back(Value{0, 0, ValueSource::Skipped}); }
-    std::optional<QString> value(qsizetype row, int column) const
-    {
-        const Value &value = values[size_t(row * names.size() + column)];
-        if (value.source == ValueSource::Skipped)
-            return std::nullopt;
-        const uchar *data = bytes.data() + value.offset;
-        switch (value.source) {
-        case ValueSource::Library:
-            return QString::fromUtf8(reinterpret_cast<const char *>(data), value.size);
-        case ValueSource::LongInteger:
-            return QString::number(qFromLittleEndian<qint32>(data));
-        case ValueSource::Jet4Text:
-            return jet4Text(data, value.size);
-        case ValueSource::Skipped:
-            break;
-        }
-        return std::nullopt;
-    }
-};
-
-// The rows of one table, read completely.
+// The rows of one table; their values are read as the cursor reaches them.
 class MdbRecordSet : public core::RecordSet
 {
 public:
-    explicit MdbRecordSet(TableRows rows)
-        : m_columns(int(rows.names.size()))
-        , m_rows(std::move(rows))
+    explicit MdbRecordSet(std::unique_ptr<MdbTable> table)
+        : m_columns(table->columnCount())
+        , m_table(std::move(table))
     {}
 
     ObjectState state() const override { return m_open ? ObjectState::Open : ObjectState::Closed; }
@@ -189,7 +59,7 @@ public:
         requireOpen();
         if (position < 0 || position >= m_columns)
             throw core::Failure(core::dberror::noSuchField());
-        return m_rows.names.at(position);
+        return m_table->names().at(position);
     }
 
     std::optional<QString> field(int position) const override
@@ -199,7 +69,7 @@ public:
             throw core::Failure(core::dberror::noSuchField());
         if (m_row >= rowCount())
             throw core::Failure(core::dberror::noCurrentRecord());
-        return m_rows.value(m_row, position);
+        return m_table->value(m_row, position);
     }
 
     void moveNext() override
@@ -214,7 +84,7 @@ public:
     {
         requireOpen();
         m_open = false;
-        m_rows = TableRows();
+        m_table.reset();
     }
 
 private:
@@ -223,161 +93,26 @@ private:
         if (!m_open)
             throw core::Failure(core::dberror::closedObject());
     }
-    qsizetype rowCount() const { return m_rows.rowCount(); }
+    qsizetype rowCount() const { return m_table->rowCount(); }
 
     int m_columns;
-    TableRows m_rows;
+    std::unique_ptr<MdbTable> m_table;
     qsizetype m_row = 0;
     bool m_open = true;
-};
-
-struct TableDefinition
-{
-    explicit TableDefinition(MdbTableDef *t)
-        : table(t)
-    {}
-    ~TableDefinition() { mdb_free_tabledef(table); }
-    TableDefinition(const TableDefinition &) = delete;
-    TableDefinition &operator=(const TableDefinition &) = delete;
-    MdbTableDef *table;
 };
 
 } // namespace
 
 struct MdbConnection::Handle
 {
-    QString path;
-    std::unique_ptr<QFile> file; // mapped into `contents` while it lives
-    QByteArray contents;         // libmdb reads from this buffer while the handle lives
-    MdbHandle *mdb = nullptr;
+    std::shared_ptr<OpenJetFile> file;
     QList<std::pair<QString, quint32>> tables; // name and definition page
-
-    ~Handle()
-    {
-        if (mdb)
-            mdb_close(mdb);
-    }
 };
 
 namespace {
 
 constexpr quint32 CatalogPage = 2;
 constexpr qint64 ObjectTypeTable = 1;
-
-// Reads the table whose definition is at `page`. The raw file is checked
-// first where libmdb would trust it blindly; a table whose rows do not match
-// its row count is damaged. Long values (OLE, memo) are left null when
-// `skipLongValues`.
-TableRows
-readTable(MdbConnection::Handle &handle, quint32 page, const QString &name, bool skipLongValues)
-{
-    MdbHandle *mdb = handle.mdb;
-    const QString &path = handle.path;
-    const JetFile jet(handle.contents);
-    const QString problem = jet.tableDefinitionProblem(page);
-    if (!problem.isEmpty())
-        throw core::Failure(damaged(path, problem));
-
-    MdbCatalogEntry entry{};
-    entry.mdb = mdb;
-    qstrncpy(entry.object_name, name.toUtf8().constData(), sizeof entry.object_name);
-    entry.object_type = MDB_TABLE;
-    entry.table_pg = page;
-    MdbTableDef *raw = mdb_read_table(&entry);
-    if (!raw)
-        throw core::Failure(
-            damaged(path, u"the definition of table '%1' cannot be read"_s.arg(name)));
-    const TableDefinition definition(raw);
-    MdbTableDef *table = definition.table;
-    if (!table->usage_map || table->map_sz < 1)
-        throw core::Failure(damaged(path, u"table '%1' has no usage map"_s.arg(name)));
-    // Jet allows at most 255 columns in a table.
-    if (table->num_cols < 1 || table->num_cols > 255)
-        throw core::Failure(
-            damaged(path, u"table '%1' has an impossible number of columns"_s.arg(name)));
-    // A page holds at most 256 rows (a row pointer has 8 bits for the row).
-    const qsizetype expected = table->num_rows;
-    if (expected > jet.pageCount() * 256)
-        throw core::Failure(
-            damaged(path, u"table '%1' claims more rows than the file can hold"_s.arg(name)));
-    if (!mdb_read_columns(table) || table->columns->len != table->num_cols)
-        throw core::Failure(damaged(path, u"the columns of table '%1' cannot be read"_s.arg(name)));
-
-    const int columns = int(table->num_cols);
-    TableRows rows;
-    // A Boolean's value is its bit in the null mask: it is never null.
-    std::vector<bool> boolean(size_t(columns), false);
-    std::vector<ValueSource> sources(size_t(columns), ValueSource::Library);
-    for (int c = 0; c < columns; ++c) {
-        const auto *column = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, guint(c)));
-        if (!knownType(column->col_type))
-            throw core::Failure(
-                damaged(path, u"a column of table '%1' has an unknown type"_s.arg(name)));
-        boolean[size_t(c)] = column->col_type == MDB_BOOL;
-        if (skipLongValues && (column->col_type == MDB_OLE || column->col_type == MDB_MEMO))
-            sources[size_t(c)] = ValueSource::Skipped;
-        else if (column->col_type == MDB_LONGINT)
-            sources[size_t(c)] = ValueSource::LongInteger;
-        else if (column->col_type == MDB_TEXT && jet.version() == JetFile::Version::Jet4)
-            sources[size_t(c)] = ValueSource::Jet4Text;
-        rows.names.append(QString::fromUtf8(column->name));
-    }
-
-    const size_t bindSize = mdb->bind_size;
-    std::vector<std::vector<char>> buffers(static_cast<size_t>(columns));
-    std::vector<int> lengths(size_t(columns), 0);
-    for (int c = 0; c < columns; ++c) {
-        if (sources[size_t(c)] != ValueSource::Library)
-            continue;
-        buffers[size_t(c)].resize(bindSize + 1);
-        if (mdb_bind_column(table, c + 1, buffers[size_t(c)].data(), &lengths[size_t(c)]) == -1)
-            throw core::Failure(
-                damaged(path, u"a column of table '%1' cannot be read"_s.arg(name)));
-    }
-
-    std::vector<MdbField> fields(size_t(columns) + 1);
-    rows.values.reserve(size_t(std::min<qsizetype>(expected, 100000)) * size_t(columns));
-    rows.bytes.reserve(size_t(std::min<qsizetype>(expected, 100000)) * 16 * size_t(columns));
-    qsizetype fetched = 0;
-    mdb_rewind_table(table);
-    while (mdb_fetch_row(table)) {
-        if (++fetched > expected)
-            break;
-        int start = 0;
-        size_t length = 0;
-        if (mdb_find_row(mdb, int(table->cur_row) - 1, &start, &length) != 0
-            || mdb_crack_row(table, start & 0x1FFF, length, fields.data()) != columns) {
-            throw core::Failure(damaged(path, u"a row of table '%1' cannot be read"_s.arg(name)));
-        }
-        for (int c = 0; c < columns; ++c) {
-            const MdbField &field = fields[size_t(c)];
-            const ValueSource source = sources[size_t(c)];
-            if ((field.is_null && !boolean[size_t(c)]) || source == ValueSource::Skipped) {
-                rows.appendNull();
-            } else if (source == ValueSource::Library) {
-                const size_t len = std::min(size_t(std::max(lengths[size_t(c)], 0)), bindSize);
-                rows.append(source, buffers[size_t(c)].data(), len);
-            } else {
-                // The value's bytes lie in the current page, unless the row is damaged.
-                const auto *bytes = static_cast<const uchar *>(field.value);
-                const uchar *const page = mdb->pg_buf;
-                if (!bytes || field.siz < 0 || bytes < page
-                    || bytes + field.siz > page + std::min<ssize_t>(mdb->fmt->pg_size, MDB_PGSIZE)
-                    || (source == ValueSource::LongInteger && field.siz != 4))
-                    throw core::Failure(
-                        damaged(path, u"a value of table '%1' cannot be read"_s.arg(name)));
-                rows.append(source, bytes, size_t(field.siz));
-            }
-        }
-    }
-    if (fetched != expected) {
-        throw core::Failure(damaged(
-            path,
-            u"table '%1' should hold %2 rows but %3 could be read"_s.arg(name).arg(expected).arg(
-                fetched)));
-    }
-    return rows;
-}
 
 } // namespace
 
@@ -440,44 +175,45 @@ void MdbConnection::openFile(std::unique_ptr<QFile> file, const QString &path)
     const uchar *mapped = file->map(0, size, QFileDevice::MapPrivateOption);
     if (!mapped)
         throw core::Failure(u"Cannot read the file '%1': %2."_s.arg(shown, file->errorString()));
-    auto handle = std::make_unique<Handle>();
-    handle->contents = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size);
-    handle->file = std::move(file);
-    openHandle(std::move(handle), path);
+    auto opened = std::make_shared<OpenJetFile>();
+    opened->contents = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size);
+    opened->file = std::move(file);
+    openFile(std::move(opened), path);
 }
 
 void MdbConnection::openContents(const QByteArray &contents, const QString &path)
 {
     if (m_handle)
         throw core::Failure(core::dberror::openObject());
-    auto handle = std::make_unique<Handle>();
-    handle->contents = contents;
-    openHandle(std::move(handle), path);
+    auto opened = std::make_shared<OpenJetFile>();
+    opened->contents = contents;
+    openFile(std::move(opened), path);
 }
 
-void MdbConnection::openHandle(std::unique_ptr<Handle> handle, const QString &path)
+void MdbConnection::openFile(std::shared_ptr<OpenJetFile> file, const QString &path)
 {
     const QString shown = QDir::toNativeSeparators(path);
-    const JetFile jet(handle->contents);
+    const JetFile jet(file->contents);
     if (!jet.recognized())
         throw core::Failure(u"Unrecognized database format '%1'."_s.arg(shown));
 
-    handle->path = path;
+    file->path = path;
     // fmemopen reads the buffer in place; the array is never written.
-    handle->mdb = mdb_open_buffer(const_cast<char *>(handle->contents.constData()),
-                                  size_t(handle->contents.size()),
-                                  MDB_NOFLAGS);
-    if (!handle->mdb)
+    file->mdb = mdb_open_buffer(
+        const_cast<char *>(file->contents.constData()), size_t(file->contents.size()), MDB_NOFLAGS);
+    if (!file->mdb)
         throw core::Failure(u"Unrecognized database format '%1'."_s.arg(shown));
+    auto handle = std::make_unique<Handle>();
+    handle->file = file;
 
     // The catalog is read like any table, without the property blobs that
     // libmdb's own catalog reader parses (and loops on when they are damaged).
-    const TableRows catalog = readTable(*handle, CatalogPage, u"MSysObjects"_s, true);
+    MdbTable catalog(file, CatalogPage, u"MSysObjects"_s, true);
     const int id = catalog.column(u"Id"_s);
     const int name = catalog.column(u"Name"_s);
     const int type = catalog.column(u"Type"_s);
     if (id < 0 || name < 0 || type < 0)
-        throw core::Failure(damaged(path, u"its table catalog lacks a column"_s));
+        throw core::Failure(damagedDatabase(path, u"its table catalog lacks a column"_s));
     for (qsizetype row = 0; row < catalog.rowCount(); ++row) {
         const auto value = [&](int column) {
             return catalog.value(row, column).value_or(QString());
@@ -504,8 +240,8 @@ std::unique_ptr<core::RecordSet> MdbConnection::openRecordSet(const QString &que
     const QString name = core::tableOfQuery(query);
     for (const auto &[tableName, page] : std::as_const(m_handle->tables)) {
         if (tableName.compare(name, Qt::CaseInsensitive) == 0) {
-            TableRows rows = readTable(*m_handle, page, tableName, false);
-            return std::make_unique<MdbRecordSet>(std::move(rows));
+            return std::make_unique<MdbRecordSet>(
+                std::make_unique<MdbTable>(m_handle->file, page, tableName, false));
         }
     }
     throw core::Failure(core::dberror::tableNotFound(name));

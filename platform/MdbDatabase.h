@@ -20,9 +20,12 @@ namespace platform {
 // '...': Is a named pipe.".
 std::unique_ptr<QFile> openDictionaryFile(const QString &path);
 
-// Jet 3 and Jet 4 database files read with libmdb. A record set reads the
+struct OpenJetFile;
+
+// Jet 3 and Jet 4 database files read with libmdb. A record set walks the
 // whole table when it opens, so a damaged table fails at the open and never
-// half way through.
+// half way through; it reads each row's values again when the cursor reaches
+// it, so a table costs about four bytes a row while it is open.
 class MdbDatabase : public core::Database
 {
 public:
@@ -53,7 +56,7 @@ public:
     struct Handle;
 
 private:
-    void openHandle(std::unique_ptr<Handle> handle, const QString &path);
+    void openFile(std::shared_ptr<OpenJetFile> file, const QString &path);
 
     std::unique_ptr<Handle> m_handle;
 };

@@ -713,8 +713,10 @@ private Q_SLOTS:
         QCOMPARE(actions.first()->text(),
                  app::ResultsOrderControl::countLine(found.size(), found.size() - 1));
         QVERIFY(!actions.first()->isEnabled());
-        QCOMPARE(actions.last()->text(), u"A to Z"_s);
-        actions.last()->trigger();
+        QAction *aToZ = *std::find_if(actions.begin(), actions.end(), [](const QAction *action) {
+            return action->text() == u"A to Z"_s;
+        });
+        aToZ->trigger();
         QStringList sorted = found;
         std::stable_sort(sorted.begin(), sorted.end(), [](const QString &a, const QString &b) {
             return a.compare(b, Qt::CaseInsensitive) < 0;
@@ -748,6 +750,68 @@ private Q_SLOTS:
         app::MainWindow &w = f.load();
         QCOMPARE(int(w.resultsList().order()), order);
         QCOMPARE(f.dialogs.errorReports(), QStringList());
+    }
+
+    // "Spell digits in", beside the orders in the context menu, lists each
+    // language by its own name; the choice is stored under "SpellLanguage" and
+    // restored at the next start. Absent or unknown, it is English.
+    void spellLanguageFromTheMenu_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("picked");  // a menu entry, or none
+        QTest::addColumn<QString>("checked"); // when the menu opens
+        QTest::addColumn<QString>("line");
+        QTest::newRow("absent: English")
+            << QString() << QString() << u"English"_s << u"four three"_s;
+        QTest::newRow("unknown: English")
+            << u"tlh"_s << QString() << u"English"_s << u"four three"_s;
+        QTest::newRow("stored: restored")
+            << u"uk"_s << QString() << u"Українська"_s << u"чотири три"_s;
+        QTest::newRow("picked: stored and used")
+            << u"de"_s << u"Ελληνικά"_s << u"Deutsch"_s << u"τέσσερα τρία"_s;
+    }
+    void spellLanguageFromTheMenu()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, picked);
+        QFETCH(QString, checked);
+        QFETCH(QString, line);
+        Fixture f;
+        if (!stored.isNull())
+            f.settings.setDigitome(u"SpellLanguage"_s, stored);
+        app::MainWindow &w = f.load();
+        QMenu menu;
+        w.findChild<app::ResultsOrderControl *>()->fillMenu(menu);
+        QMenu *languages = menu.actions().last()->menu();
+        QVERIFY(languages);
+        QCOMPARE(menu.actions().last()->text(), u"Spell digits in"_s);
+        QStringList names;
+        QStringList checkedNames;
+        for (const QAction *action : languages->actions()) {
+            names.append(action->text());
+            if (action->isChecked())
+                checkedNames.append(action->text());
+        }
+        QCOMPARE(checkedNames, QStringList{checked});
+        QCOMPARE(names,
+                 QStringList({u"English"_s,
+                              u"Deutsch"_s,
+                              u"Français"_s,
+                              u"Español"_s,
+                              u"Italiano"_s,
+                              u"Polski"_s,
+                              u"Русский"_s,
+                              u"Українська"_s,
+                              u"Български"_s,
+                              u"Ελληνικά"_s}));
+        if (!picked.isNull()) {
+            languages->actions().at(names.indexOf(picked))->trigger();
+            QCOMPARE(f.settings.digitome(u"SpellLanguage"_s), u"el"_s);
+        }
+        find<QRadioButton>(w, Control::SpellOutOption)->click();
+        w.numberList().append(u"4-3"_s);
+        find<QPushButton>(w, Control::StartButton)->click();
+        QCOMPARE(testsupport::texts(w.resultsList()), QStringList{line});
     }
 
     // A run whose results would outgrow the memory available when it started

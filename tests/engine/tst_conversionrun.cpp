@@ -63,24 +63,52 @@ void TestConversionRun::spelledOut_data()
     QTest::addColumn<QString>("number");
     QTest::addColumn<int>("check1");
     QTest::addColumn<QString>("line");
-    QTest::newRow("digits") << u"434-3453"_s << 0 << u"four three four three four five three"_s;
+    QTest::addColumn<QString>("language");
+    QTest::newRow("digits") << u"434-3453"_s << 0 << u"four three four three four five three"_s
+                            << QString();
     QTest::newRow("with the original number")
-        << u"434-3453"_s << 1 << u"four three four three four five three    -   434-3453"_s;
+        << u"434-3453"_s << 1 << u"four three four three four five three    -   434-3453"_s
+        << QString();
     QTest::newRow("inner blank is copied")
-        << u"(800) 555-1234"_s << 0 << u"eight zero zero   five five five one two three four"_s;
+        << u"(800) 555-1234"_s << 0 << u"eight zero zero   five five five one two three four"_s
+        << QString();
     QTest::newRow("letters are copied")
-        << u"1-800-FLOWERS"_s << 0 << u"one eight zero zero F L O W E R S"_s;
-    QTest::newRow("one digit") << u"7"_s << 0 << u"seven"_s;
-    QTest::newRow("one character") << u"x"_s << 0 << u"x"_s;
-    QTest::newRow("empty number") << QString() << 0 << QString();
-    QTest::newRow("empty number with the original") << QString() << 1 << u"-"_s;
-    QTest::newRow("only removed characters with the original") << u"(-)"_s << 1 << u"-   (-)"_s;
-    QTest::newRow("outer blanks are dropped") << u"  12  "_s << 0 << u"one two"_s;
-    QTest::newRow("tab is kept") << u"\t1"_s << 0 << u"\t one"_s;
-    QTest::newRow("dot and plus") << u"+1.5"_s << 0 << u"+ one . five"_s;
-    QTest::newRow("a surrogate pair is one character") << u"4\U0001F600"
-                                                          "3"_s
-                                                       << 0 << u"four \U0001F600 three"_s;
+        << u"1-800-FLOWERS"_s << 0 << u"one eight zero zero F L O W E R S"_s << QString();
+    QTest::newRow("one digit") << u"7"_s << 0 << u"seven"_s << QString();
+    QTest::newRow("one character") << u"x"_s << 0 << u"x"_s << QString();
+    QTest::newRow("empty number") << QString() << 0 << QString() << QString();
+    QTest::newRow("empty number with the original") << QString() << 1 << u"-"_s << QString();
+    QTest::newRow("only removed characters with the original")
+        << u"(-)"_s << 1 << u"-   (-)"_s << QString();
+    QTest::newRow("outer blanks are dropped") << u"  12  "_s << 0 << u"one two"_s << QString();
+    QTest::newRow("tab is kept") << u"\t1"_s << 0 << u"\t one"_s << QString();
+    QTest::newRow("dot and plus") << u"+1.5"_s << 0 << u"+ one . five"_s << QString();
+    QTest::newRow("a surrogate pair is one character")
+        << u"4\U0001F600"
+           "3"_s
+        << 0 << u"four \U0001F600 three"_s << QString();
+    // Every language names the ten digits; English is the default.
+    const QString allDigits = u"0123456789"_s;
+    const std::pair<const char16_t *, const char16_t *> languages[] = {
+        {u"en", u"zero one two three four five six seven eight nine"},
+        {u"de", u"null eins zwei drei vier fünf sechs sieben acht neun"},
+        {u"fr", u"zéro un deux trois quatre cinq six sept huit neuf"},
+        {u"es", u"cero uno dos tres cuatro cinco seis siete ocho nueve"},
+        {u"it", u"zero uno due tre quattro cinque sei sette otto nove"},
+        {u"pl", u"zero jeden dwa trzy cztery pięć sześć siedem osiem dziewięć"},
+        {u"ru", u"ноль один два три четыре пять шесть семь восемь девять"},
+        {u"uk", u"нуль один два три чотири п'ять шість сім вісім дев'ять"},
+        {u"bg", u"нула едно две три четири пет шест седем осем девет"},
+        {u"el", u"μηδέν ένα δύο τρία τέσσερα πέντε έξι επτά οκτώ εννέα"},
+        {u"xx", u"zero one two three four five six seven eight nine"},
+    };
+    for (const auto &[code, names] : languages) {
+        const QString language = QString::fromUtf16(code);
+        QTest::addRow("digits in %s", qPrintable(language))
+            << allDigits << 0 << QString::fromUtf16(names) << language;
+    }
+    QTest::newRow("other characters and the original stay in another language")
+        << u"(030) 12 x"_s << 1 << u"null drei null   eins zwei   x    -   (030) 12 x"_s << u"de"_s;
 }
 
 void TestConversionRun::spelledOut()
@@ -88,10 +116,12 @@ void TestConversionRun::spelledOut()
     QFETCH(QString, number);
     QFETCH(int, check1);
     QFETCH(QString, line);
+    QFETCH(QString, language);
     FakeWindow host;
     host.setNumbers({number});
     host.setSpelledOut();
     host.options.appendOriginalNumber = check1;
+    host.options.spellLanguage = language;
     runOnce(host, storeOf({}), Mode::Fast);
     QCOMPARE(host.resultTexts(), QStringList{line});
     QVERIFY(host.reports().isEmpty());

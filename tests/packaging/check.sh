@@ -86,8 +86,13 @@ contents)
     answer=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/digitome" --version)
     [[ $answer == "Digitome $version" ]] || { echo "--version answered: $answer"; exit 1; }
     # The command-line converter finds the same dictionary.
-    answer=$("$root/usr/bin/digitome-convert" 434-3453)
+    answer=$(XDG_DATA_HOME=$root/home "$root/usr/bin/digitome-convert" 434-3453)
     grep -qx IF-I-FILE <<<"$answer" || { echo "digitome-convert answered: $answer"; exit 1; }
+    # A dictionary made and installed for the user comes before it.
+    printf 'he\ni\nfile\n' >"$root/list.txt"
+    XDG_DATA_HOME=$root/home "$root/usr/bin/digitome-dictionary" make "$root/list.txt" --install
+    answer=$(XDG_DATA_HOME=$root/home "$root/usr/bin/digitome-convert" 434-3453)
+    [[ $answer == HE-I-FILE ]] || { echo "with the installed dictionary: $answer"; exit 1; }
     "$source_dir/tools/window-check.sh" "$root/usr/bin/digitome"
     ;;
 validate)

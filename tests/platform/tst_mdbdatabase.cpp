@@ -64,6 +64,7 @@ private Q_SLOTS:
     void openFailures();
     void connectionStates();
     void recordSetNavigation();
+    void recordSetsOfOneFileReadInTurns();
     void recordSetFailures_data();
     void recordSetFailures();
     void nullsDifferFromEmptyTexts();
@@ -310,6 +311,35 @@ void TestMdbDatabase::recordSetNavigation()
 
     const auto empty = connection.openRecordSet(u"select * from empty"_s);
     QVERIFY(empty->eof());
+}
+
+// Record sets read their rows' pages as their cursors reach them: two of
+// one file, read in turns, each see their own rows.
+void TestMdbDatabase::recordSetsOfOneFileReadInTurns()
+{
+    QList<std::optional<QString>> first;
+    QList<std::optional<QString>> second;
+    for (int i = 0; i < 5000; ++i) {
+        first.append(u"first%1"_s.arg(i));
+        second.append(i % 7 ? std::optional(u"second%1"_s.arg(i)) : std::nullopt);
+    }
+    const QString path = m_dir.filePath(u"turns.mdb"_s);
+    QVERIFY(fixtures::save(path,
+                           fixtures::build({fixtures::wordsTable(first, u"one"_s),
+                                            fixtures::wordsTable(second, u"two"_s)})));
+    platform::MdbConnection connection;
+    connection.open(fixtures::connectionTextFor(path));
+    const auto one = connection.openRecordSet(u"select * from one"_s);
+    const auto two = connection.openRecordSet(u"select * from two"_s);
+    connection.close();
+    for (int i = 0; i < 5000; ++i) {
+        QCOMPARE(one->field(2), first[i]);
+        QCOMPARE(two->field(2), second[i]);
+        QCOMPARE(one->field(0), std::optional(QString::number(i + 1)));
+        one->moveNext();
+        two->moveNext();
+    }
+    QVERIFY(one->eof() && two->eof());
 }
 
 void TestMdbDatabase::recordSetFailures_data()

@@ -92,6 +92,12 @@ void TestConvert::run_data()
     QTest::newRow("spelled out, after --")
         << QStringList{u"--mode"_s, u"spell"_s, u"--"_s, u"-12 3"_s} << QByteArray() << 0
         << window({u"-12 3"_s}, u"spell"_s, false) << QString() << QString();
+    QTest::newRow("spelled out in Greek")
+        << QStringList{u"--mode"_s, u"spell"_s, u"--language"_s, u"el"_s, u"(07) 1-x"_s}
+        << QByteArray() << 0 << QByteArray("μηδέν επτά   ένα x\n") << QString() << QString();
+    QTest::newRow("English by its code")
+        << QStringList{u"--mode=spell"_s, u"--language=en"_s, u"434-3453"_s} << QByteArray() << 0
+        << window({u"434-3453"_s}, u"spell"_s, false) << QString() << QString();
     QTest::newRow("first lines")
         << QStringList{u"--mode=mixed"_s, u"--top"_s, u"2"_s, vanity[0]} << QByteArray() << 0
         << linesOf(QString::fromUtf8(window({vanity[0]}, u"mixed"_s, false)).split(u'\n').first(2))
@@ -120,6 +126,9 @@ void TestConvert::run_data()
     QTest::newRow("an unknown order")
         << QStringList{u"--order"_s, u"worst"_s, u"1"_s} << QByteArray() << 2 << QByteArray()
         << u"--order"_s << QString();
+    QTest::newRow("an unknown language, the valid codes listed")
+        << QStringList{u"--mode=spell"_s, u"--language"_s, u"EN"_s, u"1"_s} << QByteArray() << 2
+        << QByteArray() << u"en, de, fr, es, it, pl, ru, uk, bg, el, not 'EN'"_s << QString();
     QTest::newRow("an unknown option") << QStringList{u"--fast"_s, u"1"_s} << QByteArray() << 2
                                        << QByteArray() << u"Unknown option 'fast'"_s << QString();
     QTest::newRow("a number that begins with - before --")

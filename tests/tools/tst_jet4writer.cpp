@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 
+#include "tests/support/MdbReaderJs.h"
 #include "tests/support/MdbTools.h"
 #include "tools/jet4/Jet4Writer.h"
 
@@ -97,12 +98,10 @@ class TestJet4Writer : public QObject
 
 private:
     QTemporaryDir m_dir;
-    QString m_nodeDir;
     bool m_haveMdbtools = false;
     bool m_haveMdbReader = false;
 
     void addLayouts();
-    QJsonObject readWithMdbReader(const QString &path);
 
 private Q_SLOTS:
     void initTestCase();
@@ -127,14 +126,7 @@ void TestJet4Writer::initTestCase()
     // mdbtools from Debian, mdb-reader from npm into the build folder. A test
     // never downloads them; without them it skips and names them.
     m_haveMdbtools = mdbtools::available();
-    m_nodeDir = QStringLiteral(DIGITOME_NODE_DIR);
-    if (QStandardPaths::findExecutable(u"node"_s).isEmpty()
-        || !QFile::exists(m_nodeDir + u"/node_modules/mdb-reader/package.json"_s))
-        return;
-    const QString script = m_nodeDir + u"/mdb-reader-dump.mjs"_s;
-    QFile::remove(script);
-    QVERIFY(QFile::copy(QStringLiteral(DIGITOME_MDB_READER_SCRIPT), script));
-    m_haveMdbReader = true;
+    m_haveMdbReader = mdbreader::prepare();
 }
 
 void TestJet4Writer::addLayouts()
@@ -185,6 +177,15 @@ void TestJet4Writer::addLayouts()
     QTest::newRow("null mask over several bytes") << QList<Table>{wide};
 
     QTest::newRow("several tables") << QList<Table>{wordsTable(300), nulls, numbers, texts};
+
+    // One row a page: the data pages outgrow what one usage bitmap page covers.
+    Table pages{u"pages"_s, {{u"ID"_s, ColumnType::Long, 0}}, {}};
+    const Value longText(QString(255, QChar(0x0416)));
+    for (int c = 0; c < 4; ++c)
+        pages.columns.append({u"T%1"_s.arg(c), ColumnType::Text, 255});
+    for (int r = 0; r < 33000; ++r)
+        pages.rows.append({Value(qint32(r)), longText, longText, longText, longText});
+    QTest::newRow("data pages past one usage bitmap") << QList<Table>{pages};
 }
 
 void TestJet4Writer::readByMdbtools()
@@ -210,26 +211,13 @@ void TestJet4Writer::readByMdbtools()
     }
 }
 
-QJsonObject TestJet4Writer::readWithMdbReader(const QString &path)
-{
-    QProcess node;
-    node.setWorkingDirectory(m_nodeDir);
-    node.start(u"node"_s,
-               {m_nodeDir + u"/mdb-reader-dump.mjs"_s, QFileInfo(path).absoluteFilePath()});
-    if (!node.waitForFinished(60000) || node.exitCode() != 0) {
-        qWarning("%s", node.readAllStandardError().constData());
-        return {};
-    }
-    return QJsonDocument::fromJson(node.readAllStandardOutput()).object();
-}
-
 void TestJet4Writer::readByMdbReader()
 {
     if (!m_haveMdbReader)
-        QSKIP("mdb-reader (npm) or node is not installed: run tools/install-deps.sh test");
+        QSKIP(mdbreader::Missing);
     QFETCH(QList<Table>, tables);
     const QString path = written(m_dir, u"mdbreader.mdb"_s, tables);
-    const QJsonObject read = readWithMdbReader(path);
+    const QJsonObject read = mdbreader::read(path);
     QCOMPARE(read.keys().size(), tables.size());
     for (const Table &t : tables) {
         const QJsonObject table = read.value(t.name).toObject();
@@ -418,12 +406,12 @@ void TestJet4Writer::shippedDictionaryReadByMdbtools()
 void TestJet4Writer::shippedDictionaryReadByMdbReader()
 {
     if (!m_haveMdbReader)
-        QSKIP("mdb-reader (npm) or node is not installed: run tools/install-deps.sh test");
+        QSKIP(mdbreader::Missing);
     const QString dir = qEnvironmentVariable("DIGITOME_APP_DIR");
     QFile file(dir + u"/words.txt"_s);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QStringList words = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
-    const QJsonObject read = readWithMdbReader(dir + u"/dbWords.mdb"_s);
+    const QJsonObject read = mdbreader::read(dir + u"/dbWords.mdb"_s);
     const QJsonArray rows = read.value(u"words"_s).toObject().value(u"rows"_s).toArray();
     QCOMPARE(rows.size(), words.size());
     for (qsizetype i = 0; i < rows.size(); ++i) {

@@ -3,8 +3,8 @@
 // digitome-convert: the window's conversions on the command line.
 //
 //     digitome-convert [--words FILE] [--mode words|mixed|spell]
-//                      [--with-original] [--order found|best] [--top N]
-//                      [--] [NUMBER...]
+//                      [--language CODE] [--with-original] [--order found|best]
+//                      [--top N] [--] [NUMBER...]
 //
 // Every number (from the arguments, else one a line from standard input, read
 // and converted a line at a time) is converted by the engine's ConversionRun
@@ -13,6 +13,7 @@
 
 #include "core/RegularFile.h"
 #include "engine/ConversionRun.h"
+#include "engine/DigitNames.h"
 #include "engine/LineRanking.h"
 #include "engine/WordStore.h"
 #include "tools/convert/ConsoleWindow.h"
@@ -126,6 +127,12 @@ std::optional<Settings> parseArguments(const QStringList &arguments, int &status
                                   u"words and numbers; spell: every digit spelled out."_s,
                                   u"mode"_s,
                                   u"words"_s);
+    const QCommandLineOption language(
+        u"language"_s,
+        u"The language of the spelled-out digits, by its ISO 639-1 code: "_s
+            + engine::spellLanguageCodes() + u" (en, the default, is English)."_s,
+        u"code"_s,
+        u"en"_s);
     const QCommandLineOption withOriginal(
         u"with-original"_s, u"Append \"   -   \" and the number as typed to every line."_s);
     const QCommandLineOption order(
@@ -140,7 +147,7 @@ std::optional<Settings> parseArguments(const QStringList &arguments, int &status
         u"N"_s);
     const QCommandLineOption help(QStringList{u"h"_s, u"help"_s}, u"Show this help."_s);
     const QCommandLineOption version(u"version"_s, u"Show the version."_s);
-    parser.addOptions({words, mode, withOriginal, order, top, help, version});
+    parser.addOptions({words, mode, language, withOriginal, order, top, help, version});
     parser.addPositionalArgument(u"number"_s,
                                  u"Telephone numbers; after \"--\" they may begin with \"-\"."_s,
                                  u"[--] [number...]"_s);
@@ -175,6 +182,11 @@ std::optional<Settings> parseArguments(const QStringList &arguments, int &status
     } else {
         return usage(u"--mode must be words, mixed or spell, not '%1'"_s.arg(modeName));
     }
+    if (!engine::spellLanguageOf(parser.value(language))) {
+        return usage(u"--language must be one of %1, not '%2'"_s.arg(engine::spellLanguageCodes(),
+                                                                     parser.value(language)));
+    }
+    settings.options.spellLanguage = parser.value(language);
     settings.options.appendOriginalNumber = parser.isSet(withOriginal);
     const QString orderName = parser.value(order);
     if (orderName != u"found" && orderName != u"best")

@@ -86,14 +86,17 @@ bool gatherWords(const QStringList &listFiles, QList<ListedWord> *words, QString
     return true;
 }
 
+QList<jet4::Column> wordsColumns()
+{
+    return {{u"ID"_s, jet4::ColumnType::Long, 0},
+            {u"Category"_s, jet4::ColumnType::Text, 50},
+            {u"Word"_s, jet4::ColumnType::Text, 255},
+            {u"Commonness"_s, jet4::ColumnType::Long, 0}};
+}
+
 jet4::Table wordsTable(const QList<ListedWord> &words)
 {
-    jet4::Table table{u"words"_s,
-                      {{u"ID"_s, jet4::ColumnType::Long, 0},
-                       {u"Category"_s, jet4::ColumnType::Text, 50},
-                       {u"Word"_s, jet4::ColumnType::Text, 255},
-                       {u"Commonness"_s, jet4::ColumnType::Long, 0}},
-                      {}};
+    jet4::Table table{u"words"_s, wordsColumns(), {}};
     table.rows.reserve(words.size());
     qint32 id = 0;
     for (const ListedWord &w : words)

@@ -27,8 +27,11 @@ struct ListedWord
 // `error` set when a list cannot be read.
 bool gatherWords(const QStringList &listFiles, QList<ListedWord> *words, QString *error);
 
-// The dictionary table `words`: ID (Long Integer, from 1), Category (Text 50),
-// Word (Text 255) and Commonness (Long Integer), one row per word.
+// The columns of the dictionary table `words`: ID (Long Integer, from 1),
+// Category (Text 50), Word (Text 255) and Commonness (Long Integer).
+QList<jet4::Column> wordsColumns();
+
+// The dictionary table `words`, one row per word.
 jet4::Table wordsTable(const QList<ListedWord> &words);
 
 } // namespace mkmdb
