@@ -100,18 +100,20 @@ void ItemListModel::append(const QString &text, bool checked)
 
 void ItemListModel::appendRow(const QStringList &columnTexts, bool checked)
 {
-    appendPending(columnTexts.value(0), checked);
-    if (columnTexts.size() > 1 || !m_subItems.isEmpty()) {
-        m_subItems.resize(m_store.size()); // earlier rows get no sub-items
-        m_subItems.last() = columnTexts.mid(1);
-    }
+    appendStored(columnTexts.value(0), checked, columnTexts.mid(1));
     showPending();
 }
 
 void ItemListModel::appendBatch(const QStringList &texts, bool checked)
 {
-    for (const QString &text : texts)
-        appendPending(text, checked);
+    // A batch that fails part way keeps, and shows, the rows before the failure.
+    try {
+        for (const QString &text : texts)
+            appendPending(text, checked);
+    } catch (...) {
+        showPending();
+        throw;
+    }
     showPending();
 }
 
@@ -136,9 +138,62 @@ QStringView ItemListModel::groupOf(qsizetype line) const
 
 void ItemListModel::appendPending(QStringView text, bool checked)
 {
-    m_store.append(text, checked);
+    appendStored(text, checked, {});
+}
+
+void ItemListModel::appendPendingUtf8(QByteArrayView utf8, bool checked)
+{
+    if (!m_subItems.isEmpty())
+        makeRoomForSubItems(m_subItems);
+    m_store.appendUtf8(utf8, checked);
     if (!m_subItems.isEmpty())
         m_subItems.append(QStringList());
+}
+
+// The sub-items get their room before the store grows, and the store's
+// append changes nothing when it fails: a failure leaves both as they were.
+void ItemListModel::appendStored(QStringView text, bool checked, QStringList subItems)
+{
+    if (subItems.isEmpty() && m_subItems.isEmpty()) {
+        m_store.append(text, checked);
+        return;
+    }
+    QList<QStringList> firstSubItems;
+    QList<QStringList> &parallel = m_subItems.isEmpty() ? firstSubItems : m_subItems;
+    if (m_subItems.isEmpty())
+        firstSubItems.resize(m_store.size()); // earlier rows get no sub-items
+    makeRoomForSubItems(parallel);
+    m_store.append(text, checked);
+    parallel.append(std::move(subItems));
+    if (&parallel == &firstSubItems)
+        m_subItems = std::move(firstSubItems);
+}
+
+void ItemListModel::makeRoomForSubItems(QList<QStringList> &subItems)
+{
+    if (subItems.size() == subItems.capacity())
+        subItems.reserve(std::max<qsizetype>(8, 2 * subItems.capacity()));
+}
+
+void ItemListModel::beginPendingLine(qsizetype utf8Size)
+{
+    m_store.beginLine(utf8Size);
+}
+
+void ItemListModel::writePendingLine(QByteArrayView utf8)
+{
+    m_store.writeLine(utf8);
+}
+
+bool ItemListModel::endPendingLine(bool checked)
+{
+    if (!m_subItems.isEmpty())
+        makeRoomForSubItems(m_subItems);
+    if (!m_store.endLine(checked))
+        return false;
+    if (!m_subItems.isEmpty())
+        m_subItems.append(QStringList());
+    return true;
 }
 
 void ItemListModel::showPending()
@@ -161,6 +216,7 @@ void ItemListModel::placePending()
     const auto total = int(m_store.size());
     if (m_order == Order::BestFirst)
         computeRanks(m_shown);
+    m_permutation.reserve(std::size_t(total));
     beginInsertRows({}, m_shown, total - 1);
     const auto oldEnd = std::ptrdiff_t(m_permutation.size());
     for (qsizetype line = m_shown; line < total; ++line)
@@ -169,19 +225,29 @@ void ItemListModel::placePending()
     endInsertRows();
 
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const QModelIndexList persistent = persistentIndexList();
+    // Following the views' rows needs memory; without it the rows are still
+    // sorted and the views told, and the failure goes on afterwards.
+    QModelIndexList persistent;
     std::vector<quint32> lines;
-    for (const QModelIndex &index : persistent)
-        lines.push_back(m_permutation[std::size_t(index.row())]);
+    QModelIndexList moved;
+    bool follow = true;
+    try {
+        persistent = persistentIndexList();
+        lines.reserve(std::size_t(persistent.size()));
+        moved.reserve(persistent.size());
+        for (const QModelIndex &index : std::as_const(persistent))
+            lines.push_back(m_permutation[std::size_t(index.row())]);
+    } catch (const std::bad_alloc &) {
+        follow = false;
+    }
     const auto less = [this](quint32 a, quint32 b) {
         return before(a, b);
     };
     std::sort(m_permutation.begin() + oldEnd, m_permutation.end(), less);
     std::inplace_merge(
         m_permutation.begin(), m_permutation.begin() + oldEnd, m_permutation.end(), less);
-    if (!persistent.isEmpty()) {
+    if (follow && !persistent.isEmpty()) {
         // The rows are in order: each line's new row is found by halving.
-        QModelIndexList moved;
         for (qsizetype i = 0; i < persistent.size(); ++i) {
             const auto row = std::lower_bound(
                 m_permutation.begin(), m_permutation.end(), lines[std::size_t(i)], less);
@@ -190,14 +256,24 @@ void ItemListModel::placePending()
         changePersistentIndexList(persistent, moved);
     }
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    if (!follow)
+        throw std::bad_alloc();
 }
 
 bool ItemListModel::before(quint32 a, quint32 b) const
 {
-    if (m_order == Order::BestFirst) {
-        if (m_ranks[a] != m_ranks[b])
-            return m_ranks[a] < m_ranks[b];
-    } else if (m_order == Order::AToZ) {
+    return before(m_order, m_ranks, a, b);
+}
+
+bool ItemListModel::before(Order order,
+                           const std::vector<quint32> &ranks,
+                           quint32 a,
+                           quint32 b) const
+{
+    if (order == Order::BestFirst) {
+        if (ranks[a] != ranks[b])
+            return ranks[a] < ranks[b];
+    } else if (order == Order::AToZ) {
         const int compared = compareIgnoringAsciiCase(m_store.utf8(a), m_store.utf8(b));
         if (compared != 0)
             return compared < 0;
@@ -217,45 +293,63 @@ void ItemListModel::setOrder(Order order, Rank rank)
     showPending();
     if (order == m_order)
         return;
-    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const QModelIndexList persistent = persistentIndexList();
-    std::vector<quint32> lines;
-    for (const QModelIndex &index : persistent)
-        lines.push_back(quint32(stored(index.row())));
-    m_order = order;
-    m_rank = std::move(rank);
-    std::vector<quint32>().swap(m_permutation);
-    std::vector<quint32>().swap(m_ranks);
+    // The new order is made aside first: a failure for lack of memory leaves
+    // the list as it was, and the views are not told of a change.
+    std::vector<quint32> ranks;
+    std::vector<quint32> permutation;
+    if (order == Order::BestFirst) {
+        ranks.resize(std::size_t(m_store.size()));
+        for (qsizetype line = 0; line < m_store.size(); ++line)
+            ranks[std::size_t(line)] = rank ? rank(m_store.text(line), groupOf(line)) : 0;
+    }
     if (order != Order::AsFound) {
-        if (order == Order::BestFirst)
-            computeRanks(0);
-        m_permutation.resize(std::size_t(m_shown));
+        permutation.resize(std::size_t(m_shown));
         if (order == Order::BestFirst) {
             // Rank and found position in one word: a plain sort of numbers.
-            std::vector<quint64> keyed(m_permutation.size());
+            std::vector<quint64> keyed(permutation.size());
             for (std::size_t line = 0; line < keyed.size(); ++line)
-                keyed[line] = quint64(m_ranks[line]) << 32 | line;
+                keyed[line] = quint64(ranks[line]) << 32 | line;
             std::sort(keyed.begin(), keyed.end());
             for (std::size_t row = 0; row < keyed.size(); ++row)
-                m_permutation[row] = quint32(keyed[row]);
+                permutation[row] = quint32(keyed[row]);
         } else {
-            for (std::size_t line = 0; line < m_permutation.size(); ++line)
-                m_permutation[line] = quint32(line);
-            std::sort(m_permutation.begin(), m_permutation.end(), [this](quint32 a, quint32 b) {
-                return before(a, b);
+            for (std::size_t line = 0; line < permutation.size(); ++line)
+                permutation[line] = quint32(line);
+            std::sort(permutation.begin(), permutation.end(), [&](quint32 a, quint32 b) {
+                return before(order, ranks, a, b);
             });
         }
     }
-    if (!persistent.isEmpty()) {
-        std::vector<quint32> rowOf(static_cast<std::size_t>(m_shown));
+    std::vector<quint32> rowOf(static_cast<std::size_t>(m_shown));
+
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    QModelIndexList persistent;
+    std::vector<quint32> lines;
+    QModelIndexList moved;
+    bool follow = true;
+    try {
+        persistent = persistentIndexList();
+        lines.reserve(std::size_t(persistent.size()));
+        moved.reserve(persistent.size());
+        for (const QModelIndex &index : std::as_const(persistent))
+            lines.push_back(quint32(stored(index.row())));
+    } catch (const std::bad_alloc &) {
+        follow = false;
+    }
+    m_order = order;
+    m_rank = std::move(rank);
+    m_permutation.swap(permutation);
+    m_ranks.swap(ranks);
+    if (follow && !persistent.isEmpty()) {
         for (std::size_t row = 0; row < rowOf.size(); ++row)
             rowOf[stored(int(row))] = quint32(row);
-        QModelIndexList moved;
         for (qsizetype i = 0; i < persistent.size(); ++i)
             moved.append(index(int(rowOf[lines[std::size_t(i)]]), persistent.at(i).column()));
         changePersistentIndexList(persistent, moved);
     }
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    if (!follow)
+        throw std::bad_alloc();
 }
 
 void ItemListModel::dropStored(const std::vector<char> &drop)
@@ -272,14 +366,16 @@ void ItemListModel::dropStored(const std::vector<char> &drop)
         else
             ++kept;
     }
+    // The one allocation comes before anything changes.
+    QList<QStringList> subItems;
+    if (!m_subItems.isEmpty())
+        subItems.reserve(kept);
     for (GroupRun &run : m_groupRuns)
         run.first = run.first < count ? newIndex[std::size_t(run.first)] : kept;
     m_store.keepIf([&drop](qsizetype line) {
         return !drop[std::size_t(line)];
     });
     if (!m_subItems.isEmpty()) {
-        QList<QStringList> subItems;
-        subItems.reserve(kept);
         for (qsizetype line = 0; line < count; ++line)
             if (!drop[std::size_t(line)])
                 subItems.append(std::move(m_subItems[line]));

@@ -58,8 +58,16 @@ public:
 
     // Lines that follow belong to a group with this label.
     void startGroup(const QString &label);
-    // Adds a line that the views learn of at the next showPending().
+    // Adds a line that the views learn of at the next showPending(). A
+    // failure for lack of memory (std::bad_alloc, or core::Failure "Out of
+    // memory") leaves the list as it was.
     void appendPending(QStringView text, bool checked);
+    void appendPendingUtf8(QByteArrayView utf8, bool checked);
+    // A pending line written in pieces (see TextStore::beginLine); clear()
+    // drops a line begun, and endPendingLine() then returns false.
+    void beginPendingLine(qsizetype utf8Size);
+    void writePendingLine(QByteArrayView utf8);
+    bool endPendingLine(bool checked);
     bool hasPending() const { return m_store.size() > m_shown; }
     void showPending();
 
@@ -100,7 +108,10 @@ private:
         return m_permutation.empty() ? row : qsizetype(m_permutation[std::size_t(row)]);
     }
     QStringView groupOf(qsizetype line) const;
+    void appendStored(QStringView text, bool checked, QStringList subItems);
+    static void makeRoomForSubItems(QList<QStringList> &subItems);
     bool before(quint32 a, quint32 b) const;
+    bool before(Order order, const std::vector<quint32> &ranks, quint32 a, quint32 b) const;
     void computeRanks(qsizetype from);
     // Removes the stored lines whose `drop` flag is set, keeping everything
     // parallel to them in step. The caller notifies the views.
