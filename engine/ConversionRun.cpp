@@ -6,9 +6,11 @@
 #include "core/ErrorReport.h"
 #include "core/Failure.h"
 #include "core/ItemListModel.h"
+#include "core/TextRules.h"
 #include "core/Window.h"
 #include "engine/Keypad.h"
 #include "engine/MnemonicSearch.h"
+#include "engine/NumberText.h"
 #include "engine/RunSteps.h"
 #include "engine/SaturatingCount.h"
 #include "engine/WordCuts.h"
@@ -39,48 +41,6 @@ double progressValue(int item, int count)
     if (count == 0)
         throw core::Failure(u"Division by zero"_s);
     return double(item) / count * 100;
-}
-
-QString trimBlanks(QStringView text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == u' ')
-        ++first;
-    while (last > first && text[last - 1] == u' ')
-        --last;
-    return text.sliced(first, last - first).toString();
-}
-
-// The length normaliseNumber gives `text`, counted without building it.
-qsizetype normalisedLength(QStringView text)
-{
-    const auto removed = [](QChar c) {
-        return c == u'-' || c == u'(' || c == u')';
-    };
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && (removed(text[first]) || text[first] == u' '))
-        ++first;
-    while (last > first && (removed(text[last - 1]) || text[last - 1] == u' '))
-        --last;
-    qsizetype length = 0;
-    for (qsizetype i = first; i < last; ++i)
-        length += removed(text[i]) ? 0 : 1;
-    return length;
-}
-
-// Drops the blanks at both ends of `line` in place.
-void trimBlanksInPlace(QString &line)
-{
-    qsizetype last = line.size();
-    while (last > 0 && line[last - 1] == u' ')
-        --last;
-    line.truncate(last);
-    qsizetype first = 0;
-    while (first < last && line[first] == u' ')
-        ++first;
-    line.remove(0, first);
 }
 
 // The one character of `text` at `position`: a surrogate pair stays whole.
@@ -117,11 +77,7 @@ ConversionRun::State ConversionRun::state() const
 
 QString ConversionRun::normaliseNumber(const QString &text)
 {
-    QString number = text;
-    number.remove(u'-');
-    number.remove(u'(');
-    number.remove(u')');
-    return trimBlanks(number);
+    return number::normalised(text);
 }
 
 int ConversionRun::countLetters(core::ReportSink &sink, QStringView text)
@@ -230,7 +186,7 @@ void ConversionRun::convertNumber(Window &window, ErrorReport &report, int item,
     });
     // Signed 16-bit positions overflow on a longer number: its length is
     // checked before any work per character, one report, and it is skipped.
-    if (normalisedLength(texts.text) > LongestText) {
+    if (number::normalisedLength(texts.text) > LongestText) {
         ErrorReport(window, Procedure::ReadingEnumeration)
             .report(EnumerationStep::NumberTooLong, u"Overflow"_s);
         return;
@@ -320,7 +276,7 @@ void ConversionRun::cutReading(Window &window, ErrorReport &report, int item, qs
                     return countLetters(window, joined) >= 5;
                 })) {
                 report.run(RunStep::MakeLine, [&] {
-                    line = trimBlanks(cut).replace(u' ', u'-');
+                    line = core::text::trimBlanks(cut).toString().replace(u' ', u'-');
                 });
                 LineRules rules = readLineRules(window, report, keypad::containsDigit(line));
                 if (rules.keep)
@@ -522,7 +478,7 @@ void ConversionRun::convertSpelledOut(Window &window, ErrorReport &report)
                 line += OriginalSeparator + numberText(window, item);
             });
         report.run(RunStep::AppendSpelledLine, [&] {
-            trimBlanksInPlace(line);
+            core::text::trimBlanksInPlace(line);
             window.appendResult(line);
         });
         if (report.test(RunStep::CheckStopAfterSpelled, [&] {

@@ -70,8 +70,7 @@ public:
     // characters overflows: reported through `sink`, and the count is 0.
     static int countLetters(core::ReportSink &sink, QStringView text);
 
-    // The number as the conversions read it: "-", "(" and ")" removed, then
-    // the outer blanks.
+    // The number as the conversions read it (number::normalised).
     static QString normaliseNumber(const QString &text);
 
 private:

@@ -6,6 +6,7 @@
 #include "core/Dialogs.h"
 #include "core/ErrorReport.h"
 #include "core/ItemListModel.h"
+#include "core/TextRules.h"
 #include "core/Window.h"
 #include "lists/ListFiles.h"
 #include "lists/ResultFilters.h"
@@ -91,15 +92,6 @@ QStringList splitNumbers(QStringView text)
     return pieces;
 }
 
-QStringView trimSpaces(QStringView text)
-{
-    while (!text.isEmpty() && text.front() == u' ')
-        text = text.sliced(1);
-    while (!text.isEmpty() && text.back() == u' ')
-        text.chop(1);
-    return text;
-}
-
 } // namespace
 
 void addNumbers(Window &window)
@@ -128,7 +120,7 @@ void addNumbers(Window &window)
     report.run(AddStep::TrimPieces, [&] {
         items.reserve(pieces.size());
         for (const QString &piece : std::as_const(pieces))
-            items.append(trimSpaces(piece).toString());
+            items.append(core::text::trimBlanks(piece).toString());
     });
     // All pieces go to the list in one insertion, which only a lack of
     // memory can fail.

@@ -8,6 +8,7 @@
 #include "core/FileExists.h"
 #include "core/ItemListModel.h"
 #include "core/RegularFile.h"
+#include "core/TextRules.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -199,22 +200,6 @@ QString decodeUnits(QByteArrayView bytes, int width, bool littleEndian)
     return text;
 }
 
-// Every surrogate that is not half of a pair becomes U+FFFD: upper-casing
-// treats a lone one differently by what stands before it in the text.
-void replaceLoneSurrogates(QString &text)
-{
-    QChar *chars = text.data();
-    const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        if (!chars[i].isSurrogate())
-            continue;
-        if (chars[i].isHighSurrogate() && i + 1 < size && chars[i + 1].isLowSurrogate())
-            ++i;
-        else
-            chars[i] = QChar::ReplacementCharacter;
-    }
-}
-
 // Where list-file bytes come from: a file or bytes in memory.
 class ByteSource
 {
@@ -316,7 +301,7 @@ bool decodeSource(
             text.chop(1);
         }
         if (encoding == Encoding::Utf16LE || encoding == Encoding::Utf16BE)
-            replaceLoneSurrogates(text);
+            core::text::replaceLoneSurrogates(text);
         items.add(std::move(text).toUpper());
         if (end)
             return true;
