@@ -407,6 +407,7 @@ void MdbConnection::open(const QString &connectionText)
     case core::FileKind::Regular:
         break;
     case core::FileKind::Missing:
+    case core::FileKind::DanglingLink:
         throw core::Failure(u"Could not find file '%1'."_s.arg(shown));
     case core::FileKind::Folder:
         throw core::Failure(u"Cannot open '%1': it is a folder, not a database file."_s.arg(shown));

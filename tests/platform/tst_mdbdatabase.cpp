@@ -187,6 +187,9 @@ void TestMdbDatabase::openFailures_data()
     for (const char *kind : {"fifo", "socket", "device link", "fifo link"})
         QTest::newRow(kind) << u"special:"_s + QLatin1String(kind) << QByteArray()
                             << u"Cannot open the file '%1': Is a "_s;
+    QTest::newRow("link loop")
+        << u"special:link loop"_s << QByteArray()
+        << u"Cannot open the file '%1': Too many levels of symbolic links."_s;
     // A 3 GB file (sparse: no disk is used) is never read whole.
     QTest::newRow("3 GB behind a foreign header")
         << u"huge.mdb"_s << QByteArray("hello\n") << u"Unrecognized database format '%1'."_s;

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTest>
 
+#include <cerrno>
 #include <cstring>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -27,7 +28,8 @@ inline void addSpecialFileRows()
 
 // Makes a special path of `kind` at `path` and returns the path; a test that
 // cannot make it stops at once. "device link" points at /dev/null, which
-// nothing reads when the code is right and which is empty when it is wrong.
+// nothing reads when the code is right and which is empty when it is wrong;
+// "link loop" is a link to itself.
 inline QString makeSpecialFile(const QString &kind, const QString &path)
 {
     const QByteArray name = QFile::encodeName(path);
@@ -42,6 +44,8 @@ inline QString makeSpecialFile(const QString &kind, const QString &path)
                && ::symlink(target.constData(), name.constData()) == 0;
     } else if (kind == u"device link") {
         made = ::symlink("/dev/null", name.constData()) == 0;
+    } else if (kind == u"link loop") {
+        made = ::symlink(name.constData(), name.constData()) == 0;
     } else if (kind == u"socket") {
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
@@ -64,7 +68,11 @@ inline bool isStillSpecial(const QString &kind, const QString &path)
     struct stat link;
     struct stat target;
     const QByteArray name = QFile::encodeName(path);
-    if (::lstat(name.constData(), &link) != 0 || ::stat(name.constData(), &target) != 0)
+    if (::lstat(name.constData(), &link) != 0)
+        return false;
+    if (kind == u"link loop")
+        return S_ISLNK(link.st_mode) && ::stat(name.constData(), &target) != 0 && errno == ELOOP;
+    if (::stat(name.constData(), &target) != 0)
         return false;
     if (kind.endsWith(u" link"))
         return S_ISLNK(link.st_mode) && !S_ISREG(target.st_mode);
