@@ -6,6 +6,7 @@
 #include "core/Failure.h"
 #include "core/RegularFile.h"
 #include "platform/JetFileCheck.h"
+#include "platform/MappedFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -247,8 +248,8 @@ struct TableDefinition
 struct MdbConnection::Handle
 {
     QString path;
-    std::unique_ptr<QFile> file; // mapped into `contents` while it lives
-    QByteArray contents;         // libmdb reads from this buffer while the handle lives
+    std::unique_ptr<MappedFile> mapped; // the file, read through `contents`
+    QByteArray contents;                // libmdb reads from this buffer while the handle lives
     MdbHandle *mdb = nullptr;
     QList<std::pair<QString, quint32>> tables; // name and definition page
 
@@ -379,6 +380,14 @@ readTable(MdbConnection::Handle &handle, quint32 page, const QString &name, bool
     return rows;
 }
 
+// A file that shrank or changed while it was read gives a damaged-file
+// report, not a mix of old and new.
+void requireUnchanged(const MdbConnection::Handle &handle)
+{
+    if (handle.mapped && handle.mapped->changed())
+        throw core::Failure(damaged(handle.path, u"it changed while it was being read"_s));
+}
+
 } // namespace
 
 std::unique_ptr<core::Connection> MdbDatabase::createConnection()
@@ -424,13 +433,12 @@ void MdbConnection::open(const QString &connectionText)
         throw core::Failure(u"Cannot read the file '%1': %2."_s.arg(shown, file->errorString()));
     if (!JetFile::recognizedHeader(head))
         throw core::Failure(u"Unrecognized database format '%1'."_s.arg(shown));
-    const qint64 size = file->size();
-    const uchar *mapped = file->map(0, size, QFileDevice::MapPrivateOption);
-    if (!mapped)
-        throw core::Failure(u"Cannot read the file '%1': %2."_s.arg(shown, file->errorString()));
+    auto mapped = std::make_unique<MappedFile>(*file);
+    if (!mapped->isValid())
+        throw core::Failure(u"Cannot read the file '%1': %2."_s.arg(shown, mapped->errorString()));
     auto handle = std::make_unique<Handle>();
-    handle->contents = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size);
-    handle->file = std::move(file);
+    handle->contents = mapped->bytes();
+    handle->mapped = std::move(mapped);
     openHandle(std::move(handle), path);
 }
 
@@ -475,6 +483,7 @@ void MdbConnection::openHandle(std::unique_ptr<Handle> handle, const QString &pa
         const quint32 page = quint32(value(id).toLongLong() & 0xFFFFFF);
         handle->tables.append({value(name), page});
     }
+    requireUnchanged(*handle);
     m_handle = std::move(handle);
 }
 
@@ -493,6 +502,7 @@ std::unique_ptr<core::RecordSet> MdbConnection::openRecordSet(const QString &que
     for (const auto &[tableName, page] : std::as_const(m_handle->tables)) {
         if (tableName.compare(name, Qt::CaseInsensitive) == 0) {
             TableRows rows = readTable(*m_handle, page, tableName, false);
+            requireUnchanged(*m_handle);
             return std::make_unique<MdbRecordSet>(std::move(rows));
         }
     }
