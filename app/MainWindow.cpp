@@ -84,10 +84,7 @@ void MainWindow::connectHandlers()
         connect(option, &QRadioButton::clicked, this, &MainWindow::lineFilterChosen);
     connect(c.includeOriginalCheck, &QCheckBox::clicked, this, &MainWindow::includeOriginalClicked);
 
-    connect(c.startButton, &QPushButton::clicked, this, [this] {
-        m_run->startOrStop(*this);
-        refresh();
-    });
+    connect(c.startButton, &QPushButton::clicked, this, &MainWindow::startClicked);
     connect(c.helpButton, &QPushButton::clicked, this, [this] {
         showHelp(*this, m_controls.mnemonicOption->text(), m_controls.spellOutOption->text());
     });
@@ -108,6 +105,18 @@ void MainWindow::connectHandlers()
             command(*this);
         });
     addCommandShortcuts(*this, c);
+}
+
+// While a list load goes on, "Stop" stops the load; else the click starts a
+// run or stops the one going on.
+void MainWindow::startClicked()
+{
+    if (m_loads > 0) {
+        m_loadStopRequested = true;
+        return;
+    }
+    m_run->startOrStop(*this);
+    refresh();
 }
 
 void MainWindow::conversionChosen()
@@ -226,9 +235,24 @@ core::ConversionOptions MainWindow::conversionOptions() const
     return options;
 }
 
+void MainWindow::showStartCaption()
+{
+    m_controls.startButton->setText(m_running || m_loads > 0 ? u"Stop"_s
+                                                             : captionOf(Control::StartButton));
+}
+
+void MainWindow::showLoading(bool loading)
+{
+    m_loads += loading ? 1 : -1;
+    if (m_loads == 0)
+        m_loadStopRequested = false;
+    showStartCaption();
+}
+
 void MainWindow::showRunning(bool running)
 {
-    m_controls.startButton->setText(running ? u"Stop"_s : captionOf(Control::StartButton));
+    m_running = running;
+    showStartCaption();
     if (running) {
         m_linesSinceMemoryCheck = 0;
         m_memoryGuard.runStarted(m_results.bytesUsed());

@@ -141,8 +141,15 @@ void ItemListModel::appendPending(QStringView text, bool checked)
     appendStored(text, checked, {});
 }
 
+void ItemListModel::requireRoomForARow() const
+{
+    if (m_store.size() >= MostRows)
+        throw Failure(u"Out of memory"_s);
+}
+
 void ItemListModel::appendPendingUtf8(QByteArrayView utf8, bool checked)
 {
+    requireRoomForARow();
     if (!m_subItems.isEmpty())
         makeRoomForSubItems(m_subItems);
     m_store.appendUtf8(utf8, checked);
@@ -154,6 +161,7 @@ void ItemListModel::appendPendingUtf8(QByteArrayView utf8, bool checked)
 // append changes nothing when it fails: a failure leaves both as they were.
 void ItemListModel::appendStored(QStringView text, bool checked, QStringList subItems)
 {
+    requireRoomForARow();
     if (subItems.isEmpty() && m_subItems.isEmpty()) {
         m_store.append(text, checked);
         return;
@@ -177,6 +185,7 @@ void ItemListModel::makeRoomForSubItems(QList<QStringList> &subItems)
 
 void ItemListModel::beginPendingLine(qsizetype utf8Size)
 {
+    requireRoomForARow();
     m_store.beginLine(utf8Size);
 }
 

@@ -37,6 +37,9 @@ public:
 
     explicit ItemListModel(QStringList headers = {}, QObject *parent = nullptr);
 
+    // The most rows a list holds; appending beyond fails with "Out of memory".
+    static constexpr qsizetype MostRows = 2'000'000'000;
+
     // Whether the view shows each row's checked mark as a check box.
     void setUserCheckable(bool checkable) { m_userCheckable = checkable; }
 
@@ -109,6 +112,7 @@ private:
     }
     QStringView groupOf(qsizetype line) const;
     void appendStored(QStringView text, bool checked, QStringList subItems);
+    void requireRoomForARow() const;
     static void makeRoomForSubItems(QList<QStringList> &subItems);
     bool before(quint32 a, quint32 b) const;
     bool before(Order order, const std::vector<quint32> &ranks, quint32 a, quint32 b) const;

@@ -50,6 +50,11 @@ public:
     virtual ConversionOptions conversionOptions() const = 0;
     // The start button reads "Stop" while a run goes on, else "Start Converting".
     virtual void showRunning(bool running) = 0;
+    // A list load going on: the start button reads "Stop" meanwhile too, and
+    // a click on it asks the load to stop (loadStopRequested()) instead of
+    // starting a run. A window without such a button never asks.
+    virtual void showLoading(bool loading) { Q_UNUSED(loading); }
+    virtual bool loadStopRequested() const { return false; }
 
     virtual Dialogs &dialogs() = 0;
     virtual Clipboard &clipboard() = 0;

@@ -613,6 +613,35 @@ private Q_SLOTS:
         QCOMPARE(w.pointer(), core::Pointer::Default);
     }
 
+    // A list load yields as it reads: the start button reads "Stop" and a
+    // click on it ends the load, keeping the numbers so far; no run starts.
+    void stopDuringAListLoadKeepsTheNumbersSoFar()
+    {
+        Fixture f;
+        app::MainWindow &w = f.load();
+        // With its byte-order mark the file is read in one pass, not first
+        // looked through for UTF-8.
+        const QString path =
+            testsupport::writeFile(f.folder.filePath(u"numbers.txt"_s),
+                                   "\xef\xbb\xbf"_ba + "434-3453\n"_ba.repeated(1 << 19));
+        f.dialogs.openAnswers.enqueue({path});
+        auto *start = find<QPushButton>(w, Control::StartButton);
+        QString captionDuring;
+        QTimer::singleShot(0, start, [&] {
+            captionDuring = start->text();
+            start->click();
+        });
+        find<QPushButton>(w, Control::LoadFileButton)->click();
+        QCOMPARE(captionDuring, u"Stop"_s);
+        QVERIFY(w.numberList().rows() > 0);
+        QVERIFY(w.numberList().rows() < (1 << 19));
+        QCOMPARE(w.numberList().text(0), u"434-3453"_s);
+        QCOMPARE(w.resultsList().rows(), 0);
+        QCOMPARE(start->text(), u"Start Converting"_s);
+        QCOMPARE(w.shownProgressText(), u"Progress Bar"_s);
+        QCOMPARE(w.pointer(), core::Pointer::Default);
+    }
+
     // The window writes the caption from the count the run gives it, when it
     // draws.
     void progressCaptionCountsDuringARun()

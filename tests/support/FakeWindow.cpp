@@ -81,6 +81,14 @@ void FakeWindow::showRunning(bool running)
     captionHistory.append(caption);
 }
 
+void FakeWindow::showLoading(bool loading)
+{
+    caption = loading ? QStringLiteral("Stop") : QStringLiteral("Start Converting");
+    captionHistory.append(caption);
+    if (!loading)
+        stopLoading = false;
+}
+
 void FakeWindow::setProgressValue(double value)
 {
     progressValue = value;

@@ -49,6 +49,8 @@ public:
     qint64 yields = 0;
     int resultClears = 0;
     QStringList startedNumbers;
+    // A load asked to stop, as a click on "Stop" during it does.
+    bool stopLoading = false;
     // Runs at each yield: lets a test click, remove items or change options
     // "during" a command.
     std::function<void()> onYield;
@@ -73,6 +75,8 @@ public:
     void appendResult(const QString &line) override;
     core::ConversionOptions conversionOptions() const override { return options; }
     void showRunning(bool running) override;
+    void showLoading(bool loading) override;
+    bool loadStopRequested() const override { return stopLoading; }
     core::Dialogs &dialogs() override { return fakeDialogs; }
     core::Clipboard &clipboard() override { return fakeClipboard; }
     core::Spreadsheet &spreadsheet() override
