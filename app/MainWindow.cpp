@@ -221,6 +221,34 @@ void MainWindow::appendResult(const QString &line)
     }
 }
 
+bool MainWindow::beginResult(qsizetype utf8Size)
+{
+    // A line that would pass the memory left stops the run as if Stop had
+    // been clicked; nothing is set aside, and the pieces go nowhere.
+    if (m_memoryGuard.tripped(m_results.bytesUsed() + utf8Size, m_results.storedLines() + 1)) {
+        m_run->startOrStop(*this);
+        return true;
+    }
+    m_results.beginPendingLine(utf8Size);
+    return true;
+}
+
+void MainWindow::writeResult(QByteArrayView utf8)
+{
+    m_results.writePendingLine(utf8);
+}
+
+bool MainWindow::endResult(bool keep)
+{
+    if (!keep) {
+        m_results.dropPendingLine();
+        return false;
+    }
+    const bool appended = m_results.endPendingLine(true);
+    scheduleRefresh();
+    return appended;
+}
+
 core::ConversionOptions MainWindow::conversionOptions() const
 {
     using Conversion = core::ConversionOptions::Conversion;

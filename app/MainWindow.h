@@ -82,6 +82,9 @@ public:
     core::ItemListModel &resultsList() override;
     void startNumber(const QString &number) override;
     void appendResult(const QString &line) override;
+    bool beginResult(qsizetype utf8Size) override;
+    void writeResult(QByteArrayView utf8) override;
+    bool endResult(bool keep) override;
     core::ConversionOptions conversionOptions() const override;
     void showRunning(bool running) override;
     void showLoading(bool loading) override;

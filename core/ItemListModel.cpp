@@ -5,6 +5,8 @@
 
 #include "core/Failure.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
@@ -67,6 +69,34 @@ QString ItemListModel::text(int row, int column) const
         return {};
     const QStringList &sub = m_subItems.at(stored(row));
     return column - 1 < sub.size() ? sub.at(column - 1) : QString();
+}
+
+QByteArray ItemListModel::textUtf8(int row) const
+{
+    checkRow(row);
+    return m_store.utf8(stored(row)).toByteArray();
+}
+
+QString ItemListModel::shownText(int row) const
+{
+    checkRow(row);
+    const QByteArrayView bytes = m_store.utf8(stored(row));
+    if (bytes.size() <= ShownCharacters)
+        return m_store.text(stored(row));
+    // A character takes at most four bytes: the first ShownCharacters
+    // characters are whole in that many times four.
+    const QByteArrayView head = bytes.first(std::min(bytes.size(), 4 * ShownCharacters));
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringConverter::Flag::Stateless
+                               | QStringConverter::Flag::ConvertInitialBom);
+    QString shown = decoder.decode(head);
+    if (head.size() == bytes.size() && shown.size() <= ShownCharacters)
+        return shown;
+    qsizetype cut = ShownCharacters;
+    if (shown[cut - 1].isHighSurrogate())
+        --cut;
+    shown.truncate(cut);
+    return shown + QChar(0x2026); // an ellipsis
 }
 
 bool ItemListModel::isChecked(int row) const
@@ -181,6 +211,11 @@ void ItemListModel::makeRoomForSubItems(QList<QStringList> &subItems)
 {
     if (subItems.size() == subItems.capacity())
         subItems.reserve(std::max<qsizetype>(8, 2 * subItems.capacity()));
+}
+
+void ItemListModel::dropPendingLine()
+{
+    m_store.dropLine();
 }
 
 void ItemListModel::beginPendingLine(qsizetype utf8Size)
@@ -497,7 +532,7 @@ QVariant ItemListModel::data(const QModelIndex &index, int role) const
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     if (role == Qt::DisplayRole)
-        return text(index.row(), index.column());
+        return index.column() == 0 ? shownText(index.row()) : text(index.row(), index.column());
     if (role == Qt::CheckStateRole && m_userCheckable && index.column() == 0)
         return isChecked(index.row()) ? Qt::Checked : Qt::Unchecked;
     return {};

@@ -50,6 +50,14 @@ public:
     int rows() const { return m_shown; }
     bool isEmpty() const { return m_shown == 0; }
     QString text(int row, int column = 0) const;
+    // The row's own text as UTF-8.
+    QByteArray textUtf8(int row) const;
+    // What views show of a row's own text (its display role): the text, cut
+    // after ShownCharacters characters and ended with an ellipsis. No row is
+    // that wide, and laying out a line of millions of characters for a view
+    // takes seconds and gigabytes.
+    QString shownText(int row) const;
+    static constexpr qsizetype ShownCharacters = 4096;
     bool isChecked(int row) const;
     void setChecked(int row, bool checked);
     int checkedRows() const;
@@ -71,6 +79,7 @@ public:
     void beginPendingLine(qsizetype utf8Size);
     void writePendingLine(QByteArrayView utf8);
     bool endPendingLine(bool checked);
+    void dropPendingLine();
     bool hasPending() const { return m_store.size() > m_shown; }
     void showPending();
 

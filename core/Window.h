@@ -8,6 +8,8 @@
 #include "core/ProgressDisplay.h"
 #include "core/ReportSink.h"
 
+#include <QByteArrayView>
+
 class QString;
 
 namespace core {
@@ -45,6 +47,24 @@ public:
     virtual void startNumber(const QString &number) = 0;
     // Appends a line, checked, to the results list; the window may buffer it.
     virtual void appendResult(const QString &line) = 0;
+    // A result line too long to be held twice is written into the results
+    // list in pieces: beginResult() sets `utf8Size` bytes aside and returns
+    // true, writeResult() adds the next bytes, endResult() appends the line,
+    // checked, once they are all there, or drops it when `keep` is false; it
+    // returns whether the line was appended (not when the results were
+    // cleared meanwhile). A window that returns false from beginResult()
+    // takes the line whole through appendResult().
+    virtual bool beginResult(qsizetype utf8Size)
+    {
+        Q_UNUSED(utf8Size);
+        return false;
+    }
+    virtual void writeResult(QByteArrayView utf8) { Q_UNUSED(utf8); }
+    virtual bool endResult(bool keep)
+    {
+        Q_UNUSED(keep);
+        return false;
+    }
 
     // The options as the window shows them now.
     virtual ConversionOptions conversionOptions() const = 0;

@@ -13,6 +13,7 @@
 #include "engine/NumberText.h"
 #include "engine/RunSteps.h"
 #include "engine/SaturatingCount.h"
+#include "engine/SpelledLine.h"
 #include "engine/WordCuts.h"
 #include "engine/WordStore.h"
 
@@ -41,14 +42,6 @@ double progressValue(int item, int count)
     if (count == 0)
         throw core::Failure(u"Division by zero"_s);
     return double(item) / count * 100;
-}
-
-// The one character of `text` at `position`: a surrogate pair stays whole.
-QStringView characterAt(QStringView text, qsizetype position)
-{
-    const bool pair = text[position].isHighSurrogate() && position + 1 < text.size()
-                      && text[position + 1].isLowSurrogate();
-    return text.sliced(position, pair ? 2 : 1);
 }
 
 int numberCount(Window &window)
@@ -445,8 +438,9 @@ void ConversionRun::enumerateReadings(Window &window,
 
 void ConversionRun::convertSpelledOut(Window &window, ErrorReport &report)
 {
-    QString number;
-    QString line;
+    // The text of the number being converted; it outlives a failed read, so
+    // a number whose item cannot be read converts the text read before.
+    QString text;
     const int count = report.value(
         RunStep::ReadSpelledCount,
         [&] {
@@ -461,26 +455,24 @@ void ConversionRun::convertSpelledOut(Window &window, ErrorReport &report)
             window.yield();
         });
         report.run(RunStep::ReadSpelledNumber, [&] {
-            const QString text = numberText(window, item);
+            text = numberText(window, item);
             window.startNumber(text);
-            number = normaliseNumber(text);
         });
-        report.run(RunStep::ClearSpelledLine, [&] {
-            line.clear();
-        });
-        // A long number yields as it goes; a Stop meanwhile drops its line.
-        if (!spellOut(window, report, number, line))
-            break;
+        // The original text is read before the line is written, as its size
+        // belongs to the line's; nothing happens between in the window.
+        bool withOriginal = false;
+        QByteArray original;
         if (report.test(RunStep::CheckSpelledOriginal, [&] {
                 return window.conversionOptions().appendOriginalNumber;
             }))
-            report.run(RunStep::AppendSpelledOriginal, [&] {
-                line += OriginalSeparator + numberText(window, item);
+            withOriginal = report.run(RunStep::AppendSpelledOriginal, [&] {
+                original = window.numberList().textUtf8(item - 1);
             });
-        report.run(RunStep::AppendSpelledLine, [&] {
-            core::text::trimBlanksInPlace(line);
-            window.appendResult(line);
-        });
+        SpelledLine line(text, withOriginal, original);
+        original = QByteArray();
+        // A long number yields as it goes; a Stop meanwhile drops its line.
+        if (!spellOut(window, report, line))
+            break;
         if (report.test(RunStep::CheckStopAfterSpelled, [&] {
                 return m_stopRequested;
             }))
@@ -488,46 +480,41 @@ void ConversionRun::convertSpelledOut(Window &window, ErrorReport &report)
     }
 }
 
-bool ConversionRun::spellOut(Window &window,
-                             ErrorReport &report,
-                             const QString &number,
-                             QString &line)
+bool ConversionRun::spellOut(Window &window, ErrorReport &report, SpelledLine &line)
 {
+    // Written into the results list in pieces where the window can, else
+    // built whole first.
+    bool inPieces = false;
+    QByteArray whole;
     report.run(RunStep::ClearSpelledLine, [&] {
-        qsizetype size = 0;
-        for (qsizetype position = 0; position < number.size(); ++position) {
-            // "three" is the longest word
-            size += (keypad::isAsciiDigit(number[position].unicode()) ? 5 : 1) + 1;
-        }
-        line.reserve(line.size() + size);
+        inPieces = window.beginResult(line.size());
+        if (!inPieces)
+            whole.reserve(line.size());
     });
-    qsizetype sinceYield = 0;
-    for (qsizetype position = 0; position < number.size();) {
-        const QStringView character = characterAt(number, position);
-        position += character.size();
-        if (report.test(RunStep::CheckDigit, [&] {
-                return keypad::isNumericText(character);
+    const std::function<void(QByteArrayView)> write = [&](QByteArrayView piece) {
+        if (inPieces)
+            window.writeResult(piece);
+        else
+            whole.append(piece);
+    };
+    while (line.writeSome(CharactersPerYield, write)) {
+        report.run(RunStep::YieldBeforeSpelled, [&] {
+            window.yield();
+        });
+        if (report.test(RunStep::CheckStopAfterSpelled, [&] {
+                return m_stopRequested;
             })) {
-            report.run(RunStep::AppendDigitWord, [&] {
-                line += keypad::digitWord(character.front().unicode() - u'0') + u' ';
-            });
-        } else {
-            report.run(RunStep::AppendCharacter, [&] {
-                line += character;
-                line += u' ';
-            });
-        }
-        if (++sinceYield == CharactersPerYield) {
-            sinceYield = 0;
-            report.run(RunStep::YieldBeforeSpelled, [&] {
-                window.yield();
-            });
-            if (report.test(RunStep::CheckStopAfterSpelled, [&] {
-                    return m_stopRequested;
-                }))
-                return false;
+            if (inPieces)
+                window.endResult(false);
+            return false;
         }
     }
+    report.run(RunStep::AppendSpelledLine, [&] {
+        if (inPieces)
+            window.endResult(true);
+        else
+            window.appendResult(QString::fromUtf8(whole));
+    });
     return true;
 }
 

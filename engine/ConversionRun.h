@@ -17,6 +17,7 @@ class Window;
 namespace engine {
 
 class MnemonicSearch;
+class SpelledLine;
 class WordStore;
 
 // The "Start Converting" command and the run state it keeps between clicks.
@@ -101,11 +102,10 @@ private:
     void
     appendCuts(core::Window &window, core::ErrorReport &report, MnemonicSearch &search, int item);
     void convertSpelledOut(core::Window &window, core::ErrorReport &report);
-    // Appends each character's digit word, or the character itself (a
-    // surrogate pair is one character), and a blank. Yields every 65,536
-    // characters; false when a stop was asked for meanwhile.
-    bool
-    spellOut(core::Window &window, core::ErrorReport &report, const QString &number, QString &line);
+    // Appends the line to the results, yielding every 65,536 characters of
+    // the number; false when a stop was asked for meanwhile (the line is
+    // dropped).
+    bool spellOut(core::Window &window, core::ErrorReport &report, SpelledLine &line);
 
     // Whether a line is kept, and with the original number. `original` keeps
     // the separator and the number's text once they could be read.

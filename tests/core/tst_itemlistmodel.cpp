@@ -123,8 +123,9 @@ void TestItemListModel::textsComeBackAsStored_data()
     same(QString());
     same(u"IF-I-FILE   -   434-3453"_s);
     same(u"Caf\u00e9 \U0001F600 \u20ac"_s);
-    same(u"\ufeff434-3453"_s);                // a byte-order mark first stays
-    same(QString(1 << 21, u'x') + u'\u00e9'); // longer than a page of the store
+    same(u"\ufeff434-3453"_s);                     // a byte-order mark first stays
+    same(QString(1 << 21, u'x') + u'\u00e9');      // longer than a page of the store
+    same(u"x"_s + u"\U0001F600"_s.repeated(3000)); // shown cut before a pair
     QTest::newRow("a lone surrogate becomes a replacement")
         << u"a"_s + QChar(0xD800) + u"b"_s << u"a\ufffdb"_s;
 }
@@ -133,12 +134,19 @@ void TestItemListModel::textsComeBackAsStored()
 {
     QFETCH(QString, text);
     QFETCH(QString, expected);
-    core::ItemListModel list;
+    core::ItemListModel list({u"Results"_s});
     list.append(u"before"_s, true);
     list.append(text, false);
     list.append(u"after"_s, true);
     QCOMPARE(list.text(1), expected);
     QCOMPARE(testsupport::texts(list), (QStringList{u"before"_s, expected, u"after"_s}));
+    // Views are shown the first characters of a long line, no half pair.
+    const qsizetype shown = core::ItemListModel::ShownCharacters;
+    QCOMPARE(list.data(list.index(1, 0)).toString(),
+             expected.size() <= shown
+                 ? expected
+                 : expected.left(expected[shown - 1].isHighSurrogate() ? shown - 1 : shown)
+                       + QChar(0x2026));
     QVERIFY(!list.isChecked(1));
     list.removeAt(0);
     QCOMPARE(list.text(0), expected);

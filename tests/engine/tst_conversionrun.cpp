@@ -81,6 +81,13 @@ void TestConversionRun::spelledOut_data()
     QTest::newRow("a surrogate pair is one character") << u"4\U0001F600"
                                                           "3"_s
                                                        << 0 << u"four \U0001F600 three"_s;
+    QTest::newRow("the original keeps its inner blanks, not its outer ones")
+        << u" 5 "_s << 1 << u"five    -    5"_s;
+    QTest::newRow("blanks only with the original") << u"   "_s << 1 << u"-"_s;
+    QTest::newRow("a long number across many pieces and yields")
+        << QString(200'000, u'7') + u"-\u00e9"_s << 1
+        << u"seven "_s.repeated(200'000) + u"\u00e9    -   "_s + QString(200'000, u'7')
+               + u"-\u00e9"_s;
 }
 
 void TestConversionRun::spelledOut()
@@ -88,13 +95,22 @@ void TestConversionRun::spelledOut()
     QFETCH(QString, number);
     QFETCH(int, check1);
     QFETCH(QString, line);
-    FakeWindow host;
-    host.setNumbers({number});
-    host.setSpelledOut();
-    host.options.appendOriginalNumber = check1;
-    runOnce(host, storeOf({}), Mode::Fast);
-    QCOMPARE(host.resultTexts(), QStringList{line});
-    QVERIFY(host.reports().isEmpty());
+    // Written into the results in pieces, and built whole for a window that
+    // takes lines whole.
+    for (const bool inPieces : {true, false}) {
+        FakeWindow host;
+        host.setNumbers({number});
+        host.setSpelledOut();
+        host.options.appendOriginalNumber = check1;
+        QStringList whole;
+        if (!inPieces)
+            host.onResult = [&whole](const QString &text) {
+                whole.append(text);
+            };
+        runOnce(host, storeOf({}), Mode::Fast);
+        QCOMPARE(inPieces ? host.resultTexts() : whole, QStringList{line});
+        QVERIFY(host.reports().isEmpty());
+    }
 }
 
 void TestConversionRun::spelledOutSamples()

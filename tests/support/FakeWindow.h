@@ -73,6 +73,10 @@ public:
     core::ItemListModel &resultsList() override { return results; }
     void startNumber(const QString &number) override;
     void appendResult(const QString &line) override;
+    // Lines in pieces go into `results` too, unless onResult takes the lines.
+    bool beginResult(qsizetype utf8Size) override;
+    void writeResult(QByteArrayView utf8) override;
+    bool endResult(bool keep) override;
     core::ConversionOptions conversionOptions() const override { return options; }
     void showRunning(bool running) override;
     void showLoading(bool loading) override;
