@@ -55,7 +55,7 @@ MainWindow::MainWindow(Services services, QWidget *parent)
     // reads m_controls: they are made once every member exists.
     m_controls = createControls(*this, m_numbers, m_results, *this);
     m_order = std::make_unique<ResultsOrderControl>(
-        *m_controls.resultsList, m_results, m_options, [this] {
+        *m_controls.resultsList, m_results, m_options, m_services.dialogs, [this] {
             return bestFirstRank(m_dictionary.words);
         });
     m_numbers.setObjectName(u"numberList"_s);
@@ -376,18 +376,24 @@ void MainWindow::scheduleRefresh()
 void MainWindow::refresh(Flush flush)
 {
     m_refreshPosted = false;
+    // Placing lines in a sorted list needs memory; without it they stay
+    // pending for the next refresh (an exception must not leave an event).
     if (m_results.hasPending() && (flush == Flush::All || sortedFlushDue())) {
-        if (m_results.order() == core::ItemListModel::Order::AsFound) {
-            m_results.showPending();
-            m_controls.resultsList->scrollToBottom();
-        } else {
-            // Placing new lines in a sorted list takes time that grows with
-            // the list: it happens seldom enough to stay a small share.
-            QElapsedTimer placing;
-            placing.start();
-            m_results.showPending();
-            m_sortedFlushCost = placing.elapsed();
-            m_sinceSortedFlush.start();
+        try {
+            if (m_results.order() == core::ItemListModel::Order::AsFound) {
+                m_results.showPending();
+                m_controls.resultsList->scrollToBottom();
+            } else {
+                // Placing new lines in a sorted list takes time that grows
+                // with the list: it happens seldom enough to stay a small
+                // share.
+                QElapsedTimer placing;
+                placing.start();
+                m_results.showPending();
+                m_sortedFlushCost = placing.elapsed();
+                m_sinceSortedFlush.start();
+            }
+        } catch (const std::bad_alloc &) {
         }
     }
     if (m_progressDirty) {

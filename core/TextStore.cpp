@@ -8,6 +8,7 @@
 
 #include <QStringDecoder>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -55,19 +56,45 @@ void *heapMemory(std::size_t bytes)
 }
 
 // Memory of 2 MiB aligned for the system's huge pages, which a large list
-// fills with far fewer page faults; the system is asked to use them.
+// fills with far fewer page faults; the system is asked to use them. It is
+// mapped on its own and takes exactly its size of address space (the heap
+// would map twice that to align it, which a process with an address-space
+// limit runs out of long before its memory).
 constexpr std::size_t HugePageBytes = std::size_t(2) << 20;
 
 void *hugePageMemory()
 {
     failIfArranged();
+#ifdef Q_OS_LINUX
+    void *mapped = ::mmap(
+        nullptr, 2 * HugePageBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        throw std::bad_alloc();
+    // The aligned 2 MiB stay; the ends before and after go back.
+    const auto start = reinterpret_cast<std::uintptr_t>(mapped);
+    const std::uintptr_t aligned = (start + HugePageBytes - 1) & ~(HugePageBytes - 1);
+    if (aligned > start)
+        ::munmap(mapped, aligned - start);
+    if (start + 2 * HugePageBytes > aligned + HugePageBytes)
+        ::munmap(reinterpret_cast<void *>(aligned + HugePageBytes),
+                 start + HugePageBytes - aligned);
+    void *memory = reinterpret_cast<void *>(aligned);
+#else
     void *memory = std::aligned_alloc(HugePageBytes, HugePageBytes);
     if (!memory)
         throw std::bad_alloc();
+#endif
 #ifdef MADV_HUGEPAGE
     ::madvise(memory, HugePageBytes, MADV_HUGEPAGE);
 #endif
     return memory;
+}
+
+using RegionPointer = std::unique_ptr<void, detail::FreeMemory>;
+
+RegionPointer newRegion()
+{
+    return RegionPointer(hugePageMemory(), detail::FreeMemory{true});
 }
 
 // Room for one more element, so that the push_back that follows cannot
@@ -82,6 +109,17 @@ void makeRoomForOne(Vector &vector)
 } // namespace
 
 namespace detail {
+
+void FreeMemory::operator()(void *memory) const
+{
+#ifdef Q_OS_LINUX
+    if (region) {
+        ::munmap(memory, HugePageBytes);
+        return;
+    }
+#endif
+    std::free(memory);
+}
 
 FailingAllocations::FailingAllocations(int succeeding)
     : m_previous(std::exchange(allocationsLeft, succeeding))
@@ -116,7 +154,7 @@ void WordBlocks::addBlock()
     }
     static_assert(RegionBytes == HugePageBytes);
     if ((block - HeapBlocks) % BlocksPerRegion == 0)
-        m_memory.emplace_back(hugePageMemory());
+        m_memory.push_back(newRegion());
     auto *region = static_cast<char *>(m_memory.back().get());
     m_blocks.push_back(
         reinterpret_cast<quint64 *>(region + (block - HeapBlocks) % BlocksPerRegion * BlockBytes));
@@ -145,8 +183,11 @@ std::size_t WordBlocks::bytes() const
 TextStore::Page TextStore::newPage(qsizetype size)
 {
     static_assert(std::size_t(PageSize) == HugePageBytes);
-    void *bytes = size == PageSize ? hugePageMemory() : heapMemory(std::size_t(size));
-    return {std::unique_ptr<char[], detail::FreeMemory>(static_cast<char *>(bytes)), size};
+    const bool region = size == PageSize;
+    void *bytes = region ? hugePageMemory() : heapMemory(std::size_t(size));
+    return {std::unique_ptr<char[], detail::FreeMemory>(static_cast<char *>(bytes),
+                                                        detail::FreeMemory{region}),
+            size};
 }
 
 // Adds a page of `size` bytes at the end, or throws and changes nothing.

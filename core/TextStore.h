@@ -16,10 +16,12 @@
 namespace core {
 
 namespace detail {
-// Frees what std::malloc and std::aligned_alloc gave.
+// Frees what heapMemory() and hugePageMemory() in TextStore.cpp gave: the
+// heap's memory, or a region of 2 MiB mapped on its own.
 struct FreeMemory
 {
-    void operator()(void *memory) const { std::free(memory); }
+    bool region = false;
+    void operator()(void *memory) const;
 };
 
 // Makes the stores' allocations on this thread fail, for tests: while one

@@ -773,6 +773,30 @@ private Q_SLOTS:
         QCOMPARE(f.settings.digitome(u"ResultsOrder"_s), u"As found"_s);
     }
 
+    // An order that cannot be made for lack of memory is said so, and the
+    // list keeps its order.
+    void resultsOrderWithoutMemoryKeepsTheOrder()
+    {
+        Fixture f;
+        app::MainWindow &w = f.load();
+        core::ItemListModel results({u"Results"_s});
+        results.appendBatch({u"b"_s, u"a"_s}, true);
+        app::OptionSettings options(f.settings);
+        app::ResultsOrderControl control(*find<app::ItemListView>(w, Control::ResultsList),
+                                         results,
+                                         options,
+                                         f.dialogs,
+                                         []() -> core::ItemListModel::Rank {
+                                             throw std::bad_alloc();
+                                         });
+        control.setOrder(core::ItemListModel::Order::BestFirst);
+        QCOMPARE(results.order(), core::ItemListModel::Order::AsFound);
+        QCOMPARE(testsupport::texts(results), (QStringList{u"b"_s, u"a"_s}));
+        QCOMPARE(f.dialogs.messages(),
+                 QStringList{u"There is not enough memory to show the results in this order."_s});
+        QCOMPARE(f.settings.digitome(u"ResultsOrder"_s), QString());
+    }
+
     void storedResultsOrderIsRestored_data()
     {
         QTest::addColumn<QString>("stored");
