@@ -57,7 +57,7 @@ MainWindow::MainWindow(Services services, QWidget *parent)
     // reads m_controls: they are made once every member exists.
     m_controls = createControls(*this, m_numbers, m_results, *this);
     m_order = std::make_unique<ResultsOrderControl>(
-        *m_controls.resultsList, m_results, m_options, [this] {
+        *m_controls.resultsList, m_results, m_options, m_services.dialogs, [this] {
             return bestFirstRank(m_dictionary.words);
         });
     m_order->addMenuChoices([this](QMenu &menu) {
@@ -90,10 +90,7 @@ void MainWindow::connectHandlers()
         connect(option, &QRadioButton::clicked, this, &MainWindow::lineFilterChosen);
     connect(c.includeOriginalCheck, &QCheckBox::clicked, this, &MainWindow::includeOriginalClicked);
 
-    connect(c.startButton, &QPushButton::clicked, this, [this] {
-        m_run->startOrStop(*this);
-        refresh();
-    });
+    connect(c.startButton, &QPushButton::clicked, this, &MainWindow::startClicked);
     connect(c.helpButton, &QPushButton::clicked, this, [this] {
         showHelp(*this, m_controls.mnemonicOption->text(), m_controls.spellOutOption->text());
     });
@@ -114,6 +111,18 @@ void MainWindow::connectHandlers()
             command(*this);
         });
     addCommandShortcuts(*this, c);
+}
+
+// While a list load goes on, "Stop" stops the load; else the click starts a
+// run or stops the one going on.
+void MainWindow::startClicked()
+{
+    if (m_loads > 0) {
+        m_loadStopRequested = true;
+        return;
+    }
+    m_run->startOrStop(*this);
+    refresh();
 }
 
 void MainWindow::conversionChosen()
@@ -218,6 +227,34 @@ void MainWindow::appendResult(const QString &line)
     }
 }
 
+bool MainWindow::beginResult(qsizetype utf8Size)
+{
+    // A line that would pass the memory left stops the run as if Stop had
+    // been clicked; nothing is set aside, and the pieces go nowhere.
+    if (m_memoryGuard.tripped(m_results.bytesUsed() + utf8Size, m_results.storedLines() + 1)) {
+        m_run->startOrStop(*this);
+        return true;
+    }
+    m_results.beginPendingLine(utf8Size);
+    return true;
+}
+
+void MainWindow::writeResult(QByteArrayView utf8)
+{
+    m_results.writePendingLine(utf8);
+}
+
+bool MainWindow::endResult(bool keep)
+{
+    if (!keep) {
+        m_results.dropPendingLine();
+        return false;
+    }
+    const bool appended = m_results.endPendingLine(true);
+    scheduleRefresh();
+    return appended;
+}
+
 core::ConversionOptions MainWindow::conversionOptions() const
 {
     using Conversion = core::ConversionOptions::Conversion;
@@ -233,9 +270,24 @@ core::ConversionOptions MainWindow::conversionOptions() const
     return options;
 }
 
+void MainWindow::showStartCaption()
+{
+    m_controls.startButton->setText(m_running || m_loads > 0 ? u"Stop"_s
+                                                             : captionOf(Control::StartButton));
+}
+
+void MainWindow::showLoading(bool loading)
+{
+    m_loads += loading ? 1 : -1;
+    if (m_loads == 0)
+        m_loadStopRequested = false;
+    showStartCaption();
+}
+
 void MainWindow::showRunning(bool running)
 {
-    m_controls.startButton->setText(running ? u"Stop"_s : captionOf(Control::StartButton));
+    m_running = running;
+    showStartCaption();
     if (running) {
         m_linesSinceMemoryCheck = 0;
         m_memoryGuard.runStarted(m_results.bytesUsed());
@@ -331,18 +383,24 @@ void MainWindow::scheduleRefresh()
 void MainWindow::refresh(Flush flush)
 {
     m_refreshPosted = false;
+    // Placing lines in a sorted list needs memory; without it they stay
+    // pending for the next refresh (an exception must not leave an event).
     if (m_results.hasPending() && (flush == Flush::All || sortedFlushDue())) {
-        if (m_results.order() == core::ItemListModel::Order::AsFound) {
-            m_results.showPending();
-            m_controls.resultsList->scrollToBottom();
-        } else {
-            // Placing new lines in a sorted list takes time that grows with
-            // the list: it happens seldom enough to stay a small share.
-            QElapsedTimer placing;
-            placing.start();
-            m_results.showPending();
-            m_sortedFlushCost = placing.elapsed();
-            m_sinceSortedFlush.start();
+        try {
+            if (m_results.order() == core::ItemListModel::Order::AsFound) {
+                m_results.showPending();
+                m_controls.resultsList->scrollToBottom();
+            } else {
+                // Placing new lines in a sorted list takes time that grows
+                // with the list: it happens seldom enough to stay a small
+                // share.
+                QElapsedTimer placing;
+                placing.start();
+                m_results.showPending();
+                m_sortedFlushCost = placing.elapsed();
+                m_sinceSortedFlush.start();
+            }
+        } catch (const std::bad_alloc &) {
         }
     }
     if (m_progressDirty) {

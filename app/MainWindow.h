@@ -83,8 +83,13 @@ public:
     core::ItemListModel &resultsList() override;
     void startNumber(const QString &number) override;
     void appendResult(const QString &line) override;
+    bool beginResult(qsizetype utf8Size) override;
+    void writeResult(QByteArrayView utf8) override;
+    bool endResult(bool keep) override;
     core::ConversionOptions conversionOptions() const override;
     void showRunning(bool running) override;
+    void showLoading(bool loading) override;
+    bool loadStopRequested() const override { return m_loadStopRequested; }
     core::Dialogs &dialogs() override { return m_services.dialogs; }
     core::Clipboard &clipboard() override { return m_services.clipboard; }
     core::Spreadsheet &spreadsheet() override { return m_services.spreadsheet; }
@@ -105,6 +110,8 @@ private:
     void includeOriginalClicked();
     void pointerOverBackground();
     void pointerOverButton();
+    void startClicked();
+    void showStartCaption();
 
     // Shows the latest progress and the buffered result lines: all of them,
     // or, in a sorted order, only when placing them is due.
@@ -124,6 +131,9 @@ private:
     std::unique_ptr<ResultsOrderControl> m_order;
     MemoryGuard m_memoryGuard;
     int m_linesSinceMemoryCheck = 0;
+    bool m_running = false;
+    int m_loads = 0; // list loads going on, one inside another's yield
+    bool m_loadStopRequested = false;
 
     core::Pointer m_pointer = core::Pointer::Default;
     std::optional<QCursor> m_handCursor;

@@ -5,6 +5,7 @@
 
 #include "app/ItemListView.h"
 #include "app/OptionSettings.h"
+#include "core/Dialogs.h"
 
 #include <QActionGroup>
 #include <QHeaderView>
@@ -12,6 +13,7 @@
 #include <QMenu>
 
 #include <array>
+#include <new>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -39,11 +41,13 @@ QString captionOf(ResultsOrderControl::Order order)
 ResultsOrderControl::ResultsOrderControl(ItemListView &view,
                                          core::ItemListModel &results,
                                          OptionSettings &settings,
+                                         core::Dialogs &dialogs,
                                          std::function<core::ItemListModel::Rank()> bestFirstRank)
     : QObject(&view)
     , m_view(view)
     , m_results(results)
     , m_settings(settings)
+    , m_dialogs(dialogs)
     , m_bestFirstRank(std::move(bestFirstRank))
 {
     QHeaderView *header = view.horizontalHeader();
@@ -74,7 +78,13 @@ void ResultsOrderControl::setOrder(Order order)
 {
     if (order == m_results.order())
         return;
-    m_results.setOrder(order, order == Order::BestFirst ? m_bestFirstRank() : nullptr);
+    // Sorting a long list needs memory; without it the list keeps its order.
+    try {
+        m_results.setOrder(order, order == Order::BestFirst ? m_bestFirstRank() : nullptr);
+    } catch (const std::bad_alloc &) {
+        m_dialogs.message(u"There is not enough memory to show the results in this order."_s);
+        return;
+    }
     m_settings.write(OptionSettings::Choice::ResultsOrder, captionOf(order));
     showOrder();
     if (order == Order::AsFound)

@@ -12,6 +12,10 @@
 
 class QMenu;
 
+namespace core {
+class Dialogs;
+}
+
 namespace app {
 
 class ItemListView;
@@ -31,10 +35,12 @@ public:
     using Order = core::ItemListModel::Order;
 
     // `bestFirstRank` gives the rank of "Best first" over the words the
-    // window converts with.
+    // window converts with. An order that cannot be shown for lack of memory
+    // is said through `dialogs`, and the list keeps its order.
     ResultsOrderControl(ItemListView &view,
                         core::ItemListModel &results,
                         OptionSettings &settings,
+                        core::Dialogs &dialogs,
                         std::function<core::ItemListModel::Rank()> bestFirstRank);
 
     // Takes the stored order ("As found" when there is none or it is unknown).
@@ -58,6 +64,7 @@ private:
     ItemListView &m_view;
     core::ItemListModel &m_results;
     OptionSettings &m_settings;
+    core::Dialogs &m_dialogs;
     std::function<core::ItemListModel::Rank()> m_bestFirstRank;
     QList<std::function<void(QMenu &)>> m_moreChoices;
 };

@@ -3,6 +3,7 @@
 
 #include "app/WindowSkin.h"
 
+#include "app/ThemeUrls.h"
 #include "core/Failure.h"
 #include "core/RegularFile.h"
 
@@ -11,44 +12,12 @@
 #include <QLabel>
 #include <QPalette>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QWidget>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace app {
-
-namespace {
-
-// The style sheet with every url() emptied that names something other than a
-// regular file: Qt would open a named pipe there at the first paint and wait
-// for a writer forever.
-QString withSafeUrls(const QString &sheet)
-{
-    static const QRegularExpression url(uR"(url\(\s*(['"]?)(.*?)\1\s*\))"_s,
-                                        QRegularExpression::CaseInsensitiveOption);
-    QString result;
-    qsizetype copied = 0;
-    for (QRegularExpressionMatchIterator it = url.globalMatch(sheet); it.hasNext();) {
-        const QRegularExpressionMatch match = it.next();
-        const QString target = match.captured(2);
-        if (target.startsWith(u':') || target.startsWith(u"qrc:"))
-            continue;
-        const core::FileKind kind = core::fileKindOf(target);
-        if (kind == core::FileKind::Missing || kind == core::FileKind::Regular)
-            continue;
-        result += QStringView(sheet).sliced(copied, match.capturedStart() - copied);
-        result += u"url()"_s;
-        copied = match.capturedEnd();
-    }
-    if (copied == 0)
-        return sheet;
-    result += QStringView(sheet).sliced(copied);
-    return result;
-}
-
-} // namespace
 
 void applyWindowSkin(QWidget &window, const QString &applicationFolder)
 {

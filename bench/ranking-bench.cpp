@@ -17,6 +17,7 @@
 // ordered best first; the best of five runs is reported.
 
 #include "engine/LineRanking.h"
+#include "engine/NumberText.h"
 #include "tests/support/ConversionLines.h"
 #include "tests/support/MdbWords.h"
 
@@ -102,7 +103,9 @@ QStringList piecesOf(const QString &line)
 bool isHit(const Case &c, const QString &line)
 {
     QString typed = c.typed;
-    typed.remove(u'-').remove(u'(').remove(u')').remove(u' ');
+    typed.removeIf([](QChar ch) {
+        return engine::number::isDropped(ch) || ch == u' ';
+    });
     const QStringList pieces = piecesOf(line);
     if (pieces.isEmpty() || pieces.last() != c.word)
         return false;

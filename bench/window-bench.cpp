@@ -5,9 +5,13 @@
 // mnemonic runs that fill the results list with a million and ten million
 // lines: lines per second into the list, the longest stretch without event
 // processing, the peak memory above the idle window per line kept, and the
-// time to switch the list to "Best first" and back.
+// time to switch the list to "Best first" and back. With --load, the files
+// are loaded through "Load Phone Number From File" instead; with --spell, the
+// numbers in the list (loaded or the bench's own) are spelled out. Both print
+// the time and the peak memory of the command above the window before it.
 //
 //     digitome-window-bench [--lines N[,N...]] [--dictionary-from LIST]
+//     digitome-window-bench [--load FILE[,FILE...]] [--spell]
 //
 // --dictionary-from makes a dictionary of the word list LIST with
 // digitome-dictionary first (in another process, timed apart) and starts the
@@ -131,6 +135,8 @@ int main(int argc, char *argv[])
                             &platform::availableMemory});
     window.startUp();
     window.show();
+    const qsizetype loadAt = arguments.indexOf(u"--load"_s);
+    const bool spell = arguments.contains(u"--spell"_s);
     bool exposed = false;
     while (!exposed) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
@@ -145,9 +151,46 @@ int main(int argc, char *argv[])
                 int(dialogs.shown.size()),
                 statusBytes("VmHWM:") / 1048576.0);
 
-    // "Words and numbers" on 2-digit-heavy numbers gives many lines quickly.
     auto *startButton =
         window.findChild<QPushButton *>(app::objectNameOf(app::Control::StartButton));
+    if (loadAt > 0 || spell) {
+        if (loadAt > 0) {
+            dialogs.openAnswers.enqueue(arguments.value(loadAt + 1).split(u','));
+            const qint64 before = statusBytes("VmRSS:");
+            resetPeak();
+            QElapsedTimer load;
+            load.start();
+            window.findChild<QPushButton *>(app::objectNameOf(app::Control::LoadFileButton))
+                ->click();
+            std::printf("load: %d items in %lld ms, peak %.0f MB above the window before it, "
+                        "%d messages\n",
+                        window.numberList().rows(),
+                        load.elapsed(),
+                        (statusBytes("VmHWM:") - before) / 1048576.0,
+                        int(dialogs.shown.size()));
+            for (const FakeDialogs::Shown &shown : std::as_const(dialogs.shown))
+                if (shown.kind == u"message"_s)
+                    std::printf("  message: %s\n", qPrintable(shown.text.left(200)));
+        }
+        if (spell) {
+            window.findChild<QRadioButton *>(app::objectNameOf(app::Control::SpellOutOption))
+                ->click();
+            const qint64 before = statusBytes("VmRSS:");
+            resetPeak();
+            QElapsedTimer run;
+            run.start();
+            startButton->click();
+            std::printf("spelled out: %d lines, the list holding %.0f MB, in %lld ms, peak %.0f MB "
+                        "above the window before the run\n",
+                        window.resultsList().rows(),
+                        window.resultsList().bytesUsed() / 1048576.0,
+                        run.elapsed(),
+                        (statusBytes("VmHWM:") - before) / 1048576.0);
+        }
+        return 0;
+    }
+
+    // "Words and numbers" on 2-digit-heavy numbers gives many lines quickly.
     window.findChild<QRadioButton *>(app::objectNameOf(app::Control::WordsAndNumbersOption))
         ->click();
     const QString number = u"22222222222"_s;

@@ -5,31 +5,13 @@
 
 #include "core/Failure.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace core {
-
-namespace {
-
-int compareIgnoringAsciiCase(QByteArrayView a, QByteArrayView b)
-{
-    const qsizetype common = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < common; ++i) {
-        auto x = quint8(a[i]);
-        auto y = quint8(b[i]);
-        if (x >= 'A' && x <= 'Z')
-            x += 32;
-        if (y >= 'A' && y <= 'Z')
-            y += 32;
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-} // namespace
 
 ItemListModel::ItemListModel(QStringList headers, QObject *parent)
     : QAbstractTableModel(parent)
@@ -69,6 +51,34 @@ QString ItemListModel::text(int row, int column) const
     return column - 1 < sub.size() ? sub.at(column - 1) : QString();
 }
 
+QByteArray ItemListModel::textUtf8(int row) const
+{
+    checkRow(row);
+    return m_store.utf8(stored(row)).toByteArray();
+}
+
+QString ItemListModel::shownText(int row) const
+{
+    checkRow(row);
+    const QByteArrayView bytes = m_store.utf8(stored(row));
+    if (bytes.size() <= ShownCharacters)
+        return m_store.text(stored(row));
+    // A character takes at most four bytes: the first ShownCharacters
+    // characters are whole in that many times four.
+    const QByteArrayView head = bytes.first(std::min(bytes.size(), 4 * ShownCharacters));
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringConverter::Flag::Stateless
+                               | QStringConverter::Flag::ConvertInitialBom);
+    QString shown = decoder.decode(head);
+    if (head.size() == bytes.size() && shown.size() <= ShownCharacters)
+        return shown;
+    qsizetype cut = ShownCharacters;
+    if (shown[cut - 1].isHighSurrogate())
+        --cut;
+    shown.truncate(cut);
+    return shown + QChar(0x2026); // an ellipsis
+}
+
 bool ItemListModel::isChecked(int row) const
 {
     checkRow(row);
@@ -100,18 +110,20 @@ void ItemListModel::append(const QString &text, bool checked)
 
 void ItemListModel::appendRow(const QStringList &columnTexts, bool checked)
 {
-    appendPending(columnTexts.value(0), checked);
-    if (columnTexts.size() > 1 || !m_subItems.isEmpty()) {
-        m_subItems.resize(m_store.size()); // earlier rows get no sub-items
-        m_subItems.last() = columnTexts.mid(1);
-    }
+    appendStored(columnTexts.value(0), checked, columnTexts.mid(1));
     showPending();
 }
 
 void ItemListModel::appendBatch(const QStringList &texts, bool checked)
 {
-    for (const QString &text : texts)
-        appendPending(text, checked);
+    // A batch that fails part way keeps, and shows, the rows before the failure.
+    try {
+        for (const QString &text : texts)
+            appendPending(text, checked);
+    } catch (...) {
+        showPending();
+        throw;
+    }
     showPending();
 }
 
@@ -136,9 +148,76 @@ QStringView ItemListModel::groupOf(qsizetype line) const
 
 void ItemListModel::appendPending(QStringView text, bool checked)
 {
-    m_store.append(text, checked);
+    appendStored(text, checked, {});
+}
+
+void ItemListModel::requireRoomForARow() const
+{
+    if (m_store.size() >= MostRows)
+        throw Failure(u"Out of memory"_s);
+}
+
+void ItemListModel::appendPendingUtf8(QByteArrayView utf8, bool checked)
+{
+    requireRoomForARow();
+    if (!m_subItems.isEmpty())
+        makeRoomForSubItems(m_subItems);
+    m_store.appendUtf8(utf8, checked);
     if (!m_subItems.isEmpty())
         m_subItems.append(QStringList());
+}
+
+// The sub-items get their room before the store grows, and the store's
+// append changes nothing when it fails: a failure leaves both as they were.
+void ItemListModel::appendStored(QStringView text, bool checked, QStringList subItems)
+{
+    requireRoomForARow();
+    if (subItems.isEmpty() && m_subItems.isEmpty()) {
+        m_store.append(text, checked);
+        return;
+    }
+    QList<QStringList> firstSubItems;
+    QList<QStringList> &parallel = m_subItems.isEmpty() ? firstSubItems : m_subItems;
+    if (m_subItems.isEmpty())
+        firstSubItems.resize(m_store.size()); // earlier rows get no sub-items
+    makeRoomForSubItems(parallel);
+    m_store.append(text, checked);
+    parallel.append(std::move(subItems));
+    if (&parallel == &firstSubItems)
+        m_subItems = std::move(firstSubItems);
+}
+
+void ItemListModel::makeRoomForSubItems(QList<QStringList> &subItems)
+{
+    if (subItems.size() == subItems.capacity())
+        subItems.reserve(std::max<qsizetype>(8, 2 * subItems.capacity()));
+}
+
+void ItemListModel::dropPendingLine()
+{
+    m_store.dropLine();
+}
+
+void ItemListModel::beginPendingLine(qsizetype utf8Size)
+{
+    requireRoomForARow();
+    m_store.beginLine(utf8Size);
+}
+
+void ItemListModel::writePendingLine(QByteArrayView utf8)
+{
+    m_store.writeLine(utf8);
+}
+
+bool ItemListModel::endPendingLine(bool checked)
+{
+    if (!m_subItems.isEmpty())
+        makeRoomForSubItems(m_subItems);
+    if (!m_store.endLine(checked))
+        return false;
+    if (!m_subItems.isEmpty())
+        m_subItems.append(QStringList());
+    return true;
 }
 
 void ItemListModel::showPending()
@@ -155,109 +234,6 @@ void ItemListModel::showPending()
     placePending();
 }
 
-// The new lines join the end of the list, then move to their places.
-void ItemListModel::placePending()
-{
-    const auto total = int(m_store.size());
-    if (m_order == Order::BestFirst)
-        computeRanks(m_shown);
-    beginInsertRows({}, m_shown, total - 1);
-    const auto oldEnd = std::ptrdiff_t(m_permutation.size());
-    for (qsizetype line = m_shown; line < total; ++line)
-        m_permutation.push_back(quint32(line));
-    m_shown = total;
-    endInsertRows();
-
-    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const QModelIndexList persistent = persistentIndexList();
-    std::vector<quint32> lines;
-    for (const QModelIndex &index : persistent)
-        lines.push_back(m_permutation[std::size_t(index.row())]);
-    const auto less = [this](quint32 a, quint32 b) {
-        return before(a, b);
-    };
-    std::sort(m_permutation.begin() + oldEnd, m_permutation.end(), less);
-    std::inplace_merge(
-        m_permutation.begin(), m_permutation.begin() + oldEnd, m_permutation.end(), less);
-    if (!persistent.isEmpty()) {
-        // The rows are in order: each line's new row is found by halving.
-        QModelIndexList moved;
-        for (qsizetype i = 0; i < persistent.size(); ++i) {
-            const auto row = std::lower_bound(
-                m_permutation.begin(), m_permutation.end(), lines[std::size_t(i)], less);
-            moved.append(index(int(row - m_permutation.begin()), persistent.at(i).column()));
-        }
-        changePersistentIndexList(persistent, moved);
-    }
-    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-}
-
-bool ItemListModel::before(quint32 a, quint32 b) const
-{
-    if (m_order == Order::BestFirst) {
-        if (m_ranks[a] != m_ranks[b])
-            return m_ranks[a] < m_ranks[b];
-    } else if (m_order == Order::AToZ) {
-        const int compared = compareIgnoringAsciiCase(m_store.utf8(a), m_store.utf8(b));
-        if (compared != 0)
-            return compared < 0;
-    }
-    return a < b;
-}
-
-void ItemListModel::computeRanks(qsizetype from)
-{
-    m_ranks.resize(std::size_t(m_store.size()));
-    for (qsizetype line = from; line < m_store.size(); ++line)
-        m_ranks[std::size_t(line)] = m_rank ? m_rank(m_store.text(line), groupOf(line)) : 0;
-}
-
-void ItemListModel::setOrder(Order order, Rank rank)
-{
-    showPending();
-    if (order == m_order)
-        return;
-    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const QModelIndexList persistent = persistentIndexList();
-    std::vector<quint32> lines;
-    for (const QModelIndex &index : persistent)
-        lines.push_back(quint32(stored(index.row())));
-    m_order = order;
-    m_rank = std::move(rank);
-    std::vector<quint32>().swap(m_permutation);
-    std::vector<quint32>().swap(m_ranks);
-    if (order != Order::AsFound) {
-        if (order == Order::BestFirst)
-            computeRanks(0);
-        m_permutation.resize(std::size_t(m_shown));
-        if (order == Order::BestFirst) {
-            // Rank and found position in one word: a plain sort of numbers.
-            std::vector<quint64> keyed(m_permutation.size());
-            for (std::size_t line = 0; line < keyed.size(); ++line)
-                keyed[line] = quint64(m_ranks[line]) << 32 | line;
-            std::sort(keyed.begin(), keyed.end());
-            for (std::size_t row = 0; row < keyed.size(); ++row)
-                m_permutation[row] = quint32(keyed[row]);
-        } else {
-            for (std::size_t line = 0; line < m_permutation.size(); ++line)
-                m_permutation[line] = quint32(line);
-            std::sort(m_permutation.begin(), m_permutation.end(), [this](quint32 a, quint32 b) {
-                return before(a, b);
-            });
-        }
-    }
-    if (!persistent.isEmpty()) {
-        std::vector<quint32> rowOf(static_cast<std::size_t>(m_shown));
-        for (std::size_t row = 0; row < rowOf.size(); ++row)
-            rowOf[stored(int(row))] = quint32(row);
-        QModelIndexList moved;
-        for (qsizetype i = 0; i < persistent.size(); ++i)
-            moved.append(index(int(rowOf[lines[std::size_t(i)]]), persistent.at(i).column()));
-        changePersistentIndexList(persistent, moved);
-    }
-    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-}
-
 void ItemListModel::dropStored(const std::vector<char> &drop)
 {
     const qsizetype count = m_store.size();
@@ -272,14 +248,16 @@ void ItemListModel::dropStored(const std::vector<char> &drop)
         else
             ++kept;
     }
+    // The one allocation comes before anything changes.
+    QList<QStringList> subItems;
+    if (!m_subItems.isEmpty())
+        subItems.reserve(kept);
     for (GroupRun &run : m_groupRuns)
         run.first = run.first < count ? newIndex[std::size_t(run.first)] : kept;
     m_store.keepIf([&drop](qsizetype line) {
         return !drop[std::size_t(line)];
     });
     if (!m_subItems.isEmpty()) {
-        QList<QStringList> subItems;
-        subItems.reserve(kept);
         for (qsizetype line = 0; line < count; ++line)
             if (!drop[std::size_t(line)])
                 subItems.append(std::move(m_subItems[line]));
@@ -392,7 +370,7 @@ QVariant ItemListModel::data(const QModelIndex &index, int role) const
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     if (role == Qt::DisplayRole)
-        return text(index.row(), index.column());
+        return index.column() == 0 ? shownText(index.row()) : text(index.row(), index.column());
     if (role == Qt::CheckStateRole && m_userCheckable && index.column() == 0)
         return isChecked(index.row()) ? Qt::Checked : Qt::Unchecked;
     return {};

@@ -37,6 +37,9 @@ public:
 
     explicit ItemListModel(QStringList headers = {}, QObject *parent = nullptr);
 
+    // The most rows a list holds; appending beyond fails with "Out of memory".
+    static constexpr qsizetype MostRows = 2'000'000'000;
+
     // Whether the view shows each row's checked mark as a check box.
     void setUserCheckable(bool checkable) { m_userCheckable = checkable; }
 
@@ -47,6 +50,14 @@ public:
     int rows() const { return m_shown; }
     bool isEmpty() const { return m_shown == 0; }
     QString text(int row, int column = 0) const;
+    // The row's own text as UTF-8.
+    QByteArray textUtf8(int row) const;
+    // What views show of a row's own text (its display role): the text, cut
+    // after ShownCharacters characters and ended with an ellipsis. No row is
+    // that wide, and laying out a line of millions of characters for a view
+    // takes seconds and gigabytes.
+    QString shownText(int row) const;
+    static constexpr qsizetype ShownCharacters = 4096;
     bool isChecked(int row) const;
     void setChecked(int row, bool checked);
     int checkedRows() const;
@@ -58,8 +69,17 @@ public:
 
     // Lines that follow belong to a group with this label.
     void startGroup(const QString &label);
-    // Adds a line that the views learn of at the next showPending().
+    // Adds a line that the views learn of at the next showPending(). A
+    // failure for lack of memory (std::bad_alloc, or core::Failure "Out of
+    // memory") leaves the list as it was.
     void appendPending(QStringView text, bool checked);
+    void appendPendingUtf8(QByteArrayView utf8, bool checked);
+    // A pending line written in pieces (see TextStore::beginLine); clear()
+    // drops a line begun, and endPendingLine() then returns false.
+    void beginPendingLine(qsizetype utf8Size);
+    void writePendingLine(QByteArrayView utf8);
+    bool endPendingLine(bool checked);
+    void dropPendingLine();
     bool hasPending() const { return m_store.size() > m_shown; }
     void showPending();
 
@@ -100,7 +120,11 @@ private:
         return m_permutation.empty() ? row : qsizetype(m_permutation[std::size_t(row)]);
     }
     QStringView groupOf(qsizetype line) const;
+    void appendStored(QStringView text, bool checked, QStringList subItems);
+    void requireRoomForARow() const;
+    static void makeRoomForSubItems(QList<QStringList> &subItems);
     bool before(quint32 a, quint32 b) const;
+    bool before(Order order, const std::vector<quint32> &ranks, quint32 a, quint32 b) const;
     void computeRanks(qsizetype from);
     // Removes the stored lines whose `drop` flag is set, keeping everything
     // parallel to them in step. The caller notifies the views.

@@ -45,10 +45,16 @@ FileKind fileKindOf(const QString &path)
     if (path.isEmpty())
         return FileKind::Missing;
 #ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(path);
     struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return FileKind::Missing;
-    return kindOfMode(info.st_mode);
+    if (::stat(name.constData(), &info) == 0)
+        return kindOfMode(info.st_mode);
+    if (errno == ELOOP)
+        return FileKind::Loop;
+    // The path may still be a link to nothing.
+    if (errno == ENOENT && ::lstat(name.constData(), &info) == 0 && S_ISLNK(info.st_mode))
+        return FileKind::DanglingLink;
+    return FileKind::Missing;
 #else
     const QFileInfo info(path);
     if (!info.exists())
@@ -110,6 +116,10 @@ QString fileKindProblem(FileKind kind)
         return u"Is a device"_s;
     case FileKind::Socket:
         return u"Is a socket"_s;
+    case FileKind::DanglingLink:
+        return u"Is a link to a file that does not exist"_s;
+    case FileKind::Loop:
+        return u"Too many levels of symbolic links"_s;
     case FileKind::Other:
         break;
     }

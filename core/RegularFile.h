@@ -13,8 +13,11 @@ class QString;
 
 namespace core {
 
-// What a path names once symbolic links are followed.
-enum class FileKind { Missing, Regular, Folder, Pipe, Device, Socket, Other };
+// What a path names once symbolic links are followed. A symbolic link whose
+// target does not exist is a DanglingLink, one that leads back to itself
+// (directly or through others) a Loop; a path that is not there at all is
+// Missing.
+enum class FileKind { Missing, Regular, Folder, Pipe, Device, Socket, DanglingLink, Loop, Other };
 
 // The kind of `path`; never opens it.
 FileKind fileKindOf(const QString &path);

@@ -16,10 +16,31 @@
 namespace core {
 
 namespace detail {
-// Frees what std::malloc and std::aligned_alloc gave.
+// Frees what heapMemory() and hugePageMemory() in TextStore.cpp gave: the
+// heap's memory, or a region of 2 MiB mapped on its own.
 struct FreeMemory
 {
-    void operator()(void *memory) const { std::free(memory); }
+    bool region = false;
+    void operator()(void *memory) const;
+};
+
+// Makes the stores' allocations on this thread fail, for tests: while one
+// lives, the first `succeeding` allocations succeed and every later one
+// throws std::bad_alloc. The previous state returns when it ends.
+class FailingAllocations
+{
+public:
+    explicit FailingAllocations(int succeeding);
+    ~FailingAllocations();
+    FailingAllocations(const FailingAllocations &) = delete;
+    FailingAllocations &operator=(const FailingAllocations &) = delete;
+
+    // How many allocations were asked for while it lived.
+    int attempts() const;
+
+private:
+    int m_previous;
+    int m_previousAttempts;
 };
 } // namespace detail
 
@@ -27,7 +48,8 @@ struct FreeMemory
 // what is there, so a growing list never needs twice its memory. The first
 // blocks come one by one from the heap; later ones are carved from regions
 // of 2 MiB that the system may back with huge pages, which a large list
-// fills with far fewer page faults.
+// fills with far fewer page faults. A failed allocation throws
+// std::bad_alloc and changes nothing.
 class WordBlocks
 {
 public:
@@ -37,9 +59,14 @@ public:
     quint64 operator[](std::size_t i) const { return m_blocks[i >> BlockBits][i & BlockMask]; }
     void push_back(quint64 word)
     {
+        ensureRoom();
+        (*this)[m_size++] = word;
+    }
+    // Makes room for one more word, so that the next push_back cannot fail.
+    void ensureRoom()
+    {
         if ((m_size & BlockMask) == 0 && (m_size >> BlockBits) == m_blocks.size())
             addBlock();
-        (*this)[m_size++] = word;
     }
     // Keeps the first `size` words and frees what no longer holds any.
     void truncate(std::size_t size);
@@ -65,6 +92,10 @@ private:
 // pages (of 4 KiB growing to 2 MiB) that never move, and per line one 64-bit word holding its
 // page, offset, length and mark. A million lines of twenty characters take
 // about 29 MB instead of the 150 MB of a string object each.
+//
+// An append that cannot get its memory throws (std::bad_alloc, or
+// core::Failure "Out of memory" past the most pages) and leaves the store as
+// it was, so the next append may succeed.
 class TextStore
 {
 public:
@@ -76,6 +107,20 @@ public:
     bool isEmpty() const { return m_lines.empty(); }
 
     void append(QStringView text, bool checked);
+    // Appends a line given as UTF-8, which must be valid.
+    void appendUtf8(QByteArrayView utf8, bool checked);
+
+    // A line written in pieces, for a line too long to be built elsewhere
+    // first: beginLine() sets aside `size` bytes, writeLine() fills them in
+    // order and endLine() adds the line once all are written (else it drops
+    // it and returns false). clear() drops a line begun, as does beginLine();
+    // writeLine() and endLine() then do nothing. Valid UTF-8 is the writer's
+    // task.
+    void beginLine(qsizetype size);
+    void writeLine(QByteArrayView bytes);
+    bool endLine(bool checked);
+    void dropLine();
+    bool hasOpenLine() const { return m_open.size >= 0; }
     QString text(qsizetype line) const;
     // The line's UTF-8 bytes, valid until the store changes.
     QByteArrayView utf8(qsizetype line) const;
@@ -106,7 +151,17 @@ private:
     static Page newPage(qsizetype size);
 
     char *reserve(qsizetype length, quint64 &word);
+    void addPage(qsizetype size);
+    char *bytesOf(quint64 word);
     void compactIfWasteful();
+
+    // The line between beginLine() and endLine(); size -1 when none.
+    struct OpenLine
+    {
+        quint64 word = 0;
+        qsizetype size = -1;
+        qsizetype written = 0;
+    };
 
     std::vector<Page> m_pages;
     qsizetype m_fillPage = -1; // the page new lines go to
@@ -114,6 +169,7 @@ private:
     qsizetype m_pageBytes = 0; // all pages
     qsizetype m_liveBytes = 0; // the text of the lines kept
     WordBlocks m_lines;
+    OpenLine m_open;
 };
 
 } // namespace core

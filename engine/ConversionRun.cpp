@@ -6,13 +6,16 @@
 #include "core/ErrorReport.h"
 #include "core/Failure.h"
 #include "core/ItemListModel.h"
+#include "core/TextRules.h"
 #include "core/Window.h"
 #include "engine/DictionaryKeypad.h"
 #include "engine/DigitNames.h"
 #include "engine/Keypad.h"
 #include "engine/MnemonicSearch.h"
+#include "engine/NumberText.h"
 #include "engine/RunSteps.h"
 #include "engine/SaturatingCount.h"
+#include "engine/SpelledLine.h"
 #include "engine/WordCuts.h"
 #include "engine/WordStore.h"
 
@@ -43,56 +46,6 @@ double progressValue(int item, int count)
     return double(item) / count * 100;
 }
 
-QString trimBlanks(QStringView text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == u' ')
-        ++first;
-    while (last > first && text[last - 1] == u' ')
-        --last;
-    return text.sliced(first, last - first).toString();
-}
-
-// The length normaliseNumber gives `text`, counted without building it.
-qsizetype normalisedLength(QStringView text)
-{
-    const auto removed = [](QChar c) {
-        return c == u'-' || c == u'(' || c == u')';
-    };
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && (removed(text[first]) || text[first] == u' '))
-        ++first;
-    while (last > first && (removed(text[last - 1]) || text[last - 1] == u' '))
-        --last;
-    qsizetype length = 0;
-    for (qsizetype i = first; i < last; ++i)
-        length += removed(text[i]) ? 0 : 1;
-    return length;
-}
-
-// Drops the blanks at both ends of `line` in place.
-void trimBlanksInPlace(QString &line)
-{
-    qsizetype last = line.size();
-    while (last > 0 && line[last - 1] == u' ')
-        --last;
-    line.truncate(last);
-    qsizetype first = 0;
-    while (first < last && line[first] == u' ')
-        ++first;
-    line.remove(0, first);
-}
-
-// The one character of `text` at `position`: a surrogate pair stays whole.
-QStringView characterAt(QStringView text, qsizetype position)
-{
-    const bool pair = text[position].isHighSurrogate() && position + 1 < text.size()
-                      && text[position + 1].isLowSurrogate();
-    return text.sliced(position, pair ? 2 : 1);
-}
-
 int numberCount(Window &window)
 {
     return window.numberList().rows();
@@ -119,11 +72,7 @@ ConversionRun::State ConversionRun::state() const
 
 QString ConversionRun::normaliseNumber(const QString &text)
 {
-    QString number = text;
-    number.remove(u'-');
-    number.remove(u'(');
-    number.remove(u')');
-    return trimBlanks(number);
+    return number::normalised(text);
 }
 
 int ConversionRun::countLetters(core::ReportSink &sink, QStringView text)
@@ -238,7 +187,7 @@ void ConversionRun::convertNumber(Window &window,
     });
     // Signed 16-bit positions overflow on a longer number: its length is
     // checked before any work per character, one report, and it is skipped.
-    if (normalisedLength(texts.text) > LongestText) {
+    if (number::normalisedLength(texts.text) > LongestText) {
         ErrorReport(window, Procedure::ReadingEnumeration)
             .report(EnumerationStep::NumberTooLong, u"Overflow"_s);
         return;
@@ -328,7 +277,7 @@ void ConversionRun::cutReading(Window &window, ErrorReport &report, int item, qs
                     return countLetters(window, joined) >= 5;
                 })) {
                 report.run(RunStep::MakeLine, [&] {
-                    line = trimBlanks(cut).replace(u' ', u'-');
+                    line = core::text::trimBlanks(cut).toString().replace(u' ', u'-');
                 });
                 LineRules rules = readLineRules(window, report, keypad::containsDigit(line));
                 if (rules.keep)
@@ -499,8 +448,9 @@ void ConversionRun::convertSpelledOut(Window &window, ErrorReport &report)
 {
     // The digit names are fixed when the conversion starts.
     m_spellLanguage = &spellLanguageOrEnglish(window.conversionOptions().spellLanguage);
-    QString number;
-    QString line;
+    // The text of the number being converted; it outlives a failed read, so
+    // a number whose item cannot be read converts the text read before.
+    QString text;
     const int count = report.value(
         RunStep::ReadSpelledCount,
         [&] {
@@ -515,26 +465,24 @@ void ConversionRun::convertSpelledOut(Window &window, ErrorReport &report)
             window.yield();
         });
         report.run(RunStep::ReadSpelledNumber, [&] {
-            const QString text = numberText(window, item);
+            text = numberText(window, item);
             window.startNumber(text);
-            number = normaliseNumber(text);
         });
-        report.run(RunStep::ClearSpelledLine, [&] {
-            line.clear();
-        });
-        // A long number yields as it goes; a Stop meanwhile drops its line.
-        if (!spellOut(window, report, number, line))
-            break;
+        // The original text is read before the line is written, as its size
+        // belongs to the line's; nothing happens between in the window.
+        bool withOriginal = false;
+        QByteArray original;
         if (report.test(RunStep::CheckSpelledOriginal, [&] {
                 return window.conversionOptions().appendOriginalNumber;
             }))
-            report.run(RunStep::AppendSpelledOriginal, [&] {
-                line += OriginalSeparator + numberText(window, item);
+            withOriginal = report.run(RunStep::AppendSpelledOriginal, [&] {
+                original = window.numberList().textUtf8(item - 1);
             });
-        report.run(RunStep::AppendSpelledLine, [&] {
-            trimBlanksInPlace(line);
-            window.appendResult(line);
-        });
+        SpelledLine line(*m_spellLanguage, text, withOriginal, original);
+        original = QByteArray();
+        // A long number yields as it goes; a Stop meanwhile drops its line.
+        if (!spellOut(window, report, line))
+            break;
         if (report.test(RunStep::CheckStopAfterSpelled, [&] {
                 return m_stopRequested;
             }))
@@ -542,46 +490,41 @@ void ConversionRun::convertSpelledOut(Window &window, ErrorReport &report)
     }
 }
 
-bool ConversionRun::spellOut(Window &window,
-                             ErrorReport &report,
-                             const QString &number,
-                             QString &line)
+bool ConversionRun::spellOut(Window &window, ErrorReport &report, SpelledLine &line)
 {
+    // Written into the results list in pieces where the window can, else
+    // built whole first.
+    bool inPieces = false;
+    QByteArray whole;
     report.run(RunStep::ClearSpelledLine, [&] {
-        qsizetype size = 0;
-        for (qsizetype position = 0; position < number.size(); ++position) {
-            // "three" is the longest word
-            size += (keypad::isAsciiDigit(number[position].unicode()) ? 5 : 1) + 1;
-        }
-        line.reserve(line.size() + size);
+        inPieces = window.beginResult(line.size());
+        if (!inPieces)
+            whole.reserve(line.size());
     });
-    qsizetype sinceYield = 0;
-    for (qsizetype position = 0; position < number.size();) {
-        const QStringView character = characterAt(number, position);
-        position += character.size();
-        if (report.test(RunStep::CheckDigit, [&] {
-                return keypad::isNumericText(character);
+    const std::function<void(QByteArrayView)> write = [&](QByteArrayView piece) {
+        if (inPieces)
+            window.writeResult(piece);
+        else
+            whole.append(piece);
+    };
+    while (line.writeSome(CharactersPerYield, write)) {
+        report.run(RunStep::YieldBeforeSpelled, [&] {
+            window.yield();
+        });
+        if (report.test(RunStep::CheckStopAfterSpelled, [&] {
+                return m_stopRequested;
             })) {
-            report.run(RunStep::AppendDigitWord, [&] {
-                line += digitName(*m_spellLanguage, character.front().unicode() - u'0') + u' ';
-            });
-        } else {
-            report.run(RunStep::AppendCharacter, [&] {
-                line += character;
-                line += u' ';
-            });
-        }
-        if (++sinceYield == CharactersPerYield) {
-            sinceYield = 0;
-            report.run(RunStep::YieldBeforeSpelled, [&] {
-                window.yield();
-            });
-            if (report.test(RunStep::CheckStopAfterSpelled, [&] {
-                    return m_stopRequested;
-                }))
-                return false;
+            if (inPieces)
+                window.endResult(false);
+            return false;
         }
     }
+    report.run(RunStep::AppendSpelledLine, [&] {
+        if (inPieces)
+            window.endResult(true);
+        else
+            window.appendResult(QString::fromUtf8(whole));
+    });
     return true;
 }
 

@@ -18,6 +18,7 @@ namespace engine {
 
 class DictionaryKeypad;
 class MnemonicSearch;
+class SpelledLine;
 class WordStore;
 struct SpellLanguage;
 
@@ -74,8 +75,7 @@ public:
     // count is 0.
     static int countLetters(core::ReportSink &sink, QStringView text);
 
-    // The number as the conversions read it: "-", "(" and ")" removed, then
-    // the outer blanks.
+    // The number as the conversions read it (number::normalised).
     static QString normaliseNumber(const QString &text);
 
 private:
@@ -109,11 +109,10 @@ private:
     void
     appendCuts(core::Window &window, core::ErrorReport &report, MnemonicSearch &search, int item);
     void convertSpelledOut(core::Window &window, core::ErrorReport &report);
-    // Appends each character's digit word, or the character itself (a
-    // surrogate pair is one character), and a blank. Yields every 65,536
-    // characters; false when a stop was asked for meanwhile.
-    bool
-    spellOut(core::Window &window, core::ErrorReport &report, const QString &number, QString &line);
+    // Appends the line to the results, yielding every 65,536 characters of
+    // the number; false when a stop was asked for meanwhile (the line is
+    // dropped).
+    bool spellOut(core::Window &window, core::ErrorReport &report, SpelledLine &line);
 
     // Whether a line is kept, and with the original number. `original` keeps
     // the separator and the number's text once they could be read.

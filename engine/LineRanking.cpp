@@ -4,6 +4,7 @@
 #include "engine/LineRanking.h"
 
 #include "engine/Keypad.h"
+#include "engine/NumberText.h"
 #include "engine/WordStore.h"
 
 #include <QSet>
@@ -41,11 +42,12 @@ constexpr int LetterNumberWeight = 20;  // per digit piece with letters ("4E4")
 constexpr int SplitGroupWeight = 6;     // per piece boundary inside a typed prefix group
 constexpr int LostPrefixWeight = 16;    // a prefix with words in it
 
-// The characters the conversions drop from a number, and those that stay in
-// it but separate groups.
-bool isDropped(QChar c)
+// The characters that end a group of the typed number without a position
+// of their own: those the conversions drop, and blanks. Others stay in it but
+// separate groups.
+bool endsGroup(QChar c)
 {
-    return c == u' ' || c == u'-' || c == u'(' || c == u')';
+    return number::isDropped(c) || c == u' ';
 }
 
 bool isSeparator(QChar c)
@@ -88,7 +90,7 @@ LineRanking::LineRanking(const WordStore &words, QStringView typed)
     std::vector<Group> groups;
     bool boundary = true;
     for (const QChar c : typed) {
-        if (isDropped(c)) {
+        if (endsGroup(c)) {
             boundary = true;
             continue;
         }

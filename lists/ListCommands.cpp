@@ -5,12 +5,15 @@
 
 #include "core/Dialogs.h"
 #include "core/ErrorReport.h"
+#include "core/FileExists.h"
 #include "core/ItemListModel.h"
+#include "core/TextRules.h"
 #include "core/Window.h"
 #include "lists/ListFiles.h"
 #include "lists/ResultFilters.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 using namespace Qt::Literals::StringLiterals;
@@ -91,15 +94,6 @@ QStringList splitNumbers(QStringView text)
     return pieces;
 }
 
-QStringView trimSpaces(QStringView text)
-{
-    while (!text.isEmpty() && text.front() == u' ')
-        text = text.sliced(1);
-    while (!text.isEmpty() && text.back() == u' ')
-        text.chop(1);
-    return text;
-}
-
 } // namespace
 
 void addNumbers(Window &window)
@@ -128,7 +122,7 @@ void addNumbers(Window &window)
     report.run(AddStep::TrimPieces, [&] {
         items.reserve(pieces.size());
         for (const QString &piece : std::as_const(pieces))
-            items.append(trimSpaces(piece).toString());
+            items.append(core::text::trimBlanks(piece).toString());
     });
     // All pieces go to the list in one insertion, which only a lack of
     // memory can fail.
@@ -160,22 +154,42 @@ QString tidyPath(const QString &path)
 #endif
 }
 
-// The open dialog's several files: the folder first, then the names.
-void loadSeveralFiles(ErrorReport &report, Window &window, const QStringList &parts)
+// The files of one load, one after the other: the load yields after every
+// chunk, showing the items so far and its progress, and the start button
+// (reading "Stop" meanwhile) ends it. Files that hold more than a load reads
+// together are refused before any is read.
+void loadFiles(ErrorReport &report, Window &window, const QStringList &paths, LoadStep step)
 {
-    const QString folder = parts.at(0);
-    for (qsizetype i = 1; i < parts.size(); ++i) {
-        QString path;
-        report.run(LoadStep::JoinPath, [&] {
-            path = folder + PathSeparator + parts.at(i);
+    if (paths.isEmpty() || !report.run(step, [&] {
+            refuseLargeLoad(paths);
+        }))
+        return;
+    window.showLoading(true);
+    ListFileLoad load(window.numberList(),
+                      listFilesSize(paths),
+                      [&window](double done, const QString &path, qint64 items) {
+                          window.numberList().showPending();
+                          window.setProgressValue(done * 100);
+                          window.setProgressText(u"Reading file: %1 (%2)"_s.arg(
+                              QFileInfo(path).fileName(), QString::number(items)));
+                          window.yield();
+                          return !window.loadStopRequested();
+                      });
+    bool goOn = true;
+    for (const QString &path : paths) {
+        report.run(step, [&] {
+            if (!core::fileExists(path))
+                window.dialogs().message(u"File not found"_s);
+            else
+                goOn = load.append(path);
         });
-        report.run(LoadStep::TidyPath, [&] {
-            path = tidyPath(path);
-        });
-        report.run(LoadStep::LoadEachFile, [&] {
-            loadListFile(window.dialogs(), window.numberList(), path);
-        });
+        window.numberList().showPending();
+        if (!goOn)
+            break;
     }
+    window.setProgressValue(0);
+    window.setProgressText(u"Progress Bar"_s);
+    window.showLoading(false);
 }
 
 } // namespace
@@ -208,21 +222,32 @@ void loadNumbersFromFile(Window &window)
     report.run(LoadStep::ShowHourglass, [&] {
         window.setPointer(Pointer::Hourglass);
     });
+    QStringList paths;
+    LoadStep loadStep = LoadStep::LoadOneFile;
     if (report.test(LoadStep::CheckOneFile, [&] {
             return parts.size() == 1;
         })) {
-        QString path;
         report.run(LoadStep::TakePath, [&] {
-            path = parts.at(0);
-        });
-        report.run(LoadStep::LoadOneFile, [&] {
-            loadListFile(window.dialogs(), window.numberList(), path);
+            paths.append(parts.at(0));
         });
     } else if (report.test(LoadStep::CheckSeveralFiles, [&] {
                    return parts.size() >= 2;
                })) {
-        loadSeveralFiles(report, window, parts);
+        // The folder first, then the names.
+        loadStep = LoadStep::LoadEachFile;
+        const QString folder = parts.at(0);
+        for (qsizetype i = 1; i < parts.size(); ++i) {
+            QString path;
+            report.run(LoadStep::JoinPath, [&] {
+                path = folder + PathSeparator + parts.at(i);
+            });
+            report.run(LoadStep::TidyPath, [&] {
+                path = tidyPath(path);
+            });
+            paths.append(path);
+        }
     }
+    loadFiles(report, window, paths, loadStep);
     report.run(LoadStep::ShowDefaultPointer, [&] {
         window.setPointer(Pointer::Default);
     });

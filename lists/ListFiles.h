@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace core {
 class Dialogs;
 class ItemListModel;
@@ -15,27 +17,57 @@ class ItemListModel;
 
 namespace lists {
 
-// List files: plain text, one number per line, read into a list in one batch.
+// List files: plain text, one number per line, read into a list a chunk at
+// a time (see readListItems for how the bytes become items).
 
-// The largest list file read: a bigger one is refused before it is read.
+// The most bytes one load reads: a file, or the files chosen together.
 inline constexpr qint64 MaxListFileSize = qint64(256) << 20;
 
-// Appends the items of the list file at `path` to `list`, or shows "File not
-// found" when there is no such file. Throws core::Failure when the file
-// cannot be read (a folder, a pipe, a device, a socket, a file above
-// MaxListFileSize, a read error); the list is then unchanged. The file is read
-// and decoded a chunk at a time, so the bytes are never held whole.
+// One load of list files into a list: the files are read one after the
+// other, their items appended as pending lines (the caller shows them), and
+// together they may not hold more than MaxListFileSize bytes.
+class ListFileLoad
+{
+public:
+    // Runs after each chunk with the share of the load's bytes done (0 to
+    // 1), the file being read and the items appended so far; false stops
+    // the load.
+    using Progress = std::function<bool(double done, const QString &path, qint64 items)>;
+
+    // `bytes`: what the files of the load hold together (listFilesSize).
+    ListFileLoad(core::ItemListModel &list, qint64 bytes, Progress progress = {});
+
+    // Appends the items of the list file at `path`; false when the progress
+    // stopped it. Throws core::Failure naming the path when it cannot be read
+    // (a folder, a pipe, a device, a socket, a file above MaxListFileSize or
+    // above what the load has left, a read error); items read before a read
+    // error stay.
+    bool append(const QString &path);
+    qint64 items() const { return m_items; }
+
+private:
+    core::ItemListModel &m_list;
+    qint64 m_bytes;
+    Progress m_progress;
+    qint64 m_read = 0;  // bytes of the files read so far
+    qint64 m_files = 0; // files begun
+    qint64 m_items = 0;
+};
+
+// The bytes the regular files among `paths` hold together; others count
+// nothing (they fail when they are loaded).
+qint64 listFilesSize(const QStringList &paths);
+
+// Throws core::Failure when the files at `paths` hold more than
+// MaxListFileSize bytes together.
+void refuseLargeLoad(const QStringList &paths);
+
+// Appends the items of the list file at `path` to `list`, shown in one
+// insertion, or shows "File not found" when there is no such file. Throws
+// core::Failure as ListFileLoad::append does.
 void loadListFile(core::Dialogs &dialogs, core::ItemListModel &list, const QString &path);
 
-// The items of the list file at `path` (see listFileItems); throws
-// core::Failure naming the path when it cannot be read.
-QStringList readListFile(const QString &path);
-
-// The items of a list file's bytes. A leading byte-order mark names the
-// encoding (UTF-8, UTF-16 LE/BE, UTF-32 LE/BE) and is dropped; without one the
-// bytes are UTF-8 when the whole file is valid UTF-8, else Windows-1252. CR LF, CR and LF each end
-// a line; every line gives one item, upper-cased and never trimmed; a line end at the very end adds
-// no empty item. NUL characters are dropped.
+// The items of a list file's bytes (see readListItems).
 QStringList listFileItems(QByteArrayView bytes);
 
 // Tidies a path joined from a folder and a file name: every pair of

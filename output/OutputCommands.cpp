@@ -71,6 +71,9 @@ void saveResultsAsText(core::Window &window)
     });
     if (path.isEmpty())
         return;
+    // A target that is never replaced is refused before any question.
+    if (refuseSaveTarget(path, window))
+        return;
 
     bool overwrite = true;
     if (core::fileExists(path))

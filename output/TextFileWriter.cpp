@@ -347,6 +347,26 @@ void keepOwner(QSaveFile &file, const QString &path)
 
 } // namespace
 
+bool refuseSaveTarget(const QString &path, core::ReportSink &reports)
+{
+    // A folder fails at the open, as it always has; a link to nothing
+    // creates the file it names.
+    const core::FileKind kind = core::fileKindOf(path);
+    switch (kind) {
+    case core::FileKind::Missing:
+    case core::FileKind::Regular:
+    case core::FileKind::Folder:
+    case core::FileKind::DanglingLink:
+        return false;
+    default:
+        break;
+    }
+    core::ErrorReport(reports, core::Procedure::WriteAlignedText)
+        .report(WriteStep::CreateFile,
+                u"Could not create file '%1' (%2)."_s.arg(path, core::fileKindProblem(kind)));
+    return true;
+}
+
 bool writeAlignedText(const core::ItemListModel &list,
                       const QString &path,
                       core::ProgressDisplay *progress,
@@ -354,18 +374,9 @@ bool writeAlignedText(const core::ItemListModel &list,
                       const Yield &yield)
 {
     // The new text goes to a temporary file that replaces the old one only
-    // when it is complete; on any failure the old file stays as it was. An
-    // existing target that is no regular file (a pipe, a device, a socket;
-    // through links too) is never replaced: nothing is written. A folder
-    // fails at the open, as it always has.
-    const core::FileKind kind = core::fileKindOf(path);
-    if (kind != core::FileKind::Missing && kind != core::FileKind::Regular
-        && kind != core::FileKind::Folder) {
-        core::ErrorReport(reports, core::Procedure::WriteAlignedText)
-            .report(WriteStep::CreateFile,
-                    u"Could not create file '%1' (%2)."_s.arg(path, core::fileKindProblem(kind)));
+    // when it is complete; on any failure the old file stays as it was.
+    if (refuseSaveTarget(path, reports))
         return false;
-    }
     QSaveFile file(path);
     AlignedTextWriter writer(list, &file, path, progress, reports, yield, true);
     return writer.write([&] {

@@ -20,6 +20,11 @@ namespace output {
 // neither, the empty text when it ends in one.
 QString fileNameOfPath(const QString &path);
 
+// Whether `path` names something a save never replaces: a named pipe, a
+// device, a socket (also behind links) or a loop of links. Such a target is
+// reported as a file that cannot be created, and true returned.
+bool refuseSaveTarget(const QString &path, core::ReportSink &reports);
+
 // Writes the checked rows of `list` as a column-aligned text file: a header
 // line, then one line per checked row; every column padded with spaces to its
 // width (the longest of its header and all its texts, checked rows or not)

@@ -6,6 +6,7 @@
 #include "core/Failure.h"
 #include "core/RegularFile.h"
 #include "platform/JetFileCheck.h"
+#include "platform/MappedFile.h"
 #include "platform/MdbTable.h"
 
 #include <QDir>
@@ -29,9 +30,10 @@ namespace {
 class MdbRecordSet : public core::RecordSet
 {
 public:
-    explicit MdbRecordSet(std::unique_ptr<MdbTable> table)
+    MdbRecordSet(std::unique_ptr<MdbTable> table, std::shared_ptr<const OpenJetFile> file)
         : m_columns(table->columnCount())
         , m_table(std::move(table))
+        , m_file(std::move(file))
     {}
 
     ObjectState state() const override { return m_open ? ObjectState::Open : ObjectState::Closed; }
@@ -69,7 +71,11 @@ public:
             throw core::Failure(core::dberror::noSuchField());
         if (m_row >= rowCount())
             throw core::Failure(core::dberror::noCurrentRecord());
-        return m_table->value(m_row, position);
+        std::optional<QString> value = m_table->value(m_row, position);
+        // A value read from a page the file no longer had is no value.
+        if (m_file->faulted())
+            m_file->requireUnchanged();
+        return value;
     }
 
     void moveNext() override
@@ -78,6 +84,8 @@ public:
         if (m_row >= rowCount())
             throw core::Failure(core::dberror::noCurrentRecord());
         ++m_row;
+        if (m_row == rowCount())
+            m_file->requireUnchanged();
     }
 
     void close() override
@@ -97,6 +105,7 @@ private:
 
     int m_columns;
     std::unique_ptr<MdbTable> m_table;
+    std::shared_ptr<const OpenJetFile> m_file;
     qsizetype m_row = 0;
     bool m_open = true;
 };
@@ -138,6 +147,7 @@ std::unique_ptr<QFile> openDictionaryFile(const QString &path)
     case core::FileKind::Regular:
         break;
     case core::FileKind::Missing:
+    case core::FileKind::DanglingLink:
         throw core::Failure(u"Could not find file '%1'."_s.arg(shown));
     case core::FileKind::Folder:
         throw core::Failure(u"Cannot open '%1': it is a folder, not a database file."_s.arg(shown));
@@ -171,13 +181,12 @@ void MdbConnection::openFile(std::unique_ptr<QFile> file, const QString &path)
         throw core::Failure(u"Cannot read the file '%1': %2."_s.arg(shown, file->errorString()));
     if (!JetFile::recognizedHeader(head))
         throw core::Failure(u"Unrecognized database format '%1'."_s.arg(shown));
-    const qint64 size = file->size();
-    const uchar *mapped = file->map(0, size, QFileDevice::MapPrivateOption);
-    if (!mapped)
-        throw core::Failure(u"Cannot read the file '%1': %2."_s.arg(shown, file->errorString()));
+    auto mapped = std::make_unique<MappedFile>(*file);
+    if (!mapped->isValid())
+        throw core::Failure(u"Cannot read the file '%1': %2."_s.arg(shown, mapped->errorString()));
     auto opened = std::make_shared<OpenJetFile>();
-    opened->contents = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size);
-    opened->file = std::move(file);
+    opened->contents = mapped->bytes();
+    opened->mapped = std::move(mapped);
     openFile(std::move(opened), path);
 }
 
@@ -223,6 +232,7 @@ void MdbConnection::openFile(std::shared_ptr<OpenJetFile> file, const QString &p
         const quint32 page = quint32(value(id).toLongLong() & 0xFFFFFF);
         handle->tables.append({value(name), page});
     }
+    file->requireUnchanged();
     m_handle = std::move(handle);
 }
 
@@ -240,8 +250,9 @@ std::unique_ptr<core::RecordSet> MdbConnection::openRecordSet(const QString &que
     const QString name = core::tableOfQuery(query);
     for (const auto &[tableName, page] : std::as_const(m_handle->tables)) {
         if (tableName.compare(name, Qt::CaseInsensitive) == 0) {
-            return std::make_unique<MdbRecordSet>(
-                std::make_unique<MdbTable>(m_handle->file, page, tableName, false));
+            auto table = std::make_unique<MdbTable>(m_handle->file, page, tableName, false);
+            m_handle->file->requireUnchanged();
+            return std::make_unique<MdbRecordSet>(std::move(table), m_handle->file);
         }
     }
     throw core::Failure(core::dberror::tableNotFound(name));

@@ -4,6 +4,7 @@
 #include "platform/OpenJetFile.h"
 
 #include "core/Failure.h"
+#include "platform/MappedFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,12 +53,23 @@ void OpenJetFile::loadPage(quint32 page)
     loadedPage = page;
 }
 
+void OpenJetFile::requireUnchanged() const
+{
+    if (mapped && mapped->changed())
+        throw core::Failure(damagedDatabase(path, u"it changed while it was being read"_s));
+}
+
+bool OpenJetFile::faulted() const
+{
+    return mapped && mapped->faulted();
+}
+
 void OpenJetFile::dropPages(quint32 first, quint32 end) const
 {
 #ifdef Q_OS_LINUX
     // Only whole pages of the system; the mapping is private and never
     // written, so a dropped page reads back from the file.
-    if (!file || !mdb || end <= first)
+    if (!mapped || !mdb || end <= first)
         return;
     static const qint64 systemPage = sysconf(_SC_PAGESIZE);
     const qint64 size = mdb->fmt->pg_size;

@@ -14,6 +14,10 @@
 class QFile;
 
 namespace platform {
+class MappedFile;
+}
+
+namespace platform {
 
 // An open Jet file: its bytes (mapped or in memory) and libmdb's handle over
 // them. Shared by the connection and the tables read from it.
@@ -35,9 +39,15 @@ struct OpenJetFile
     // Nothing happens to contents that are not a mapped file.
     void dropPages(quint32 first, quint32 end) const;
 
+    // A file that shrank or changed while it was read is damaged: throws the
+    // damaged-file report. faulted() is the cheap part of the check, for
+    // every value read: a page the file no longer had was read.
+    void requireUnchanged() const;
+    bool faulted() const;
+
     QString path;
-    std::unique_ptr<QFile> file; // mapped into `contents` while it lives
-    QByteArray contents;         // libmdb reads from this buffer while the handle lives
+    std::unique_ptr<MappedFile> mapped; // the file, read through `contents`, when it is one
+    QByteArray contents;                // libmdb reads from this buffer while the handle lives
     MdbHandle *mdb = nullptr;
     // The page in libmdb's page buffer as far as the tables know; NoPage after
     // libmdb read pages of its own.

@@ -27,13 +27,16 @@ QString settingsPath(const QString &application)
            + QLatin1Char('/') + application + QLatin1String(".ini");
 }
 
-// Whether the file at `path` may be handed to QSettings: absent, or a regular
-// file (links followed) of at most 1 MB. A pipe would block the open forever
-// and a huge file would be parsed at every read and write.
+// Whether the file at `path` may be handed to QSettings: absent (a link to
+// nothing is written through, the link staying a link), or a regular file
+// (links followed) of at most 1 MB. A pipe would block the open forever, a
+// huge file would be parsed at every read and write, and a loop of links
+// would be replaced by a plain file.
 bool isUsable(const QString &path)
 {
     switch (core::fileKindOf(path)) {
     case core::FileKind::Missing:
+    case core::FileKind::DanglingLink:
         return true;
     case core::FileKind::Regular:
         return QFileInfo(path).size() <= core::SmallFileLimit;

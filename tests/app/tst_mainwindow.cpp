@@ -446,17 +446,33 @@ private Q_SLOTS:
         QVERIFY(w.styleSheet().isEmpty());
     }
 
-    // A theme's url() that names a pipe is emptied: the first paint would wait
-    // for a writer forever.
+    // A theme's url() that names a pipe is emptied, however it is written:
+    // the first paint would open the path Qt reads from it (CSS escapes
+    // decoded) and wait for a writer forever. One naming a file stays.
+    void themeUrlNamingAPipeNeverBlocks_data()
+    {
+        QTest::addColumn<QString>("url"); // %1 is the folder, in which "p" is a pipe
+        QTest::newRow("quoted") << u"url(\"%1/p\")"_s;
+        QTest::newRow("unquoted, blanks and a comment first") << u"url( /**/%1/p)"_s;
+        QTest::newRow("a hex escape in a quoted path") << u"url(\"%1/\\70\")"_s;
+        QTest::newRow("a hex escape of seven digits") << u"url(%1/\\0000707)"_s;
+        QTest::newRow("an escaped letter, unquoted") << u"url(%1/\\p)"_s;
+        QTest::newRow("an escaped letter in the name") << u"u\\rl(%1/p)"_s;
+        QTest::newRow("a hex-escaped name") << u"\\75rl(%1/p)"_s;
+    }
     void themeUrlNamingAPipeNeverBlocks()
     {
+        QFETCH(QString, url);
         Fixture f;
-        const QString pipe = testsupport::makeSpecialFile(u"fifo"_s, f.folder.filePath(u"p"_s));
+        testsupport::makeSpecialFile(u"fifo"_s, f.folder.filePath(u"p"_s));
         const QString image = testsupport::writeFile(f.folder.filePath(u"i.png"_s), "x");
-        f.writeFile(u"x/o.cjs"_s,
-                    (u"QPushButton { image: url(\"%1\"); } QLabel { image: url(%2); }"_s)
-                        .arg(pipe, image)
-                        .toUtf8());
+        // A seventh hex digit stands after the escape of six.
+        if (url.endsWith(u"0000707)"))
+            QVERIFY(QFile::rename(f.folder.filePath(u"p"_s), f.folder.filePath(u"p7"_s)));
+        const QString pipe = url.arg(f.folder.path());
+        f.writeFile(
+            u"x/o.cjs"_s,
+            (u"QPushButton { image: %1; } QLabel { image: url(%2); }"_s).arg(pipe, image).toUtf8());
         app::MainWindow &w = f.load();
         QCOMPARE(w.styleSheet(),
                  u"QPushButton { image: url(); } QLabel { image: url(%1); }"_s.arg(image));
@@ -597,6 +613,35 @@ private Q_SLOTS:
         QCOMPARE(w.pointer(), core::Pointer::Default);
     }
 
+    // A list load yields as it reads: the start button reads "Stop" and a
+    // click on it ends the load, keeping the numbers so far; no run starts.
+    void stopDuringAListLoadKeepsTheNumbersSoFar()
+    {
+        Fixture f;
+        app::MainWindow &w = f.load();
+        // With its byte-order mark the file is read in one pass, not first
+        // looked through for UTF-8.
+        const QString path =
+            testsupport::writeFile(f.folder.filePath(u"numbers.txt"_s),
+                                   "\xef\xbb\xbf"_ba + "434-3453\n"_ba.repeated(1 << 19));
+        f.dialogs.openAnswers.enqueue({path});
+        auto *start = find<QPushButton>(w, Control::StartButton);
+        QString captionDuring;
+        QTimer::singleShot(0, start, [&] {
+            captionDuring = start->text();
+            start->click();
+        });
+        find<QPushButton>(w, Control::LoadFileButton)->click();
+        QCOMPARE(captionDuring, u"Stop"_s);
+        QVERIFY(w.numberList().rows() > 0);
+        QVERIFY(w.numberList().rows() < (1 << 19));
+        QCOMPARE(w.numberList().text(0), u"434-3453"_s);
+        QCOMPARE(w.resultsList().rows(), 0);
+        QCOMPARE(start->text(), u"Start Converting"_s);
+        QCOMPARE(w.shownProgressText(), u"Progress Bar"_s);
+        QCOMPARE(w.pointer(), core::Pointer::Default);
+    }
+
     // The window writes the caption from the count the run gives it, when it
     // draws.
     void progressCaptionCountsDuringARun()
@@ -728,6 +773,30 @@ private Q_SLOTS:
         QCOMPARE(testsupport::texts(w.resultsList()), found);
         QVERIFY(!header->isSortIndicatorShown());
         QCOMPARE(f.settings.digitome(u"ResultsOrder"_s), u"As found"_s);
+    }
+
+    // An order that cannot be made for lack of memory is said so, and the
+    // list keeps its order.
+    void resultsOrderWithoutMemoryKeepsTheOrder()
+    {
+        Fixture f;
+        app::MainWindow &w = f.load();
+        core::ItemListModel results({u"Results"_s});
+        results.appendBatch({u"b"_s, u"a"_s}, true);
+        app::OptionSettings options(f.settings);
+        app::ResultsOrderControl control(*find<app::ItemListView>(w, Control::ResultsList),
+                                         results,
+                                         options,
+                                         f.dialogs,
+                                         []() -> core::ItemListModel::Rank {
+                                             throw std::bad_alloc();
+                                         });
+        control.setOrder(core::ItemListModel::Order::BestFirst);
+        QCOMPARE(results.order(), core::ItemListModel::Order::AsFound);
+        QCOMPARE(testsupport::texts(results), (QStringList{u"b"_s, u"a"_s}));
+        QCOMPARE(f.dialogs.messages(),
+                 QStringList{u"There is not enough memory to show the results in this order."_s});
+        QCOMPARE(f.settings.digitome(u"ResultsOrder"_s), QString());
     }
 
     void storedResultsOrderIsRestored_data()

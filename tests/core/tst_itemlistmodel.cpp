@@ -8,6 +8,8 @@
 #include <QAbstractItemModelTester>
 #include <QTest>
 
+#include <optional>
+
 using namespace Qt::Literals::StringLiterals;
 
 class TestItemListModel : public QObject
@@ -25,6 +27,10 @@ private Q_SLOTS:
     void orders_data();
     void orders();
     void manyLinesKeepTheirTextsAndMarks();
+    void failedAllocationsLeaveTheListUsable_data();
+    void failedAllocationsLeaveTheListUsable();
+    void linesWrittenInPieces_data();
+    void linesWrittenInPieces();
 };
 
 void TestItemListModel::removeSortedKeepsColumnsTogether_data()
@@ -117,8 +123,9 @@ void TestItemListModel::textsComeBackAsStored_data()
     same(QString());
     same(u"IF-I-FILE   -   434-3453"_s);
     same(u"Caf\u00e9 \U0001F600 \u20ac"_s);
-    same(u"\ufeff434-3453"_s);                // a byte-order mark first stays
-    same(QString(1 << 21, u'x') + u'\u00e9'); // longer than a page of the store
+    same(u"\ufeff434-3453"_s);                     // a byte-order mark first stays
+    same(QString(1 << 21, u'x') + u'\u00e9');      // longer than a page of the store
+    same(u"x"_s + u"\U0001F600"_s.repeated(3000)); // shown cut before a pair
     QTest::newRow("a lone surrogate becomes a replacement")
         << u"a"_s + QChar(0xD800) + u"b"_s << u"a\ufffdb"_s;
 }
@@ -127,12 +134,19 @@ void TestItemListModel::textsComeBackAsStored()
 {
     QFETCH(QString, text);
     QFETCH(QString, expected);
-    core::ItemListModel list;
+    core::ItemListModel list({u"Results"_s});
     list.append(u"before"_s, true);
     list.append(text, false);
     list.append(u"after"_s, true);
     QCOMPARE(list.text(1), expected);
     QCOMPARE(testsupport::texts(list), (QStringList{u"before"_s, expected, u"after"_s}));
+    // Views are shown the first characters of a long line, no half pair.
+    const qsizetype shown = core::ItemListModel::ShownCharacters;
+    QCOMPARE(list.data(list.index(1, 0)).toString(),
+             expected.size() <= shown
+                 ? expected
+                 : expected.left(expected[shown - 1].isHighSurrogate() ? shown - 1 : shown)
+                       + QChar(0x2026));
     QVERIFY(!list.isChecked(1));
     list.removeAt(0);
     QCOMPARE(list.text(0), expected);
@@ -225,6 +239,139 @@ void TestItemListModel::manyLinesKeepTheirTextsAndMarks()
         QCOMPARE(list.text(row), QString::number(2 * row));
         QCOMPARE(list.isChecked(row), (2 * row) % 3 == 0);
     }
+}
+
+// Every allocation of the store is first tried failing: the append that
+// needs it fails, the list is as before, and the same append then succeeds.
+void TestItemListModel::failedAllocationsLeaveTheListUsable_data()
+{
+    using Order = core::ItemListModel::Order;
+    QTest::addColumn<int>("order");
+    QTest::addColumn<bool>("subItems");
+    QTest::addColumn<bool>("inPieces");
+    QTest::addColumn<int>("lines");
+
+    QTest::newRow("as found, past the line words' first region")
+        << int(Order::AsFound) << false << false << 270'000;
+    QTest::newRow("a to z") << int(Order::AToZ) << false << false << 5'000;
+    QTest::newRow("with sub-items") << int(Order::AsFound) << true << false << 5'000;
+    QTest::newRow("written in pieces") << int(Order::AsFound) << false << true << 5'000;
+}
+
+void TestItemListModel::failedAllocationsLeaveTheListUsable()
+{
+    QFETCH(int, order);
+    QFETCH(bool, subItems);
+    QFETCH(bool, inPieces);
+    QFETCH(int, lines);
+    // Empty lines, lines across page ends, lines with a page of their own.
+    const auto lineText = [](int i) {
+        if (i % 13 == 0)
+            return QString();
+        if (i % 50'000 == 7)
+            return QString((1 << 20) + i % 5, u'L');
+        if (i % 997 == 3)
+            return QString(3000, u'p') + QString::number(i);
+        return (i % 7 == 1 ? u"\u00e9"_s : QString()) + QString::number(i);
+    };
+    core::ItemListModel list({u"Number"_s, u"Words"_s});
+    // The tester walks every row at each change: only lists that are short
+    // and shown in batches.
+    std::optional<QAbstractItemModelTester> tester;
+    if (lines <= 5'000 && !subItems)
+        tester.emplace(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    list.setOrder(core::ItemListModel::Order(order), [](QStringView, QStringView) {
+        return 0u;
+    });
+    const auto add = [&](int i) {
+        const QString text = lineText(i);
+        if (subItems) {
+            list.appendRow({text, u"w"_s + QString::number(i)}, i % 3 == 0);
+        } else if (inPieces) {
+            const QByteArray utf8 = text.toUtf8();
+            list.beginPendingLine(utf8.size());
+            list.writePendingLine(QByteArrayView(utf8).first(utf8.size() / 2));
+            list.writePendingLine(QByteArrayView(utf8).sliced(utf8.size() / 2));
+            QVERIFY(list.endPendingLine(i % 3 == 0));
+        } else {
+            list.appendPending(text, i % 3 == 0);
+        }
+    };
+    int failures = 0;
+    for (int i = 0; i < lines; ++i) {
+        bool failed = false;
+        {
+            core::detail::FailingAllocations failing(0);
+            try {
+                add(i);
+            } catch (const std::bad_alloc &) {
+                failed = true;
+            }
+        }
+        if (failed) {
+            ++failures;
+            QCOMPARE(list.storedLines(), i);
+            add(i);
+        }
+        QCOMPARE(list.storedLines(), i + 1);
+        if (i % 1000 == 0)
+            list.showPending();
+    }
+    list.showPending();
+    QVERIFY2(failures >= 5, qPrintable(QString::number(failures)));
+    list.setOrder(core::ItemListModel::Order::AsFound);
+    QCOMPARE(list.rows(), lines);
+    for (int i = 0; i < lines; ++i) {
+        QCOMPARE(list.text(i), lineText(i));
+        QCOMPARE(list.isChecked(i), i % 3 == 0);
+        if (subItems)
+            QCOMPARE(list.text(i, 1), u"w"_s + QString::number(i));
+    }
+}
+
+void TestItemListModel::linesWrittenInPieces_data()
+{
+    QTest::addColumn<QString>("meanwhile"); // what happens between the pieces
+    QTest::addColumn<bool>("added");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("nothing: the line is added")
+        << u""_s << true << QStringList{u"before"_s, u"pieces"_s, u"after"_s};
+    QTest::newRow("other lines are appended")
+        << u"append"_s << true << QStringList{u"before"_s, u"other"_s, u"pieces"_s, u"after"_s};
+    QTest::newRow("lines are removed")
+        << u"remove"_s << true << QStringList{u"pieces"_s, u"after"_s};
+    QTest::newRow("the list is cleared: the line is dropped")
+        << u"clear"_s << false << QStringList{u"after"_s};
+    QTest::newRow("a second line begins: the first is dropped")
+        << u"begin"_s << true << QStringList{u"before"_s, u"ces"_s, u"after"_s};
+    QTest::newRow("a piece is missing: the line is dropped")
+        << u"short"_s << false << QStringList{u"before"_s, u"after"_s};
+}
+
+void TestItemListModel::linesWrittenInPieces()
+{
+    QFETCH(QString, meanwhile);
+    QFETCH(bool, added);
+    QFETCH(QStringList, expected);
+    core::ItemListModel list;
+    QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    list.append(u"before"_s);
+    list.beginPendingLine(6);
+    list.writePendingLine("pie");
+    if (meanwhile == u"append")
+        list.append(u"other"_s);
+    else if (meanwhile == u"remove")
+        list.removeAt(0);
+    else if (meanwhile == u"clear")
+        list.clear();
+    else if (meanwhile == u"begin")
+        list.beginPendingLine(3);
+    if (meanwhile != u"short")
+        list.writePendingLine("ces");
+    QCOMPARE(list.endPendingLine(true), added);
+    list.append(u"after"_s);
+    QCOMPARE(testsupport::texts(list), expected);
 }
 
 QTEST_GUILESS_MAIN(TestItemListModel)

@@ -109,6 +109,14 @@ void TestConversionRun::spelledOut_data()
     }
     QTest::newRow("other characters and the original stay in another language")
         << u"(030) 12 x"_s << 1 << u"null drei null   eins zwei   x    -   (030) 12 x"_s << u"de"_s;
+    QTest::newRow("the original keeps its inner blanks, not its outer ones")
+        << u" 5 "_s << 1 << u"five    -    5"_s << QString();
+    QTest::newRow("blanks only with the original") << u"   "_s << 1 << u"-"_s << QString();
+    QTest::newRow("a long number across many pieces and yields")
+        << QString(200'000, u'7') + u"-\u00e9"_s << 1
+        << u"seven "_s.repeated(200'000) + u"\u00e9    -   "_s + QString(200'000, u'7')
+               + u"-\u00e9"_s
+        << QString();
 }
 
 void TestConversionRun::spelledOut()
@@ -117,14 +125,23 @@ void TestConversionRun::spelledOut()
     QFETCH(int, check1);
     QFETCH(QString, line);
     QFETCH(QString, language);
-    FakeWindow host;
-    host.setNumbers({number});
-    host.setSpelledOut();
-    host.options.appendOriginalNumber = check1;
-    host.options.spellLanguage = language;
-    runOnce(host, storeOf({}), Mode::Fast);
-    QCOMPARE(host.resultTexts(), QStringList{line});
-    QVERIFY(host.reports().isEmpty());
+    // Written into the results in pieces, and built whole for a window that
+    // takes lines whole.
+    for (const bool inPieces : {true, false}) {
+        FakeWindow host;
+        host.setNumbers({number});
+        host.setSpelledOut();
+        host.options.appendOriginalNumber = check1;
+        host.options.spellLanguage = language;
+        QStringList whole;
+        if (!inPieces)
+            host.onResult = [&whole](const QString &text) {
+                whole.append(text);
+            };
+        runOnce(host, storeOf({}), Mode::Fast);
+        QCOMPARE(inPieces ? host.resultTexts() : whole, QStringList{line});
+        QVERIFY(host.reports().isEmpty());
+    }
 }
 
 void TestConversionRun::spelledOutSamples()

@@ -5,6 +5,7 @@
 #include "engine/DictionaryKeypad.h"
 #include "engine/Keypad.h"
 #include "engine/KeypadTables.h"
+#include "engine/NumberText.h"
 #include "engine/WordStore.h"
 
 #include <QRandomGenerator>
@@ -35,6 +36,8 @@ private Q_SLOTS:
     void isNumericTextAgreesWithGrammarAndRange();
     void digitWords();
     void digitWordsOutsideTheTableFail();
+    void numbersDropTheirSeparators_data();
+    void numbersDropTheirSeparators();
 };
 
 void TestKeypad::keypadLetters_data()
@@ -264,6 +267,27 @@ void TestKeypad::digitWordsOutsideTheTableFail()
             QCOMPARE(failure.description(), u"Subscript out of range"_s);
         }
     }
+}
+
+void TestKeypad::numbersDropTheirSeparators_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("number");
+    QTest::newRow("hyphens go") << u"434-3453"_s << u"4343453"_s;
+    QTest::newRow("parentheses go, the inner blank stays")
+        << u"(800) 555-1234"_s << u"800 5551234"_s;
+    QTest::newRow("blanks freed by a hyphen are outer") << u" - 5 - "_s << u"5"_s;
+    QTest::newRow("tabs, dots and plus signs stay") << u"\t+1.5 "_s << u"\t+1.5"_s;
+    QTest::newRow("letters stay") << u"1-800-FLOWERS"_s << u"1800FLOWERS"_s;
+    QTest::newRow("nothing but separators") << u"( - )"_s << QString();
+}
+
+void TestKeypad::numbersDropTheirSeparators()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, number);
+    QCOMPARE(engine::number::normalised(text), number);
+    QCOMPARE(engine::number::normalisedLength(text), number.size());
 }
 
 QTEST_GUILESS_MAIN(TestKeypad)

@@ -58,6 +58,8 @@ private Q_SLOTS:
     void loadGoesOnAfterAFailingFile();
     void loadCollapsesDoubledSlashes();
     void loadCancelledDoesNothing();
+    void loadShowsProgressStopsAndIsLimited_data();
+    void loadShowsProgressStopsAndIsLimited();
     void loadSelectionLimit_data();
     void loadSelectionLimit();
 
@@ -291,6 +293,73 @@ void TestListCommands::loadCancelledDoesNothing()
     QCOMPARE(window.fakeDialogs.shown.size(), 1);
     QCOMPARE(window.numbers.rows(), 0);
     QVERIFY(window.pointerHistory.isEmpty());
+}
+
+// A load yields after every chunk, showing the file and the numbers so far;
+// "Stop" ends it with the numbers so far; files that hold more than 256 MB
+// together are refused before any is read (the sizes: files without holes).
+void TestListCommands::loadShowsProgressStopsAndIsLimited_data()
+{
+    // 0: two megabytes of numbers after a byte-order mark (read in one pass),
+    // then a file with "2"
+    QTest::addColumn<QList<qint64>>("sizes");
+    QTest::addColumn<bool>("stop");
+    QTest::addColumn<QString>("report"); // the start of the one report, if any
+
+    QTest::newRow("to the end") << QList<qint64>{0} << false << QString();
+    QTest::newRow("stopped at the first yield") << QList<qint64>{0} << true << QString();
+    QTest::newRow("ten files of 100 MB together")
+        << QList<qint64>(10, qint64(100) << 20) << false
+        << u"The 10 chosen list files are larger than 256 MB together, too large to load at "
+           u"once.\r\nin Numerill2021/08/31.Form1.PushButton3_Click at line 134"_s;
+    QTest::newRow("one file of 300 MB")
+        << QList<qint64>{qint64(300) << 20} << false
+        << u"'%1' is larger than 256 MB, too large for a list file.\r\nin "
+           u"Numerill2021/08/31.Form1.PushButton3_Click at line 120"_s;
+}
+
+void TestListCommands::loadShowsProgressStopsAndIsLimited()
+{
+    QFETCH(QList<qint64>, sizes);
+    QFETCH(bool, stop);
+    QFETCH(QString, report);
+    QTemporaryDir dir;
+    QStringList paths;
+    for (qsizetype i = 0; i < sizes.size(); ++i) {
+        paths.append(dir.filePath(u"%1.txt"_s.arg(i)));
+        QFile file(paths.back());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(sizes[i] > 0 ? file.resize(sizes[i])
+                             : file.write("\xef\xbb\xbf"_ba + "1\n"_ba.repeated(1 << 20)) > 0);
+    }
+    if (sizes == QList<qint64>{0})
+        paths.append(testsupport::writeFile(dir.filePath(u"2.txt"_s), "2\r\n"_ba));
+    FakeWindow window;
+    window.fakeDialogs.openAnswers.enqueue(paths);
+    window.onYield = [&] {
+        window.stopLoading = stop;
+    };
+    lists::loadNumbersFromFile(window);
+
+    const QStringList reports = window.fakeDialogs.errorReports();
+    if (!report.isEmpty()) {
+        QCOMPARE(reports.size(), 1);
+        QVERIFY2(reports.at(0).startsWith(report.arg(paths.value(0))), qPrintable(reports.at(0)));
+        QCOMPARE(window.numbers.rows(), 0);
+        QCOMPARE(window.yields, 0);
+        QVERIFY(!window.captionHistory.contains(u"Stop"_s));
+    } else {
+        QCOMPARE(reports, QStringList());
+        QVERIFY(window.yields > (stop ? 0 : 2));
+        QVERIFY(!window.progressTexts.filter(u"Reading file: 0.txt ("_s).isEmpty());
+        QCOMPARE(window.captionHistory, (QStringList{u"Stop"_s, u"Start Converting"_s}));
+        // Stopped, the numbers so far stay and the second file is never read.
+        QVERIFY(window.numbers.rows() > 0);
+        QCOMPARE(window.numbers.rows() == (1 << 20) + 1, !stop);
+        QCOMPARE(window.numbers.text(window.numbers.rows() - 1), stop ? u"1"_s : u"2"_s);
+    }
+    QCOMPARE(window.progressText, u"Progress Bar"_s);
+    QCOMPARE(window.pointerHistory, (QList<Pointer>{Pointer::Hourglass, Pointer::Default}));
 }
 
 void TestListCommands::loadSelectionLimit_data()

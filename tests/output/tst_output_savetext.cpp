@@ -395,7 +395,7 @@ void TestSaveText::uncreatableFile()
 void TestSaveText::saveTargets_data()
 {
     QTest::addColumn<QString>("kind");
-    for (const char *kind : {"fifo", "socket", "device link", "fifo link"})
+    for (const char *kind : {"fifo", "socket", "device link", "fifo link", "link loop"})
         QTest::newRow(kind) << QString::fromLatin1(kind);
     QTest::newRow("regular file") << u"regular"_s;
     QTest::newRow("link to a file") << u"link"_s;
@@ -433,9 +433,18 @@ void TestSaveText::saveTargets()
     if (special) {
         QVERIFY(!saved);
         QCOMPARE(reports.size(), 1);
-        QVERIFY2(reports.first().startsWith(u"Could not create file '%1' (Is a "_s.arg(path)),
+        const QString why =
+            kind == u"link loop" ? u"Too many levels of symbolic links)"_s : u"Is a "_s;
+        QVERIFY2(reports.first().startsWith(u"Could not create file '%1' ("_s.arg(path) + why),
                  qPrintable(reports.first()));
         QVERIFY(reports.first().contains(u"Main.SaveListviewProperlySpaced at line 156"_s));
+        QVERIFY(testsupport::isStillSpecial(kind, path));
+        // The command refuses it the same way, before it asks about overwriting.
+        m_window.fakeDialogs.saveAnswers.enqueue(path);
+        output::saveResultsAsText(m_window);
+        QCOMPARE(m_window.fakeDialogs.errorReports().value(1), reports.first());
+        for (const FakeDialogs::Shown &shown : std::as_const(m_window.fakeDialogs.shown))
+            QVERIFY(shown.kind != u"yesno"_s);
         QVERIFY(testsupport::isStillSpecial(kind, path));
         // No temporary file was left either.
         QStringList entries = QDir(m_dir.path()).entryList(QDir::Files | QDir::System);

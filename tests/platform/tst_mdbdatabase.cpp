@@ -68,6 +68,7 @@ private Q_SLOTS:
     void recordSetFailures_data();
     void recordSetFailures();
     void nullsDifferFromEmptyTexts();
+    void truncatedTableFails_data();
     void truncatedTableFails();
     void accessFilesReadLikeMdbExport_data();
     void accessFilesReadLikeMdbExport();
@@ -188,6 +189,9 @@ void TestMdbDatabase::openFailures_data()
     for (const char *kind : {"fifo", "socket", "device link", "fifo link"})
         QTest::newRow(kind) << u"special:"_s + QLatin1String(kind) << QByteArray()
                             << u"Cannot open the file '%1': Is a "_s;
+    QTest::newRow("link loop")
+        << u"special:link loop"_s << QByteArray()
+        << u"Cannot open the file '%1': Too many levels of symbolic links."_s;
     // A 3 GB file (sparse: no disk is used) is never read whole.
     QTest::newRow("3 GB behind a foreign header")
         << u"huge.mdb"_s << QByteArray("hello\n") << u"Unrecognized database format '%1'."_s;
@@ -392,18 +396,44 @@ void TestMdbDatabase::nullsDifferFromEmptyTexts()
     QCOMPARE(readAll(*rs), expected);
 }
 
+// A file cut short is damaged, also when it shrinks, or is written anew,
+// between the open and the reading of the table: never a signal.
+void TestMdbDatabase::truncatedTableFails_data()
+{
+    QTest::addColumn<bool>("beforeOpening");
+    QTest::addColumn<qint64>("keptPages"); // negative: all but that many
+    QTest::addColumn<bool>("writtenAnew"); // then the whole file again, as a copy over it does
+    QTest::newRow("cut by ten pages before the open") << true << qint64(-10) << false;
+    QTest::newRow("shrunk to nothing after the open") << false << qint64(0) << false;
+    QTest::newRow("shrunk to its first pages after the open") << false << qint64(4) << false;
+    QTest::newRow("shrunk by one page after the open") << false << qint64(-1) << false;
+    QTest::newRow("copied over after the open") << false << qint64(0) << true;
+}
+
 void TestMdbDatabase::truncatedTableFails()
 {
+    QFETCH(bool, beforeOpening);
+    QFETCH(qint64, keptPages);
+    QFETCH(bool, writtenAnew);
     QList<std::optional<QString>> words;
     for (int i = 0; i < 5000; ++i)
         words.append(u"w%1"_s.arg(i));
     const QByteArray whole = fixtures::build({fixtures::wordsTable(words)});
+    const qint64 pages = whole.size() / jet4::PageSize;
+    const qint64 kept = (keptPages < 0 ? pages + keptPages : keptPages) * jet4::PageSize;
     const QString path = m_dir.filePath(u"truncated.mdb"_s);
-    QVERIFY(fixtures::save(path, whole.left(whole.size() - 10 * jet4::PageSize)));
+    QVERIFY(fixtures::save(path, beforeOpening ? whole.left(kept) : whole));
 
     platform::MdbConnection connection;
     const QString thrown = failureOf([&] {
         connection.open(fixtures::connectionTextFor(path));
+        if (!beforeOpening)
+            QVERIFY(QFile::resize(path, kept));
+        if (writtenAnew) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Append));
+            QCOMPARE(file.write(whole), whole.size());
+        }
         connection.openRecordSet(u"select * from words"_s);
     });
     QVERIFY2(thrown.startsWith(u"The database '%1' is damaged"_s.arg(path)), qPrintable(thrown));

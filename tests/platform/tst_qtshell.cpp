@@ -118,6 +118,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("kind");
         testsupport::addSpecialFileRows();
+        QTest::newRow("link loop") << u"link loop"_s;
         QTest::newRow("above 1 MB") << u"large"_s;
         QTest::newRow("lock is a folder") << u"lock:folder"_s;
         QTest::newRow("lock is a fifo") << u"lock:fifo"_s;

@@ -75,10 +75,42 @@ void FakeWindow::appendResult(const QString &line)
         results.append(line, true);
 }
 
+bool FakeWindow::beginResult(qsizetype utf8Size)
+{
+    if (onResult)
+        return false;
+    results.beginPendingLine(utf8Size);
+    return true;
+}
+
+void FakeWindow::writeResult(QByteArrayView utf8)
+{
+    results.writePendingLine(utf8);
+}
+
+bool FakeWindow::endResult(bool keep)
+{
+    if (!keep) {
+        results.dropPendingLine();
+        return false;
+    }
+    const bool appended = results.endPendingLine(true);
+    results.showPending();
+    return appended;
+}
+
 void FakeWindow::showRunning(bool running)
 {
     caption = running ? QStringLiteral("Stop") : QStringLiteral("Start Converting");
     captionHistory.append(caption);
+}
+
+void FakeWindow::showLoading(bool loading)
+{
+    caption = loading ? QStringLiteral("Stop") : QStringLiteral("Start Converting");
+    captionHistory.append(caption);
+    if (!loading)
+        stopLoading = false;
 }
 
 void FakeWindow::setProgressValue(double value)

@@ -49,6 +49,8 @@ public:
     qint64 yields = 0;
     int resultClears = 0;
     QStringList startedNumbers;
+    // A load asked to stop, as a click on "Stop" during it does.
+    bool stopLoading = false;
     // Runs at each yield: lets a test click, remove items or change options
     // "during" a command.
     std::function<void()> onYield;
@@ -71,8 +73,14 @@ public:
     core::ItemListModel &resultsList() override { return results; }
     void startNumber(const QString &number) override;
     void appendResult(const QString &line) override;
+    // Lines in pieces go into `results` too, unless onResult takes the lines.
+    bool beginResult(qsizetype utf8Size) override;
+    void writeResult(QByteArrayView utf8) override;
+    bool endResult(bool keep) override;
     core::ConversionOptions conversionOptions() const override { return options; }
     void showRunning(bool running) override;
+    void showLoading(bool loading) override;
+    bool loadStopRequested() const override { return stopLoading; }
     core::Dialogs &dialogs() override { return fakeDialogs; }
     core::Clipboard &clipboard() override { return fakeClipboard; }
     core::Spreadsheet &spreadsheet() override

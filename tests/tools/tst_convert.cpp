@@ -203,7 +203,7 @@ void TestConvert::run_data()
         {"zero link", u"Cannot open the file '{user}': Is a device."_s},
         {"folder", u"Cannot open '{user}': it is a folder, not a database file."_s},
         {"dangling link", u"Could not find file '{user}'."_s},
-        {"link loop", u"Could not find file '{user}'."_s},
+        {"link loop", u"Cannot open the file '{user}': Too many levels of symbolic links."_s},
     };
     for (const auto &[kind, report] : userKinds)
         QTest::addRow("a per-user dictionary: %s", kind)
