@@ -3,11 +3,11 @@
 
 #include "app/HelpText.h"
 
+#include "core/CommandHost.h"
 #include "core/Contact.h"
 #include "core/Dialogs.h"
 #include "core/ErrorReport.h"
 #include "core/ItemListModel.h"
-#include "core/Window.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -42,17 +42,18 @@ QString helpMessage(const QString &mnemonicCaption, const QString &spelledOutCap
            + core::ContactPage.toString();
 }
 
-void showHelp(core::Window &window,
+void showHelp(core::CommandHost &window,
+              core::Dialogs &dialogs,
               const QString &mnemonicCaption,
               const QString &spelledOutCaption)
 {
     core::ErrorReport report(window, core::Procedure::ShowHelp);
     report.run(HelpStep::ShowMessage, [&] {
-        window.dialogs().message(helpMessage(mnemonicCaption, spelledOutCaption));
+        dialogs.message(helpMessage(mnemonicCaption, spelledOutCaption));
     });
 }
 
-void loadSampleNumbers(core::Window &window)
+void loadSampleNumbers(core::CommandHost &window)
 {
     core::ErrorReport report(window, core::Procedure::LoadSampleNumbers);
     report.run(SampleStep::AppendFirst, [&] {

@@ -7,8 +7,9 @@
 #include <QStringList>
 
 namespace core {
-class Window;
-}
+class CommandHost;
+class Dialogs;
+} // namespace core
 
 namespace app {
 
@@ -17,7 +18,8 @@ namespace app {
 QString helpMessage(const QString &mnemonicCaption, const QString &spelledOutCaption);
 
 // "Help": shows the help message.
-void showHelp(core::Window &window,
+void showHelp(core::CommandHost &window,
+              core::Dialogs &dialogs,
               const QString &mnemonicCaption,
               const QString &spelledOutCaption);
 
@@ -25,6 +27,6 @@ void showHelp(core::Window &window,
 inline const QStringList SampleNumbers{QStringLiteral("434-3453"), QStringLiteral("234-9237")};
 
 // "Load Sample/Example Data": appends the example numbers to the number list.
-void loadSampleNumbers(core::Window &window);
+void loadSampleNumbers(core::CommandHost &window);
 
 } // namespace app

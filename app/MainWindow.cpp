@@ -73,8 +73,9 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::startUp()
 {
-    app::startUp({*this, *this, m_controls, m_handCursor, m_dictionary, m_options},
-                 m_services.dataFolders);
+    app::startUp(
+        {*this, *this, m_services.dialogs, m_controls, m_handCursor, m_dictionary, m_options},
+        m_services.dataFolders);
     m_order->restore();
     m_spellLanguage.restore();
 }
@@ -91,25 +92,56 @@ void MainWindow::connectHandlers()
     connect(c.includeOriginalCheck, &QCheckBox::clicked, this, &MainWindow::includeOriginalClicked);
 
     connect(c.startButton, &QPushButton::clicked, this, &MainWindow::startClicked);
-    connect(c.helpButton, &QPushButton::clicked, this, [this] {
-        showHelp(*this, m_controls.mnemonicOption->text(), m_controls.spellOutOption->text());
+    core::Dialogs &dialogs = m_services.dialogs;
+    connect(c.helpButton, &QPushButton::clicked, this, [this, &dialogs] {
+        showHelp(
+            *this, dialogs, m_controls.mnemonicOption->text(), m_controls.spellOutOption->text());
     });
-    const std::pair<QPushButton *, void (*)(core::Window &)> commands[] = {
-        {c.sampleButton, &loadSampleNumbers},
-        {c.clearNumbersButton, &lists::clearNumbers},
-        {c.clearResultsButton, &lists::clearResults},
-        {c.loadFileButton, &lists::loadNumbersFromFile},
-        {c.addNumbersButton, &lists::addNumbers},
-        {c.removeContainingButton, &lists::removeResultsContaining},
-        {c.removeNotContainingButton, &lists::removeResultsNotContaining},
-        {c.saveTextButton, &output::saveResultsAsText},
-        {c.copyButton, &output::copyResults},
-        {c.spreadsheetButton, &output::exportResultsToSpreadsheet},
+    // Each button runs one command with the services it uses.
+    const std::pair<QPushButton *, std::function<void()>> commands[] = {
+        {c.sampleButton,
+         [this] {
+             loadSampleNumbers(*this);
+         }},
+        {c.clearNumbersButton,
+         [this] {
+             lists::clearNumbers(*this);
+         }},
+        {c.clearResultsButton,
+         [this] {
+             lists::clearResults(*this);
+         }},
+        {c.loadFileButton,
+         [this, &dialogs] {
+             lists::loadNumbersFromFile(*this, dialogs);
+         }},
+        {c.addNumbersButton,
+         [this, &dialogs] {
+             lists::addNumbers(*this, dialogs);
+         }},
+        {c.removeContainingButton,
+         [this, &dialogs] {
+             lists::removeResultsContaining(*this, dialogs);
+         }},
+        {c.removeNotContainingButton,
+         [this, &dialogs] {
+             lists::removeResultsNotContaining(*this, dialogs);
+         }},
+        {c.saveTextButton,
+         [this, &dialogs] {
+             output::saveResultsAsText(*this, dialogs);
+         }},
+        {c.copyButton,
+         [this, &dialogs] {
+             output::copyResults(*this, dialogs, m_services.clipboard);
+         }},
+        {c.spreadsheetButton,
+         [this, &dialogs] {
+             output::exportResultsToSpreadsheet(*this, dialogs, m_services.spreadsheet);
+         }},
     };
     for (const auto &[button, command] : commands)
-        connect(button, &QPushButton::clicked, this, [this, command = command] {
-            command(*this);
-        });
+        connect(button, &QPushButton::clicked, this, command);
     addCommandShortcuts(*this, c);
 }
 
@@ -206,7 +238,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         m_services.endProcess();
 }
 
-// --- core::Window -----------------------------------------------------------
+// --- core::RunHost ----------------------------------------------------------
 
 void MainWindow::startNumber(const QString &number)
 {
@@ -293,7 +325,7 @@ void MainWindow::showRunning(bool running)
         m_memoryGuard.runStarted(m_results.bytesUsed());
     } else if (m_memoryGuard.takeCutShort()) {
         refresh();
-        dialogs().message(m_memoryGuard.cutShortMessage(m_results.rows()));
+        m_services.dialogs.message(m_memoryGuard.cutShortMessage(m_results.rows()));
     }
 }
 

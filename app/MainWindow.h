@@ -10,7 +10,7 @@
 #include "app/WindowControls.h"
 #include "core/DataFolders.h"
 #include "core/ItemListModel.h"
-#include "core/Window.h"
+#include "core/RunHost.h"
 
 #include <QCursor>
 #include <QElapsedTimer>
@@ -56,11 +56,12 @@ struct Services
 
 // The main window. Each control's click runs one procedure of engine/,
 // lists/, output/ or this folder, which works on the window through
-// core::Window. The options are written to the settings store at every change
-// and read back at start-up. Result lines and progress texts are buffered and
+// core::CommandHost (a run through core::RunHost) and gets the services it
+// uses (dialogs, clipboard, spreadsheet) on their own. The options are written to the settings
+// store at every change and read back at start-up. Result lines and progress texts are buffered and
 // shown at most every few tens of milliseconds, so that long runs stay fast
 // under a real display server.
-class MainWindow : public QWidget, public core::Window
+class MainWindow : public QWidget, public core::RunHost
 {
     Q_OBJECT
 
@@ -75,7 +76,7 @@ public:
     // The progress caption shown right now (after the last refresh).
     QString shownProgressText() const;
 
-    // core::Window
+    // core::RunHost
     core::Pointer pointer() const override { return m_pointer; }
     void setPointer(core::Pointer pointer) override;
     void yield() override;
@@ -90,9 +91,6 @@ public:
     void showRunning(bool running) override;
     void showLoading(bool loading) override;
     bool loadStopRequested() const override { return m_loadStopRequested; }
-    core::Dialogs &dialogs() override { return m_services.dialogs; }
-    core::Clipboard &clipboard() override { return m_services.clipboard; }
-    core::Spreadsheet &spreadsheet() override { return m_services.spreadsheet; }
     void setProgressValue(double value) override;
     void setProgressText(const QString &text) override;
     void showGeneratedCount(qint64 count) override;

@@ -10,13 +10,13 @@
 #include "app/OptionSettings.h"
 #include "app/WindowControls.h"
 #include "app/WindowSkin.h"
+#include "core/CommandHost.h"
 #include "core/DataFolders.h"
 #include "core/Database.h"
 #include "core/Dialogs.h"
 #include "core/ErrorReport.h"
 #include "core/FileExists.h"
 #include "core/ItemListModel.h"
-#include "core/Window.h"
 #include "engine/LoadWords.h"
 
 #include <QButtonGroup>
@@ -75,7 +75,7 @@ void applyLook(ErrorReport &report, const StartUpTarget &target, const core::Dat
     report.run(StartStep::SetTitles, [&] {
         target.widget.setWindowTitle(ProductTitle);
         target.widget.setWindowIcon(QIcon(u":/digitome.png"_s));
-        target.window.dialogs().setApplicationTitle(applicationTitleOf(ProductTitle));
+        target.dialogs.setApplicationTitle(applicationTitleOf(ProductTitle));
     });
     const QString cursorPath = folders.folderFor(HandCursorFile) + u'/' + HandCursorFile;
     if (report.test(StartStep::CheckHandCursor, [&] {

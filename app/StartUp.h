@@ -12,7 +12,8 @@ class QWidget;
 
 namespace core {
 struct DataFolders;
-class Window;
+class CommandHost;
+class Dialogs;
 } // namespace core
 
 namespace app {
@@ -26,7 +27,8 @@ class OptionSettings;
 struct StartUpTarget
 {
     QWidget &widget;
-    core::Window &window;
+    core::CommandHost &window;
+    core::Dialogs &dialogs;
     const WindowControls &controls;
     std::optional<QCursor> &handCursor;
     Dictionary &dictionary;

@@ -86,7 +86,7 @@ int main(int argc, char **argv)
 
     fillResults(window.results, exportLines);
     timer.start();
-    output::exportResultsToSpreadsheet(window);
+    output::exportResultsToSpreadsheet(window, window.dialogs(), window.spreadsheet());
     const double exportSeconds = timer.nsecsElapsed() / 1e9;
     const QStringList workbooks = QDir(options.folder).entryList({u"*.xlsx"_s});
     met &= workbooks.size() == 1 && window.fakeDialogs.shown.isEmpty();

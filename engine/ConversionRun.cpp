@@ -6,8 +6,8 @@
 #include "core/ErrorReport.h"
 #include "core/Failure.h"
 #include "core/ItemListModel.h"
+#include "core/RunHost.h"
 #include "core/TextRules.h"
-#include "core/Window.h"
 #include "engine/DictionaryKeypad.h"
 #include "engine/DigitNames.h"
 #include "engine/Keypad.h"
@@ -29,7 +29,7 @@ using core::ConversionOptions;
 using core::ErrorReport;
 using core::Pointer;
 using core::Procedure;
-using core::Window;
+using core::RunHost;
 
 const QString OriginalSeparator = u"   -   "_s;
 // Positions, cut lengths and letter counts are signed 16-bit.
@@ -46,15 +46,15 @@ double progressValue(int item, int count)
     return double(item) / count * 100;
 }
 
-int numberCount(Window &window)
+int numberCount(RunHost &host)
 {
-    return window.numberList().rows();
+    return host.numberList().rows();
 }
 
 // Items are numbered from 1; an item that has gone fails.
-QString numberText(Window &window, int item)
+QString numberText(RunHost &host, int item)
 {
-    return window.numberList().text(item - 1);
+    return host.numberList().text(item - 1);
 }
 
 } // namespace
@@ -91,62 +91,62 @@ int ConversionRun::countLetters(core::ReportSink &sink, QStringView text)
         0);
 }
 
-void ConversionRun::startOrStop(Window &window)
+void ConversionRun::startOrStop(RunHost &host)
 {
-    ErrorReport report(window, Procedure::ConversionRun);
+    ErrorReport report(host, Procedure::ConversionRun);
     if (report.test(RunStep::CheckIdle, [&] {
             return !m_running;
         }))
-        run(window, report);
+        run(host, report);
     else
         report.run(RunStep::RequestStop, [&] {
             m_stopRequested = true;
         });
 }
 
-void ConversionRun::run(Window &window, ErrorReport &report)
+void ConversionRun::run(RunHost &host, ErrorReport &report)
 {
     report.run(RunStep::ShowRunning, [&] {
         m_running = true;
-        window.showRunning(true);
+        host.showRunning(true);
     });
     report.run(RunStep::ClearStopRequest, [&] {
         m_stopRequested = false;
     });
     report.run(RunStep::ClearResults, [&] {
-        window.resultsList().clear();
+        host.resultsList().clear();
     });
     report.run(RunStep::ShowHourglass, [&] {
-        window.setPointer(Pointer::Hourglass);
+        host.setPointer(Pointer::Hourglass);
     });
     report.run(RunStep::ResetGeneratedCount, [&] {
         m_generatedCount = 0;
     });
     using Conversion = ConversionOptions::Conversion;
     if (report.test(RunStep::CheckMnemonic, [&] {
-            return window.conversionOptions().conversion == Conversion::Mnemonic;
+            return host.conversionOptions().conversion == Conversion::Mnemonic;
         }))
-        convertMnemonic(window, report);
+        convertMnemonic(host, report);
     else if (report.test(RunStep::CheckSpelledOut, [&] {
-                 return window.conversionOptions().conversion == Conversion::SpelledOut;
+                 return host.conversionOptions().conversion == Conversion::SpelledOut;
              }))
-        convertSpelledOut(window, report);
+        convertSpelledOut(host, report);
     report.run(RunStep::ShowDefaultPointer, [&] {
-        window.setPointer(Pointer::Default);
+        host.setPointer(Pointer::Default);
     });
     report.run(RunStep::ResetProgressValue, [&] {
-        window.setProgressValue(0);
+        host.setProgressValue(0);
     });
     report.run(RunStep::ResetProgressText, [&] {
-        window.setProgressText(u"Progress Bar"_s);
+        host.setProgressText(u"Progress Bar"_s);
     });
     report.run(RunStep::ShowIdle, [&] {
         m_running = false;
-        window.showRunning(false);
+        host.showRunning(false);
     });
 }
 
-void ConversionRun::convertMnemonic(Window &window, ErrorReport &report)
+void ConversionRun::convertMnemonic(RunHost &host, ErrorReport &report)
 {
     // The letters on each key are those of the dictionary as it is now.
     const DictionaryKeypad keypad(m_words);
@@ -154,11 +154,11 @@ void ConversionRun::convertMnemonic(Window &window, ErrorReport &report)
     const int count = report.value(
         RunStep::ReadNumberCount,
         [&] {
-            return numberCount(window);
+            return numberCount(host);
         },
         0);
     for (int item = 1; item <= count; ++item) {
-        convertNumber(window, report, keypad, item, texts);
+        convertNumber(host, report, keypad, item, texts);
         if (report.test(RunStep::CheckStopAfterNumber, [&] {
                 return m_stopRequested;
             }))
@@ -166,29 +166,29 @@ void ConversionRun::convertMnemonic(Window &window, ErrorReport &report)
     }
 }
 
-void ConversionRun::convertNumber(Window &window,
+void ConversionRun::convertNumber(RunHost &host,
                                   ErrorReport &report,
                                   const DictionaryKeypad &keypad,
                                   int item,
                                   NumberTexts &texts)
 {
     report.run(RunStep::ReadNumber, [&] {
-        texts.text = numberText(window, item);
-        window.startNumber(texts.text);
+        texts.text = numberText(host, item);
+        host.startNumber(texts.text);
     });
     report.run(RunStep::ShowNumberProgress, [&] {
-        window.setProgressValue(progressValue(item, numberCount(window)));
+        host.setProgressValue(progressValue(item, numberCount(host)));
     });
     report.run(RunStep::YieldBeforeNumber, [&] {
-        window.yield();
+        host.yield();
     });
     report.run(RunStep::ShowHourglassAgain, [&] {
-        window.setPointer(Pointer::Hourglass);
+        host.setPointer(Pointer::Hourglass);
     });
     // Signed 16-bit positions overflow on a longer number: its length is
     // checked before any work per character, one report, and it is skipped.
     if (number::normalisedLength(texts.text) > LongestText) {
-        ErrorReport(window, Procedure::ReadingEnumeration)
+        ErrorReport(host, Procedure::ReadingEnumeration)
             .report(EnumerationStep::NumberTooLong, u"Overflow"_s);
         return;
     }
@@ -217,13 +217,13 @@ void ConversionRun::convertNumber(Window &window,
         }))
         return;
     if (m_searchMode == SearchMode::Reference) {
-        searchReference(window, report, item, texts.choices, texts.starts);
+        searchReference(host, report, item, texts.choices, texts.starts);
     } else {
-        searchFast(window, report, item, texts.choices);
+        searchFast(host, report, item, texts.choices);
     }
 }
 
-void ConversionRun::searchReference(Window &window,
+void ConversionRun::searchReference(RunHost &host,
                                     ErrorReport &report,
                                     int item,
                                     const QStringList &choices,
@@ -233,14 +233,14 @@ void ConversionRun::searchReference(Window &window,
         m_currentReading.clear();
     });
     report.run(RunStep::YieldBeforeReadings, [&] {
-        window.yield();
+        host.yield();
     });
     report.run(RunStep::EnumerateReadings, [&] {
-        enumerateReadings(window, choices, starts, 0);
+        enumerateReadings(host, choices, starts, 0);
     });
     const qsizetype readingCount = m_readings.size();
     for (qsizetype k = 0; k < readingCount; ++k) {
-        cutReading(window, report, item, k);
+        cutReading(host, report, item, k);
         if (report.test(RunStep::CheckStopAfterReading, [&] {
                 return m_stopRequested;
             }))
@@ -248,13 +248,13 @@ void ConversionRun::searchReference(Window &window,
     }
 }
 
-void ConversionRun::cutReading(Window &window, ErrorReport &report, int item, qsizetype reading)
+void ConversionRun::cutReading(RunHost &host, ErrorReport &report, int item, qsizetype reading)
 {
     QStringList cuts;
     QString joined;
     QString line;
     report.run(RunStep::YieldBeforeCut, [&] {
-        window.yield();
+        host.yield();
     });
     report.run(RunStep::ClearCuts, [&] {
         cuts = QStringList();
@@ -265,7 +265,7 @@ void ConversionRun::cutReading(Window &window, ErrorReport &report, int item, qs
         wordcuts::cutIntoWords(m_words, m_readings.at(reading), QString(), cuts);
     });
     report.run(RunStep::YieldAfterCut, [&] {
-        window.yield();
+        host.yield();
     });
     for (const QString &cut : std::as_const(cuts)) {
         if (report.test(RunStep::CheckNotNumeric, [&] {
@@ -274,14 +274,14 @@ void ConversionRun::cutReading(Window &window, ErrorReport &report, int item, qs
                 return !keypad::isNumericText(joined);
             })) {
             if (report.test(RunStep::CheckFiveLetters, [&] {
-                    return countLetters(window, joined) >= 5;
+                    return countLetters(host, joined) >= 5;
                 })) {
                 report.run(RunStep::MakeLine, [&] {
                     line = core::text::trimBlanks(cut).toString().replace(u' ', u'-');
                 });
-                LineRules rules = readLineRules(window, report, keypad::containsDigit(line));
+                LineRules rules = readLineRules(host, report, keypad::containsDigit(line));
                 if (rules.keep)
-                    appendLine(window, report, line, rules, item);
+                    appendLine(host, report, line, rules, item);
             }
         }
         if (report.test(RunStep::CheckStopAfterCut, [&] {
@@ -294,7 +294,7 @@ void ConversionRun::cutReading(Window &window, ErrorReport &report, int item, qs
     });
 }
 
-void ConversionRun::searchFast(Window &window,
+void ConversionRun::searchFast(RunHost &host,
                                ErrorReport &report,
                                int item,
                                const QStringList &choices)
@@ -303,7 +303,7 @@ void ConversionRun::searchFast(Window &window,
         m_currentReading.clear();
     });
     report.run(RunStep::YieldBeforeReadings, [&] {
-        window.yield();
+        host.yield();
     });
     // The pruning reads the line options once per number: a change made during
     // the number's run affects the lines of the readings still to come (the
@@ -311,11 +311,11 @@ void ConversionRun::searchFast(Window &window,
     // skipped.
     MnemonicSearch search(m_words);
     report.run(RunStep::StartSearch, [&] {
-        const ConversionOptions options = window.conversionOptions();
+        const ConversionOptions options = host.conversionOptions();
         search.start(choices, options.keepMixedLines, options.keepWordsOnlyLines);
     });
     const auto pulse = [&] {
-        showCountAndYield(window);
+        showCountAndYield(host);
         return !m_stopRequested;
     };
     while (report.value(
@@ -330,33 +330,30 @@ void ConversionRun::searchFast(Window &window,
             search.prepareCuts();
         });
         report.run(RunStep::YieldAfterCut, [&] {
-            showCountAndYield(window);
+            showCountAndYield(host);
         });
-        appendCuts(window, report, search, item);
+        appendCuts(host, report, search, item);
         if (report.test(RunStep::CheckStopAfterReading, [&] {
                 return m_stopRequested;
             }))
             break;
     }
     report.run(RunStep::ShowFinalCount, [&] {
-        window.showGeneratedCount(m_generatedCount);
+        host.showGeneratedCount(m_generatedCount);
     });
 }
 
-void ConversionRun::appendCuts(Window &window,
-                               ErrorReport &report,
-                               MnemonicSearch &search,
-                               int item)
+void ConversionRun::appendCuts(RunHost &host, ErrorReport &report, MnemonicSearch &search, int item)
 {
     // Every cut of a reading that gets here passes the numeric and the letter
     // tests: they depend on the reading alone. The window changes only while
     // the run yields, so the line rules are read after every yield instead of
     // for every line.
-    LineRules rules = readLineRules(window, report, search.combinationHasDigit());
+    LineRules rules = readLineRules(host, report, search.combinationHasDigit());
     int sinceYield = 0;
     while (search.nextCut()) {
         if (rules.keep)
-            appendLine(window, report, search.line(), rules, item);
+            appendLine(host, report, search.line(), rules, item);
         if (report.test(RunStep::CheckStopAfterCut, [&] {
                 return m_stopRequested;
             }))
@@ -364,54 +361,54 @@ void ConversionRun::appendCuts(Window &window,
         if (++sinceYield == CutsPerYield) {
             sinceYield = 0;
             report.run(RunStep::YieldAfterCut, [&] {
-                showCountAndYield(window);
+                showCountAndYield(host);
             });
-            rules = readLineRules(window, report, search.combinationHasDigit());
+            rules = readLineRules(host, report, search.combinationHasDigit());
         }
     }
 }
 
 ConversionRun::LineRules
-ConversionRun::readLineRules(Window &window, ErrorReport &report, bool lineHasDigit)
+ConversionRun::readLineRules(RunHost &host, ErrorReport &report, bool lineHasDigit)
 {
     LineRules rules;
     rules.keep = report.test(RunStep::CheckLineKept, [&] {
-        const ConversionOptions options = window.conversionOptions();
+        const ConversionOptions options = host.conversionOptions();
         return options.keepMixedLines || (options.keepWordsOnlyLines && !lineHasDigit);
     });
     rules.withOriginal = rules.keep && report.test(RunStep::CheckAppendOriginal, [&] {
-        return window.conversionOptions().appendOriginalNumber;
+        return host.conversionOptions().appendOriginalNumber;
     });
     return rules;
 }
 
 void ConversionRun::appendLine(
-    Window &window, ErrorReport &report, QString &line, LineRules &rules, int item)
+    RunHost &host, ErrorReport &report, QString &line, LineRules &rules, int item)
 {
     if (rules.withOriginal) {
         report.run(RunStep::AppendOriginal, [&] {
             if (rules.original.isNull())
-                rules.original = OriginalSeparator + numberText(window, item);
+                rules.original = OriginalSeparator + numberText(host, item);
             line += rules.original;
         });
     }
     report.run(RunStep::AppendLine, [&] {
-        window.appendResult(line);
+        host.appendResult(line);
     });
 }
 
-void ConversionRun::showCountAndYield(Window &window)
+void ConversionRun::showCountAndYield(RunHost &host)
 {
-    window.showGeneratedCount(m_generatedCount);
-    window.yield();
+    host.showGeneratedCount(m_generatedCount);
+    host.yield();
 }
 
-void ConversionRun::enumerateReadings(Window &window,
+void ConversionRun::enumerateReadings(RunHost &host,
                                       const QStringList &choices,
                                       const QList<int> &starts,
                                       int position)
 {
-    ErrorReport report(window, Procedure::ReadingEnumeration);
+    ErrorReport report(host, Procedure::ReadingEnumeration);
     if (report.test(EnumerationStep::CheckPosition, [&] {
             return position <= starts.size() - 1;
         })) {
@@ -419,13 +416,13 @@ void ConversionRun::enumerateReadings(Window &window,
         for (qsizetype i = starts.at(position); i <= letters.size(); ++i) {
             report.run(EnumerationStep::CountStep, [&] {
                 m_generatedCount = saturatingAdd(m_generatedCount, 1);
-                showCountAndYield(window);
+                showCountAndYield(host);
             });
             report.run(EnumerationStep::AppendChoice, [&] {
                 m_currentReading += letters.at(i - 1);
             });
             report.run(EnumerationStep::DescendPosition, [&] {
-                enumerateReadings(window, choices, starts, position + 1);
+                enumerateReadings(host, choices, starts, position + 1);
             });
         }
         if (report.test(EnumerationStep::CheckNotFirst, [&] {
@@ -444,44 +441,44 @@ void ConversionRun::enumerateReadings(Window &window,
     }
 }
 
-void ConversionRun::convertSpelledOut(Window &window, ErrorReport &report)
+void ConversionRun::convertSpelledOut(RunHost &host, ErrorReport &report)
 {
     // The digit names are fixed when the conversion starts.
-    m_spellLanguage = &spellLanguageOrEnglish(window.conversionOptions().spellLanguage);
+    m_spellLanguage = &spellLanguageOrEnglish(host.conversionOptions().spellLanguage);
     // The text of the number being converted; it outlives a failed read, so
     // a number whose item cannot be read converts the text read before.
     QString text;
     const int count = report.value(
         RunStep::ReadSpelledCount,
         [&] {
-            return numberCount(window);
+            return numberCount(host);
         },
         0);
     for (int item = 1; item <= count; ++item) {
         report.run(RunStep::ShowSpelledProgress, [&] {
-            window.setProgressValue(progressValue(item, numberCount(window)));
+            host.setProgressValue(progressValue(item, numberCount(host)));
         });
         report.run(RunStep::YieldBeforeSpelled, [&] {
-            window.yield();
+            host.yield();
         });
         report.run(RunStep::ReadSpelledNumber, [&] {
-            text = numberText(window, item);
-            window.startNumber(text);
+            text = numberText(host, item);
+            host.startNumber(text);
         });
         // The original text is read before the line is written, as its size
-        // belongs to the line's; nothing happens between in the window.
+        // belongs to the line's; nothing happens between in the host.
         bool withOriginal = false;
         QByteArray original;
         if (report.test(RunStep::CheckSpelledOriginal, [&] {
-                return window.conversionOptions().appendOriginalNumber;
+                return host.conversionOptions().appendOriginalNumber;
             }))
             withOriginal = report.run(RunStep::AppendSpelledOriginal, [&] {
-                original = window.numberList().textUtf8(item - 1);
+                original = host.numberList().textUtf8(item - 1);
             });
         SpelledLine line(*m_spellLanguage, text, withOriginal, original);
         original = QByteArray();
         // A long number yields as it goes; a Stop meanwhile drops its line.
-        if (!spellOut(window, report, line))
+        if (!spellOut(host, report, line))
             break;
         if (report.test(RunStep::CheckStopAfterSpelled, [&] {
                 return m_stopRequested;
@@ -490,40 +487,40 @@ void ConversionRun::convertSpelledOut(Window &window, ErrorReport &report)
     }
 }
 
-bool ConversionRun::spellOut(Window &window, ErrorReport &report, SpelledLine &line)
+bool ConversionRun::spellOut(RunHost &host, ErrorReport &report, SpelledLine &line)
 {
     // Written into the results list in pieces where the window can, else
     // built whole first.
     bool inPieces = false;
     QByteArray whole;
     report.run(RunStep::ClearSpelledLine, [&] {
-        inPieces = window.beginResult(line.size());
+        inPieces = host.beginResult(line.size());
         if (!inPieces)
             whole.reserve(line.size());
     });
     const std::function<void(QByteArrayView)> write = [&](QByteArrayView piece) {
         if (inPieces)
-            window.writeResult(piece);
+            host.writeResult(piece);
         else
             whole.append(piece);
     };
     while (line.writeSome(CharactersPerYield, write)) {
         report.run(RunStep::YieldBeforeSpelled, [&] {
-            window.yield();
+            host.yield();
         });
         if (report.test(RunStep::CheckStopAfterSpelled, [&] {
                 return m_stopRequested;
             })) {
             if (inPieces)
-                window.endResult(false);
+                host.endResult(false);
             return false;
         }
     }
     report.run(RunStep::AppendSpelledLine, [&] {
         if (inPieces)
-            window.endResult(true);
+            host.endResult(true);
         else
-            window.appendResult(QString::fromUtf8(whole));
+            host.appendResult(QString::fromUtf8(whole));
     });
     return true;
 }

@@ -11,7 +11,7 @@
 namespace core {
 class ErrorReport;
 class ReportSink;
-class Window;
+class RunHost;
 } // namespace core
 
 namespace engine {
@@ -48,7 +48,7 @@ public:
 
     // A click of the start button: starts a run when idle, else asks the run
     // to stop.
-    void startOrStop(core::Window &window);
+    void startOrStop(core::RunHost &host);
 
     void setSearchMode(SearchMode mode) { m_searchMode = mode; }
     SearchMode searchMode() const { return m_searchMode; }
@@ -65,7 +65,7 @@ public:
     // The reference enumeration: appends every reading of the positions from
     // `position` on to readings(), counting each step in the progress caption
     // and yielding at every step. Reports its own failures.
-    void enumerateReadings(core::Window &window,
+    void enumerateReadings(core::RunHost &host,
                            const QStringList &choices,
                            const QList<int> &starts,
                            int position);
@@ -79,8 +79,8 @@ public:
     static QString normaliseNumber(const QString &text);
 
 private:
-    void run(core::Window &window, core::ErrorReport &report);
-    void convertMnemonic(core::Window &window, core::ErrorReport &report);
+    void run(core::RunHost &host, core::ErrorReport &report);
+    void convertMnemonic(core::RunHost &host, core::ErrorReport &report);
     // The texts of the number being converted; they outlive a failed step, so
     // a number whose item cannot be read converts the text read before.
     struct NumberTexts
@@ -90,29 +90,29 @@ private:
         QStringList choices;
         QList<int> starts;
     };
-    void convertNumber(core::Window &window,
+    void convertNumber(core::RunHost &host,
                        core::ErrorReport &report,
                        const DictionaryKeypad &keypad,
                        int item,
                        NumberTexts &texts);
-    void searchReference(core::Window &window,
+    void searchReference(core::RunHost &host,
                          core::ErrorReport &report,
                          int item,
                          const QStringList &choices,
                          const QList<int> &starts);
-    void cutReading(core::Window &window, core::ErrorReport &report, int item, qsizetype reading);
-    void searchFast(core::Window &window,
+    void cutReading(core::RunHost &host, core::ErrorReport &report, int item, qsizetype reading);
+    void searchFast(core::RunHost &host,
                     core::ErrorReport &report,
                     int item,
                     const QStringList &choices);
     // The lines of the search's current reading, all its cuts.
     void
-    appendCuts(core::Window &window, core::ErrorReport &report, MnemonicSearch &search, int item);
-    void convertSpelledOut(core::Window &window, core::ErrorReport &report);
+    appendCuts(core::RunHost &host, core::ErrorReport &report, MnemonicSearch &search, int item);
+    void convertSpelledOut(core::RunHost &host, core::ErrorReport &report);
     // Appends the line to the results, yielding every 65,536 characters of
     // the number; false when a stop was asked for meanwhile (the line is
     // dropped).
-    bool spellOut(core::Window &window, core::ErrorReport &report, SpelledLine &line);
+    bool spellOut(core::RunHost &host, core::ErrorReport &report, SpelledLine &line);
 
     // Whether a line is kept, and with the original number. `original` keeps
     // the separator and the number's text once they could be read.
@@ -122,11 +122,11 @@ private:
         bool withOriginal = false;
         QString original;
     };
-    LineRules readLineRules(core::Window &window, core::ErrorReport &report, bool lineHasDigit);
+    LineRules readLineRules(core::RunHost &host, core::ErrorReport &report, bool lineHasDigit);
     void appendLine(
-        core::Window &window, core::ErrorReport &report, QString &line, LineRules &rules, int item);
+        core::RunHost &host, core::ErrorReport &report, QString &line, LineRules &rules, int item);
     // Shows the current count in the progress caption and yields.
-    void showCountAndYield(core::Window &window);
+    void showCountAndYield(core::RunHost &host);
 
     const WordStore &m_words;
     SearchMode m_searchMode = SearchMode::Fast;

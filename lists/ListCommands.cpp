@@ -3,12 +3,12 @@
 
 #include "lists/ListCommands.h"
 
+#include "core/CommandHost.h"
 #include "core/Dialogs.h"
 #include "core/ErrorReport.h"
 #include "core/FileExists.h"
 #include "core/ItemListModel.h"
 #include "core/TextRules.h"
-#include "core/Window.h"
 #include "lists/ListFiles.h"
 #include "lists/ResultFilters.h"
 
@@ -22,11 +22,11 @@ namespace lists {
 
 namespace {
 
+using core::CommandHost;
 using core::ErrorReport;
 using core::ItemListModel;
 using core::Pointer;
 using core::Procedure;
-using core::Window;
 
 enum class AddStep {
     Prompt = 100,
@@ -96,12 +96,12 @@ QStringList splitNumbers(QStringView text)
 
 } // namespace
 
-void addNumbers(Window &window)
+void addNumbers(CommandHost &window, core::Dialogs &dialogs)
 {
     ErrorReport report(window, Procedure::AddNumbers);
     QString answer;
     report.run(AddStep::Prompt, [&] {
-        answer = window.dialogs().prompt(u"Enter phone numbers or numbers (use commas): "_s);
+        answer = dialogs.prompt(u"Enter phone numbers or numbers (use commas): "_s);
     });
     if (report.test(AddStep::CheckNoAnswer, [&] {
             return answer.isEmpty();
@@ -158,7 +158,11 @@ QString tidyPath(const QString &path)
 // chunk, showing the items so far and its progress, and the start button
 // (reading "Stop" meanwhile) ends it. Files that hold more than a load reads
 // together are refused before any is read.
-void loadFiles(ErrorReport &report, Window &window, const QStringList &paths, LoadStep step)
+void loadFiles(ErrorReport &report,
+               CommandHost &window,
+               core::Dialogs &dialogs,
+               const QStringList &paths,
+               LoadStep step)
 {
     if (paths.isEmpty() || !report.run(step, [&] {
             refuseLargeLoad(paths);
@@ -179,7 +183,7 @@ void loadFiles(ErrorReport &report, Window &window, const QStringList &paths, Lo
     for (const QString &path : paths) {
         report.run(step, [&] {
             if (!core::fileExists(path))
-                window.dialogs().message(u"File not found"_s);
+                dialogs.message(u"File not found"_s);
             else
                 goOn = load.append(path);
         });
@@ -194,21 +198,21 @@ void loadFiles(ErrorReport &report, Window &window, const QStringList &paths, Lo
 
 } // namespace
 
-void loadNumbersFromFile(Window &window)
+void loadNumbersFromFile(CommandHost &window, core::Dialogs &dialogs)
 {
     ErrorReport report(window, Procedure::LoadNumbersFromFile);
     QString fileName;
     report.run(LoadStep::ChooseFiles, [&] {
         QStringList chosen =
-            window.dialogs().openFiles(u"Load List(s) - Hold Ctrl to select multiple list files"_s,
-                                       {u"Text Files (*.txt)"_s, u"All Files (*)"_s});
+            dialogs.openFiles(u"Load List(s) - Hold Ctrl to select multiple list files"_s,
+                              {u"Text Files (*.txt)"_s, u"All Files (*)"_s});
         for (QString &path : chosen)
             path = QDir::toNativeSeparators(path);
         fileName = selectionText(chosen, PathSeparator);
     });
     if (fileName.size() > SelectionTextLimit) {
-        window.dialogs().message(u"You've selected too many files to add.\r\r"
-                                 u"Please try adding via the \"Add All\" button."_s);
+        dialogs.message(u"You've selected too many files to add.\r\r"
+                        u"Please try adding via the \"Add All\" button."_s);
         return;
     }
     if (report.test(LoadStep::CheckNoneChosen, [&] {
@@ -247,13 +251,13 @@ void loadNumbersFromFile(Window &window)
             paths.append(path);
         }
     }
-    loadFiles(report, window, paths, loadStep);
+    loadFiles(report, window, dialogs, paths, loadStep);
     report.run(LoadStep::ShowDefaultPointer, [&] {
         window.setPointer(Pointer::Default);
     });
 }
 
-void clearNumbers(Window &window)
+void clearNumbers(CommandHost &window)
 {
     ErrorReport report(window, Procedure::ClearNumbers);
     report.run(ClearStep::Clear, [&] {
@@ -262,7 +266,7 @@ void clearNumbers(Window &window)
     });
 }
 
-void clearResults(Window &window)
+void clearResults(CommandHost &window)
 {
     ErrorReport report(window, Procedure::ClearResults);
     report.run(ClearStep::Clear, [&] {
@@ -272,7 +276,8 @@ void clearResults(Window &window)
 
 namespace {
 
-void filterResults(Window &window,
+void filterResults(CommandHost &window,
+                   core::Dialogs &dialogs,
                    Procedure procedure,
                    const QString &prompt,
                    void (*filter)(ItemListModel &, const QString &))
@@ -280,7 +285,7 @@ void filterResults(Window &window,
     ErrorReport report(window, procedure);
     QString answer;
     report.run(FilterStep::Prompt, [&] {
-        answer = window.dialogs().prompt(prompt);
+        answer = dialogs.prompt(prompt);
     });
     if (report.test(FilterStep::CheckNoAnswer, [&] {
             return answer.isEmpty();
@@ -297,7 +302,7 @@ void filterResults(Window &window,
         });
     else
         report.run(FilterStep::SayNoResults, [&] {
-            window.dialogs().message(u"There are no results to remove."_s);
+            dialogs.message(u"There are no results to remove."_s);
         });
     report.run(FilterStep::ShowDefaultPointer, [&] {
         window.setPointer(Pointer::Default);
@@ -306,23 +311,25 @@ void filterResults(Window &window,
 
 } // namespace
 
-void removeResultsContaining(Window &window)
+void removeResultsContaining(CommandHost &window, core::Dialogs &dialogs)
 {
     filterResults(window,
+                  dialogs,
                   Procedure::RemoveResultsContaining,
                   u"Remove results containing this text: "_s,
                   &removeItemsContaining);
 }
 
-void removeResultsNotContaining(Window &window)
+void removeResultsNotContaining(CommandHost &window, core::Dialogs &dialogs)
 {
     filterResults(window,
+                  dialogs,
                   Procedure::RemoveResultsNotContaining,
                   u"Remove results not containing this text: "_s,
                   &removeItemsNotContaining);
 }
 
-bool removeSelectedItem(Window &window, ItemListModel &list, int selectedRow)
+bool removeSelectedItem(CommandHost &window, ItemListModel &list, int selectedRow)
 {
     if (window.pointer() == Pointer::Hourglass)
         return false;
@@ -335,7 +342,7 @@ bool removeSelectedItem(Window &window, ItemListModel &list, int selectedRow)
     return true;
 }
 
-bool removeSelectedOnKey(Window &window, ItemListModel &list, int key, int selectedRow)
+bool removeSelectedOnKey(CommandHost &window, ItemListModel &list, int key, int selectedRow)
 {
     return key == Qt::Key_Delete && removeSelectedItem(window, list, selectedRow);
 }

@@ -4,8 +4,9 @@
 #pragma once
 
 namespace core {
+class CommandHost;
+class Dialogs;
 class ItemListModel;
-class Window;
 } // namespace core
 
 namespace lists {
@@ -15,31 +16,34 @@ namespace lists {
 
 // "Add Phone Number or Numbers": asks for numbers separated by commas or line
 // breaks and appends each piece, spaces trimmed, to the number list.
-void addNumbers(core::Window &window);
+void addNumbers(core::CommandHost &window, core::Dialogs &dialogs);
 
 // "Load Phone Number From File": lets the user choose list files and appends
 // their items to the number list, file after file.
-void loadNumbersFromFile(core::Window &window);
+void loadNumbersFromFile(core::CommandHost &window, core::Dialogs &dialogs);
 
 // "Clear List": empties the number list unless a command is busy.
-void clearNumbers(core::Window &window);
+void clearNumbers(core::CommandHost &window);
 
 // "Clear Results": empties the results list, also while a run goes on.
-void clearResults(core::Window &window);
+void clearResults(core::CommandHost &window);
 
 // "Remove Results Containing X" / "Remove Results Not Cont. X": ask for a
 // text and remove the results that contain it / do not contain it.
-void removeResultsContaining(core::Window &window);
-void removeResultsNotContaining(core::Window &window);
+void removeResultsContaining(core::CommandHost &window, core::Dialogs &dialogs);
+void removeResultsNotContaining(core::CommandHost &window, core::Dialogs &dialogs);
 
 // A double-click on either list. `selectedRow` is the list's selected row
 // (from 0), -1 when none. Removes the selected row unless the window is busy;
 // true when a row was removed.
-bool removeSelectedItem(core::Window &window, core::ItemListModel &list, int selectedRow);
+bool removeSelectedItem(core::CommandHost &window, core::ItemListModel &list, int selectedRow);
 
 // A key pressed on either list: `key` is a Qt::Key, and only Qt::Key_Delete
 // removes the selected row (whatever the modifiers), as a double-click does.
-bool removeSelectedOnKey(core::Window &window, core::ItemListModel &list, int key, int selectedRow);
+bool removeSelectedOnKey(core::CommandHost &window,
+                         core::ItemListModel &list,
+                         int key,
+                         int selectedRow);
 
 // The limit on the length of the open dialog's selection text.
 inline constexpr int SelectionTextLimit = 30000;

@@ -3,12 +3,12 @@
 
 #include "output/OutputCommands.h"
 
+#include "core/CommandHost.h"
 #include "core/Dialogs.h"
 #include "core/ErrorReport.h"
 #include "core/FileExists.h"
 #include "core/ItemListModel.h"
 #include "core/Spreadsheet.h"
-#include "core/Window.h"
 #include "output/ClipboardCopy.h"
 #include "output/SpreadsheetExport.h"
 #include "output/TextFileWriter.h"
@@ -60,10 +60,9 @@ enum class ExportStep {
 
 } // namespace
 
-void saveResultsAsText(core::Window &window)
+void saveResultsAsText(core::CommandHost &window, core::Dialogs &dialogs)
 {
     core::ErrorReport report(window, core::Procedure::SaveResultsAsText);
-    core::Dialogs &dialogs = window.dialogs();
 
     QString path;
     report.run(SaveStep::ChooseFile, [&] {
@@ -102,7 +101,7 @@ void saveResultsAsText(core::Window &window)
         });
 }
 
-void copyResults(core::Window &window)
+void copyResults(core::CommandHost &window, core::Dialogs &dialogs, core::Clipboard &clipboard)
 {
     core::ErrorReport report(window, core::Procedure::CopyResults);
     report.run(CopyStep::ShowHourglass, [&] {
@@ -113,7 +112,7 @@ void copyResults(core::Window &window)
     bool refused = false;
     report.run(CopyStep::CopyText, [&] {
         try {
-            copyListToClipboard(window.resultsList(), window.clipboard(), [&] {
+            copyListToClipboard(window.resultsList(), clipboard, [&] {
                 window.yield();
             });
         } catch (const ClipboardRefused &) {
@@ -123,9 +122,9 @@ void copyResults(core::Window &window)
     });
     if (!refused)
         report.run(CopyStep::SayCopied, [&] {
-            window.dialogs().message(u"Results have been copied to the clipboard.\r\rClick a text "
-                                     u"area where you normally type and press Ctrl+V to paste "
-                                     u"the clipboard."_s);
+            dialogs.message(u"Results have been copied to the clipboard.\r\rClick a text "
+                            u"area where you normally type and press Ctrl+V to paste "
+                            u"the clipboard."_s);
         });
     report.run(CopyStep::ShowDefaultPointer, [&] {
         window.setPointer(Pointer::Default);
@@ -139,7 +138,7 @@ namespace {
 class SheetFiller
 {
 public:
-    SheetFiller(core::Window &window,
+    SheetFiller(core::CommandHost &window,
                 core::ErrorReport &report,
                 core::SpreadsheetApplication &application,
                 const core::ItemListModel &list)
@@ -209,7 +208,7 @@ private:
         });
     }
 
-    core::Window &m_window;
+    core::CommandHost &m_window;
     core::ErrorReport &m_report;
     core::SpreadsheetApplication &m_application;
     const core::ItemListModel &m_list;
@@ -217,12 +216,14 @@ private:
 
 } // namespace
 
-void exportResultsToSpreadsheet(core::Window &window)
+void exportResultsToSpreadsheet(core::CommandHost &window,
+                                core::Dialogs &dialogs,
+                                core::Spreadsheet &spreadsheet)
 {
     core::ErrorReport report(window, core::Procedure::ExportResultsToSpreadsheet);
-    if (!spreadsheetInstalled(window)) {
+    if (!spreadsheetInstalled(dialogs, spreadsheet)) {
         report.run(ExportStep::SayNotInstalled, [&] {
-            window.dialogs().message(NotInstalledForFeature.toString());
+            dialogs.message(NotInstalledForFeature.toString());
         });
         return;
     }
@@ -237,7 +238,7 @@ void exportResultsToSpreadsheet(core::Window &window)
     // report, and the export ends.
     std::unique_ptr<core::SpreadsheetApplication> application;
     const bool started = report.run(ExportStep::StartApplication, [&] {
-        application = window.spreadsheet().create();
+        application = spreadsheet.create();
     }) && report.run(ExportStep::AddWorkbook, [&] {
         if (!application)
             throw core::Failure(u"The spreadsheet application could not be started."_s);

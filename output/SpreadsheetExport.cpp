@@ -5,24 +5,22 @@
 
 #include "core/Dialogs.h"
 #include "core/Spreadsheet.h"
-#include "core/Window.h"
 
 #include <exception>
 
 namespace output {
 
-bool spreadsheetInstalled(core::Window &window)
+bool spreadsheetInstalled(core::Dialogs &dialogs, core::Spreadsheet &spreadsheet)
 {
     bool created = false;
     try {
-        core::Spreadsheet &spreadsheet = window.spreadsheet();
         created = spreadsheet.isAvailable() && spreadsheet.create() != nullptr;
     } catch (const std::exception &) {
         created = false;
     }
     if (!created) {
         try {
-            window.dialogs().message(NotInstalledForSoftware.toString());
+            dialogs.message(NotInstalledForSoftware.toString());
         } catch (const std::exception &) {
             // nothing more to tell
         }

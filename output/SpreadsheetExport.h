@@ -6,8 +6,9 @@
 #include <QStringView>
 
 namespace core {
-class Window;
-}
+class Dialogs;
+class Spreadsheet;
+} // namespace core
 
 namespace output {
 
@@ -18,9 +19,9 @@ inline constexpr QStringView NotInstalledForFeature =
     u"Excel is not installed on this computer. You need to have it installed to use this "
     u"feature.";
 
-// Whether the window's spreadsheet application can be created: creates one
+// Whether the spreadsheet application can be created: creates one
 // and drops it at once. When it cannot, says so (NotInstalledForSoftware) and
 // returns false. Never fails.
-bool spreadsheetInstalled(core::Window &window);
+bool spreadsheetInstalled(core::Dialogs &dialogs, core::Spreadsheet &spreadsheet);
 
 } // namespace output

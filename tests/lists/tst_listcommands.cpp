@@ -31,13 +31,6 @@ public:
     }
 };
 
-class WindowWithFailingMessages : public FakeWindow
-{
-public:
-    FailingMessageDialogs failing;
-    core::Dialogs &dialogs() override { return failing; }
-};
-
 } // namespace
 
 class TestListCommands : public QObject
@@ -114,7 +107,7 @@ void TestListCommands::addSplitsAtCommasAndTrimsSpaces()
 
     FakeWindow window;
     window.fakeDialogs.promptAnswers.enqueue(answer);
-    lists::addNumbers(window);
+    lists::addNumbers(window, window.dialogs());
 
     QCOMPARE(testsupport::texts(window.numbers), expected);
     QVERIFY(window.fakeDialogs.errorReports().isEmpty());
@@ -125,7 +118,7 @@ void TestListCommands::addAsksWithoutTitleAndAppendsAtTheEnd()
     FakeWindow window;
     testsupport::fill(window.numbers, {u"1"_s}, true);
     window.fakeDialogs.promptAnswers.enqueue(u"2,3"_s);
-    lists::addNumbers(window);
+    lists::addNumbers(window, window.dialogs());
 
     QCOMPARE(window.fakeDialogs.shown.size(), 1);
     QCOMPARE(window.fakeDialogs.shown.at(0).kind, u"prompt"_s);
@@ -141,7 +134,7 @@ void TestListCommands::addWithEmptyAnswerDoesNothing()
 {
     FakeWindow window;
     window.fakeDialogs.promptAnswers.enqueue(QString());
-    lists::addNumbers(window);
+    lists::addNumbers(window, window.dialogs());
 
     QCOMPARE(window.numbers.rows(), 0);
     QCOMPARE(window.fakeDialogs.shown.size(), 1);
@@ -169,7 +162,7 @@ void TestListCommands::addReportsCounterOverflow()
     for (int i = 0; i < pieces; ++i)
         numbers.append(QString::number(i));
     window.fakeDialogs.promptAnswers.enqueue(numbers.join(u','));
-    lists::addNumbers(window);
+    lists::addNumbers(window, window.dialogs());
 
     QCOMPARE(window.numbers.rows(), appended);
     if (appended > 0)
@@ -192,7 +185,7 @@ void TestListCommands::loadOneFile()
     const QString path = testsupport::writeFile(dir.filePath(u"a.txt"_s), "434-3453\r\nabc\r\n"_ba);
     FakeWindow window;
     window.fakeDialogs.openAnswers.enqueue({path});
-    lists::loadNumbersFromFile(window);
+    lists::loadNumbersFromFile(window, window.dialogs());
 
     const FakeDialogs::Shown &open = window.fakeDialogs.shown.at(0);
     QCOMPARE(open.kind, u"open"_s);
@@ -212,7 +205,7 @@ void TestListCommands::loadSeveralFilesInTheDialogsOrder()
     FakeWindow window;
     testsupport::fill(window.numbers, {u"0"_s}, true);
     window.fakeDialogs.openAnswers.enqueue({b, c, a});
-    lists::loadNumbersFromFile(window);
+    lists::loadNumbersFromFile(window, window.dialogs());
 
     QCOMPARE(testsupport::texts(window.numbers),
              (QStringList{u"0"_s, u"3"_s, u"4"_s, u"1"_s, u"2"_s}));
@@ -254,7 +247,7 @@ void TestListCommands::loadGoesOnAfterAFailingFile()
     }
     FakeWindow window;
     window.fakeDialogs.openAnswers.enqueue(alone ? QStringList{bad} : QStringList{a, bad, b});
-    lists::loadNumbersFromFile(window);
+    lists::loadNumbersFromFile(window, window.dialogs());
 
     QCOMPARE(testsupport::texts(window.numbers),
              (alone ? QStringList() : QStringList{u"1"_s, u"2"_s}));
@@ -279,7 +272,7 @@ void TestListCommands::loadCollapsesDoubledSlashes()
     FakeWindow window;
     window.fakeDialogs.openAnswers.enqueue(
         {dir.path() + u"//a.txt"_s, u"/"_s + dir.path() + u"///b.txt"_s});
-    lists::loadNumbersFromFile(window);
+    lists::loadNumbersFromFile(window, window.dialogs());
 
     QCOMPARE(testsupport::texts(window.numbers), (QStringList{u"1"_s, u"2"_s}));
     QCOMPARE(window.fakeDialogs.shown.size(), 1);
@@ -288,7 +281,7 @@ void TestListCommands::loadCollapsesDoubledSlashes()
 void TestListCommands::loadCancelledDoesNothing()
 {
     FakeWindow window;
-    lists::loadNumbersFromFile(window);
+    lists::loadNumbersFromFile(window, window.dialogs());
 
     QCOMPARE(window.fakeDialogs.shown.size(), 1);
     QCOMPARE(window.numbers.rows(), 0);
@@ -339,7 +332,7 @@ void TestListCommands::loadShowsProgressStopsAndIsLimited()
     window.onYield = [&] {
         window.stopLoading = stop;
     };
-    lists::loadNumbersFromFile(window);
+    lists::loadNumbersFromFile(window, window.dialogs());
 
     const QStringList reports = window.fakeDialogs.errorReports();
     if (!report.isEmpty()) {
@@ -393,7 +386,7 @@ void TestListCommands::loadSelectionLimit()
     FakeWindow window;
     testsupport::fill(window.numbers, {u"0"_s}, true);
     window.fakeDialogs.openAnswers.enqueue(paths);
-    lists::loadNumbersFromFile(window);
+    lists::loadNumbersFromFile(window, window.dialogs());
 
     QCOMPARE(window.numbers.rows(), 1);
     if (tooMany) {
@@ -568,7 +561,8 @@ void TestListCommands::filterCommands()
     FakeWindow window;
     testsupport::fill(window.results, {u"four three"_s, u"Four Five"_s, u"six"_s}, true);
     window.fakeDialogs.promptAnswers.enqueue(answer);
-    containing ? lists::removeResultsContaining(window) : lists::removeResultsNotContaining(window);
+    containing ? lists::removeResultsContaining(window, window.dialogs())
+               : lists::removeResultsNotContaining(window, window.dialogs());
 
     QCOMPARE(testsupport::texts(window.results), expected);
     QCOMPARE(window.fakeDialogs.shown.size(), 1);
@@ -593,7 +587,8 @@ void TestListCommands::filterOnEmptyResults()
     FakeWindow window;
     window.currentPointer = Pointer::Hourglass; // during a run: no check first
     window.fakeDialogs.promptAnswers.enqueue(u"x"_s);
-    containing ? lists::removeResultsContaining(window) : lists::removeResultsNotContaining(window);
+    containing ? lists::removeResultsContaining(window, window.dialogs())
+               : lists::removeResultsNotContaining(window, window.dialogs());
 
     QCOMPARE(window.fakeDialogs.messages(), QStringList{u"There are no results to remove."_s});
     const FakeDialogs::Shown &box = window.fakeDialogs.shown.last();
@@ -606,10 +601,10 @@ void TestListCommands::filterCancelledChangesNothing()
 {
     for (const bool containing : {true, false}) {
         FakeWindow window;
-        lists::removeResultsContaining(window);
+        lists::removeResultsContaining(window, window.dialogs());
         testsupport::fill(window.results, {u"a"_s}, true);
-        containing ? lists::removeResultsContaining(window)
-                   : lists::removeResultsNotContaining(window);
+        containing ? lists::removeResultsContaining(window, window.dialogs())
+                   : lists::removeResultsNotContaining(window, window.dialogs());
 
         QCOMPARE(window.fakeDialogs.shown.size(), 2);
         QCOMPARE(window.fakeDialogs.shown.at(0).kind, u"prompt"_s);
@@ -621,11 +616,12 @@ void TestListCommands::filterCancelledChangesNothing()
 
 void TestListCommands::filterFailureStillRestoresThePointer()
 {
-    WindowWithFailingMessages window;
-    window.failing.promptAnswers.enqueue(u"x"_s);
-    lists::removeResultsNotContaining(window);
+    FakeWindow window;
+    FailingMessageDialogs failing;
+    failing.promptAnswers.enqueue(u"x"_s);
+    lists::removeResultsNotContaining(window, failing);
 
-    const QStringList reports = window.failing.errorReports();
+    const QStringList reports = window.reports();
     QCOMPARE(reports.size(), 1);
     QVERIFY(reports.at(0).startsWith(u"Message box failed\r\n"));
     QVERIFY(reports.at(0).contains(u"Form1.PushButton23_Click at line 118"));

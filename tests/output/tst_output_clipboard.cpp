@@ -142,7 +142,7 @@ void TestClipboardCopy::commandCopies()
 {
     fillList(m_window.results, {u"Results"_s}, {{{u"IF-I-FILE"_s}, true}, {{u"HIDE  "_s}, true}});
     m_window.fakeClipboard.refuseSets = 3;
-    output::copyResults(m_window);
+    output::copyResults(m_window, m_window.dialogs(), m_window.clipboard());
     QCOMPARE(m_window.fakeClipboard.content, u"IF-I-FILE\r\nHIDE\r\n"_s);
     QCOMPARE(m_window.fakeClipboard.setAttempts, 4);
     QCOMPARE(m_window.fakeDialogs.messages(), QStringList{CopiedMessage});
@@ -155,7 +155,7 @@ void TestClipboardCopy::commandCopies()
 
 void TestClipboardCopy::commandEmptyListLeavesClipboard()
 {
-    output::copyResults(m_window);
+    output::copyResults(m_window, m_window.dialogs(), m_window.clipboard());
     QCOMPARE(m_window.fakeClipboard.content, u"previous"_s);
     QCOMPARE(m_window.fakeClipboard.clearAttempts, 0);
     QCOMPARE(m_window.fakeClipboard.setAttempts, 0);
@@ -167,7 +167,7 @@ void TestClipboardCopy::commandNothingChecked()
 {
     fillList(m_window.results, {u"Results"_s}, {{{u"A"_s}, false}});
     m_window.fakeClipboard.refuseClears = 1000; // the empty text replaces it anyway
-    output::copyResults(m_window);
+    output::copyResults(m_window, m_window.dialogs(), m_window.clipboard());
     QCOMPARE(m_window.fakeClipboard.clearAttempts, 1000);
     QCOMPARE(m_window.fakeClipboard.setAttempts, 1);
     QCOMPARE(m_window.fakeClipboard.content, QString());
@@ -178,7 +178,7 @@ void TestClipboardCopy::commandClipboardRefuses()
 {
     fillList(m_window.results, {u"Results"_s}, {{{u"A"_s}, true}});
     m_window.fakeClipboard.refuseSets = 1000;
-    output::copyResults(m_window);
+    output::copyResults(m_window, m_window.dialogs(), m_window.clipboard());
     // One report; the text is not on the clipboard, so no claim that it is.
     const QStringList reports = m_window.fakeDialogs.errorReports();
     QCOMPARE(reports.size(), 1);
@@ -195,7 +195,7 @@ void TestClipboardCopy::commandRowsVanish()
     m_window.onYield = [&] {
         m_window.results.clear();
     };
-    output::copyResults(m_window);
+    output::copyResults(m_window, m_window.dialogs(), m_window.clipboard());
     QCOMPARE(m_window.fakeDialogs.errorReports().size(), 1);
     QVERIFY(m_window.fakeDialogs.errorReports().first().contains(
         u"Index out of bounds\r\nin Numerill2021/08/31.Form1.PushButton5_Click at line 108"_s));

@@ -441,7 +441,7 @@ void TestSaveText::saveTargets()
         QVERIFY(testsupport::isStillSpecial(kind, path));
         // The command refuses it the same way, before it asks about overwriting.
         m_window.fakeDialogs.saveAnswers.enqueue(path);
-        output::saveResultsAsText(m_window);
+        output::saveResultsAsText(m_window, m_window.dialogs());
         QCOMPARE(m_window.fakeDialogs.errorReports().value(1), reports.first());
         for (const FakeDialogs::Shown &shown : std::as_const(m_window.fakeDialogs.shown))
             QVERIFY(shown.kind != u"yesno"_s);
@@ -497,7 +497,7 @@ void TestSaveText::failedWriteGivesTheSystemsReason()
 void TestSaveText::commandCancelled()
 {
     m_window.results.append(u"A"_s, true);
-    output::saveResultsAsText(m_window);
+    output::saveResultsAsText(m_window, m_window.dialogs());
     QCOMPARE(m_window.fakeDialogs.shown.size(), 1);
     const FakeDialogs::Shown &dialog = m_window.fakeDialogs.shown.first();
     QCOMPARE(dialog.kind, u"save"_s);
@@ -512,7 +512,7 @@ void TestSaveText::commandWritesNewFile()
     fillList(m_window.results, {u"Results"_s}, {{{u"IF-I-FILE"_s}, true}, {{u"NO"_s}, false}});
     const QString path = m_dir.filePath(u"new.txt"_s);
     m_window.fakeDialogs.saveAnswers.enqueue(path);
-    output::saveResultsAsText(m_window);
+    output::saveResultsAsText(m_window, m_window.dialogs());
     QCOMPARE(readFile(path), QByteArray("Results  \t\r\nIF-I-FILE\t\r\n"));
     // No overwrite question for a new file.
     QCOMPARE(m_window.fakeDialogs.shown.size(), 2);
@@ -537,7 +537,7 @@ void TestSaveText::commandOverwriteQuestion()
     testsupport::writeFile(path, "previous");
     m_window.fakeDialogs.saveAnswers.enqueue(path);
     m_window.fakeDialogs.yesNoAnswers.enqueue(yes);
-    output::saveResultsAsText(m_window);
+    output::saveResultsAsText(m_window, m_window.dialogs());
 
     const FakeDialogs::Shown &question = m_window.fakeDialogs.shown.at(1);
     QCOMPARE(question.kind, u"yesno"_s);
@@ -556,7 +556,7 @@ void TestSaveText::commandFailedSaveIsNotDone()
     QVERIFY(QDir(m_dir.path()).mkpath(u"folder.txt/inner"_s));
     m_window.fakeDialogs.saveAnswers.enqueue(path);
     m_window.fakeDialogs.yesNoAnswers.enqueue(true);
-    output::saveResultsAsText(m_window);
+    output::saveResultsAsText(m_window, m_window.dialogs());
 
     const QStringList reports = m_window.fakeDialogs.errorReports();
     QCOMPARE(reports.size(), 1);

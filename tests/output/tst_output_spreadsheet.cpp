@@ -98,7 +98,7 @@ void TestSpreadsheetExport::sheetLayout()
     QFETCH(TestRows, rows);
     QFETCH(Cells, cells);
     fillList(m_window.results, headers, rows);
-    output::exportResultsToSpreadsheet(m_window);
+    output::exportResultsToSpreadsheet(m_window, m_window.dialogs(), m_window.spreadsheet());
 
     const FakeSpreadsheet &sheet = m_window.fakeSpreadsheet;
     QCOMPARE(sheet.cells, cells);
@@ -127,11 +127,11 @@ void TestSpreadsheetExport::notInstalled()
     m_window.fakeSpreadsheet.available = available;
     m_window.fakeSpreadsheet.failCreate = true;
 
-    QVERIFY(!output::spreadsheetInstalled(m_window));
+    QVERIFY(!output::spreadsheetInstalled(m_window.dialogs(), m_window.spreadsheet()));
     QCOMPARE(m_window.fakeDialogs.messages(), QStringList{ForSoftware});
 
     m_window.fakeDialogs.shown.clear();
-    output::exportResultsToSpreadsheet(m_window);
+    output::exportResultsToSpreadsheet(m_window, m_window.dialogs(), m_window.spreadsheet());
     QCOMPARE(m_window.fakeDialogs.messages(), (QStringList{ForSoftware, ForFeature}));
     QCOMPARE(m_window.fakeDialogs.shown.first().icon, core::Dialogs::Icon::None);
     QCOMPARE(m_window.fakeDialogs.errorReports(), QStringList());
@@ -141,8 +141,8 @@ void TestSpreadsheetExport::notInstalled()
 
 void TestSpreadsheetExport::emptyListOpensNothing()
 {
-    QVERIFY(output::spreadsheetInstalled(m_window));
-    output::exportResultsToSpreadsheet(m_window);
+    QVERIFY(output::spreadsheetInstalled(m_window.dialogs(), m_window.spreadsheet()));
+    output::exportResultsToSpreadsheet(m_window, m_window.dialogs(), m_window.spreadsheet());
     QCOMPARE(m_window.fakeSpreadsheet.created, 2); // both availability tests
     QCOMPARE(m_window.fakeSpreadsheet.workbooks, 0);
     QVERIFY(!m_window.fakeSpreadsheet.visible);
@@ -156,7 +156,7 @@ void TestSpreadsheetExport::applicationCannotBeCreated()
     FakeWindow window;
     window.spreadsheetOverride = &spreadsheet;
     fillList(window.results, {u"Results"_s}, {{{u"A"_s}, true}, {{u"B"_s}, true}});
-    output::exportResultsToSpreadsheet(window);
+    output::exportResultsToSpreadsheet(window, window.dialogs(), window.spreadsheet());
     // One report, not one for every statement that would use the application.
     const QStringList reports = window.fakeDialogs.errorReports();
     QCOMPARE(reports.size(), 1);
@@ -177,7 +177,7 @@ void TestSpreadsheetExport::rowsVanish()
         if (m_window.fakeSpreadsheet.cells.contains({2, 1}))
             m_window.results.clear();
     };
-    output::exportResultsToSpreadsheet(m_window);
+    output::exportResultsToSpreadsheet(m_window, m_window.dialogs(), m_window.spreadsheet());
     const QStringList reports = m_window.fakeDialogs.errorReports();
     QCOMPARE(reports.size(), 1);
     QVERIFY2(reports.first().contains(u"Form1.PushButton13_Click at line 142"_s),

@@ -429,7 +429,7 @@ void TestXlsxSpreadsheet::exportCommandEndToEnd()
     window.results.appendRow({u"=IF-I-FILE"_s, u"=434-3453"_s}, true);
     window.results.appendRow({u"SKIPPED"_s, u"x"_s}, false);
     window.results.appendRow({u"HIDE"_s, u"a=b=c"_s}, true);
-    output::exportResultsToSpreadsheet(window);
+    output::exportResultsToSpreadsheet(window, window.dialogs(), window.spreadsheet());
 
     QCOMPARE(window.fakeDialogs.shown.size(), 0);
     QTRY_VERIFY_WITH_TIMEOUT(readLines(record).size() == 3, 10000);
@@ -457,7 +457,7 @@ void TestXlsxSpreadsheet::exportCommandProgramFails()
     FakeWindow window;
     window.spreadsheetOverride = &spreadsheet;
     window.results.append(u"A"_s, true);
-    output::exportResultsToSpreadsheet(window);
+    output::exportResultsToSpreadsheet(window, window.dialogs(), window.spreadsheet());
 
     const QStringList reports = window.fakeDialogs.errorReports();
     QCOMPARE(reports.size(), 1);
@@ -483,7 +483,7 @@ void TestXlsxSpreadsheet::exportCommandSheetFull()
     const int rows = platform::XlsxSheet::MaxRows;
     window.results.appendBatch(QStringList(rows - 2, u"UNCHECKED"_s), false);
     window.results.appendBatch({u"FITS"_s, u"TOO FAR"_s}, true);
-    output::exportResultsToSpreadsheet(window);
+    output::exportResultsToSpreadsheet(window, window.dialogs(), window.spreadsheet());
 
     const QStringList reports = window.fakeDialogs.errorReports();
     QCOMPARE(reports.size(), 1);

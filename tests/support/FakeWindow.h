@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/ItemListModel.h"
-#include "core/Window.h"
+#include "core/RunHost.h"
 #include "tests/support/FakeClipboard.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/FakeSpreadsheet.h"
@@ -15,10 +15,11 @@
 #include <functional>
 
 // A main window without widgets, for the conversion run and the list and
-// output commands: real list models, fake dialogs, clipboard and
-// spreadsheet, options set by the test, and recordings of what the commands
-// showed. Error reports go to the dialogs.
-class FakeWindow : public core::Window
+// output commands: real list models, options set by the test, and
+// recordings of what the commands showed; beside it the fake dialogs,
+// clipboard and spreadsheet that tests hand to the commands that use them.
+// Error reports go to the dialogs.
+class FakeWindow : public core::RunHost
 {
 public:
     FakeWindow();
@@ -65,7 +66,15 @@ public:
     void setMnemonic(bool wordsAndNumbers, bool wordsOnly);
     void setSpelledOut();
 
-    // core::Window
+    // The services a test hands to the commands that use them.
+    core::Dialogs &dialogs() { return fakeDialogs; }
+    core::Clipboard &clipboard() { return fakeClipboard; }
+    core::Spreadsheet &spreadsheet()
+    {
+        return spreadsheetOverride ? *spreadsheetOverride : fakeSpreadsheet;
+    }
+
+    // core::RunHost
     core::Pointer pointer() const override { return currentPointer; }
     void setPointer(core::Pointer pointer) override;
     void yield() override;
@@ -81,14 +90,8 @@ public:
     void showRunning(bool running) override;
     void showLoading(bool loading) override;
     bool loadStopRequested() const override { return stopLoading; }
-    core::Dialogs &dialogs() override { return fakeDialogs; }
-    core::Clipboard &clipboard() override { return fakeClipboard; }
-    core::Spreadsheet &spreadsheet() override
-    {
-        return spreadsheetOverride ? *spreadsheetOverride : fakeSpreadsheet;
-    }
     void setProgressValue(double value) override;
     void setProgressText(const QString &text) override;
     void showGeneratedCount(qint64 count) override;
-    void showErrorReport(const QString &text) override { dialogs().showErrorReport(text); }
+    void showErrorReport(const QString &text) override { fakeDialogs.showErrorReport(text); }
 };

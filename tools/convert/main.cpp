@@ -16,7 +16,7 @@
 #include "engine/DigitNames.h"
 #include "engine/LineRanking.h"
 #include "engine/WordStore.h"
-#include "tools/convert/ConsoleWindow.h"
+#include "tools/convert/ConsoleHost.h"
 #include "tools/convert/Dictionary.h"
 #include "tools/convert/InputLines.h"
 
@@ -213,12 +213,12 @@ public:
         : m_settings(settings)
         , m_words(words)
         , m_run(words)
-        , m_window(settings.options)
+        , m_host(settings.options)
     {
-        m_window.onResult = [this](const QString &line) {
+        m_host.onResult = [this](const QString &line) {
             take(line);
         };
-        m_window.onYield = [this] {
+        m_host.onYield = [this] {
             if (m_clock.elapsed() > MostMillisecondsPerNumber)
                 stop(true);
         };
@@ -237,7 +237,7 @@ public:
                          .arg(LongestMnemonicNumber));
             return false;
         }
-        m_window.setNumber(number);
+        m_host.setNumber(number);
         m_stopping = false;
         m_limitReached = false;
         m_count = 0;
@@ -246,19 +246,19 @@ public:
             m_ranked = std::make_unique<engine::RankedLines>(m_words, number, m_settings.top);
         m_mostLines = m_ranked && m_settings.top < 0 ? MostHeldLinesPerNumber : MostLinesPerNumber;
         m_clock.start();
-        m_run.startOrStop(m_window);
+        m_run.startOrStop(m_host);
         if (m_ranked) {
             for (const QString &line : m_ranked->best())
                 m_output.line(line);
         }
-        for (const QString &report : m_window.reports())
+        for (const QString &report : m_host.reports())
             complain(u"%1: %2"_s.arg(shown(number), report));
         if (m_limitReached) {
             complain(u"%1: stopped after %2 lines, the number has too many readings; the lines "
                      u"are incomplete"_s.arg(shown(number))
                          .arg(m_count));
         }
-        return m_window.reports().isEmpty() && !m_limitReached;
+        return m_host.reports().isEmpty() && !m_limitReached;
     }
 
     Output &output() { return m_output; }
@@ -285,13 +285,13 @@ private:
             return;
         m_stopping = true;
         m_limitReached = limitReached;
-        m_run.startOrStop(m_window);
+        m_run.startOrStop(m_host);
     }
 
     const Settings &m_settings;
     const engine::WordStore &m_words;
     engine::ConversionRun m_run;
-    convert::ConsoleWindow m_window;
+    convert::ConsoleHost m_host;
     Output m_output;
     std::unique_ptr<engine::RankedLines> m_ranked;
     QElapsedTimer m_clock;
