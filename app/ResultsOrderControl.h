@@ -46,7 +46,8 @@ public:
     // Takes the stored order ("As found" when there is none or it is unknown).
     void restore();
     void setOrder(Order order);
-    Order order() const { return m_results.order(); }
+    // The order asked for, which a long list shows once it is built.
+    Order order() const { return m_results.wantedOrder(); }
 
     // The context menu: the count, then the three orders, then the choices
     // added with addMenuChoices(), each after a separator.

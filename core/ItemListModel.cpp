@@ -220,20 +220,6 @@ bool ItemListModel::endPendingLine(bool checked)
     return true;
 }
 
-void ItemListModel::showPending()
-{
-    const auto total = int(m_store.size());
-    if (total == m_shown)
-        return;
-    if (m_order == Order::AsFound) {
-        beginInsertRows({}, m_shown, total - 1);
-        m_shown = total;
-        endInsertRows();
-        return;
-    }
-    placePending();
-}
-
 void ItemListModel::dropStored(const std::vector<char> &drop)
 {
     const qsizetype count = m_store.size();
@@ -284,11 +270,13 @@ void ItemListModel::removeAt(int row)
 {
     showPending();
     checkRow(row);
+    stopBuild();
     std::vector<char> drop(std::size_t(m_store.size()), 0);
     drop[std::size_t(stored(row))] = 1;
     beginRemoveRows({}, row, row);
     dropStored(drop);
     endRemoveRows();
+    resumeBuild();
 }
 
 void ItemListModel::removeSorted(const QList<int> &ascendingRows)
@@ -302,6 +290,7 @@ void ItemListModel::removeSorted(const QList<int> &ascendingRows)
     // Beyond a few runs, removing run by run moves the tail of the list once
     // per run (and a view relayouts once per run): quadratic on big lists.
     constexpr qsizetype MaxSeparateRuns = 16;
+    stopBuild();
     QList<std::pair<int, int>> runs; // first, last
     for (const int row : ascendingRows) {
         if (!runs.isEmpty() && runs.last().second == row - 1)
@@ -316,6 +305,7 @@ void ItemListModel::removeSorted(const QList<int> &ascendingRows)
         beginResetModel();
         dropStored(drop);
         endResetModel();
+        resumeBuild();
         return;
     }
     // From the last run up, so that the rows still to remove stay where they are.
@@ -328,23 +318,31 @@ void ItemListModel::removeSorted(const QList<int> &ascendingRows)
         dropStored(drop);
         endRemoveRows();
     }
+    resumeBuild();
 }
 
 void ItemListModel::clear()
 {
     // Lines still to come from the current group (a run goes on after the
     // list was cleared) stay in it.
+    stopBuild();
     if (!m_groupRuns.empty())
         m_groupRuns = {GroupRun{0, m_groupRuns.back().label}};
-    if (m_store.isEmpty())
+    if (m_store.isEmpty()) {
+        resumeBuild();
         return;
+    }
     beginResetModel();
     m_store.clear();
     m_subItems.clear();
     std::vector<quint32>().swap(m_permutation);
     std::vector<quint32>().swap(m_ranks);
     m_shown = 0;
+    const bool switched = m_wanted != m_order;
+    m_order = m_wanted;
     endResetModel();
+    if (switched)
+        Q_EMIT orderShown();
 }
 
 qsizetype ItemListModel::bytesUsed() const

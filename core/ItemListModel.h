@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "core/ListOrder.h"
 #include "core/TextStore.h"
 
 #include <QAbstractTableModel>
@@ -10,6 +11,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace core {
@@ -25,17 +27,20 @@ namespace core {
 // without notifying the views (appendPending) and shown in one batch later,
 // each in its place in the order. Lines belong to groups (the number each
 // result line came from), which the ranking of "Best first" reads.
+//
+// On a long list, ordering runs on a worker thread: the views see the old
+// order, and new lines wait, until the new order is ready. Removing, clearing
+// or showing every line at once stops that work and starts it again after.
 class ItemListModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
-    enum class Order { AsFound, BestFirst, AToZ };
-    // The rank key of a line for "Best first" (smaller first), from its text
-    // and the label of its group; equal keys keep the found order.
-    using Rank = std::function<quint32(QStringView line, QStringView group)>;
+    using Order = ListOrder;
+    using Rank = LineRank;
 
     explicit ItemListModel(QStringList headers = {}, QObject *parent = nullptr);
+    ~ItemListModel() override;
 
     // The most rows a list holds; appending beyond fails with "Out of memory".
     static constexpr qsizetype MostRows = 2'000'000'000;
@@ -81,7 +86,11 @@ public:
     bool endPendingLine(bool checked);
     void dropPendingLine();
     bool hasPending() const { return m_store.size() > m_shown; }
+    // Shows every pending line in its place now.
     void showPending();
+    // Shows the pending lines when their places are found: at once as found
+    // and on short lists, else once a worker has placed them.
+    void showPendingSoon();
 
     void removeAt(int row);
     // Removes the given rows, which must be ascending and distinct. Runs of
@@ -91,9 +100,22 @@ public:
     void removeSorted(const QList<int> &ascendingRows);
     void clear();
 
+    // The order shown, and the order asked for, which a worker may still be
+    // building.
     Order order() const { return m_order; }
-    // Shows the rows in `order`; `rank` is needed for Order::BestFirst.
+    Order wantedOrder() const { return m_wanted; }
+    bool isOrdering() const { return m_build != nullptr; }
+    // Shows the rows in `order` (at once on a short list or as found);
+    // `rank` is needed for Order::BestFirst. The ranks of lines are computed
+    // once and kept while the list keeps its lines.
     void setOrder(Order order, Rank rank = {});
+    // Sets the ranking of "Best first"; the ranks computed so far are dropped.
+    void setRank(Rank rank);
+    // Waits for the order being built and shows it.
+    void finishOrdering();
+
+    // Lists up to this many lines are ordered at once.
+    static constexpr qsizetype OrderAtOnceLines = 65'536;
 
     // The memory the list holds, and its lines, those still pending included.
     qsizetype bytesUsed() const;
@@ -107,29 +129,37 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+Q_SIGNALS:
+    // The order asked for is shown, or could not be built for lack of
+    // memory (the list keeps the order it shows).
+    void orderShown();
+    void orderFailed();
+
 private:
-    struct GroupRun
-    {
-        qsizetype first; // the first stored line of the run
-        QString label;
-    };
+    using GroupRun = LineGroup;
 
     void checkRow(int row) const;
+    // Rows past the permutation are lines joining the end before they move
+    // to their places.
     qsizetype stored(int row) const
     {
-        return m_permutation.empty() ? row : qsizetype(m_permutation[std::size_t(row)]);
+        return std::size_t(row) < m_permutation.size() ? qsizetype(m_permutation[std::size_t(row)])
+                                                       : row;
     }
     QStringView groupOf(qsizetype line) const;
     void appendStored(QStringView text, bool checked, QStringList subItems);
     void requireRoomForARow() const;
     static void makeRoomForSubItems(QList<QStringList> &subItems);
-    bool before(quint32 a, quint32 b) const;
-    bool before(Order order, const std::vector<quint32> &ranks, quint32 a, quint32 b) const;
-    void computeRanks(qsizetype from);
+    OrderInput orderInput(Order order, bool placing) const;
+    void startBuild(Order order, bool placing);
+    void stopBuild();
+    void resumeBuild();
+    void buildFinished();
+    void install(Order order, qsizetype lines, OrderOutput &output);
+    void showAsFound();
     // Removes the stored lines whose `drop` flag is set, keeping everything
     // parallel to them in step. The caller notifies the views.
     void dropStored(const std::vector<char> &drop);
-    void placePending();
 
     QStringList m_headers;
     TextStore m_store;
@@ -137,9 +167,11 @@ private:
     std::vector<GroupRun> m_groupRuns;
     int m_shown = 0;
     Order m_order = Order::AsFound;
+    Order m_wanted = Order::AsFound;
     Rank m_rank;
     std::vector<quint32> m_permutation; // shown row -> stored line; empty as found
-    std::vector<quint32> m_ranks;       // per stored line, for Best first
+    std::vector<quint32> m_ranks;       // of the first stored lines, for Best first
+    std::unique_ptr<OrderBuild> m_build;
     bool m_userCheckable = false;
 };
 

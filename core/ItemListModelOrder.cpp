@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 // The orders an item list shows its rows in: a permutation over the stored
-// lines, kept sorted as lines are added.
+// lines, built at once on a short list and by a worker on a long one, and
+// kept sorted as lines are added.
 
 #include "core/ItemListModel.h"
 
@@ -12,164 +13,246 @@ namespace core {
 
 namespace {
 
-int compareIgnoringAsciiCase(QByteArrayView a, QByteArrayView b)
-{
-    const qsizetype common = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < common; ++i) {
-        auto x = quint8(a[i]);
-        auto y = quint8(b[i]);
-        if (x >= 'A' && x <= 'Z')
-            x += 32;
-        if (y >= 'A' && y <= 'Z')
-            y += 32;
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
+// Never set: work done on the list's own thread runs to its end.
+const std::atomic<bool> NotCancelled{false};
 
 } // namespace
 
-// The new lines join the end of the list, then move to their places.
-void ItemListModel::placePending()
+ItemListModel::~ItemListModel()
 {
-    const auto total = int(m_store.size());
-    if (m_order == Order::BestFirst)
-        computeRanks(m_shown);
-    m_permutation.reserve(std::size_t(total));
-    beginInsertRows({}, m_shown, total - 1);
-    const auto oldEnd = std::ptrdiff_t(m_permutation.size());
-    for (qsizetype line = m_shown; line < total; ++line)
-        m_permutation.push_back(quint32(line));
-    m_shown = total;
-    endInsertRows();
+    // The worker reads the store: it ends first.
+    m_build.reset();
+}
 
+OrderInput ItemListModel::orderInput(Order order, bool placing) const
+{
+    OrderInput input;
+    input.order = order;
+    input.lines = m_store.view(m_store.size());
+    input.ranks = m_ranks.data();
+    input.ranked = qsizetype(m_ranks.size());
+    input.rank = m_rank;
+    // The groups of the lines still to rank.
+    for (std::size_t i = 0; i < m_groupRuns.size(); ++i)
+        if (i + 1 == m_groupRuns.size() || m_groupRuns[i + 1].first > input.ranked)
+            input.groups.push_back(m_groupRuns[i]);
+    if (placing)
+        input.placed = &m_permutation;
+    input.rankingOnly = order == Order::AsFound;
+    return input;
+}
+
+void ItemListModel::startBuild(Order order, bool placing)
+{
+    m_build = std::make_unique<OrderBuild>(orderInput(order, placing), [this] {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                buildFinished();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+// Stops the worker before the lines change; the ranks it computed are kept.
+void ItemListModel::stopBuild()
+{
+    if (!m_build)
+        return;
+    std::vector<quint32> ranks = m_build->cancel();
+    const qsizetype ranked = m_build->input().ranked;
+    m_build.reset();
+    if (ranked == qsizetype(m_ranks.size()))
+        m_ranks.insert(m_ranks.end(), ranks.begin(), ranks.end());
+}
+
+// After a change, the order asked for is built again.
+void ItemListModel::resumeBuild()
+{
+    if (m_wanted == m_order || m_build)
+        return;
+    if (m_store.size() <= OrderAtOnceLines) {
+        OrderOutput output;
+        buildOrder(orderInput(m_wanted, false), output, NotCancelled);
+        install(m_wanted, m_store.size(), output);
+        Q_EMIT orderShown();
+        return;
+    }
+    startBuild(m_wanted, false);
+}
+
+void ItemListModel::buildFinished()
+{
+    if (!m_build || !m_build->isDone())
+        return; // a build since cancelled
+    const OrderInput &input = m_build->input();
+    const Order order = input.rankingOnly ? m_order : input.order;
+    const bool switching = !input.rankingOnly && order != m_order;
+    const qsizetype lines = input.lines.size();
+    OrderOutput output;
+    const bool complete = m_build->take(output);
+    if (!complete) {
+        stopBuild(); // keeps what was ranked
+        if (switching) {
+            m_wanted = m_order;
+            Q_EMIT orderFailed();
+        }
+        return;
+    }
+    m_build.reset();
+    if (input.rankingOnly) {
+        m_ranks.insert(m_ranks.end(), output.ranks.begin(), output.ranks.end());
+        return;
+    }
+    install(order, lines, output);
+    if (switching)
+        Q_EMIT orderShown();
+}
+
+// Shows the first `lines` lines in `order`, which `output` holds for them.
+// The lines not shown yet join the end, then every row moves to its place;
+// the views' persistent rows follow their lines.
+void ItemListModel::install(Order order, qsizetype lines, OrderOutput &output)
+{
+    if (output.ranks.size() > 0)
+        m_ranks.insert(m_ranks.end(), output.ranks.begin(), output.ranks.end());
+    if (lines > m_shown) {
+        beginInsertRows({}, m_shown, int(lines) - 1);
+        m_shown = int(lines);
+        endInsertRows();
+    }
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     // Following the views' rows needs memory; without it the rows are still
-    // sorted and the views told, and the failure goes on afterwards.
+    // ordered and the views told, and the failure goes on afterwards.
     QModelIndexList persistent;
-    std::vector<quint32> lines;
+    std::vector<quint32> persistentLines;
     QModelIndexList moved;
     bool follow = true;
     try {
         persistent = persistentIndexList();
-        lines.reserve(std::size_t(persistent.size()));
+        persistentLines.reserve(std::size_t(persistent.size()));
         moved.reserve(persistent.size());
         for (const QModelIndex &index : std::as_const(persistent))
-            lines.push_back(m_permutation[std::size_t(index.row())]);
-    } catch (const std::bad_alloc &) {
-        follow = false;
-    }
-    const auto less = [this](quint32 a, quint32 b) {
-        return before(a, b);
-    };
-    std::sort(m_permutation.begin() + oldEnd, m_permutation.end(), less);
-    std::inplace_merge(
-        m_permutation.begin(), m_permutation.begin() + oldEnd, m_permutation.end(), less);
-    if (follow && !persistent.isEmpty()) {
-        // The rows are in order: each line's new row is found by halving.
-        for (qsizetype i = 0; i < persistent.size(); ++i) {
-            const auto row = std::lower_bound(
-                m_permutation.begin(), m_permutation.end(), lines[std::size_t(i)], less);
-            moved.append(index(int(row - m_permutation.begin()), persistent.at(i).column()));
-        }
-        changePersistentIndexList(persistent, moved);
-    }
-    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-    if (!follow)
-        throw std::bad_alloc();
-}
-
-bool ItemListModel::before(quint32 a, quint32 b) const
-{
-    return before(m_order, m_ranks, a, b);
-}
-
-bool ItemListModel::before(Order order,
-                           const std::vector<quint32> &ranks,
-                           quint32 a,
-                           quint32 b) const
-{
-    if (order == Order::BestFirst) {
-        if (ranks[a] != ranks[b])
-            return ranks[a] < ranks[b];
-    } else if (order == Order::AToZ) {
-        const int compared = compareIgnoringAsciiCase(m_store.utf8(a), m_store.utf8(b));
-        if (compared != 0)
-            return compared < 0;
-    }
-    return a < b;
-}
-
-void ItemListModel::computeRanks(qsizetype from)
-{
-    m_ranks.resize(std::size_t(m_store.size()));
-    for (qsizetype line = from; line < m_store.size(); ++line)
-        m_ranks[std::size_t(line)] = m_rank ? m_rank(m_store.text(line), groupOf(line)) : 0;
-}
-
-void ItemListModel::setOrder(Order order, Rank rank)
-{
-    showPending();
-    if (order == m_order)
-        return;
-    // The new order is made aside first: a failure for lack of memory leaves
-    // the list as it was, and the views are not told of a change.
-    std::vector<quint32> ranks;
-    std::vector<quint32> permutation;
-    if (order == Order::BestFirst) {
-        ranks.resize(std::size_t(m_store.size()));
-        for (qsizetype line = 0; line < m_store.size(); ++line)
-            ranks[std::size_t(line)] = rank ? rank(m_store.text(line), groupOf(line)) : 0;
-    }
-    if (order != Order::AsFound) {
-        permutation.resize(std::size_t(m_shown));
-        if (order == Order::BestFirst) {
-            // Rank and found position in one word: a plain sort of numbers.
-            std::vector<quint64> keyed(permutation.size());
-            for (std::size_t line = 0; line < keyed.size(); ++line)
-                keyed[line] = quint64(ranks[line]) << 32 | line;
-            std::sort(keyed.begin(), keyed.end());
-            for (std::size_t row = 0; row < keyed.size(); ++row)
-                permutation[row] = quint32(keyed[row]);
-        } else {
-            for (std::size_t line = 0; line < permutation.size(); ++line)
-                permutation[line] = quint32(line);
-            std::sort(permutation.begin(), permutation.end(), [&](quint32 a, quint32 b) {
-                return before(order, ranks, a, b);
-            });
-        }
-    }
-    std::vector<quint32> rowOf(static_cast<std::size_t>(m_shown));
-
-    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    QModelIndexList persistent;
-    std::vector<quint32> lines;
-    QModelIndexList moved;
-    bool follow = true;
-    try {
-        persistent = persistentIndexList();
-        lines.reserve(std::size_t(persistent.size()));
-        moved.reserve(persistent.size());
-        for (const QModelIndex &index : std::as_const(persistent))
-            lines.push_back(quint32(stored(index.row())));
+            persistentLines.push_back(quint32(stored(index.row())));
     } catch (const std::bad_alloc &) {
         follow = false;
     }
     m_order = order;
-    m_rank = std::move(rank);
-    m_permutation.swap(permutation);
-    m_ranks.swap(ranks);
+    m_permutation.swap(output.permutation);
     if (follow && !persistent.isEmpty()) {
-        for (std::size_t row = 0; row < rowOf.size(); ++row)
-            rowOf[stored(int(row))] = quint32(row);
-        for (qsizetype i = 0; i < persistent.size(); ++i)
-            moved.append(index(int(rowOf[lines[std::size_t(i)]]), persistent.at(i).column()));
+        const TextStore::View view = m_store.view(m_store.size());
+        const auto less = [&](quint32 a, quint32 b) {
+            return linePrecedes(order, view, m_ranks.data(), a, b);
+        };
+        // The rows are in order: each line's new row is found by halving.
+        for (qsizetype i = 0; i < persistent.size(); ++i) {
+            const quint32 line = persistentLines[std::size_t(i)];
+            const int row =
+                order == Order::AsFound
+                    ? int(line)
+                    : int(std::lower_bound(m_permutation.begin(), m_permutation.end(), line, less)
+                          - m_permutation.begin());
+            moved.append(index(row, persistent.at(i).column()));
+        }
         changePersistentIndexList(persistent, moved);
     }
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     if (!follow)
         throw std::bad_alloc();
+}
+
+void ItemListModel::showAsFound()
+{
+    const auto total = int(m_store.size());
+    if (total == m_shown)
+        return;
+    beginInsertRows({}, m_shown, total - 1);
+    m_shown = total;
+    endInsertRows();
+}
+
+void ItemListModel::showPending()
+{
+    if (m_store.size() == m_shown)
+        return;
+    const bool rankingOnly = m_build && m_build->input().rankingOnly;
+    if (m_order == Order::AsFound && rankingOnly) {
+        showAsFound();
+        return;
+    }
+    // A switch under way starts again with the lines shown.
+    stopBuild();
+    if (m_order == Order::AsFound) {
+        showAsFound();
+    } else {
+        OrderOutput output;
+        buildOrder(orderInput(m_order, true), output, NotCancelled);
+        install(m_order, m_store.size(), output);
+    }
+    resumeBuild();
+}
+
+void ItemListModel::showPendingSoon()
+{
+    if (m_order == Order::AsFound && m_wanted == Order::AsFound) {
+        showAsFound();
+        // The ranks for "Best first" are computed meanwhile, ahead of a switch.
+        if (!m_build && m_rank && qsizetype(m_ranks.size()) < m_shown && m_shown > OrderAtOnceLines)
+            startBuild(Order::AsFound, false);
+        return;
+    }
+    if (m_store.size() == m_shown || m_build)
+        return; // new lines wait for the order being built
+    if (m_store.size() <= OrderAtOnceLines) {
+        showPending();
+        return;
+    }
+    startBuild(m_order, true);
+}
+
+void ItemListModel::setRank(Rank rank)
+{
+    stopBuild();
+    m_rank = std::move(rank);
+    std::vector<quint32>().swap(m_ranks);
+    resumeBuild();
+}
+
+void ItemListModel::setOrder(Order order, Rank rank)
+{
+    if (rank)
+        setRank(std::move(rank));
+    if (order == m_wanted)
+        return;
+    stopBuild();
+    m_wanted = order;
+    if (order == m_order) {
+        Q_EMIT orderShown();
+        return;
+    }
+    if (order == Order::AsFound || m_store.size() <= OrderAtOnceLines) {
+        // At once; a failure for lack of memory leaves the list as it was.
+        OrderOutput output;
+        try {
+            if (order != Order::AsFound)
+                buildOrder(orderInput(order, false), output, NotCancelled);
+        } catch (const std::bad_alloc &) {
+            m_wanted = m_order;
+            throw;
+        }
+        install(order, order == Order::AsFound ? m_shown : m_store.size(), output);
+        Q_EMIT orderShown();
+        return;
+    }
+    startBuild(order, false);
+}
+
+void ItemListModel::finishOrdering()
+{
+    while (m_build && !m_build->input().rankingOnly) {
+        m_build->wait();
+        buildFinished();
+    }
 }
 
 } // namespace core
