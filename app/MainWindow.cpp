@@ -154,7 +154,8 @@ void MainWindow::startClicked()
         return;
     }
     m_run->startOrStop(*this);
-    refresh();
+    // A sorted list places the last lines on its worker.
+    refresh(Flush::WhenDue);
 }
 
 void MainWindow::conversionChosen()

@@ -241,7 +241,9 @@ private:
                 m_start->click();
                 stopMs = sinceStop.isValid() ? sinceStop.elapsed() : -1;
             },
-            {},
+            [&] {
+                return !results().hasPending() && !results().isOrdering();
+            },
             [&](qint64 ms) {
                 const int shown = results().rows();
                 return u"%1 M lines/s, Stop took %2 ms, %3 bytes a line"_s.arg(

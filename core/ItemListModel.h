@@ -104,7 +104,9 @@ public:
     // building.
     Order order() const { return m_order; }
     Order wantedOrder() const { return m_wanted; }
-    bool isOrdering() const { return m_build != nullptr; }
+    // Whether a worker is building an order or placing lines (not only
+    // ranking them ahead of a switch).
+    bool isOrdering() const { return m_build && !m_build->input().rankingOnly; }
     // Shows the rows in `order` (at once on a short list or as found);
     // `rank` is needed for Order::BestFirst. The ranks of lines are computed
     // once and kept while the list keeps its lines.

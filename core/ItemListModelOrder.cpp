@@ -102,11 +102,13 @@ void ItemListModel::buildFinished()
     m_build.reset();
     if (input.rankingOnly) {
         m_ranks.insert(m_ranks.end(), output.ranks.begin(), output.ranks.end());
-        return;
+    } else {
+        install(order, lines, output);
+        if (switching)
+            Q_EMIT orderShown();
     }
-    install(order, lines, output);
-    if (switching)
-        Q_EMIT orderShown();
+    // Lines that came meanwhile go on to their places.
+    showPendingSoon();
 }
 
 // Shows the first `lines` lines in `order`, which `output` holds for them.
