@@ -287,9 +287,20 @@ void ItemListView::keyboardSearch(const QString &search)
 void ItemListView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     QAbstractItemView::currentChanged(current, previous);
+    announceCurrentRow();
+}
+
+void ItemListView::focusInEvent(QFocusEvent *event)
+{
+    QAbstractItemView::focusInEvent(event);
+    announceCurrentRow();
+}
+
+void ItemListView::announceCurrentRow()
+{
     if (!hasFocus() || !QAccessible::isActive())
         return;
-    if (QAccessibleInterface *cell = accessibleCellOf(this, current)) {
+    if (QAccessibleInterface *cell = accessibleCellOf(this, currentIndex())) {
         QAccessibleEvent focused(cell, QAccessible::Focus);
         QAccessible::updateAccessibility(&focused);
     }

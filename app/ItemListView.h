@@ -52,6 +52,7 @@ protected:
                      const QModelIndex &bottomRight,
                      const QList<int> &roles) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void focusInEvent(QFocusEvent *event) override;
     void selectionChanged(const QItemSelection &selected,
                           const QItemSelection &deselected) override;
 
@@ -59,6 +60,8 @@ private:
     int firstVisibleRow() const;
     int visibleRows() const;
     int rowCount() const;
+    // Tells screen readers that the current row has the focus.
+    void announceCurrentRow();
 
     // The most rows that typing a row's first letters looks through.
     static constexpr int SearchedRows = 100'000;
