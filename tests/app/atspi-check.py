@@ -6,8 +6,8 @@
 Starts the program under a private X server (xvfb-run) and a private session
 bus (dbus-run-session) with the accessibility bus of at-spi2-core, converts a
 long number in it and reads, as Orca would, the progress bar while the run
-goes on, the list headers and the ticks of the result rows. Every check
-polls with a timeout. Where the tools or the accessibility bus are missing
+goes on, the list headers, the ticks of the result rows and the row that
+gets the focus. Every check polls with a timeout. Where the tools or the accessibility bus are missing
 the test is skipped (exit status 77), naming what is missing.
 
 Usage: atspi-check.py PROGRAM [--dump]
@@ -38,7 +38,8 @@ def skip(what):
 
 def start_inside():
     """Runs this script again under its own X server and session bus."""
-    for tool, package in (("xvfb-run", "xvfb"), ("dbus-run-session", "dbus")):
+    for tool, package in (("xvfb-run", "xvfb"), ("dbus-run-session", "dbus"),
+                          ("xdotool", "xdotool")):
         if not shutil.which(tool):
             skip(f"{tool} is not installed ({package})")
     check = subprocess.run([sys.executable, "-c", "import pyatspi"], capture_output=True)
@@ -79,6 +80,7 @@ class Window:
         self.results = self.find("list", "Results")
         self.progress = self.find("progress bar")
         self.text_changes = []  # the roles of the objects whose text changed
+        self.focused = []  # the objects that got the focus
 
     def find(self, role, name=None):
         match = lambda node: node is not None and node.getRoleName() == role and (
@@ -110,6 +112,17 @@ def row_and_place(w):
     table = w.results.queryTable()
     position = table.getRowAtIndex(row.getIndexInParent())
     return row.name, position + 1, table.nRows, table.getAccessibleAt(position, 0).name
+
+
+def focused_row(w):
+    """What got the focus last: its role, whether it says it has the focus,
+    its row number and the rows selected."""
+    if not w.focused:
+        return None
+    node = w.focused[-1]
+    table = w.results.queryTable()
+    position = table.getRowAtIndex(node.getIndexInParent())
+    return node.getRoleName(), "focused" in w.states(node), position, table.getSelectedRows()
 
 
 def far_row(w):
@@ -162,6 +175,14 @@ def after_unticking(w):
         ("row unticked through its action", lambda: w.states(w.first_row()),
          lambda seen: "checked" not in seen, 5),
         ("the program still answers", lambda: w.results.childCount, lambda seen: seen > 1, 0),
+    ]
+
+
+def after_down(w):
+    return [
+        ("Down in the results list: the focus goes to the row it selects",
+         lambda: focused_row(w), lambda seen: seen[:2] == ("list item", True) and [seen[2]] == seen[3],
+         5),
     ]
 
 
@@ -252,11 +273,20 @@ def main():
         if "--dump" in sys.argv:
             dump(w, "after the run")
         run(after_the_run(w))
+        pyatspi.Registry.registerEventListener(lambda event: w.focused.append(event.source),
+                                               "focus:")
         try:
             w.first_row().queryAction().doAction(0)
         except NotImplementedError:
             pass  # no action: the row stays ticked and the check says so
         run(after_unticking(w))
+        # Without a window manager the window is made active by hand.
+        subprocess.run(["xdotool", "search", "--name", "^Digitome$", "windowfocus", "--sync"],
+                       timeout=10)
+        w.results.queryComponent().grabFocus()
+        poll(lambda: w.states(w.results), lambda seen: "focused" in seen, 5)
+        subprocess.run(["xdotool", "key", "Down"], timeout=10)
+        run(after_down(w))
     finally:
         process.kill()
         process.wait()
