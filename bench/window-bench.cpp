@@ -5,10 +5,12 @@
 // mnemonic runs that fill the results list with a million and ten million
 // lines: lines per second into the list, the longest stretch without event
 // processing, the peak memory above the idle window per line kept, and the
-// time to switch the list to "Best first" and back. With --load, the files
-// are loaded through "Load Phone Number From File" instead; with --spell, the
-// numbers in the list (loaded or the bench's own) are spelled out. Both print
-// the time and the peak memory of the command above the window before it.
+// time to switch the list to "Best first" and back, and how long a screen
+// reader waits for the list's last row and for all its children. With
+// --load, the files are loaded through "Load Phone Number From File" instead;
+// with --spell, the numbers in the list (loaded or the bench's own) are
+// spelled out. Both print the time and the peak memory of the command above
+// the window before it.
 //
 //     digitome-window-bench [--lines N[,N...]] [--dictionary-from LIST]
 //     digitome-window-bench [--load FILE[,FILE...]] [--spell]
@@ -32,6 +34,7 @@
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/FakeSettingsStore.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -69,6 +72,38 @@ void resetPeak()
     QFile clear(u"/proc/self/clear_refs"_s);
     if (clear.open(QIODevice::WriteOnly))
         clear.write("5");
+}
+
+// What a screen reader asks of a list, timed: its interface, the text of its
+// last row, and all its children with their names (the bridge gives each an
+// id).
+void screenReaderQuestions(QWidget &list)
+{
+    QElapsedTimer asked;
+    asked.start();
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&list);
+    const double interfaceMs = asked.nsecsElapsed() / 1e6;
+    asked.restart();
+    const int rows = accessible->tableInterface()->rowCount();
+    const QString last = accessible->tableInterface()->cellAt(rows - 1, 0)->text(QAccessible::Name);
+    const double lastMs = asked.nsecsElapsed() / 1e6;
+    asked.restart();
+    const int children = accessible->childCount();
+    qsizetype named = 0;
+    for (int i = 0; i < children; ++i) {
+        QAccessibleInterface *child = accessible->child(i);
+        QAccessible::uniqueId(child);
+        named += child->text(QAccessible::Name).isEmpty() ? 0 : 1;
+    }
+    std::printf("screen reader, list of %d rows: its interface %.3f ms, the last row's text "
+                "(%s) %.3f ms, all %d children (%lld named) %.3f ms\n",
+                rows,
+                interfaceMs,
+                qPrintable(last),
+                lastMs,
+                children,
+                static_cast<long long>(named),
+                asked.nsecsElapsed() / 1e6);
 }
 
 } // namespace
@@ -235,9 +270,9 @@ int main(int argc, char *argv[])
                     lines > 0 ? double(window.resultsList().bytesUsed()) / lines : 0.0);
 
         // Switching the order of the whole list, as the header does it.
-        QHeaderView *header =
-            window.findChild<app::ItemListView *>(app::objectNameOf(app::Control::ResultsList))
-                ->horizontalHeader();
+        auto *resultsView =
+            window.findChild<app::ItemListView *>(app::objectNameOf(app::Control::ResultsList));
+        QHeaderView *header = resultsView->horizontalHeader();
         QElapsedTimer order;
         order.start();
         header->sectionClicked(0);
@@ -248,6 +283,7 @@ int main(int argc, char *argv[])
         std::printf("switching to \"Best first\": %lld ms, back to \"As found\": %lld ms\n",
                     toBest,
                     order.elapsed());
+        screenReaderQuestions(*resultsView);
     }
     return 0;
 }
