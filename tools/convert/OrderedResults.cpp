@@ -103,10 +103,4 @@ void OrderedResults::stop()
     m_writer.notify_all();
 }
 
-bool OrderedResults::stopped() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_stopped;
-}
-
 } // namespace convert

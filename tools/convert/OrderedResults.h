@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QStringList>
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -66,7 +67,7 @@ public:
 
     // Wakes and releases everyone: the output cannot be written any more.
     void stop();
-    bool stopped() const;
+    bool stopped() const { return m_stopped.load(std::memory_order_relaxed); }
 
 private:
     struct Entry
@@ -78,14 +79,14 @@ private:
 
     const qint64 m_mostAhead;
     const qsizetype m_mostBytes;
-    mutable std::mutex m_mutex;
+    std::mutex m_mutex;
     std::condition_variable m_workers;
     std::condition_variable m_writer;
     std::deque<Entry> m_entries; // from the head on
     qint64 m_head = 0;           // the number being written
     qint64 m_count = -1;         // unknown until the input ends
     qsizetype m_bufferedBytes = 0;
-    bool m_stopped = false;
+    std::atomic<bool> m_stopped = false; // set under the lock, read without it too
 };
 
 } // namespace convert
