@@ -296,6 +296,15 @@ void TestConvert::run_data()
         << QStringList{u"--mode=digits"_s, u"--with-original"_s, u"1-800-שלום"_s} << QByteArray()
         << 0 << u"1-800-שלום   -   1-800-שלום\n"_s.toUtf8()
         << u"1-800-שלום: letters on no telephone key are kept as typed: שלום"_s << QString();
+    QTest::newRow(
+        "numbers ranked when spelled out: all equal, in input order, --top counts numbers")
+        << QStringList{u"--mode=spell"_s,
+                       u"--rank-numbers"_s,
+                       u"--top=2"_s,
+                       u"12"_s,
+                       u"34"_s,
+                       u"56"_s}
+        << QByteArray() << 0 << QByteArray("one two\nthree four\n") << QString() << QString();
     QTest::newRow("an unknown format")
         << QStringList{u"--format"_s, u"xml"_s, u"1"_s} << QByteArray() << 2 << QByteArray()
         << u"--format must be text, tsv, csv or json"_s << QString();

@@ -85,13 +85,12 @@ void NumberConverter::convert(const QString &number, qint64 sequence)
         runConversion(end);
     if (m_settings.rankNumbers && m_ranked) {
         const QStringList best = m_ranked->best();
-        if (!best.isEmpty()) {
-            QByteArray text;
-            m_writer.append(recordOf(best.front()), text);
-            end.best = BestLine{scoreOf(*m_scoring, best.front()), text};
-        }
+        if (!best.isEmpty())
+            emit(best.front());
     }
     flushOutput();
+    end.best = std::move(m_best);
+    m_best.reset();
     m_ranked.reset();
     m_scoring.reset();
     m_results.finish(sequence, std::move(end));
@@ -182,7 +181,7 @@ ResultRecord NumberConverter::recordOf(const QString &line) const
 {
     ResultRecord record;
     record.line = line;
-    if (!m_writer.needsFields() && m_settings.offensive != OffensiveLines::Mark)
+    if (!m_scoring && m_settings.offensive != OffensiveLines::Mark)
         return record;
     record.number = m_number;
     const bool mnemonic = m_settings.mnemonic();
@@ -206,7 +205,17 @@ ResultRecord NumberConverter::recordOf(const QString &line) const
 
 void NumberConverter::emit(const QString &line)
 {
-    m_writer.append(recordOf(line), m_output);
+    const ResultRecord record = recordOf(line);
+    if (m_settings.rankNumbers) {
+        // The number's line, written with the others once they are ranked.
+        if (!m_best) {
+            m_best.emplace();
+            m_best->score = record.score;
+            m_writer.append(record, m_best->text);
+        }
+        return;
+    }
+    m_writer.append(record, m_output);
     if (m_output.size() >= OutputPiece)
         flushOutput();
 }

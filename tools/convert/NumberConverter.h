@@ -40,7 +40,7 @@ private:
     void runConversion(NumberEnd &end);
     // A line of the run.
     void take(const QString &line);
-    // Formats a line into the output.
+    // Formats a line into the output (with --rank-numbers: keeps the first).
     void emit(const QString &line);
     ResultRecord recordOf(const QString &line) const;
     void flushOutput();
@@ -60,6 +60,7 @@ private:
     QByteArray m_output;
     std::unique_ptr<engine::RankedLines> m_ranked;
     std::optional<engine::LineRanking> m_scoring;
+    std::optional<BestLine> m_best; // with --rank-numbers
     QElapsedTimer m_clock;
     qint64 m_count = 0; // lines of the run
     qint64 m_shown = 0; // lines written or ranked
