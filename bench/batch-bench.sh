@@ -10,7 +10,7 @@
 #   bench/batch-bench.sh [--numbers N] [--runs R] [--baseline OTHER-CONVERT]
 #                        [--] CONVERT [OPTION...]
 #
-# OPTIONs go to both converters after the batch's own (--jobs 1, say, for the
+# --runs 0 skips hyperfine (one timed run each). OPTIONs go to both converters after the batch's own (--jobs 1, say, for the
 # single-core figure). The numbers are the same every time: area code and
 # exchange 200-999, a pseudo-random line number, written 212-555-0123.
 set -euo pipefail
@@ -56,7 +56,7 @@ measure() { # NAME PROGRAM
     peak=$(awk '/Maximum resident set size/ { printf "%.0f", $NF / 1024 }' "$work/$name.time")
     wall=$(awk '/Elapsed \(wall clock\)/ { print $NF }' "$work/$name.time")
     echo "$name: $(wc -l < "$work/$name.out") lines, one run $wall (m:ss), peak $peak MB"
-    if command -v hyperfine > /dev/null; then
+    if [[ $runs -gt 0 ]] && command -v hyperfine > /dev/null; then
         hyperfine --runs "$runs" --style basic --export-json "$work/$name.json" \
             "$program ${options[*]} < $work/numbers.txt > /dev/null" | sed -n '/Time/,/Range/p'
     fi
@@ -70,7 +70,7 @@ if [[ -n $baseline ]]; then
     else
         echo "lines: DIFFERENT ($(diff "$work/this.out" "$work/baseline.out" | grep -c '^[<>]') lines differ)"
     fi
-    if command -v hyperfine > /dev/null; then
+    if [[ $runs -gt 0 ]] && command -v hyperfine > /dev/null; then
         python3 - "$work/this.json" "$work/baseline.json" << 'PY'
 import json, sys
 this, base = (json.load(open(p))["results"][0]["mean"] for p in sys.argv[1:3])

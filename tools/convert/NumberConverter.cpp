@@ -8,6 +8,8 @@
 #include "tools/convert/LineScore.h"
 #include "tools/convert/Options.h"
 
+#include <ctime>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace convert {
@@ -20,8 +22,10 @@ namespace {
 // - a number longer than this (after "-", "(", ")" and the outer blanks are
 //   dropped; telephone numbers have at most 15 digits) is left out;
 constexpr qsizetype LongestMnemonicNumber = 40;
-// - the run of one number stops after this many seconds (checked at every
-//   yield of the search: at least one per 1,024 steps), or
+// - the mnemonic run of one number stops after this many milliseconds of its
+//   worker's processor time (checked at every yield of the search: at least
+//   one per 1,024 steps; processor time, so that a busy machine or more
+//   workers than cores do not change the lines), or
 constexpr qint64 MostMillisecondsPerNumber = 5000;
 // - after this many lines (of them, --order best without --top holds the
 //   fewer, about 100 bytes each).
@@ -36,6 +40,14 @@ QString shown(const QString &number)
 {
     return number.size() <= 40 ? number
                                : number.left(30) + u"... (%1 characters)"_s.arg(number.size());
+}
+
+// The processor time of the calling thread.
+qint64 threadMilliseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
 }
 
 core::ConversionOptions runOptions(const Settings &settings)
@@ -66,7 +78,8 @@ NumberConverter::NumberConverter(const Settings &settings,
     m_window.onYield = [this] {
         if (m_results.stopped())
             stop(false);
-        else if (m_clock.elapsed() > MostMillisecondsPerNumber)
+        else if (m_settings.mnemonic()
+                 && threadMilliseconds() - m_started > MostMillisecondsPerNumber)
             stop(true);
     };
 }
@@ -139,7 +152,7 @@ void NumberConverter::runConversion(NumberEnd &end)
             m_words, m_number, m_settings.rankNumbers ? 1 : m_settings.top);
     m_mostLines = ranked && m_settings.top < 0 && !m_settings.rankNumbers ? MostHeldLinesPerNumber
                                                                           : MostLinesPerNumber;
-    m_clock.start();
+    m_started = threadMilliseconds();
     m_run.startOrStop(m_window);
     if (m_ranked && !m_settings.rankNumbers) {
         for (const QString &line : m_ranked->best())

@@ -10,7 +10,6 @@
 #include "tools/convert/ResultWriter.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 
 #include <memory>
 #include <optional>
@@ -61,9 +60,9 @@ private:
     std::unique_ptr<engine::RankedLines> m_ranked;
     std::optional<engine::LineRanking> m_scoring;
     std::optional<BestLine> m_best; // with --rank-numbers
-    QElapsedTimer m_clock;
-    qint64 m_count = 0; // lines of the run
-    qint64 m_shown = 0; // lines written or ranked
+    qint64 m_started = 0;           // the worker's processor time when the run began, in ms
+    qint64 m_count = 0;             // lines of the run
+    qint64 m_shown = 0;             // lines written or ranked
     qint64 m_mostLines = 0;
     bool m_stopping = false;
     bool m_limitReached = false;
