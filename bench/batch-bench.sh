@@ -52,10 +52,12 @@ measure() { # NAME PROGRAM
     local name=$1 program=$2
     /usr/bin/time -v "$program" "${options[@]}" < "$work/numbers.txt" > "$work/$name.out" \
         2> "$work/$name.time"
-    local peak wall
+    local peak wall cpu
     peak=$(awk '/Maximum resident set size/ { printf "%.0f", $NF / 1024 }' "$work/$name.time")
     wall=$(awk '/Elapsed \(wall clock\)/ { print $NF }' "$work/$name.time")
-    echo "$name: $(wc -l < "$work/$name.out") lines, one run $wall (m:ss), peak $peak MB"
+    cpu=$(awk '/(User|System) time \(seconds\)/ { t += $NF } END { printf "%.1f", t }' \
+        "$work/$name.time")
+    echo "$name: $(wc -l < "$work/$name.out") lines, one run $wall (m:ss), processor $cpu s, peak $peak MB"
     if [[ $runs -gt 0 ]] && command -v hyperfine > /dev/null; then
         hyperfine --runs "$runs" --style basic --export-json "$work/$name.json" \
             "$program ${options[*]} < $work/numbers.txt > /dev/null" | sed -n '/Time/,/Range/p'

@@ -78,8 +78,7 @@ NumberConverter::NumberConverter(const Settings &settings,
     m_window.onYield = [this] {
         if (m_results.stopped())
             stop(false);
-        else if (m_settings.mnemonic()
-                 && threadMilliseconds() - m_started > MostMillisecondsPerNumber)
+        else if (m_settings.mnemonic() && overTime())
             stop(true);
     };
 }
@@ -152,6 +151,7 @@ void NumberConverter::runConversion(NumberEnd &end)
             m_words, m_number, m_settings.rankNumbers ? 1 : m_settings.top);
     m_mostLines = ranked && m_settings.top < 0 && !m_settings.rankNumbers ? MostHeldLinesPerNumber
                                                                           : MostLinesPerNumber;
+    m_clock.start();
     m_started = threadMilliseconds();
     m_run.startOrStop(m_window);
     if (m_ranked && !m_settings.rankNumbers) {
@@ -188,6 +188,14 @@ void NumberConverter::take(const QString &line)
         stop(false);
     else if (m_count == m_mostLines)
         stop(true);
+}
+
+bool NumberConverter::overTime() const
+{
+    // The thread's processor time is a system call; it cannot exceed the
+    // time gone by, which is cheap to read.
+    return m_clock.elapsed() > MostMillisecondsPerNumber
+           && threadMilliseconds() - m_started > MostMillisecondsPerNumber;
 }
 
 ResultRecord NumberConverter::recordOf(const QString &line) const

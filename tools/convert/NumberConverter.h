@@ -10,6 +10,7 @@
 #include "tools/convert/ResultWriter.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 
 #include <memory>
 #include <optional>
@@ -43,6 +44,8 @@ private:
     void emit(const QString &line);
     ResultRecord recordOf(const QString &line) const;
     void flushOutput();
+    // Whether the run of the number has taken too long.
+    bool overTime() const;
     // Asks the run to stop at its next checkpoint.
     void stop(bool limitReached);
 
@@ -60,9 +63,10 @@ private:
     std::unique_ptr<engine::RankedLines> m_ranked;
     std::optional<engine::LineRanking> m_scoring;
     std::optional<BestLine> m_best; // with --rank-numbers
-    qint64 m_started = 0;           // the worker's processor time when the run began, in ms
-    qint64 m_count = 0;             // lines of the run
-    qint64 m_shown = 0;             // lines written or ranked
+    QElapsedTimer m_clock;
+    qint64 m_started = 0; // the worker's processor time when the run began, in ms
+    qint64 m_count = 0;   // lines of the run
+    qint64 m_shown = 0;   // lines written or ranked
     qint64 m_mostLines = 0;
     bool m_stopping = false;
     bool m_limitReached = false;
