@@ -56,6 +56,12 @@ int ItemListView::firstVisibleRow() const
     return verticalScrollBar()->value();
 }
 
+int ItemListView::shownRowCount() const
+{
+    const int partly = (viewport()->height() + rowHeight() - 1) / rowHeight();
+    return std::clamp(partly, 0, std::max(0, rowCount() - firstVisibleRow()));
+}
+
 // Whole rows that fit in the viewport (at least one).
 int ItemListView::visibleRows() const
 {
@@ -281,9 +287,21 @@ void ItemListView::keyboardSearch(const QString &search)
 void ItemListView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     QAbstractItemView::currentChanged(current, previous);
-    if (current.isValid() && hasFocus() && QAccessible::isActive()) {
-        QAccessibleEvent focused(this, QAccessible::Focus);
-        focused.setChild(accessibleChildOf(current.row()));
+    announceCurrentRow();
+}
+
+void ItemListView::focusInEvent(QFocusEvent *event)
+{
+    QAbstractItemView::focusInEvent(event);
+    announceCurrentRow();
+}
+
+void ItemListView::announceCurrentRow()
+{
+    if (!hasFocus() || !QAccessible::isActive())
+        return;
+    if (QAccessibleInterface *cell = accessibleCellOf(this, currentIndex())) {
+        QAccessibleEvent focused(cell, QAccessible::Focus);
         QAccessible::updateAccessibility(&focused);
     }
 }
@@ -294,15 +312,42 @@ void ItemListView::selectionChanged(const QItemSelection &selected,
     QAbstractItemView::selectionChanged(selected, deselected);
     if (!QAccessible::isActive())
         return;
-    for (const QModelIndex &index : selected.indexes()) {
-        QAccessibleEvent added(this, QAccessible::SelectionAdd);
-        added.setChild(accessibleChildOf(index.row()));
-        QAccessible::updateAccessibility(&added);
-    }
-    for (const QModelIndex &index : deselected.indexes()) {
-        QAccessibleEvent removed(this, QAccessible::SelectionRemove);
-        removed.setChild(accessibleChildOf(index.row()));
-        QAccessible::updateAccessibility(&removed);
+    // One event per row (rows are selected whole), for a bounded number.
+    const auto announce = [this](const QItemSelection &rows, QAccessible::Event event) {
+        int told = 0;
+        for (const QItemSelectionRange &range : rows) {
+            for (int row = range.top(); row <= range.bottom() && told < MaxAnnouncedRows;
+                 ++row, ++told) {
+                if (QAccessibleInterface *cell =
+                        accessibleCellOf(this, range.model()->index(row, 0))) {
+                    QAccessibleEvent changed(cell, event);
+                    QAccessible::updateAccessibility(&changed);
+                }
+            }
+        }
+    };
+    announce(selected, QAccessible::SelectionAdd);
+    announce(deselected, QAccessible::SelectionRemove);
+}
+
+void ItemListView::dataChanged(const QModelIndex &topLeft,
+                               const QModelIndex &bottomRight,
+                               const QList<int> &roles)
+{
+    QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+    if (!QAccessible::isActive() || (!roles.isEmpty() && !roles.contains(Qt::CheckStateRole)))
+        return;
+    // Readers hear a tick change on the rows on screen.
+    const int first = std::max(topLeft.row(), firstShownRow());
+    const int last = std::min(bottomRight.row(), firstShownRow() + shownRowCount() - 1);
+    for (int row = first; row <= last; ++row) {
+        if (QAccessibleInterface *cell =
+                accessibleCellOf(this, model()->index(row, 0, rootIndex()))) {
+            QAccessible::State checked;
+            checked.checked = true;
+            QAccessibleStateChangeEvent changed(cell, checked);
+            QAccessible::updateAccessibility(&changed);
+        }
     }
 }
 

@@ -28,9 +28,9 @@ public:
     void setModel(QAbstractItemModel *model) override;
     void keyboardSearch(const QString &search) override;
 
-    // The index of a row among the view's children for screen readers (the
-    // header comes first).
-    static int accessibleChildOf(int row) { return row + 1; }
+    // The rows on screen, wholly or in part: the first one and how many.
+    int firstShownRow() const { return firstVisibleRow(); }
+    int shownRowCount() const;
     QRect visualRect(const QModelIndex &index) const override;
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
     QModelIndex indexAt(const QPoint &point) const override;
@@ -48,7 +48,11 @@ protected:
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
     void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
     void reset() override;
+    void dataChanged(const QModelIndex &topLeft,
+                     const QModelIndex &bottomRight,
+                     const QList<int> &roles) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void focusInEvent(QFocusEvent *event) override;
     void selectionChanged(const QItemSelection &selected,
                           const QItemSelection &deselected) override;
 
@@ -56,9 +60,13 @@ private:
     int firstVisibleRow() const;
     int visibleRows() const;
     int rowCount() const;
+    // Tells screen readers that the current row has the focus.
+    void announceCurrentRow();
 
     // The most rows that typing a row's first letters looks through.
     static constexpr int SearchedRows = 100'000;
+    // The most rows whose change of selection screen readers are told of.
+    static constexpr int MaxAnnouncedRows = 100;
     QHeaderView *m_header;
 };
 

@@ -8,7 +8,9 @@
 namespace app {
 
 // The progress bar, which shows a caption of the program's instead of a
-// percentage; screen readers hear the caption as its value.
+// percentage. Screen readers get the caption as the bar's text (and its value
+// text), the position as its value, and a change event whenever the caption
+// changes.
 class ProgressCaptionBar : public QProgressBar
 {
     Q_OBJECT

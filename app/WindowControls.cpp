@@ -3,6 +3,7 @@
 
 #include "app/WindowControls.h"
 
+#include "app/CheckMarkStyle.h"
 #include "app/ControlTable.h"
 #include "app/FrameStyle.h"
 #include "app/ItemListView.h"
@@ -30,10 +31,16 @@ const QString ListToolTip = u"Double-click item to remove it. Move | line to rig
 
 // The window is white, and so are its frames, options and lists; the text on
 // them is black whatever the desktop's colour scheme, so that a dark scheme
-// does not put light text on white. Buttons and the selection keep the
-// scheme's colours, which are made to go together.
+// does not put light text on white. The selection is dark blue with white
+// text (6.3 to 1; the bar stands out 6.3 to 1 from the white list), with
+// and without focus. Buttons keep the scheme's colours, which are made to
+// go together.
 QPalette whiteWithDarkText(QPalette palette)
 {
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Highlight, QColor(0x1a, 0x5f, 0xb4));
+        palette.setColor(group, QPalette::HighlightedText, Qt::white);
+    }
     for (const QPalette::ColorRole role :
          {QPalette::Window, QPalette::Base, QPalette::AlternateBase})
         palette.setColor(role, Qt::white);
@@ -213,6 +220,8 @@ WindowControls createControls(QWidget &window,
     std::map<Control, QWidget *> created;
     auto *frameStyle = new FrameStyle;
     frameStyle->setParent(&window);
+    auto *markStyle = new CheckMarkStyle;
+    markStyle->setParent(&window);
     const auto make = [&]<typename Widget>(Widget *&target, Control control) {
         target = create<Widget>(control, window, created);
         created[control] = target;
@@ -224,6 +233,11 @@ WindowControls createControls(QWidget &window,
             target->setMouseTracking(true);
             target->installEventFilter(&eventFilter);
             target->setStyle(frameStyle);
+        } else if constexpr (
+            std::is_same_v<
+                Widget,
+                QRadioButton> || std::is_same_v<Widget, QCheckBox> || std::is_same_v<Widget, ItemListView>) {
+            target->setStyle(markStyle);
         }
     };
     make(c.helpButton, Control::HelpButton);

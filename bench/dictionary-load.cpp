@@ -138,7 +138,7 @@ int main(int argc, char *argv[])
             return 1;
         }
         if (!jet4::writeDatabaseFile(
-                dir.filePath(u"dbWords.mdb"_s), {mkmdb::wordsTable(listed)}, &error)) {
+                dir.filePath(u"dbWords.mdb"_s), {mkmdb::wordsTable(listed, false)}, &error)) {
             std::fprintf(stderr, "%s\n", qPrintable(error));
             return 1;
         }

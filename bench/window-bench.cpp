@@ -8,7 +8,9 @@
 // the order and back, removing the first and the last line, saving, copying,
 // the spreadsheet export (which stops at the sheet's last row), both filters
 // and clearing. For each it prints the time until the list shows the outcome
-// and the longest stretch in which the window processed no events. With
+// and the longest stretch in which the window processed no events; then how
+// long a screen reader waits for the list's last row and for all its
+// children. With
 // --load, the files are loaded through "Load Phone Number From File" instead;
 // with --spell, the numbers in the list (loaded or the bench's own) are
 // spelled out. Both print the time and the peak memory of the command above
@@ -38,6 +40,7 @@
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/FakeSettingsStore.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -79,6 +82,38 @@ void resetPeak()
     QFile clear(u"/proc/self/clear_refs"_s);
     if (clear.open(QIODevice::WriteOnly))
         clear.write("5");
+}
+
+// What a screen reader asks of a list, timed: its interface, the text of its
+// last row, and all its children with their names (the bridge gives each an
+// id).
+void screenReaderQuestions(QWidget &list)
+{
+    QElapsedTimer asked;
+    asked.start();
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&list);
+    const double interfaceMs = asked.nsecsElapsed() / 1e6;
+    asked.restart();
+    const int rows = accessible->tableInterface()->rowCount();
+    const QString last = accessible->tableInterface()->cellAt(rows - 1, 0)->text(QAccessible::Name);
+    const double lastMs = asked.nsecsElapsed() / 1e6;
+    asked.restart();
+    const int children = accessible->childCount();
+    qsizetype named = 0;
+    for (int i = 0; i < children; ++i) {
+        QAccessibleInterface *child = accessible->child(i);
+        QAccessible::uniqueId(child);
+        named += child->text(QAccessible::Name).isEmpty() ? 0 : 1;
+    }
+    std::printf("screen reader, list of %d rows: its interface %.3f ms, the last row's text "
+                "(%s) %.3f ms, all %d children (%lld named) %.3f ms\n",
+                rows,
+                interfaceMs,
+                qPrintable(last),
+                lastMs,
+                children,
+                static_cast<long long>(named),
+                asked.nsecsElapsed() / 1e6);
 }
 
 // The spreadsheet application without the application: the real sheet in
@@ -158,6 +193,7 @@ public:
         run(lines, Order::BestFirst, "run, \"Best first\"");
         run(lines, Order::AToZ, "run, \"A to Z\"");
         switchTo(Order::AsFound, "back to \"As found\"");
+        screenReaderQuestions(*m_view);
         std::printf("\n");
     }
 

@@ -93,13 +93,29 @@ if(NOT project_permission STREQUAL jet4_permission)
     message(FATAL_ERROR "tests/data/jet4/LICENSE is no longer the project's MIT licence: "
                         "packaging/copyright.in needs a paragraph of its own for it")
 endif()
+# The rated words come under the same licence, its text quoted and wrapped
+# otherwise.
+function(digitome_normalised_text variable text)
+    string(REPLACE "'" "\"" text "${text}")
+    string(REGEX REPLACE "[ \t\n]+" " " text "${text}")
+    string(STRIP "${text}" text)
+    set(${variable} "${text}" PARENT_SCOPE)
+endfunction()
+digitome_mit_permission(offensive_permission ${PROJECT_SOURCE_DIR}/data/offensive-words.LICENSE)
+digitome_normalised_text(offensive_permission "${offensive_permission}")
+digitome_normalised_text(expat_permission "${project_permission}")
+if(NOT offensive_permission STREQUAL expat_permission)
+    message(FATAL_ERROR "data/offensive-words.LICENSE is no longer the MIT licence: "
+                        "packaging/copyright.in needs a paragraph of its own for it")
+endif()
 file(READ ${PROJECT_SOURCE_DIR}/data/SCOWL-COPYRIGHT scowl_notice)
 digitome_dep5_text(DIGITOME_EXPAT_TEXT "${project_permission}")
 digitome_dep5_text(DIGITOME_SCOWL_TEXT "${scowl_notice}")
 configure_file(${DIGITOME_PACKAGING_DIR}/copyright.in ${generated}/copyright @ONLY)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
     ${DIGITOME_PACKAGING_DIR}/changelog ${PROJECT_SOURCE_DIR}/LICENSE
-    ${PROJECT_SOURCE_DIR}/tests/data/jet4/LICENSE ${PROJECT_SOURCE_DIR}/data/SCOWL-COPYRIGHT)
+    ${PROJECT_SOURCE_DIR}/tests/data/jet4/LICENSE ${PROJECT_SOURCE_DIR}/data/SCOWL-COPYRIGHT
+    ${PROJECT_SOURCE_DIR}/data/offensive-words.LICENSE)
 
 # The manual page and the changelog are installed compressed, without a
 # timestamp, at the highest level.

@@ -15,26 +15,30 @@ void loadWords(core::Connection &connection, WordStore &store)
 {
     const std::unique_ptr<core::RecordSet> rows =
         connection.openRecordSet(u"select * from words"_s);
-    const int commonnessColumn = [&] {
+    const auto columnNamed = [&](const QString &name) {
         for (int position = 0; position < rows->fieldCount(); ++position) {
-            if (rows->fieldName(position).compare(u"Commonness"_s, Qt::CaseInsensitive) == 0)
+            if (rows->fieldName(position).compare(name, Qt::CaseInsensitive) == 0)
                 return position;
         }
         return -1;
-    }();
+    };
+    // A whole number of an optional column; 0 when the column is missing or
+    // holds a null or anything else.
+    const auto wholeNumber = [&](int column) {
+        if (column < 0)
+            return 0;
+        bool ok = false;
+        const int value = rows->field(column).value_or(QString()).toInt(&ok);
+        return ok ? value : 0;
+    };
+    const int commonnessColumn = columnNamed(u"Commonness"_s);
+    const int offensiveColumn = columnNamed(u"Offensive"_s);
     store.reserve(rows->recordCount());
     while (!rows->eof()) {
         const std::optional<QString> value = rows->field(2);
         if (!value)
             throw core::Failure(u"Invalid use of Null"_s);
-        int commonness = 0;
-        if (commonnessColumn >= 0) {
-            bool ok = false;
-            commonness = rows->field(commonnessColumn).value_or(QString()).toInt(&ok);
-            if (!ok)
-                commonness = 0;
-        }
-        store.add(value->toLower(), commonness);
+        store.add(value->toLower(), wholeNumber(commonnessColumn), wholeNumber(offensiveColumn));
         rows->moveNext();
     }
     if (rows->state() != core::ObjectState::Closed)

@@ -19,7 +19,9 @@ class WordStore;
 //
 // When the table has a column named "Commonness" (in any case), its whole
 // numbers are the words' commonness levels; a null or any other value there
-// means no level (0). Without the column every word has level 0.
+// means no level (0). Without the column every word has level 0. A column
+// named "Offensive" the same way gives how offensive each word is (0, 1 or 2;
+// larger numbers count as 2, anything else as 0).
 void loadWords(core::Connection &connection, WordStore &store);
 
 } // namespace engine

@@ -20,7 +20,7 @@ bool WordStore::isUsable(QStringView word)
     });
 }
 
-WordStore::Added WordStore::tryAdd(QStringView word, int commonness)
+WordStore::Added WordStore::tryAdd(QStringView word, int commonness, int offensive)
 {
     if (!isUsable(word)) {
         ++m_unusable;
@@ -42,12 +42,23 @@ WordStore::Added WordStore::tryAdd(QStringView word, int commonness)
     if (!added)
         return Added::AlreadyPresent;
     ++m_size;
+    if (offensive > 0)
+        setOffensive(find(word), std::min(offensive, MaxOffensive));
     return Added::Yes;
 }
 
-void WordStore::add(QStringView word, int commonness)
+void WordStore::setOffensive(WordPrefixTree::Node node, int offensive)
 {
-    if (tryAdd(word, commonness) == Added::AlreadyPresent)
+    const std::size_t slot = std::size_t(node) / 32;
+    if (slot >= m_offensive.size())
+        m_offensive.resize(std::max(slot + 1, std::size_t(m_tree.edgeCount() + 1) / 32 + 1), 0);
+    const int shift = 2 * int(node % 32);
+    m_offensive[slot] = (m_offensive[slot] & ~(quint64(3) << shift)) | quint64(offensive) << shift;
+}
+
+void WordStore::add(QStringView word, int commonness, int offensive)
+{
+    if (tryAdd(word, commonness, offensive) == Added::AlreadyPresent)
         throw core::Failure(u"This key is already associated with an element of this collection"_s);
 }
 

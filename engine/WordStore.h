@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <vector>
+
 namespace engine {
 
 // The dictionary words, each stored lower-cased by whoever adds it. Membership
@@ -25,20 +27,24 @@ namespace engine {
 // Each word may carry a commonness level: the size of the smallest word list
 // that holds it (10 for the most common words, then 20, 35 ...), 0 when the
 // dictionary does not say. Ranking treats words of level 0 as common ones.
+// And each word may carry how offensive it is: 0 not (or not said), 1 maybe,
+// 2 likely; two bits a word, held only once some word is rated.
 class WordStore
 {
 public:
     static constexpr int MaxCommonness = 0xffff;
+    static constexpr int MaxOffensive = 2;
 
     // Whether a keypad can spell the word.
     static bool isUsable(QStringView word);
 
     enum class Added { Yes, AlreadyPresent, Unusable };
-    // Adds a word and its commonness level (clamped to 0..MaxCommonness); an
-    // unusable word is only counted, a word already present left as it is.
-    Added tryAdd(QStringView word, int commonness = 0);
+    // Adds a word, its commonness level (clamped to 0..MaxCommonness) and
+    // how offensive it is (clamped to 0..MaxOffensive); an unusable word is
+    // only counted, a word already present left as it is.
+    Added tryAdd(QStringView word, int commonness = 0, int offensive = 0);
     // The same, but a word already present is a Failure.
-    void add(QStringView word, int commonness = 0);
+    void add(QStringView word, int commonness = 0, int offensive = 0);
     // Makes room for about this many words more.
     void reserve(qsizetype words);
     bool contains(QStringView word) const { return m_tree.isWord(find(word)); }
@@ -48,6 +54,18 @@ public:
         const WordPrefixTree::Node node = find(word);
         return m_tree.isWord(node) ? m_tree.commonness(node) : 0;
     }
+    // How offensive a word is, 0 when it is rated so, not rated or not a word.
+    int offensive(QStringView word) const { return offensiveAt(find(word)); }
+    // The same for the node a word ends at (WordPrefixTree::NoNode: 0).
+    int offensiveAt(WordPrefixTree::Node node) const
+    {
+        const std::size_t slot = std::size_t(node) / 32;
+        if (node == WordPrefixTree::NoNode || slot >= m_offensive.size())
+            return 0;
+        return int(m_offensive[slot] >> (2 * (node % 32)) & 3);
+    }
+    // Whether some word is rated 1 or more.
+    bool hasOffensiveWords() const { return !m_offensive.empty(); }
     qsizetype size() const { return m_size; }
     bool isEmpty() const { return m_size == 0; }
     // The unusable words offered to add() (each time one was offered).
@@ -56,12 +74,16 @@ public:
     QSet<QString> words() const;
     const WordPrefixTree &prefixTree() const { return m_tree; }
 
-private:
+    // The node a word (lower-cased by the caller) ends at, or NoNode.
     WordPrefixTree::Node find(QStringView word) const;
+
+private:
+    void setOffensive(WordPrefixTree::Node node, int offensive);
 
     qsizetype m_size = 0;
     qsizetype m_unusable = 0;
     WordPrefixTree m_tree;
+    std::vector<quint64> m_offensive; // two bits per node of the tree, 32 nodes a slot
 };
 
 } // namespace engine

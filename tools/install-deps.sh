@@ -11,7 +11,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev mdbtools-dev libxlsxwriter-dev
                 scowl wamerican fonts-liberation)
 test_packages=(xvfb xauth x11-utils xdotool imagemagick mdbtools libreoffice-calc unzip nodejs npm
-               dpkg-dev file lintian desktop-file-utils appstream)
+               dpkg-dev file lintian desktop-file-utils appstream
+               dbus at-spi2-core python3-pyatspi)
 
 wanted=("${build_packages[@]}")
 if [[ "${1:-build}" == test ]]; then

@@ -28,6 +28,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOption>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -129,6 +130,36 @@ double contrastOf(const QImage &image)
         best = std::max(best, (std::max(behind, other) + 0.05) / (std::min(behind, other) + 0.05));
     }
     return best;
+}
+
+// The mark of a check box or option button as drawn, with a little of what
+// is behind it.
+QImage markOf(QAbstractButton &button)
+{
+    QStyleOptionButton option;
+    option.initFrom(&button);
+    const QStyle::SubElement mark = qobject_cast<QRadioButton *>(&button)
+                                        ? QStyle::SE_RadioButtonIndicator
+                                        : QStyle::SE_CheckBoxIndicator;
+    const QRect area = button.style()->subElementRect(mark, &option, &button);
+    return button.grab(area.adjusted(-2, -2, 2, 2)).toImage();
+}
+
+// A part of a row of a list as drawn: its check box or its text.
+QImage rowPart(app::ItemListView &view, int row, QStyle::SubElement part)
+{
+    const QModelIndex index = view.model()->index(row, 0);
+    QStyleOptionViewItem option;
+    option.initFrom(&view);
+    option.rect = view.visualRect(index);
+    option.font = view.font();
+    option.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasCheckIndicator;
+    option.text = index.data().toString();
+    option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    QRect area = view.style()->subElementRect(part, &option, &view);
+    if (part == QStyle::SE_ItemViewItemCheckIndicator)
+        area = area.adjusted(-2, -2, 2, 2) & option.rect;
+    return view.viewport()->grab(area).toImage();
 }
 
 // A Windows cursor file: an icon file with type 2 and a hot spot.
@@ -904,22 +935,38 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.errorReports(), QStringList());
     }
 
-    // Under a dark colour scheme every caption on the white window stays
-    // readable: at least 4.5 to 1 against what is behind it.
-    void darkSchemeKeepsCaptionsReadable()
+    // Under the default and a dark colour scheme every caption on the white
+    // window stays readable (at least 4.5 to 1 against what is behind it),
+    // and so does the text of a selected row; the marks of check boxes and
+    // option buttons stand out at least 3 to 1.
+    void coloursKeepTextAndMarksReadable_data()
     {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("default scheme") << false;
+        QTest::newRow("dark scheme") << true;
+    }
+    void coloursKeepTextAndMarksReadable()
+    {
+        QFETCH(bool, dark);
         const QPalette saved = QApplication::palette();
-        QPalette dark;
-        for (const auto role :
-             {QPalette::Window, QPalette::Base, QPalette::Button, QPalette::AlternateBase})
-            dark.setColor(role, QColor(49, 54, 59));
-        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-            dark.setColor(role, QColor(239, 240, 241));
-        QApplication::setPalette(dark);
+        QPalette scheme = saved;
+        if (dark) {
+            for (const auto role :
+                 {QPalette::Window, QPalette::Base, QPalette::Button, QPalette::AlternateBase})
+                scheme.setColor(role, QColor(49, 54, 59));
+            for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+                scheme.setColor(role, QColor(239, 240, 241));
+            scheme.setColor(QPalette::Highlight, QColor(61, 174, 233));
+            scheme.setColor(QPalette::HighlightedText, QColor(252, 252, 252));
+        }
+        QApplication::setPalette(scheme);
         Fixture f;
         app::MainWindow &w = f.load();
         w.numberList().append(u"434-3453"_s);
         w.resultsList().append(u"IF-I-FILE"_s, true);
+        w.resultsList().append(u"IF-I-DIKE"_s, false);
+        auto *results = find<app::ItemListView>(w, Control::ResultsList);
+        results->setCurrentIndex(w.resultsList().index(0, 0));
         w.show();
         QList<QWidget *> captions;
         for (const Control c : {Control::MnemonicOption,
@@ -945,6 +992,22 @@ private Q_SLOTS:
             // Frames are white inside, not tinted by the style.
             QCOMPARE(frame->grab().toImage().pixelColor(frame->width() / 2, frame->height() - 4),
                      QColor(Qt::white));
+        }
+        const double selectedText = contrastOf(rowPart(*results, 0, QStyle::SE_ItemViewItemText));
+        QVERIFY2(selectedText >= 4.5, qPrintable(QString::number(selectedText)));
+        auto *check = find<QCheckBox>(w, Control::IncludeOriginalCheck);
+        const QList<std::pair<QString, QImage>> marks{
+            {u"option"_s, markOf(*find<QRadioButton>(w, Control::MnemonicOption))},
+            {u"option, not chosen"_s, markOf(*find<QRadioButton>(w, Control::SpellOutOption))},
+            {u"check box"_s, markOf(*check)},
+            {u"selected row's tick"_s, rowPart(*results, 0, QStyle::SE_ItemViewItemCheckIndicator)},
+            {u"row without tick"_s, rowPart(*results, 1, QStyle::SE_ItemViewItemCheckIndicator)},
+        };
+        check->setChecked(true);
+        for (const auto &[name, image] :
+             marks + QList{std::pair{u"ticked check box"_s, markOf(*check)}}) {
+            const double contrast = contrastOf(image);
+            QVERIFY2(contrast >= 3, qPrintable(u"%1: %2"_s.arg(name).arg(contrast)));
         }
         QApplication::setPalette(saved);
     }
@@ -1015,14 +1078,18 @@ private Q_SLOTS:
         QCOMPARE(testsupport::texts(w.resultsList()), (QStringList{u"A"_s, u"B"_s}));
         QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(view);
         QCOMPARE(accessible->role(), QAccessible::List);
-        // The header, then the rows.
+        // The header, then the rows; the row that is current has the focus.
         QCOMPARE(accessible->childCount(), 3);
-        QCOMPARE(accessible->child(0)->object(), view->horizontalHeader());
+        QCOMPARE(accessible->child(0)->role(), QAccessible::ColumnHeader);
+        QCOMPARE(accessible->child(0)->text(QAccessible::Name), u"Results"_s);
         QAccessibleInterface *row = accessible->child(2);
         QCOMPARE(row->text(QAccessible::Name), u"B"_s);
         QVERIFY(row->state().checkable && !row->state().checked);
+        QVERIFY(row->state().focused && row->state().selected);
+        QCOMPARE(accessible->focusChild(), row);
         QCOMPARE(row->parent(), accessible);
         QCOMPARE(accessible->indexOfChild(row), 2);
+        QCOMPARE(accessible->tableInterface()->rowCount(), 2);
     }
 
     void screenReadersHearNamesAndTheProgressCaption_data()
@@ -1049,9 +1116,12 @@ private Q_SLOTS:
         QVERIFY(!accessible->text(QAccessible::Description).isEmpty());
         if (Control(control) == Control::ProgressBar) {
             QCOMPARE(accessible->text(QAccessible::Value), u"Progress Bar"_s);
+            QCOMPARE(accessible->textInterface()->text(0, -1), u"Progress Bar"_s);
+            QCOMPARE(accessible->valueInterface()->currentValue(), QVariant(0));
             w.setProgressText(u"Writing file: results.txt"_s);
             QCoreApplication::processEvents();
             QCOMPARE(accessible->text(QAccessible::Value), u"Writing file: results.txt"_s);
+            QCOMPARE(accessible->textInterface()->characterCount(), 25);
             // A "%" is shown as it stands.
             w.setProgressText(u"Writing file: 100% sure.txt"_s);
             QCoreApplication::processEvents();

@@ -61,8 +61,8 @@ private Q_SLOTS:
     void words();
     void tableFailures_data();
     void tableFailures();
-    void commonness_data();
-    void commonness();
+    void optionalColumns_data();
+    void optionalColumns();
     void lookupIsExactAfterLowerCasing();
     void closedConnectionFails();
     void startUpWithoutDictionary();
@@ -146,38 +146,54 @@ void TestLoadWords::tableFailures()
     QCOMPARE(store.isEmpty(), !failure.isEmpty());
 }
 
-void TestLoadWords::commonness_data()
+void TestLoadWords::optionalColumns_data()
 {
     QTest::addColumn<jet4::Table>("table");
-    QTest::addColumn<QList<int>>("levels"); // of "cat", "dog", "emu"
+    QTest::addColumn<QList<int>>("levels");  // of "cat", "dog", "emu"
+    QTest::addColumn<QList<int>>("ratings"); // how offensive each is
 
+    const QList<int> none{0, 0, 0};
     jet4::Table table = fixtures::wordsTable({u"Cat"_s, u"dog"_s, u"emu"_s});
-    QTest::newRow("without the column every level is 0") << table << QList<int>{0, 0, 0};
+    QTest::newRow("without the column every level is 0") << table << none << none;
     table.columns.append({u"Commonness"_s, jet4::ColumnType::Long, 0});
     table.rows[0].append(jet4::Value(qint32(10)));
     table.rows[1].append(jet4::Value(qint32(35)));
     table.rows[2].append(jet4::Value());
-    QTest::newRow("levels come from the column, a null is 0") << table << QList<int>{10, 35, 0};
+    QTest::newRow("levels come from the column, a null is 0")
+        << table << QList<int>{10, 35, 0} << none;
+    table.columns.append({u"Offensive"_s, jet4::ColumnType::Long, 0});
+    table.rows[0].append(jet4::Value(qint32(2)));
+    table.rows[1].append(jet4::Value(qint32(7)));
+    table.rows[2].append(jet4::Value());
+    QTest::newRow("ratings come from the column Offensive, above 2 is 2, a null is 0")
+        << table << QList<int>{10, 35, 0} << QList<int>{2, 2, 0};
     table.columns[3].name = u"Notes"_s;
-    QTest::newRow("another fourth column is not read") << table << QList<int>{0, 0, 0};
+    table.columns[4] = {u"OFFENSIVE"_s, jet4::ColumnType::Text, 10};
+    table.rows[0][4] = jet4::Value(u"1"_s);
+    table.rows[1][4] = jet4::Value(u"-1"_s);
+    QTest::newRow("another fourth column is not read; Offensive in any case")
+        << table << none << QList<int>{1, 0, 0};
     table = fixtures::wordsTable({u"Cat"_s, u"dog"_s, u"emu"_s});
     table.columns[1].name = u"COMMONNESS"_s;
     table.rows[0][1] = jet4::Value(u"20"_s);
     table.rows[1][1] = jet4::Value(u"often"_s);
     table.rows[2][1] = jet4::Value(u"-5"_s);
     QTest::newRow("found by name in any case and place; other texts are 0")
-        << table << QList<int>{20, 0, 0};
+        << table << QList<int>{20, 0, 0} << none;
 }
 
-void TestLoadWords::commonness()
+void TestLoadWords::optionalColumns()
 {
     QFETCH(jet4::Table, table);
     QFETCH(QList<int>, levels);
+    QFETCH(QList<int>, ratings);
     engine::WordStore store;
     QCOMPARE(load(m_dir, {table}, store), QString());
     QCOMPARE(store.size(), 3);
-    for (const QString &word : {u"cat"_s, u"dog"_s, u"emu"_s})
+    for (const QString &word : {u"cat"_s, u"dog"_s, u"emu"_s}) {
         QCOMPARE(store.commonness(word), levels.takeFirst());
+        QCOMPARE(store.offensive(word), ratings.takeFirst());
+    }
 }
 
 void TestLoadWords::lookupIsExactAfterLowerCasing()

@@ -149,7 +149,8 @@ void TestDictionary::madeDictionaryReadsBack_data()
 {
     QTest::addColumn<QList<QByteArray>>("lists");  // list1.txt, list2.txt ...
     QTest::addColumn<QByteArray>("commonness");    // none when empty
-    QTest::addColumn<QList<QStringList>>("words"); // word, level, list, in row order
+    QTest::addColumn<QList<QStringList>>("words"); // word, level, list[, rating], in row order
+    QTest::addColumn<QByteArray>("offensive");     // ratings; none when empty
 
     const auto row = [](const QString &word, int level = 0, int list = 1) {
         return QStringList{word, QString::number(level), u"list%1.txt"_s.arg(list)};
@@ -163,25 +164,26 @@ void TestDictionary::madeDictionaryReadsBack_data()
                               row(u"łódź"_s),
                               row(u"κάτι"_s),
                               row(u"книга"_s),
-                              row(u"їжак"_s)};
+                              row(u"їжак"_s)}
+        << QByteArray();
     QTest::newRow("UTF-8 with a byte-order mark, CR LF")
         << QList<QByteArray>{"\xEF\xBB\xBF" + u"Zoë\r\nçà\r\n"_s.toUtf8()} << QByteArray()
-        << QList<QStringList>{row(u"zoë"_s), row(u"çà"_s)};
+        << QList<QStringList>{row(u"zoë"_s), row(u"çà"_s)} << QByteArray();
     QTest::newRow("UTF-16 LE and BE with byte-order marks")
         << QList<QByteArray>{utf16(u"Ωmega\r\n"_s, true), utf16(u"Ёлка\n"_s, false)} << QByteArray()
-        << QList<QStringList>{row(u"ωmega"_s), row(u"ёлка"_s, 0, 2)};
+        << QList<QStringList>{row(u"ωmega"_s), row(u"ёлка"_s, 0, 2)} << QByteArray();
     QTest::newRow("Windows-1252 when the bytes are not UTF-8")
         << QList<QByteArray>{"caf\xE9\n\x9Cuvre\n"} << QByteArray()
-        << QList<QStringList>{row(u"café"_s), row(u"œuvre"_s)};
+        << QList<QStringList>{row(u"café"_s), row(u"œuvre"_s)} << QByteArray();
     QTest::newRow("decomposed letters are composed")
         << QList<QByteArray>{u"nai\u0308ve\n"_s.toUtf8()} << QByteArray()
-        << QList<QStringList>{row(u"na\u00EFve"_s)};
+        << QList<QStringList>{row(u"na\u00EFve"_s)} << QByteArray();
     QTest::newRow("a word in two lists once: the smaller level, the first list")
         << QList<QByteArray>{"Bach\t20\n", "bach\t10\nzug\n"} << QByteArray()
-        << QList<QStringList>{row(u"bach"_s, 10), row(u"zug"_s, 0, 2)};
+        << QList<QStringList>{row(u"bach"_s, 10), row(u"zug"_s, 0, 2)} << QByteArray();
     QTest::newRow("entries not made of letters, emoji and lines with blanks are passed over")
         << QList<QByteArray>{u"don't\n😀\nx😀\n4you\ntwo words\n\nok\n"_s.toUtf8()} << QByteArray()
-        << QList<QStringList>{row(u"ok"_s)};
+        << QList<QStringList>{row(u"ok"_s)} << QByteArray();
 
     // Levels from the commonness list: its number, or the level of the
     // position (10 up to 5,000, 20 from 5,001); words it leaves out get 100
@@ -196,7 +198,19 @@ void TestDictionary::madeDictionaryReadsBack_data()
                               row(u"beta"_s, 10),
                               row(u"delta"_s, 20),
                               row(u"epsilon"_s, 5),
-                              row(u"gamma"_s, 35)};
+                              row(u"gamma"_s, 35)}
+        << QByteArray();
+
+    const auto rated = [&](const QString &word, int rating) {
+        return row(word) << QString::number(rating);
+    };
+    QTest::newRow("ratings from an offensive list, 0 for the words it leaves out")
+        << QList<QByteArray>{"bastard\nwhore\nfine\nzebra\n"} << QByteArray()
+        << QList<QStringList>{rated(u"bastard"_s, 1),
+                              rated(u"fine"_s, 0),
+                              rated(u"whore"_s, 2),
+                              rated(u"zebra"_s, 0)}
+        << QByteArray("Bastard\t1\nwhore\t2\nfine\t0\nabsent\t2\n");
 
     // More pages than the reader keeps mapped at once.
     const QStringList many = lettersWords(250000, 6);
@@ -204,7 +218,7 @@ void TestDictionary::madeDictionaryReadsBack_data()
     for (const QString &word : many)
         manyRows.append(row(word));
     QTest::newRow("a quarter of a million words")
-        << QList<QByteArray>{many.join(u'\n').toUtf8()} << QByteArray() << manyRows;
+        << QList<QByteArray>{many.join(u'\n').toUtf8()} << QByteArray() << manyRows << QByteArray();
 }
 
 void TestDictionary::madeDictionaryReadsBack()
@@ -212,6 +226,7 @@ void TestDictionary::madeDictionaryReadsBack()
     QFETCH(QList<QByteArray>, lists);
     QFETCH(QByteArray, commonness);
     QFETCH(QList<QStringList>, words);
+    QFETCH(QByteArray, offensive);
 
     QStringList arguments{u"make"_s};
     for (qsizetype i = 0; i < lists.size(); ++i)
@@ -220,6 +235,9 @@ void TestDictionary::madeDictionaryReadsBack()
     if (!commonness.isEmpty())
         arguments << u"--commonness"_s
                   << testsupport::writeFile(m_dir.filePath(u"ranking.txt"_s), commonness);
+    if (!offensive.isEmpty())
+        arguments << u"--offensive"_s
+                  << testsupport::writeFile(m_dir.filePath(u"offensive.txt"_s), offensive);
     const QString made = m_dir.filePath(u"made.mdb"_s);
     arguments << u"-o"_s << made;
     const Result result = run(arguments);
@@ -231,11 +249,14 @@ void TestDictionary::madeDictionaryReadsBack()
 
     QList<Row> expected;
     for (qsizetype i = 0; i < words.size(); ++i)
-        expected.append({QString::number(i + 1), words[i][2], words[i][0], words[i][1]});
+        expected.append(QStringList{QString::number(i + 1), words[i][2], words[i][0], words[i][1]}
+                        + words[i].mid(3));
     engine::WordStore store;
     QCOMPARE(readByLibmdb(made, store), expected);
     QCOMPARE(store.size(), words.size());
     QVERIFY(store.contains(words.last().first()));
+    for (const QStringList &word : words)
+        QCOMPARE(store.offensive(word[0]), word.value(3, u"0"_s).toInt());
     if (m_haveMdbtools)
         QCOMPARE(readByMdbExport(made), expected);
     if (m_haveMdbReader)
@@ -284,6 +305,14 @@ void TestDictionary::commandLine_data()
            u"first is line 1)\n"_s
            u"digitome-dictionary: note: 1 entry passed over, not made of letters (the first is "
            u"'4u')"_s;
+    QTest::newRow("offensive ratings above 2 are noted and passed over")
+        << QStringList{u"make"_s,
+                       u"@words.txt"_s,
+                       u"--offensive"_s,
+                       u"@ratings.txt"_s,
+                       u"-o"_s,
+                       u"@out.mdb"_s}
+        << 0 << u"ratings.txt: 1 entry passed over, ratings are 0, 1 or 2"_s;
     QTest::newRow("--version") << QStringList{u"--version"_s} << 0 << QString();
 }
 
@@ -296,6 +325,7 @@ void TestDictionary::commandLine()
     // A blank, a control character, a bad number, a line too long to look at.
     testsupport::writeFile(m_dir.filePath(u"junk.txt"_s),
                            "a b\n\x01\nx\t99999\n" + QByteArray(100000, 'w') + "\n4u\n");
+    testsupport::writeFile(m_dir.filePath(u"ratings.txt"_s), "if\t3\nfile\t1\n");
     QDir(m_dir.path()).mkpath(u"folder"_s);
     for (QString &argument : arguments) {
         if (argument.startsWith(u'@'))

@@ -384,8 +384,9 @@ void TestJet4Writer::shippedDictionaryReadByMdbtools()
     QHash<QString, QString> commonness;
     for (qsizetype i = 0; i < rows->size(); ++i) {
         const mdbtools::Row &row = rows->at(i);
-        QCOMPARE(row.size(), 4);
+        QCOMPARE(row.size(), 5); // ..., Commonness, Offensive
         QCOMPARE(row[0], std::optional<QString>(QString::number(i + 1)));
+        QVERIFY(QStringList({u"0"_s, u"1"_s, u"2"_s}).contains(row[4].value_or(QString())));
         QVERIFY(row[1].has_value());
         QCOMPARE(row[2], std::optional<QString>(words[i]));
         commonness.insert(words[i], row[3].value_or(QString()));

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,16 +23,46 @@ constexpr std::size_t BufferSize = std::size_t(1) << 16;
 InputLines::InputLines(int descriptor)
     : m_descriptor(descriptor)
     , m_buffer(BufferSize)
-{}
+{
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) == 0) {
+        m_wakeRead = ends[0];
+        m_wakeWrite = ends[1];
+    }
+}
+
+InputLines::~InputLines()
+{
+    if (m_wakeRead >= 0) {
+        ::close(m_wakeRead);
+        ::close(m_wakeWrite);
+    }
+}
+
+void InputLines::interrupt()
+{
+    m_interrupted = true;
+    if (m_wakeWrite >= 0) {
+        const char wake = 1;
+        [[maybe_unused]] const ssize_t written = ::write(m_wakeWrite, &wake, 1);
+    }
+}
 
 bool InputLines::fill()
 {
-    if (m_failed)
+    if (m_failed || m_interrupted)
         return false;
     m_begin = m_end = 0;
-    if (onWait)
-        onWait();
     for (;;) {
+        // Waits for input or an interruption.
+        pollfd wait[2] = {{m_descriptor, POLLIN, 0}, {m_wakeRead, POLLIN, 0}};
+        if (::poll(wait, m_wakeRead >= 0 ? 2 : 1, -1) < 0 && errno != EINTR) {
+            m_error = qt_error_string(errno);
+            m_failed = true;
+            return false;
+        }
+        if (m_interrupted)
+            return false;
         const ssize_t count = ::read(m_descriptor, m_buffer.data(), m_buffer.size());
         if (count >= 0) {
             m_end = std::size_t(count);
@@ -39,12 +70,8 @@ bool InputLines::fill()
         }
         if (errno == EINTR)
             continue;
-        if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            // A descriptor left non-blocking: wait until there is input.
-            pollfd wait{m_descriptor, POLLIN, 0};
-            ::poll(&wait, 1, -1);
-            continue;
-        }
+        if (errno == EAGAIN || errno == EWOULDBLOCK)
+            continue; // a descriptor left non-blocking: wait until there is input
         m_error = qt_error_string(errno);
         m_failed = true;
         return false;
@@ -72,13 +99,13 @@ InputLines::Status InputLines::next(QByteArray &line)
     if (m_skipping) {
         m_skipping = false;
         if (!skipRestOfLine())
-            return m_failed ? Status::ReadError : Status::End;
+            return ended();
     }
     bool started = false;
     for (;;) {
         if (m_begin == m_end && !fill()) {
-            if (m_failed)
-                return Status::ReadError;
+            if (m_failed || m_interrupted)
+                return ended();
             if (!started)
                 return Status::End;
             ++m_lineNumber; // the last line, without a line end
@@ -111,6 +138,13 @@ InputLines::Status InputLines::next(QByteArray &line)
         }
         return Status::Line;
     }
+}
+
+InputLines::Status InputLines::ended() const
+{
+    if (m_interrupted)
+        return Status::Interrupted;
+    return m_failed ? Status::ReadError : Status::End;
 }
 
 QString InputLines::problemOf(int descriptor)

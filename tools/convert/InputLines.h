@@ -6,7 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include <functional>
+#include <atomic>
 #include <optional>
 #include <vector>
 
@@ -21,18 +21,21 @@ public:
     static constexpr qsizetype LongestLine = qsizetype(1) << 20;
 
     enum class Status {
-        Line,     // the next line is in `line`
-        TooLong,  // the next line is longer than LongestLine: its rest is skipped
-        End,      // after the last line
-        ReadError // the input cannot be read (error() says why); nothing follows
+        Line,        // the next line is in `line`
+        TooLong,     // the next line is longer than LongestLine: its rest is skipped
+        End,         // after the last line
+        ReadError,   // the input cannot be read (error() says why); nothing follows
+        Interrupted, // interrupt() was called; nothing follows
     };
 
     explicit InputLines(int descriptor);
-
-    // Called before every read that may have to wait for input.
-    std::function<void()> onWait;
+    ~InputLines();
+    InputLines(const InputLines &) = delete;
+    InputLines &operator=(const InputLines &) = delete;
 
     Status next(QByteArray &line);
+    // Ends a wait for input in next(), from any thread, and every read after it.
+    void interrupt();
 
     // Why the input cannot be read at all (closed, a folder), empty when it
     // can be tried. Ask before any file is opened: the descriptor of a closed
@@ -50,6 +53,8 @@ private:
     bool fill();
     // Skips the rest of a line that was too long; false when the input ends first.
     bool skipRestOfLine();
+    // What next() says when fill() gave nothing: End, ReadError or Interrupted.
+    Status ended() const;
 
     int m_descriptor;
     std::vector<char> m_buffer;
@@ -59,6 +64,9 @@ private:
     QString m_error;
     bool m_skipping = false; // the rest of a line that was too long lies ahead
     bool m_failed = false;
+    std::atomic<bool> m_interrupted = false;
+    int m_wakeRead = -1; // a pipe whose write end interrupt() writes to
+    int m_wakeWrite = -1;
 };
 
 } // namespace convert

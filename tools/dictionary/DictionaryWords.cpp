@@ -149,18 +149,42 @@ void DictionaryWords::rank(const WordList &ranking)
     }
 }
 
+qsizetype DictionaryWords::rate(const WordList &ratings)
+{
+    m_rated = true;
+    qsizetype passedOver = 0;
+    QString word;
+    for (const ListEntry &entry : ratings.entries) {
+        if (entry.commonness > 2) {
+            ++passedOver;
+            continue;
+        }
+        if (check(entry.word, &word) != Check::Usable)
+            continue;
+        const auto at = std::lower_bound(
+            m_words.begin(), m_words.end(), word, [](const Word &w, const QString &text) {
+                return w.text < text;
+            });
+        if (at != m_words.end() && at->text == word)
+            at->offensive = entry.commonness;
+    }
+    return passedOver;
+}
+
 jet4::GeneratedTable DictionaryWords::table() const
 {
     return {u"words"_s,
-            mkmdb::wordsColumns(),
+            mkmdb::wordsColumns(m_rated),
             m_words.size(),
             [this](qsizetype row, QList<jet4::Value> &values) {
                 const Word &w = m_words[row];
-                values.resize(4); // the same list again and again: no allocation
+                values.resize(m_rated ? 5 : 4); // the same list again and again: no allocation
                 values[0] = qint32(row + 1);
                 values[1] = m_lists[w.list];
                 values[2] = w.text;
                 values[3] = w.commonness;
+                if (m_rated)
+                    values[4] = w.offensive;
             }};
 }
 

@@ -23,7 +23,8 @@ public:
     {
         QString text;
         qint32 commonness = 0;
-        qint32 list = 0; // index into lists()
+        qint32 list = 0;      // index into lists()
+        qint32 offensive = 0; // 0 none, 1 maybe, 2 likely
     };
 
     // Levels of the words ranked by a commonness list, by their position in
@@ -54,6 +55,11 @@ public:
     // own; a word the list leaves out and that has no level gets
     // UnrankedLevel. Call after finish().
     void rank(const WordList &ranking);
+    // Gives the words the ratings of a list of words with their ratings (0,
+    // 1 or 2 after the TAB); the table gets the column Offensive. Returns
+    // how many entries were passed over for a rating above 2. Call after
+    // finish().
+    qsizetype rate(const WordList &ratings);
 
     const QList<Word> &words() const { return m_words; }
     const QStringList &lists() const { return m_lists; }
@@ -69,6 +75,7 @@ public:
 private:
     QList<Word> m_words;
     QStringList m_lists;
+    bool m_rated = false;
     qsizetype m_notLetters = 0;
     qsizetype m_tooLong = 0;
     QString m_firstNotLetters;

@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 // digitome-dictionary: makes Digitome's dictionary file from word lists.
 //
-//     digitome-dictionary make [--commonness FILE] [-o OUT] [--install] LIST...
+//     digitome-dictionary make [--commonness FILE] [--offensive FILE] [-o OUT]
+//                              [--install] LIST...
 //
 // See digitome-dictionary.1 for the whole description.
 
@@ -62,6 +63,7 @@ struct MakeRequest
 {
     QStringList lists;
     QString commonness; // empty: none
+    QString offensive;  // empty: none
     QString output;     // empty: none
     bool install = false;
 };
@@ -84,6 +86,11 @@ std::optional<MakeRequest> parseArguments(const QStringList &arguments, int &sta
         u"their level: it gives the words their levels (10 for the first 5,000, 20 up to "
         u"15,000, 35 up to 50,000, 50, 70, then 95; 100 for words it leaves out)."_s,
         u"file"_s);
+    const QCommandLineOption offensive(
+        u"offensive"_s,
+        u"A list of words with a TAB and how offensive each is: 0 not, 1 maybe, 2 likely. "
+        u"The dictionary gets the column Offensive; words the list leaves out get 0."_s,
+        u"file"_s);
     const QCommandLineOption output(
         QStringList{u"o"_s, u"output"_s}, u"Write the dictionary to this file."_s, u"file"_s);
     const QCommandLineOption install(
@@ -92,7 +99,7 @@ std::optional<MakeRequest> parseArguments(const QStringList &arguments, int &sta
         u"per-user data folder, ~/.local/share/Tarrowen/Digitome), replacing the one there."_s);
     const QCommandLineOption help(QStringList{u"h"_s, u"help"_s}, u"Show this help."_s);
     const QCommandLineOption version(u"version"_s, u"Show the version."_s);
-    parser.addOptions({commonness, output, install, help, version});
+    parser.addOptions({commonness, offensive, output, install, help, version});
     parser.addPositionalArgument(u"make"_s, u"The command: make a dictionary."_s);
     parser.addPositionalArgument(u"list"_s, u"Word lists."_s, u"LIST..."_s);
 
@@ -116,12 +123,17 @@ std::optional<MakeRequest> parseArguments(const QStringList &arguments, int &sta
     if (positional.first() != u"make")
         return usage(u"unknown command '%1'; the command is make"_s.arg(positional.first()));
     positional.removeFirst();
-    MakeRequest request{
-        positional, parser.value(commonness), parser.value(output), parser.isSet(install)};
+    MakeRequest request{positional,
+                        parser.value(commonness),
+                        parser.value(offensive),
+                        parser.value(output),
+                        parser.isSet(install)};
     if (request.lists.isEmpty())
         return usage(u"make needs at least one word list"_s);
     if (parser.isSet(commonness) && request.commonness.isEmpty())
         return usage(u"--commonness needs a file name"_s);
+    if (parser.isSet(offensive) && request.offensive.isEmpty())
+        return usage(u"--offensive needs a file name"_s);
     if (parser.isSet(output) && request.output.isEmpty())
         return usage(u"-o needs a file name"_s);
     if (request.output.isEmpty() && !request.install)
@@ -213,6 +225,16 @@ int make(const MakeRequest &request)
         if (!readList(request.commonness, &ranking))
             return Failed;
         words.rank(ranking);
+    }
+    if (!request.offensive.isEmpty()) {
+        dictionary::WordList ratings;
+        if (!readList(request.offensive, &ratings))
+            return Failed;
+        const qsizetype passedOver = words.rate(ratings);
+        if (passedOver > 0) {
+            complain(u"note: %1: %2 passed over, ratings are 0, 1 or 2"_s.arg(
+                shown(request.offensive), counted(passedOver, u"entry"_s, u"entries"_s)));
+        }
     }
     if (words.notLetters() > 0) {
         complain(u"note: %1 passed over, not made of letters (the first is '%2')"_s

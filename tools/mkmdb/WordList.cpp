@@ -86,24 +86,64 @@ bool gatherWords(const QStringList &listFiles, QList<ListedWord> *words, QString
     return true;
 }
 
-QList<jet4::Column> wordsColumns()
+bool rateWords(const QString &ratingsFile, QList<ListedWord> *words, QString *error)
 {
-    return {{u"ID"_s, jet4::ColumnType::Long, 0},
-            {u"Category"_s, jet4::ColumnType::Text, 50},
-            {u"Word"_s, jet4::ColumnType::Text, 255},
-            {u"Commonness"_s, jet4::ColumnType::Long, 0}};
+    QFile file(ratingsFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = u"Cannot read '%1': %2"_s.arg(ratingsFile, file.errorString());
+        return false;
+    }
+    const QString text = QString::fromUtf8(file.readAll());
+    qsizetype lineNumber = 0;
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        ++lineNumber;
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        if (line.isEmpty())
+            continue;
+        const qsizetype tab = line.indexOf(u'\t');
+        bool ok = tab > 0;
+        const int rating = ok ? line.sliced(tab + 1).toInt(&ok) : 0;
+        if (!ok || rating < 0 || rating > 2) {
+            *error = u"'%1', line %2: not a word, a TAB and a rating 0, 1 or 2"_s.arg(ratingsFile)
+                         .arg(lineNumber);
+            return false;
+        }
+        const QString word = line.first(tab).toString().toLower();
+        const auto at = std::lower_bound(
+            words->begin(), words->end(), word, [](const ListedWord &w, const QString &text) {
+                return w.word < text;
+            });
+        if (at != words->end() && at->word == word)
+            at->offensive = rating;
+    }
+    return true;
 }
 
-jet4::Table wordsTable(const QList<ListedWord> &words)
+QList<jet4::Column> wordsColumns(bool withOffensive)
 {
-    jet4::Table table{u"words"_s, wordsColumns(), {}};
+    QList<jet4::Column> columns{{u"ID"_s, jet4::ColumnType::Long, 0},
+                                {u"Category"_s, jet4::ColumnType::Text, 50},
+                                {u"Word"_s, jet4::ColumnType::Text, 255},
+                                {u"Commonness"_s, jet4::ColumnType::Long, 0}};
+    if (withOffensive)
+        columns.append({u"Offensive"_s, jet4::ColumnType::Long, 0});
+    return columns;
+}
+
+jet4::Table wordsTable(const QList<ListedWord> &words, bool withOffensive)
+{
+    jet4::Table table{u"words"_s, wordsColumns(withOffensive), {}};
     table.rows.reserve(words.size());
     qint32 id = 0;
-    for (const ListedWord &w : words)
+    for (const ListedWord &w : words) {
         table.rows.append({jet4::Value(++id),
                            jet4::Value(w.category),
                            jet4::Value(w.word),
                            jet4::Value(w.commonness)});
+        if (withOffensive)
+            table.rows.last().append(jet4::Value(w.offensive));
+    }
     return table;
 }
 

@@ -2,11 +2,13 @@
 // SPDX-License-Identifier: MIT
 // digitome-mkmdb: builds the dictionary file dbWords.mdb from word lists.
 //
-//     digitome-mkmdb OUTPUT.mdb OUTPUT.txt LIST...
+//     digitome-mkmdb [--offensive RATINGS] OUTPUT.mdb OUTPUT.txt LIST...
 //
 // Writes the table `words` (ID Long Integer, Category Text(50), Word
 // Text(255), Commonness Long Integer: the smallest list size holding the
-// word), one row per word, and the same words as UTF-8 text, one a line.
+// word; with RATINGS, a file of lines "word TAB rating", Offensive Long
+// Integer: 0 none, 1 maybe, 2 likely), one row per word, and the same words
+// as UTF-8 text, one a line.
 
 #include "tools/jet4/Jet4Writer.h"
 #include "tools/mkmdb/WordList.h"
@@ -45,16 +47,24 @@ bool writeText(const QString &path, const QList<mkmdb::ListedWord> &words, QStri
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    QStringList args = app.arguments().mid(1);
+    QString ratings;
+    if (args.size() >= 2 && args.first() == u"--offensive") {
+        ratings = args.at(1);
+        args = args.mid(2);
+    }
     if (args.size() < 3)
-        return fail(u"usage: digitome-mkmdb OUTPUT.mdb OUTPUT.txt LIST..."_s);
+        return fail(u"usage: digitome-mkmdb [--offensive RATINGS] OUTPUT.mdb OUTPUT.txt LIST..."_s);
 
     QString error;
     QList<mkmdb::ListedWord> words;
     if (!mkmdb::gatherWords(args.mid(2), &words, &error))
         return fail(error);
+    if (!ratings.isEmpty() && !mkmdb::rateWords(ratings, &words, &error))
+        return fail(error);
 
-    if (!jet4::writeDatabaseFile(args.at(0), {mkmdb::wordsTable(words)}, &error))
+    if (!jet4::writeDatabaseFile(
+            args.at(0), {mkmdb::wordsTable(words, !ratings.isEmpty())}, &error))
         return fail(error);
     if (!writeText(args.at(1), words, &error))
         return fail(error);
