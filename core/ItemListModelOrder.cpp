@@ -85,10 +85,11 @@ void ItemListModel::buildFinished()
 {
     if (!m_build || !m_build->isDone())
         return; // a build since cancelled
-    const OrderInput &input = m_build->input();
-    const Order order = input.rankingOnly ? m_order : input.order;
-    const bool switching = !input.rankingOnly && order != m_order;
-    const qsizetype lines = input.lines.size();
+    // What the build was for, read before it ends.
+    const bool rankingOnly = m_build->input().rankingOnly;
+    const Order order = rankingOnly ? m_order : m_build->input().order;
+    const bool switching = !rankingOnly && order != m_order;
+    const qsizetype lines = m_build->input().lines.size();
     OrderOutput output;
     const bool complete = m_build->take(output);
     if (!complete) {
@@ -100,7 +101,7 @@ void ItemListModel::buildFinished()
         return;
     }
     m_build.reset();
-    if (input.rankingOnly) {
+    if (rankingOnly) {
         m_ranks.insert(m_ranks.end(), output.ranks.begin(), output.ranks.end());
     } else {
         install(order, lines, output);
