@@ -12,7 +12,9 @@
 // the same options. See digitome-convert.1 for the whole description.
 
 #include "core/RegularFile.h"
+#include "engine/BestLineSearch.h"
 #include "engine/ConversionRun.h"
+#include "engine/DictionaryKeypad.h"
 #include "engine/DigitNames.h"
 #include "engine/LineRanking.h"
 #include "engine/WordStore.h"
@@ -214,6 +216,8 @@ public:
         , m_words(words)
         , m_run(words)
         , m_window(settings.options)
+        , m_keypad(words)
+        , m_best(words)
     {
         m_window.onResult = [this](const QString &line) {
             take(line);
@@ -236,6 +240,10 @@ public:
                          .arg(shown(number))
                          .arg(LongestMnemonicNumber));
             return false;
+        }
+        if (mnemonic && m_settings.bestFirst && m_settings.top > 0) {
+            if (const std::optional<bool> converted = convertBest(number))
+                return *converted;
         }
         m_window.setNumber(number);
         m_stopping = false;
@@ -264,6 +272,34 @@ public:
     Output &output() { return m_output; }
 
 private:
+    // The best lines by a search that does not list every line; nullopt when
+    // it leaves the number to the conversion run.
+    std::optional<bool> convertBest(const QString &number)
+    {
+        const core::ConversionOptions &options = m_settings.options;
+        m_clock.start();
+        const auto outcome = m_best.find(m_keypad,
+                                         number,
+                                         options.keepMixedLines,
+                                         options.keepWordsOnlyLines,
+                                         m_settings.top,
+                                         [this] {
+                                             return m_clock.elapsed() <= MostMillisecondsPerNumber;
+                                         });
+        if (outcome == engine::BestLineSearch::Outcome::Declined)
+            return std::nullopt;
+        const QString original = options.appendOriginalNumber ? u"   -   "_s + number : QString();
+        for (const QString &line : m_best.lines())
+            m_output.line(line + original);
+        if (outcome == engine::BestLineSearch::Outcome::Stopped) {
+            complain(u"%1: stopped after %2 seconds, the number has too many readings; better "
+                     u"lines may be missing"_s.arg(shown(number))
+                         .arg(MostMillisecondsPerNumber / 1000));
+            return false;
+        }
+        return true;
+    }
+
     void take(const QString &line)
     {
         if (m_stopping)
@@ -294,6 +330,8 @@ private:
     convert::ConsoleWindow m_window;
     Output m_output;
     std::unique_ptr<engine::RankedLines> m_ranked;
+    const engine::DictionaryKeypad m_keypad;
+    engine::BestLineSearch m_best;
     QElapsedTimer m_clock;
     qint64 m_count = 0;
     qint64 m_mostLines = MostLinesPerNumber;
