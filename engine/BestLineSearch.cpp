@@ -8,6 +8,7 @@
 #include "engine/Keypad.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 
 namespace engine {
@@ -116,7 +117,8 @@ void BestLineSearch::studyPieces(const LineRanking &ranking)
         facts.rankingEnd = int(m_rankingPieces.size());
         for (const QChar c : text)
             facts.letters += keypad::isLetter(c.unicode()) ? 1 : 0;
-        LineRanking::Tally alone = LineRanking::tallyAt(m_rankingPosition[piece.start], 0);
+        LineRanking::Tally alone;
+        alone.position = m_rankingPosition[piece.start];
         for (int i = facts.rankingBegin; i < facts.rankingEnd; ++i)
             ranking.count(alone, m_rankingPieces[i]);
         facts.keepsPrefix = ranking.mayKeepPrefix(alone);
@@ -139,6 +141,12 @@ void BestLineSearch::lookAhead(const LineRanking &ranking)
         outlook.keptWordPieces = Unreachable;
         outlook.keptRarity = Unreachable;
         int mostLetters = -Unreachable;
+        std::array<LineRanking::Tally, LineRanking::WeightStates> starts;
+        std::array<int, LineRanking::WeightStates> startWeights;
+        for (int state = 0; state < LineRanking::WeightStates; ++state) {
+            starts[state] = LineRanking::tallyAt(m_rankingPosition[position], state);
+            startWeights[state] = ranking.weightWithoutLongest(starts[state]);
+        }
         for (int p = m_graph.first(position); p < m_graph.first(position + 1); ++p) {
             const PieceGraph::Piece &piece = pieces[p];
             if (!m_reaches[piece.end])
@@ -147,11 +155,10 @@ void BestLineSearch::lookAhead(const LineRanking &ranking)
             const PieceFacts &facts = m_facts[p];
             const LineRanking::Outlook &after = m_outlooks[piece.end];
             for (int state = 0; state < LineRanking::WeightStates; ++state) {
-                LineRanking::Tally tally = LineRanking::tallyAt(m_rankingPosition[position], state);
-                const int before = ranking.weightWithoutLongest(tally);
+                LineRanking::Tally tally = starts[state];
                 for (int i = facts.rankingBegin; i < facts.rankingEnd; ++i)
                     ranking.count(tally, m_rankingPieces[i]);
-                const int added = ranking.weightWithoutLongest(tally) - before;
+                const int added = ranking.weightWithoutLongest(tally) - startWeights[state];
                 outlook.weight[state] = std::min(
                     outlook.weight[state], added + after.weight[LineRanking::weightStateOf(tally)]);
             }

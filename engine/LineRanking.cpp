@@ -28,23 +28,6 @@ constexpr quint32 OtherTier = quint32(1) << 31;
 constexpr quint32 LastKey = ~quint32(0);
 constexpr int ScoreOffset = 1 << 30;
 
-// The weights of the score of lines outside the kept-prefix tier; smaller
-// scores rank higher.
-constexpr int PieceWeight = 10;
-constexpr int LetterWeight = -6;
-constexpr int LongestWordWeight = -3;
-constexpr int RarityWeight = 2;         // per rarity class of every word
-constexpr int ScatteredDigitWeight = 8; // per digit piece after a word
-constexpr int SplitDigitWeight = 4;     // per digit piece after the first
-constexpr int LetterNumberWeight = 20;  // per digit piece with letters ("4E4")
-constexpr int SplitGroupWeight = 6;     // per piece boundary inside a typed prefix group
-constexpr int LostPrefixWeight = 16;    // a prefix with words in it
-
-// The bits of a weight state.
-constexpr int WordSeenState = 1;
-constexpr int DigitSeenState = 2;
-constexpr int PrefixLostState = 4;
-
 // The characters the conversions drop from a number, and those that stay in
 // it but separate groups.
 bool isDropped(QChar c)
@@ -118,7 +101,6 @@ LineRanking::LineRanking(const WordStore &words, QStringView typed)
         boundary = false;
     }
     m_groupStart.push_back(1);
-    m_cache.resize(std::size_t(1) << CacheBits);
 
     const auto start = std::find_if(groups.rbegin(), groups.rend(), [&](const Group &group) {
         return m_size - group.begin >= WordPartLength;
@@ -139,6 +121,8 @@ int LineRanking::rarityOfWord(QStringView piece, quint64 packed) const
 {
     if (packed == 0)
         return rarityOf(pieceCommonness(m_words.prefixTree(), piece));
+    if (m_cache.empty())
+        m_cache.resize(std::size_t(1) << CacheBits); // a search that never asks needs none
     CachedWord &cached = m_cache[(packed * Q_UINT64_C(0x9E3779B97F4A7C15)) >> (64 - CacheBits)];
     if (cached.packed != packed)
         cached = CachedWord{packed, rarityOf(pieceCommonness(m_words.prefixTree(), piece))};
@@ -237,39 +221,6 @@ LineRanking::Piece LineRanking::pieceOf(QStringView text) const
     return piece;
 }
 
-void LineRanking::count(Tally &tally, const Piece &piece) const
-{
-    count(tally, piece.length, piece.digit, piece.letter, piece.rarity);
-}
-
-void LineRanking::count(Tally &t, int length, bool digit, bool letter, int rarity) const
-{
-    const int begin = t.position;
-    t.position += length;
-    if (t.position > m_size)
-        return;
-    ++t.pieces;
-    if (begin > 0 && begin < m_prefixEnd) {
-        if (m_groupStart[begin])
-            ++t.typedCuts;
-        else
-            ++t.splitGroups;
-    }
-    if (digit) {
-        ++t.digitPieces;
-        t.scattered += t.wordSeen ? 1 : 0;
-        t.letterNumbers += letter ? 1 : 0;
-        t.digitsInWords = t.digitsInWords || t.position > m_prefixEnd;
-    } else {
-        ++t.wordPieces;
-        t.wordSeen = true;
-        t.letters += length;
-        t.longest = std::max(t.longest, length);
-        t.rarity += rarity;
-        t.prefixLost = t.prefixLost || begin < m_prefixEnd;
-    }
-}
-
 int LineRanking::digitLayout(const Tally &t) const
 {
     // 0 for the groups as typed; else fewer pieces, kept to the typed groups
@@ -279,11 +230,6 @@ int LineRanking::digitLayout(const Tally &t) const
     return 1 + (t.digitPieces - 1) + 2 * t.splitGroups;
 }
 
-bool LineRanking::mayKeepPrefix(const Tally &t) const
-{
-    return m_prefixEnd > 0 && !t.prefixLost && !t.digitsInWords && t.letterNumbers == 0;
-}
-
 quint32 LineRanking::keyOf(const Tally &t) const
 {
     if (mayKeepPrefix(t))
@@ -291,30 +237,6 @@ quint32 LineRanking::keyOf(const Tally &t) const
     const int score = weightWithoutLongest(t) + LongestWordWeight * t.longest;
     // Scores stay far inside +-2^30: a line has at most 32,767 positions.
     return OtherTier | quint32(score + ScoreOffset);
-}
-
-int LineRanking::weightWithoutLongest(const Tally &t) const
-{
-    return PieceWeight * t.pieces + LetterWeight * t.letters + RarityWeight * t.rarity
-           + ScatteredDigitWeight * t.scattered + SplitDigitWeight * std::max(t.digitPieces - 1, 0)
-           + LetterNumberWeight * t.letterNumbers + SplitGroupWeight * t.splitGroups
-           + (t.prefixLost ? LostPrefixWeight : 0);
-}
-
-int LineRanking::weightStateOf(const Tally &t)
-{
-    return (t.wordSeen ? WordSeenState : 0) | (t.digitPieces > 0 ? DigitSeenState : 0)
-           | (t.prefixLost ? PrefixLostState : 0);
-}
-
-LineRanking::Tally LineRanking::tallyAt(int position, int state)
-{
-    Tally t;
-    t.position = position;
-    t.wordSeen = (state & WordSeenState) != 0;
-    t.digitPieces = (state & DigitSeenState) != 0 ? 1 : 0;
-    t.prefixLost = (state & PrefixLostState) != 0;
-    return t;
 }
 
 quint32 LineRanking::keyBound(const Tally &t, const Outlook &rest) const

@@ -9,6 +9,7 @@
 #include <QStringView>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -113,10 +114,14 @@ public:
     // Bounds on the key of a line of which only the first pieces are known.
     //
     // What the weighted score of the other tier adds for a further piece
-    // depends on a tally only through its state, one of WeightStates.
-    static constexpr int WeightStates = 8;
+    // depends on a tally only through its state, one of WeightStates (a word
+    // seen, a digit piece seen), and on whether the prefix is lost already.
+    // The bounds take the lost prefix's weight, which a line pays once, as
+    // paid: tallyAt() gives a tally whose prefix is lost.
+    static constexpr int WeightStates = 4;
     static int weightStateOf(const Tally &tally);
-    // A tally at `position` in state `state`, with nothing else counted.
+    // A tally at `position` in state `state`, its prefix lost, with nothing
+    // else counted.
     static Tally tallyAt(int position, int state);
     // The weighted score of the other tier without the longest word's share,
     // which is the only part that does not add up piece by piece.
@@ -141,6 +146,21 @@ public:
     quint32 keyBound(const Tally &tally, const Outlook &rest) const;
 
 private:
+    // The weights of the weighted score of lines outside the kept-prefix
+    // tier; smaller scores rank higher.
+    static constexpr int PieceWeight = 10;
+    static constexpr int LetterWeight = -6;
+    static constexpr int LongestWordWeight = -3;
+    static constexpr int RarityWeight = 2;         // per rarity class of every word
+    static constexpr int ScatteredDigitWeight = 8; // per digit piece after a word
+    static constexpr int SplitDigitWeight = 4;     // per digit piece after the first
+    static constexpr int LetterNumberWeight = 20;  // per digit piece with letters ("4E4")
+    static constexpr int SplitGroupWeight = 6;     // per piece boundary inside a typed prefix group
+    static constexpr int LostPrefixWeight = 16;    // a prefix with words in it
+    // The bits of a weight state.
+    static constexpr int WordSeenState = 1;
+    static constexpr int DigitSeenState = 2;
+
     void count(Tally &tally, int length, bool digit, bool letter, int rarity) const;
     int rarityOfWord(QStringView piece, quint64 packed) const;
     // The tally of a line; false when it does not fit the number.
@@ -163,6 +183,70 @@ private:
     };
     mutable std::vector<CachedWord> m_cache;
 };
+
+// Inline: a search counts pieces and weighs tallies for every piece of a
+// number in every state.
+
+inline void LineRanking::count(Tally &tally, const Piece &piece) const
+{
+    count(tally, piece.length, piece.digit, piece.letter, piece.rarity);
+}
+
+inline void LineRanking::count(Tally &t, int length, bool digit, bool letter, int rarity) const
+{
+    const int begin = t.position;
+    t.position += length;
+    if (t.position > m_size)
+        return;
+    ++t.pieces;
+    if (begin > 0 && begin < m_prefixEnd) {
+        if (m_groupStart[begin])
+            ++t.typedCuts;
+        else
+            ++t.splitGroups;
+    }
+    if (digit) {
+        ++t.digitPieces;
+        t.scattered += t.wordSeen ? 1 : 0;
+        t.letterNumbers += letter ? 1 : 0;
+        t.digitsInWords = t.digitsInWords || t.position > m_prefixEnd;
+    } else {
+        ++t.wordPieces;
+        t.wordSeen = true;
+        t.letters += length;
+        t.longest = std::max(t.longest, length);
+        t.rarity += rarity;
+        t.prefixLost = t.prefixLost || begin < m_prefixEnd;
+    }
+}
+
+inline bool LineRanking::mayKeepPrefix(const Tally &t) const
+{
+    return m_prefixEnd > 0 && !t.prefixLost && !t.digitsInWords && t.letterNumbers == 0;
+}
+
+inline int LineRanking::weightWithoutLongest(const Tally &t) const
+{
+    return PieceWeight * t.pieces + LetterWeight * t.letters + RarityWeight * t.rarity
+           + ScatteredDigitWeight * t.scattered + SplitDigitWeight * std::max(t.digitPieces - 1, 0)
+           + LetterNumberWeight * t.letterNumbers + SplitGroupWeight * t.splitGroups
+           + (t.prefixLost ? LostPrefixWeight : 0);
+}
+
+inline int LineRanking::weightStateOf(const Tally &t)
+{
+    return (t.wordSeen ? WordSeenState : 0) | (t.digitPieces > 0 ? DigitSeenState : 0);
+}
+
+inline LineRanking::Tally LineRanking::tallyAt(int position, int state)
+{
+    Tally t;
+    t.position = position;
+    t.wordSeen = (state & WordSeenState) != 0;
+    t.digitPieces = (state & DigitSeenState) != 0 ? 1 : 0;
+    t.prefixLost = true;
+    return t;
+}
 
 // The indexes of `keys` in ascending key order, equal keys in their original
 // order (a stable sort). Fewer than 2^32 keys.
