@@ -10,7 +10,7 @@ namespace engine {
 QList<std::pair<QString, QString>> LineScore::parts() const
 {
     const auto yesNo = [](bool value) {
-        return value ? u"yes"_s : u"no"_s;
+        return value ? u"1"_s : u"0"_s;
     };
     return {
         {u"prefix_kept"_s, yesNo(prefixKept)},

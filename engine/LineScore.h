@@ -44,7 +44,8 @@ struct LineScore
     static qint64 scoreOf(quint32 key) { return BestScore - key; }
 
     // The parts as (name, value) pairs for output, in a fixed order: names
-    // in lower case with "_", values decimal numbers or "yes"/"no".
+    // in lower case with "_", values whole decimal numbers (1 for yes, 0 for
+    // no).
     QList<std::pair<QString, QString>> parts() const;
 };
 

@@ -178,24 +178,24 @@ void TestLineRanking::explain_data()
 
     QTest::newRow("the prefix kept in its typed groups")
         << u"1-800-356-9377"_s << u"1-800-FLOWERS   -   1-800-356-9377"_s
-        << u"prefix_kept=yes pieces=3 word_pieces=1 letters=7 longest_word=7 commonness=0 "
+        << u"prefix_kept=1 pieces=3 word_pieces=1 letters=7 longest_word=7 commonness=0 "
            u"digit_pieces=2 digits_after_words=0 numbers_with_letters=0 split_groups=0 "
-           u"typed_groups=yes prefix_lost=no"_s;
+           u"typed_groups=1 prefix_lost=0"_s;
     QTest::newRow("a typed group split, another run together")
         << u"1-800-266-5464"_s << u"18-00-COOKING"_s
-        << u"prefix_kept=yes pieces=3 word_pieces=1 letters=7 longest_word=7 commonness=1 "
+        << u"prefix_kept=1 pieces=3 word_pieces=1 letters=7 longest_word=7 commonness=1 "
            u"digit_pieces=2 digits_after_words=0 numbers_with_letters=0 split_groups=1 "
-           u"typed_groups=no prefix_lost=no"_s;
+           u"typed_groups=0 prefix_lost=0"_s;
     QTest::newRow("words over the prefix, a number with a letter, digits after words")
         << u"333-468357"_s << u"3E3-HOTEL-7"_s
-        << u"prefix_kept=no pieces=3 word_pieces=1 letters=5 longest_word=5 commonness=0 "
+        << u"prefix_kept=0 pieces=3 word_pieces=1 letters=5 longest_word=5 commonness=0 "
            u"digit_pieces=2 digits_after_words=1 numbers_with_letters=1 split_groups=0 "
-           u"typed_groups=no prefix_lost=no"_s;
+           u"typed_groups=0 prefix_lost=0"_s;
     QTest::newRow("a word takes the prefix")
         << u"646-468357"_s << u"OHM-HOTELS"_s
-        << u"prefix_kept=no pieces=2 word_pieces=2 letters=9 longest_word=6 commonness=0 "
+        << u"prefix_kept=0 pieces=2 word_pieces=2 letters=9 longest_word=6 commonness=0 "
            u"digit_pieces=0 digits_after_words=0 numbers_with_letters=0 split_groups=0 "
-           u"typed_groups=no prefix_lost=yes"_s;
+           u"typed_groups=0 prefix_lost=1"_s;
 }
 
 void TestLineRanking::explain()
