@@ -61,6 +61,10 @@ BestLineSearch::Outcome BestLineSearch::find(QStringView typed,
     if (limit <= 0 || (!keepMixed && !keepWordsOnly))
         return Outcome::Done;
     m_choices.read(choices, keepWordsOnly && !keepMixed);
+    // As the reading walk knows: no line without five letters, none where a
+    // position has no choice left.
+    if (!m_choices.everyPositionAllowed() || m_choices.lettersFrom(0) < LettersNeeded)
+        return Outcome::Done;
     if (!m_graph.build(m_choices))
         return Outcome::Declined;
     const LineRanking ranking(m_words, typed);
