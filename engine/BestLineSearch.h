@@ -3,11 +3,12 @@
 
 #pragma once
 
+#include "engine/HeldLines.h"
+#include "engine/KeyOutlook.h"
 #include "engine/LineRanking.h"
 #include "engine/PieceGraph.h"
 #include "engine/ReadingChoices.h"
 
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -28,12 +29,10 @@ class WordStore;
 // The lines are the paths through the number's PieceGraph that hold at
 // least five letters. A depth-first search follows them, at each position
 // the pieces with the best bound first, and leaves out every piece after
-// which no line can beat the lines it holds: for each position it knows what
-// the pieces after it can add to a key at best (LineRanking::Outlook), and
+// which no line can beat the lines it holds (HeldLines): KeyOutlook knows
+// for each position what the pieces after it can add to a key at best, and
 // LineRanking::keyBound turns that and the pieces so far into a key no line
-// of the branch can beat. Of two lines with one key the one found first by
-// the conversion run wins: found order is the order of the readings (each
-// position's choice by its index), then of the cuts (shorter pieces first).
+// of the branch can beat.
 class BestLineSearch
 {
 public:
@@ -74,26 +73,6 @@ public:
     QStringList lines() const;
 
 private:
-    // What the search needs of a piece of the graph, worked out once.
-    struct PieceFacts
-    {
-        int rankingBegin; // its pieces as the ranking counts them, in m_rankingPieces
-        int rankingEnd;
-        int letters;      // keypad::isLetter
-        bool keepsPrefix; // it may stand in a line of the kept-prefix tier
-        int wordPieces;   // of its ranking pieces
-        int rarity;       // of those
-        int longestWord;  // of those
-    };
-    // A line held among the best: its key, where it was found (its reading's
-    // choice indexes, then its pieces' ends) and its text.
-    struct HeldLine
-    {
-        quint32 key;
-        std::vector<quint16> choices;
-        std::vector<int> ends;
-        QString text;
-    };
     struct Child
     {
         int piece;
@@ -109,39 +88,24 @@ private:
         int piece; // the piece the path takes from here, -1 before the first
     };
 
-    void studyPieces(const LineRanking &ranking);
-    void lookAhead(const LineRanking &ranking);
     void
     expand(const LineRanking &ranking, int position, const LineRanking::Tally &tally, int letters);
+    // False when the pulse asked to stop.
     bool search(const LineRanking &ranking, const std::function<bool()> &pulse);
-    // Whether a line with `key`, whose reading begins with the path's
-    // choices up to `end`, may still be among the best.
-    bool mayEnter(quint32 key, int end) const;
-    // Whether the path's complete line was found before `held`.
-    bool foundBefore(const HeldLine &held) const;
-    void offer(quint32 key);
+    // Offers the path's line, which ends at the last position.
+    void offerPath(quint32 key);
     QString pathLine() const;
 
     const WordStore &m_words;
     ReadingChoices m_choices;
     PieceGraph m_graph;
-    qsizetype m_limit = 0;
-    std::vector<int> m_rankingPosition; // per position: the ranking's position
-    std::vector<LineRanking::Piece> m_rankingPieces;
-    std::vector<PieceFacts> m_facts; // per piece of the graph
-    // Per position: whether a line can end from there, the most letters the
-    // rest can hold, and the best it can add to a key.
-    std::vector<char> m_reaches;
-    std::vector<int> m_mostLetters;
-    std::vector<LineRanking::Outlook> m_outlooks;
-    // The path: a frame per piece, the choice index of every position it
-    // covers.
+    KeyOutlook m_outlook;
+    HeldLines m_held;
+    // The path: a frame per piece, the children of every frame, the choice
+    // index of every position it covers.
     std::vector<Frame> m_frames;
     std::vector<Child> m_children;
     std::vector<quint16> m_pathChoices;
-    // The best lines so far, best first, and their texts.
-    std::vector<HeldLine> m_held;
-    QSet<QString> m_heldTexts;
 };
 
 } // namespace engine
