@@ -104,6 +104,9 @@ void TestLineRanking::order_data()
                        u"1800-COOKING"_s,
                        u"1800-CO-OKING"_s,
                        u"1800-COOK-ING"_s};
+    QTest::newRow("a toll-free prefix in the groups typed")
+        << u"1-800-356-9377"_s << QStringList{u"1800-FLOWERS"_s, u"1-800-FLOWERS"_s}
+        << QStringList{u"1-800-FLOWERS"_s, u"1800-FLOWERS"_s};
     QTest::newRow("the prefix in the groups typed, a short word part after it")
         << u"1-415-437-5338"_s
         << QStringList{u"1415-HE-SLEET"_s, u"1-4-15-HE-SLEET"_s, u"1-415-HE-SLEET"_s}
