@@ -65,8 +65,18 @@ struct Record
 };
 
 const QStringList Fields{u"number"_s, u"line"_s, u"score"_s, u"words"_s, u"offensive"_s};
-const QStringList Parts{
-    u"pieces"_s, u"letters"_s, u"longest_word"_s, u"commonness"_s, u"prefix_kept"_s};
+const QStringList Parts{u"prefix_kept"_s,
+                        u"pieces"_s,
+                        u"word_pieces"_s,
+                        u"letters"_s,
+                        u"longest_word"_s,
+                        u"commonness"_s,
+                        u"digit_pieces"_s,
+                        u"digits_after_words"_s,
+                        u"numbers_with_letters"_s,
+                        u"split_groups"_s,
+                        u"typed_groups"_s,
+                        u"prefix_lost"_s};
 
 // A row of fields in the order of Fields, then Parts.
 std::optional<Record> recordOf(const QStringList &fields, bool explain)
@@ -273,7 +283,7 @@ void TestConvert::run_data()
     QTest::newRow("best lines, each number on its own")
         << QStringList{u"--mode"_s, u"mixed"_s, u"--order"_s, u"best"_s, u"--top"_s, u"2"_s}
         << QByteArray("1-800-356-9377\n(800) 724-6837\n") << 0
-        << QByteArray("1800-FLOWERS\n1-800-FLOWERS\n800--PAINTER\n8-00--PAINTER\n") << QString()
+        << QByteArray("1-800-FLOWERS\n1800-FLOWERS\n800--PAINTER\n8-00--PAINTER\n") << QString()
         << QString();
     QTest::newRow("a text dictionary, lower-cased, repeats skipped")
         << QStringList{u"--words"_s, words, u"434-3453"_s} << QByteArray() << 0

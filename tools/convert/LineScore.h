@@ -10,7 +10,6 @@
 
 namespace engine {
 class LineRanking;
-class WordStore;
 } // namespace engine
 
 // The score of a result line as the converter prints it, and what it is made
@@ -29,11 +28,9 @@ struct ScorePart
 // The names of the parts explainScore() gives, in its order.
 const QStringList &scorePartNames();
 
-// What the ranking weighs in a line: its pieces, the letters in its words,
-// its longest word, the rarity classes of its words added up (0 for the
-// commonest), and whether it keeps the number's typed prefix as digits (1)
-// or not (0).
-QList<ScorePart>
-explainScore(const engine::LineRanking &ranking, const engine::WordStore &words, QStringView line);
+// The parts the ranking weighs in a line (engine::LineScore::parts()): its
+// tier, pieces, letters, longest word, commonness, the layout of its digits
+// and its typed prefix; whole numbers, 1 and 0 for yes and no.
+QList<ScorePart> explainScore(const engine::LineRanking &ranking, QStringView line);
 
 } // namespace convert

@@ -71,6 +71,8 @@ NumberConverter::NumberConverter(const Settings &settings,
     , m_results(results)
     , m_run(words)
     , m_host(runOptions(settings))
+    , m_keypad(words)
+    , m_search(words)
 {
     m_host.onResult = [this](const QString &line) {
         take(line);
@@ -140,6 +142,8 @@ void NumberConverter::runConversion(NumberEnd &end)
         end.ok = false;
         return;
     }
+    if (mnemonic && convertBest(end))
+        return;
     m_host.setNumber(m_number);
     m_stopping = false;
     m_limitReached = false;
@@ -166,6 +170,35 @@ void NumberConverter::runConversion(NumberEnd &end)
                                 .arg(m_count));
     }
     end.ok = m_host.reports().isEmpty() && !m_limitReached;
+}
+
+bool NumberConverter::convertBest(NumberEnd &end)
+{
+    // The search knows the ranking but not the lines --offensive hide drops,
+    // which could leave fewer than the lines asked for.
+    const qsizetype limit = m_settings.rankNumbers ? 1 : m_settings.top;
+    if ((!m_settings.bestFirst && !m_settings.rankNumbers) || limit < 1
+        || limit > engine::BestLineSearch::MaxLimit || m_settings.offensive == OffensiveLines::Hide)
+        return false;
+    const core::ConversionOptions options = m_host.conversionOptions();
+    m_clock.start();
+    m_started = threadMilliseconds();
+    const auto outcome = m_search.find(
+        m_keypad, m_number, options.keepMixedLines, options.keepWordsOnlyLines, limit, [this] {
+            return !m_results.stopped() && !overTime();
+        });
+    if (outcome == engine::BestLineSearch::Outcome::Declined)
+        return false;
+    const QString original = options.appendOriginalNumber ? u"   -   "_s + m_number : QString();
+    for (const QString &line : m_search.lines())
+        emit(line + original);
+    end.ok = outcome == engine::BestLineSearch::Outcome::Done || m_results.stopped();
+    if (!end.ok) {
+        end.messages.append(u"%1: stopped after %2 seconds, the number has too many readings; "
+                            u"better lines may be missing"_s.arg(shown(m_number))
+                                .arg(MostMillisecondsPerNumber / 1000));
+    }
+    return true;
 }
 
 void NumberConverter::take(const QString &line)
@@ -215,7 +248,7 @@ ResultRecord NumberConverter::recordOf(const QString &line) const
     if (mnemonic && m_scoring) {
         record.score = scoreOf(*m_scoring, line);
         if (m_settings.explain)
-            record.parts = explainScore(*m_scoring, m_words, line);
+            record.parts = explainScore(*m_scoring, line);
     } else if (m_settings.explain) {
         // Spelled-out digits and dialled digits are not ranked.
         for (const QString &name : scorePartNames())

@@ -3,7 +3,9 @@
 
 #pragma once
 
+#include "engine/BestLineSearch.h"
 #include "engine/ConversionRun.h"
+#include "engine/DictionaryKeypad.h"
 #include "engine/LineRanking.h"
 #include "tools/convert/ConsoleHost.h"
 #include "tools/convert/OrderedResults.h"
@@ -38,6 +40,10 @@ public:
 private:
     void convertDigits(NumberEnd &end);
     void runConversion(NumberEnd &end);
+    // The best lines (--order best --top N, --rank-numbers) by the search
+    // that does not list every line; false when it leaves the number to the
+    // conversion run.
+    bool convertBest(NumberEnd &end);
     // A line of the run.
     void take(const QString &line);
     // Formats a line into the output (with --rank-numbers: keeps the first).
@@ -55,6 +61,8 @@ private:
     OrderedResults &m_results;
     engine::ConversionRun m_run;
     ConsoleHost m_host;
+    const engine::DictionaryKeypad m_keypad;
+    engine::BestLineSearch m_search;
 
     // The number being converted.
     QString m_number;
