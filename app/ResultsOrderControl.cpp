@@ -83,6 +83,7 @@ void ResultsOrderControl::restore()
             order = entry;
     // Ranks are computed once per line, with one ranking for the list's life.
     m_results.setRank(m_bestFirstRank());
+    m_ranked = true;
     m_results.setOrder(order);
     showOrder();
 }
@@ -93,6 +94,10 @@ void ResultsOrderControl::setOrder(Order order)
         return;
     // Sorting a long list needs memory; without it the list keeps its order.
     try {
+        if (!m_ranked) {
+            m_results.setRank(m_bestFirstRank());
+            m_ranked = true;
+        }
         m_results.setOrder(order);
     } catch (const std::bad_alloc &) {
         m_dialogs.message(u"There is not enough memory to show the results in this order."_s);

@@ -67,6 +67,7 @@ private:
     OptionSettings &m_settings;
     core::Dialogs &m_dialogs;
     std::function<core::ItemListModel::Rank()> m_bestFirstRank;
+    bool m_ranked = false; // the list has the ranking of "Best first"
     QList<std::function<void(QMenu &)>> m_moreChoices;
 };
 

@@ -771,7 +771,7 @@ private Q_SLOTS:
         QHeaderView *header = find<app::ItemListView>(w, Control::ResultsList)->horizontalHeader();
 
         header->sectionClicked(0);
-        QCOMPARE(w.resultsList().order(), core::ItemListModel::Order::BestFirst);
+        QTRY_COMPARE(w.resultsList().order(), core::ItemListModel::Order::BestFirst);
         QVERIFY(header->isSortIndicatorShown());
         QCOMPARE(f.settings.digitome(u"ResultsOrder"_s), u"Best first"_s);
         const QStringList best = testsupport::texts(w.resultsList());
@@ -793,6 +793,7 @@ private Q_SLOTS:
             return action->text() == u"A to Z"_s;
         });
         aToZ->trigger();
+        QTRY_COMPARE(w.resultsList().order(), core::ItemListModel::Order::AToZ);
         QStringList sorted = found;
         std::stable_sort(sorted.begin(), sorted.end(), [](const QString &a, const QString &b) {
             return a.compare(b, Qt::CaseInsensitive) < 0;
