@@ -8,6 +8,11 @@
 #include <new>
 #include <utility>
 
+#if defined(Q_OS_LINUX)
+#include <pthread.h>
+#include <sched.h>
+#endif
+
 namespace core {
 
 namespace {
@@ -260,6 +265,15 @@ OrderBuild::OrderBuild(OrderInput input, std::function<void()> finished)
     : m_input(std::move(input))
 {
     m_thread = std::thread([this, finished = std::move(finished)] {
+#if defined(Q_OS_LINUX)
+        // Ranking ahead of a switch uses only time no one else wants: a run
+        // filling the list keeps its speed. A switch asked for meanwhile
+        // ranks the rest at the usual priority.
+        if (m_input.rankingOnly) {
+            const sched_param idle{};
+            pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
+        }
+#endif
         try {
             m_complete = buildOrder(m_input, m_output, m_cancelled);
         } catch (const std::bad_alloc &) {
