@@ -25,6 +25,11 @@
 // start-up figures then include the peak memory. --lines 0 stops after the
 // start-up.
 //
+// With --paste MB[,MB...], each size of text is pasted into the real prompt
+// of "Add Phone Number or Numbers", once as a column of numbers and once as
+// one long number, and the command timed with its longest stretch without
+// events.
+//
 // Run it under a real X server (xvfb-run) for figures that include painting.
 
 #include "app/ControlTable.h"
@@ -32,6 +37,7 @@
 #include "app/MainWindow.h"
 #include "app/ResultsOrderControl.h"
 #include "core/Spreadsheet.h"
+#include "lists/ListCommands.h"
 #include "platform/MdbDatabase.h"
 #include "platform/QtClipboard.h"
 #include "platform/QtDialogs.h"
@@ -47,8 +53,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -389,6 +399,70 @@ private:
     qint64 m_idle;
 };
 
+// Pastes `text` into the real prompt of "Add Phone Number or Numbers" and
+// accepts it; prints the time of the paste, of the whole command, the
+// longest stretch without events and what the command did.
+void pasteIntoPrompt(app::MainWindow &window,
+                     FakeDialogs &reports,
+                     const char *name,
+                     const QString &text)
+{
+    platform::QtDialogs dialogs(&window);
+    const qsizetype reportsBefore = reports.errorReports().size();
+    const int itemsBefore = window.numberList().rows();
+    QTimer ticker;
+    ticker.setInterval(1);
+    QElapsedTimer sinceTick;
+    qint64 longest = 0;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        longest = std::max(longest, sinceTick.elapsed());
+        sinceTick.start();
+    });
+    qint64 pasteMs = -1;
+    QString report;
+    // The prompt gets the text and is accepted; the report of a refusal, a
+    // message box of its own, is read and closed.
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *prompt = qobject_cast<QInputDialog *>(modal); prompt && pasteMs < 0) {
+            QGuiApplication::clipboard()->setText(text);
+            QElapsedTimer paste;
+            paste.start();
+            auto *edit = prompt->findChild<QLineEdit *>();
+            // As a user pastes: the shortcut, then the field drawn with the text.
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+            QApplication::sendEvent(edit, &press);
+            edit->repaint();
+            pasteMs = paste.elapsed();
+            prompt->accept();
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            report = box->text().section(u'\n', 0, 0);
+            box->close();
+        }
+    });
+    sinceTick.start();
+    ticker.start();
+    QElapsedTimer timer;
+    timer.start();
+    lists::addNumbers(window, dialogs);
+    const qint64 ms = timer.elapsed();
+    longest = std::max(longest, sinceTick.elapsed());
+    if (reports.errorReports().size() > reportsBefore)
+        report = reports.errorReports().constLast().section(u'\r', 0, 0);
+    std::printf("%-32s %6.1f MB  paste %6lld ms, command %6lld ms, stretch %6lld ms, %d items "
+                "added%s%s\n",
+                name,
+                text.size() / 1048576.0,
+                pasteMs,
+                ms,
+                longest,
+                window.numberList().rows() - itemsBefore,
+                report.isEmpty() ? "" : ", report: ",
+                qPrintable(report));
+    std::fflush(stdout);
+    QGuiApplication::clipboard()->clear();
+}
+
 } // namespace
 
 // Makes a dictionary of `list` in `folder` with digitome-dictionary; false
@@ -468,6 +542,22 @@ int main(int argc, char *argv[])
                 static_cast<long long>(window.wordStore().size()),
                 int(dialogs.shown.size()),
                 statusBytes("VmHWM:") / 1048576.0);
+
+    const qsizetype pasteAt = arguments.indexOf(u"--paste"_s);
+    if (pasteAt > 0) {
+        for (const QString &size : arguments.value(pasteAt + 1).split(u',')) {
+            const qsizetype bytes = qsizetype(size.toDouble() * 1048576);
+            const QString number = u"22222222222"_s;
+            QString column;
+            while (column.size() < bytes)
+                column += number + u"\r\n"_s;
+            pasteIntoPrompt(window, dialogs, "paste a column of numbers", column);
+            window.numberList().clear();
+            pasteIntoPrompt(window, dialogs, "paste one long number", QString(bytes, u'2'));
+            window.numberList().clear();
+        }
+        return 0;
+    }
 
     auto *startButton =
         window.findChild<QPushButton *>(app::objectNameOf(app::Control::StartButton));
