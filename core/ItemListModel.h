@@ -99,6 +99,16 @@ public:
     // instead (a view then loses its selection).
     void removeSorted(const QList<int> &ascendingRows);
     void clear();
+    // Removes the stored lines flagged in `drop` (pending ones included;
+    // lines past its end stay) in one change of the list.
+    void removeStored(std::vector<char> drop);
+
+    // The UTF-8 of stored line `line` (0 to storedLines() - 1, in the order
+    // found, pending lines included), valid until the list changes.
+    QByteArrayView storedUtf8(qsizetype line) const { return m_store.utf8(line); }
+    // Counts the changes that remove lines: a command that yields between
+    // steps knows by it whether the stored lines it read are still there.
+    quint64 removals() const { return m_removals; }
 
     // The order shown, and the order asked for, which a worker may still be
     // building.
@@ -175,6 +185,7 @@ private:
     std::vector<quint32> m_ranks;       // of the first stored lines, for Best first
     std::unique_ptr<OrderBuild> m_build;
     bool m_userCheckable = false;
+    quint64 m_removals = 0;
 };
 
 } // namespace core

@@ -284,7 +284,7 @@ void filterResults(CommandHost &window,
                    core::Dialogs &dialogs,
                    Procedure procedure,
                    const QString &prompt,
-                   void (*filter)(ItemListModel &, const QString &))
+                   void (*filter)(ItemListModel &, const QString &, const std::function<void()> &))
 {
     ErrorReport report(window, procedure);
     QString answer;
@@ -302,7 +302,9 @@ void filterResults(CommandHost &window,
             return !window.resultsList().isEmpty();
         }))
         report.run(FilterStep::Remove, [&] {
-            filter(window.resultsList(), answer);
+            filter(window.resultsList(), answer, [&window] {
+                window.yield();
+            });
         });
     else
         report.run(FilterStep::SayNoResults, [&] {
