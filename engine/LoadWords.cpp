@@ -33,7 +33,8 @@ void loadWords(core::Connection &connection, WordStore &store)
     };
     const int commonnessColumn = columnNamed(u"Commonness"_s);
     const int offensiveColumn = columnNamed(u"Offensive"_s);
-    store.reserve(rows->recordCount());
+    // Dictionary words are rarely longer than eight units on average.
+    WordStore::BulkAdding bulk(store, 8 * rows->recordCount());
     while (!rows->eof()) {
         const std::optional<QString> value = rows->field(2);
         if (!value)
@@ -41,6 +42,7 @@ void loadWords(core::Connection &connection, WordStore &store)
         store.add(value->toLower(), wholeNumber(commonnessColumn), wholeNumber(offensiveColumn));
         rows->moveNext();
     }
+    bulk.finish();
     if (rows->state() != core::ObjectState::Closed)
         rows->close();
 }

@@ -327,6 +327,8 @@ WordListReport readWordList(QIODevice &device, WordStore &store)
         return readFailed();
 
     QStringDecoder decoder = decoderFor(encoding);
+    // The words hold fewer units than the list has bytes.
+    WordStore::BulkAdding bulk(store, device.size());
     WordLines lines(store, report);
     try {
         const bool read = readPieces(device, encoding, buffer, [&](QByteArrayView bytes, bool end) {
