@@ -75,12 +75,25 @@ WordPrefixTree::Node WordPrefixTree::childWhileAdding(Node node, char16_t unit) 
         return child(node, unit);
     if (!holdsUnit(unit))
         return NoNode;
+    // Siblings run from the highest unit down: for sorted words the search
+    // ends at the first child, the one the word before went on to.
     const ChildLists &lists = m_childLists;
-    for (Node c = lists.firstChild[node]; c != 0; c = lists.nextSibling[c]) {
+    for (Node c = lists.firstChild[node]; c != 0 && lists.unitInto[c] >= unit;
+         c = lists.nextSibling[c]) {
         if (lists.unitInto[c] == unit)
             return c;
     }
     return NoNode;
+}
+
+void WordPrefixTree::ChildLists::link(Node parent, Node child, char16_t unit)
+{
+    unitInto[child] = unit;
+    Node *at = &firstChild[parent];
+    while (*at != 0 && unitInto[*at] > unit)
+        at = &nextSibling[*at];
+    nextSibling[child] = *at;
+    *at = child;
 }
 
 WordPrefixTree::Node WordPrefixTree::addChild(Node node, char16_t unit)
@@ -90,10 +103,10 @@ WordPrefixTree::Node WordPrefixTree::addChild(Node node, char16_t unit)
     const Node next = Node(m_nodes.size());
     if (isBulkAdding()) {
         ChildLists &lists = m_childLists;
-        lists.nextSibling.push_back(lists.firstChild[node]);
         lists.firstChild.push_back(0);
+        lists.nextSibling.push_back(0);
         lists.unitInto.push_back(unit);
-        lists.firstChild[node] = next;
+        lists.link(node, next, unit);
     } else {
         if (2 * (m_edges + 1) > qsizetype(m_slots.size()))
             rehash(m_slots.size() * 2);
@@ -136,11 +149,9 @@ void WordPrefixTree::beginBulkAdd(qsizetype expectedNodes)
         for (const quint64 edge : m_slots) {
             if (edge == EmptySlot)
                 continue;
-            const Node parent = Node(edge >> (TargetBits + 16)) - 1;
-            const Node child = Node(edge & TargetMask);
-            lists.unitInto[child] = char16_t(edge >> TargetBits);
-            lists.nextSibling[child] = lists.firstChild[parent];
-            lists.firstChild[parent] = child;
+            lists.link(Node(edge >> (TargetBits + 16)) - 1,
+                       Node(edge & TargetMask),
+                       char16_t(edge >> TargetBits));
         }
         decltype(m_slots)().swap(m_slots);
     }

@@ -144,7 +144,9 @@ private:
     struct ChildLists
     {
         // Each node's first child and next sibling (0 for none: the root is
-        // no node's child), and the unit of the edge into it.
+        // no node's child), and the unit of the edge into it. Siblings run
+        // from the highest unit down.
+        void link(Node parent, Node child, char16_t unit);
         std::vector<Node, HugePageAllocator<Node>> firstChild;
         std::vector<Node, HugePageAllocator<Node>> nextSibling;
         std::vector<char16_t, HugePageAllocator<char16_t>> unitInto;
