@@ -4,6 +4,7 @@
 #include "engine/WordListReader.h"
 
 #include "core/Failure.h"
+#include "engine/LowerCase.h"
 #include "engine/WordStore.h"
 
 #include <QIODevice>
@@ -114,34 +115,6 @@ bool readPieces(QIODevice &device, Encoding encoding, QByteArray &buffer, Take t
         held = bytes.size() - whole;
         std::memmove(buffer.data(), bytes.data() + whole, size_t(held));
     }
-}
-
-// `word` lower-cased into `lower`, as QString::toLower() would do it, but
-// without a new string per word: A-Z directly, any other code point by its
-// lower-case mapping, which is one code point for all but U+0130.
-void lowerCase(QStringView word, QString &lower)
-{
-    const char16_t *units = word.utf16();
-    const qsizetype size = word.size();
-    lower.resize(2 * size); // U+0130 becomes two units, any other as many as it has
-    char16_t *out = reinterpret_cast<char16_t *>(lower.data());
-    for (qsizetype i = 0; i < size; ++i) {
-        const char16_t unit = units[i];
-        if (unit < 0x80) {
-            *out++ = unit >= u'A' && unit <= u'Z' ? unit + (u'a' - u'A') : unit;
-        } else if (unit == 0x0130) {
-            *out++ = u'i';
-            *out++ = 0x0307;
-        } else if (QChar::isHighSurrogate(unit) && i + 1 < size
-                   && QChar::isLowSurrogate(units[i + 1])) {
-            const char32_t code = QChar::toLower(QChar::surrogateToUcs4(unit, units[++i]));
-            *out++ = QChar::highSurrogate(code);
-            *out++ = QChar::lowSurrogate(code);
-        } else {
-            *out++ = char16_t(QChar::toLower(char32_t(unit)));
-        }
-    }
-    lower.truncate(out - reinterpret_cast<char16_t *>(lower.data()));
 }
 
 enum class WordCheck { Word, HoldsBlank, Damaged };
