@@ -117,6 +117,38 @@ bool isHit(const Case &c, const QString &line)
               });
 }
 
+// The best line as the number was typed: the prefix's groups as digits, each
+// followed by "-" (and another for a blank typed after it, which the line
+// shows too), then the word.
+QString typedLine(const Case &c)
+{
+    QString typed = c.typed;
+    typed.remove(u'(').replace(u')', u'-');
+    // Where the word's characters begin, counted from the end.
+    qsizetype start = typed.size();
+    for (qsizetype left = c.word.size(); left > 0; --start) {
+        if (typed[start - 1] != u'-' && typed[start - 1] != u' ')
+            --left;
+    }
+    // Groups apart by a "-", and a blank shows as one more.
+    QString line;
+    int blanks = 0;
+    bool apart = false;
+    for (const QChar ch : QStringView(typed).first(start)) {
+        if (ch == u'-' || ch == u' ') {
+            apart = true;
+            blanks += ch == u' ' ? 1 : 0;
+            continue;
+        }
+        if (apart && !line.isEmpty())
+            line += QString(1 + blanks, u'-');
+        apart = false;
+        blanks = 0;
+        line += ch;
+    }
+    return line + QString(1 + blanks, u'-') + c.word;
+}
+
 int longestWord(const QString &line)
 {
     int longest = 0;
@@ -152,6 +184,7 @@ struct Ranker
     std::function<QStringList(const engine::WordStore &, const QString &, const QStringList &)>
         bestThree;
     int hits = 0;
+    int typedGroups = 0;
     int topThree = 0;
 };
 
@@ -239,6 +272,7 @@ int main(int argc, char *argv[])
             const QStringList best = ranker.bestThree(words, c.typed, lines);
             const bool hit = !best.isEmpty() && isHit(c, best.front());
             ranker.hits += hit ? 1 : 0;
+            ranker.typedGroups += !best.isEmpty() && best.front() == typedLine(c) ? 1 : 0;
             ranker.topThree += std::any_of(best.begin(), best.end(), [&](const QString &line) {
                 return piecesOf(line).contains(c.word);
             });
@@ -256,12 +290,14 @@ int main(int argc, char *argv[])
                 qPrintable(path),
                 qint64(words.size()));
     for (const Ranker &ranker : rankers) {
-        std::printf("  %-20s best line prefix + word %3d/%d (%.1f%%), word in the best three "
-                    "%3d/%d (%.1f%%)\n",
+        std::printf("  %-20s best line prefix + word %3d/%d (%.1f%%), of them in the typed groups "
+                    "%3d/%d, word in the best three %3d/%d (%.1f%%)\n",
                     ranker.name,
                     ranker.hits,
                     cases,
                     100.0 * ranker.hits / cases,
+                    ranker.typedGroups,
+                    cases,
                     ranker.topThree,
                     cases,
                     100.0 * ranker.topThree / cases);

@@ -9,7 +9,6 @@
 #include "engine/WordStore.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace engine {
 
@@ -59,49 +58,11 @@ void ReadingWalk::advance(const OpenPiece &piece,
                           int position)
 {
     OpenPiece next = piece;
-    bool alive = false;
-    bool accepted = false;
-    bool unchecked = false;
-    if (next.limit >= 0) {
-        // A piece with an unusual character: kept while a word could still be
-        // that long, every length checked exactly once the reading is complete.
-        alive = accepted = unchecked = position + 1 - next.start <= next.limit;
-    } else if (choice.simple) {
-        if (next.node != WordPrefixTree::NoNode)
-            next.node = m_tree.child(next.node, choice.lower);
-        if (!next.number.isDead()) {
-            next.number.step(choice.lower);
-            // Without a negative exponent a value that overflows only grows.
-            if (!m_choices.minusPossible()
-                && next.number.range() == NumericScanner::Range::Overflows)
-                next.number.markDead();
-        }
-        if (next.node != WordPrefixTree::NoNode && m_tree.isWord(next.node)) {
-            accepted = true;
-        } else if (next.number.isComplete()) {
-            switch (next.number.range()) {
-            case NumericScanner::Range::Fits:
-                accepted = true;
-                break;
-            case NumericScanner::Range::AtLimit:
-                accepted = unchecked = true;
-                break;
-            case NumericScanner::Range::Overflows:
-                break;
-            }
-        }
-        alive = next.node != WordPrefixTree::NoNode || !next.number.isDead();
-    } else if (next.node != WordPrefixTree::NoNode) {
-        // The first unusual character: no number holds one, and a word must
-        // begin with the lower-cased simple characters before it.
-        const int simpleLength = position - next.start;
-        next.limit = int(std::min<qsizetype>(simpleLength + m_tree.longestBelow(next.node),
-                                             std::numeric_limits<int>::max()));
-        alive = accepted = unchecked = simpleLength + 1 <= next.limit;
-    }
-    if (accepted)
-        m_pieces.add(next.start, position + 1, unchecked);
-    if (alive && position + 1 < size())
+    const PieceStepResult step =
+        stepPiece(m_tree, m_choices.minusPossible(), next, choice, position);
+    if (step.accepted)
+        m_pieces.add(next.start, position + 1, step.unchecked);
+    if (step.alive && position + 1 < size())
         m_open.push_back(next);
 }
 

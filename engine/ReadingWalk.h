@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "engine/NumericScanner.h"
+#include "engine/PieceStep.h"
 #include "engine/ReadingChoices.h"
 #include "engine/ReadingPieces.h"
 #include "engine/WordPrefixTree.h"
@@ -76,13 +76,6 @@ public:
 
 private:
     enum class Phase : quint8 { Finished, Hopeless, Walking, AtReading };
-    struct OpenPiece
-    {
-        int start;
-        WordPrefixTree::Node node; // NoNode when no word continues the piece
-        int limit;                 // -1, or the longest length still worth an exact check
-        NumericScanner number;
-    };
     struct Frame
     {
         int nextChoice;

@@ -8,7 +8,6 @@
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/support/FakeWindow.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -27,68 +26,6 @@ int caseCount()
     bool ok = false;
     const int fromEnvironment = qEnvironmentVariableIntValue("DIGITOME_DIFFERENTIAL_CASES", &ok);
     return ok && fromEnvironment > 0 ? fromEnvironment : DefaultCases;
-}
-
-// Words that no random dictionary would hold: capitals (never matched, since
-// pieces are lower-cased), digits, blanks, letters beyond A-Z, short words,
-// and a few unusable ones (not kept).
-const QStringList HandMadeWords =
-    QStringList{u"If"_s,      u"FILE"_s,   u"a"_s,   u"i"_s,   u"be"_s,  u"go"_s, u"4u"_s,
-                u"b4"_s,      u"3d"_s,     u"2b"_s,  u"a b"_s, u"i f"_s, u" a"_s, u"\u00e9"_s,
-                u"d\u00e9"_s, u"\u00fc"_s, u"ad"_s,  u"e3"_s,  u"1.5"_s, u"+a"_s, u"a.b"_s,
-                u"(a)"_s,     u"ab-c"_s,   u"cab"_s, u"bad"_s}
-    + QStringList{u"\u00dfa"_s, u"\u03c3\u03c2"_s, u"\u00c9t\u00e9"_s, u"\u05d0"_s, u"a\u20ac"_s};
-
-// A number of 2 to 9 characters: mostly digits, now and then a typed letter
-// in either case (A-Z or beyond), a blank, a dot, a plus sign, a parenthesis
-// or a hyphen; kept to at most `maxReadings` readings of `keypad` so the
-// reference search stays quick.
-QString
-randomNumber(QRandomGenerator &random, const engine::DictionaryKeypad &keypad, qint64 maxReadings)
-{
-    static const QString others = u"aAbBdDeEgGxXzZ  ..++()--\u00e9\u00c9\u0416\u0436\u03c2\u03a3"_s;
-    for (;;) {
-        const int length = random.bounded(2, 10);
-        QString number;
-        qint64 readings = 1;
-        for (int i = 0; i < length; ++i) {
-            QChar c;
-            if (random.bounded(6) == 0)
-                c = others.at(random.bounded(others.size()));
-            else
-                c = QChar(char16_t(u'0' + random.bounded(10)));
-            number += c;
-            readings *= keypad.choicesOf(c).size();
-        }
-        if (readings <= maxReadings)
-            return number;
-    }
-}
-
-engine::WordStore randomDictionary(QRandomGenerator &random)
-{
-    engine::WordStore store;
-    // Letters of few keys make words that readings actually contain; some
-    // dictionaries have letters beyond A-Z on those keys.
-    static const QString letterSets[] = {
-        u"adgjmptwbehknqux"_s,
-        u"abcdefghijklmnopqrstuvwxyz"_s,
-        u"adgjmptw\u00e4\u00e9\u00f1\u00f6\u00fc\u00df\u0142\u0436\u0438\u043a\u03c3\u03c2\u03ac"_s};
-    const QString &letters = letterSets[random.bounded(3)];
-    const int count = random.bounded(5, 120);
-    for (int i = 0; i < count; ++i) {
-        QString word;
-        const int length = random.bounded(1, 6);
-        for (int j = 0; j < length; ++j)
-            word += letters.at(random.bounded(letters.size()));
-        if (!store.contains(word))
-            store.add(word);
-    }
-    for (const QString &word : HandMadeWords) {
-        if (random.bounded(3) == 0 && !store.contains(word))
-            store.add(word);
-    }
-    return store;
 }
 
 QString describe(const QString &number, const FakeWindow &host)
@@ -193,11 +130,11 @@ void TestSearchDifferential::randomDictionaries()
     engine::WordStore store;
     for (int i = 0; i < cases; ++i) {
         if (i % 25 == 0)
-            store = randomDictionary(random);
+            store = enginetest::randomDictionary(random);
         const engine::DictionaryKeypad keypad(store);
-        QStringList numbers = {randomNumber(random, keypad, 3000)};
+        QStringList numbers = {enginetest::randomNumber(random, keypad, 3000)};
         if (random.bounded(10) == 0)
-            numbers.append(randomNumber(random, keypad, 500));
+            numbers.append(enginetest::randomNumber(random, keypad, 500));
         QString difference;
         QVERIFY2(sameInBothModes(store, numbers, random, difference), qPrintable(difference));
     }
@@ -208,7 +145,7 @@ void TestSearchDifferential::americanEnglish()
     engine::WordStore store = enginetest::americanEnglish();
     if (store.isEmpty())
         QSKIP("/usr/share/dict/american-english is missing (Debian package wamerican)");
-    for (const QString &word : HandMadeWords) {
+    for (const QString &word : enginetest::HandMadeWords) {
         if (!store.contains(word))
             store.add(word);
     }
@@ -216,7 +153,7 @@ void TestSearchDifferential::americanEnglish()
     const int cases = m_cases * 3 / 10;
     const engine::DictionaryKeypad keypad(store);
     for (int i = 0; i < cases; ++i) {
-        const QStringList numbers = {randomNumber(random, keypad, 200)};
+        const QStringList numbers = {enginetest::randomNumber(random, keypad, 200)};
         QString difference;
         QVERIFY2(sameInBothModes(store, numbers, random, difference), qPrintable(difference));
     }
@@ -234,7 +171,7 @@ void TestSearchDifferential::prefixCutsMatchCuttingEachReading()
     const int cases = m_cases / 10;
     for (int i = 0; i < cases; ++i) {
         if (i % 25 == 0) {
-            store = randomDictionary(random);
+            store = enginetest::randomDictionary(random);
             keypad = engine::DictionaryKeypad(store);
         }
         QString number;

@@ -273,7 +273,7 @@ void TestConvert::run_data()
     QTest::newRow("best lines, each number on its own")
         << QStringList{u"--mode"_s, u"mixed"_s, u"--order"_s, u"best"_s, u"--top"_s, u"2"_s}
         << QByteArray("1-800-356-9377\n(800) 724-6837\n") << 0
-        << QByteArray("1800-FLOWERS\n1-800-FLOWERS\n800--PAINTER\n8-00--PAINTER\n") << QString()
+        << QByteArray("1-800-FLOWERS\n1800-FLOWERS\n800--PAINTER\n8-00--PAINTER\n") << QString()
         << QString();
     QTest::newRow("a text dictionary, lower-cased, repeats skipped")
         << QStringList{u"--words"_s, words, u"434-3453"_s} << QByteArray() << 0
