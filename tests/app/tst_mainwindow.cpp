@@ -4,7 +4,9 @@
 #include "app/ItemListView.h"
 #include "app/MainWindow.h"
 #include "app/MemoryGuard.h"
+#include "app/NumberListMenu.h"
 #include "app/ResultsOrderControl.h"
+#include "engine/LineRanking.h"
 #include "platform/MdbDatabase.h"
 #include "tests/support/FakeClipboard.h"
 #include "tests/support/FakeDialogs.h"
@@ -32,6 +34,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -189,6 +192,17 @@ app::MainWindow &loadLongRun(Fixture &f, int numbers)
     for (int i = 0; i < numbers; ++i)
         w.numberList().append(u"22222222"_s);
     return w;
+}
+
+// The tool tip that shows over a row of a list.
+QString toolTipOver(app::ItemListView &view, int row)
+{
+    const QPoint at = view.visualRect(view.model()->index(row, 0)).center();
+    QHelpEvent help(QEvent::ToolTip, at, view.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view.viewport(), &help);
+    const QString text = QToolTip::text();
+    QToolTip::hideText();
+    return text;
 }
 
 void moveOver(QWidget *widget)
@@ -756,6 +770,76 @@ private Q_SLOTS:
                  "reveal full names."_s);
         QCOMPARE(find<app::ItemListView>(w, Control::ResultsList)->toolTip(),
                  find<app::ItemListView>(w, Control::NumberList)->toolTip());
+    }
+
+    // Over a number holding letters the number list says what it dials, and
+    // its context menu's "Copy as digits" copies that; elsewhere the list's
+    // own tool tip shows.
+    void numbersWithLettersShowAndCopyTheirDigits_data()
+    {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("toolTip"); // null: the list's own
+        QTest::addColumn<QString>("digits");
+        QTest::newRow("letters") << u"1-800-FLOWERS"_s << u"Dials 1-800-356-9377"_s
+                                 << u"1-800-356-9377"_s;
+        QTest::newRow("letters beyond the plan")
+            << u"1-800-FLOWERSS"_s
+            << u"Dials 1-800-35693777\nLonger than a North American number (11 digits with the "
+               "leading 1): the last letter S is not dialled."_s
+            << u"1-800-35693777"_s;
+        QTest::newRow("Cyrillic") << u"(212) ДА-ДА"_s << u"Dials (212) 32-32"_s << u"(212) 32-32"_s;
+        QTest::newRow("digits only") << u"434-3453"_s << QString() << u"434-3453"_s;
+    }
+    void numbersWithLettersShowAndCopyTheirDigits()
+    {
+        QFETCH(QString, number);
+        QFETCH(QString, toolTip);
+        QFETCH(QString, digits);
+        Fixture f;
+        app::MainWindow &w = f.load();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.numberList().append(number);
+        auto *view = find<app::ItemListView>(w, Control::NumberList);
+        QCOMPARE(toolTipOver(*view, 0), toolTip.isNull() ? view->toolTip() : toolTip);
+
+        auto *numberMenu = w.findChild<app::NumberListMenu *>();
+        QMenu unselected;
+        numberMenu->fillMenu(unselected);
+        QCOMPARE(unselected.actions().size(), 1);
+        QCOMPARE(unselected.actions().first()->text(), u"Copy as digits"_s);
+        QVERIFY(!unselected.actions().first()->isEnabled());
+        view->setCurrentIndex(w.numberList().index(0, 0));
+        QMenu selected;
+        numberMenu->fillMenu(selected);
+        selected.actions().first()->trigger();
+        QCOMPARE(f.clipboard.content, digits);
+    }
+
+    // While a ranked order shows, a result line's tool tip is its score and
+    // the parts it is made of.
+    void resultLinesRankedExplainTheirScore()
+    {
+        Fixture f;
+        app::MainWindow &w = f.load();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.numberList().append(u"434-3453"_s);
+        find<QPushButton>(w, Control::StartButton)->click();
+        QCOMPARE(testsupport::texts(w.resultsList()), QStringList{u"IF-I-FILE"_s});
+        auto *view = find<app::ItemListView>(w, Control::ResultsList);
+        QCOMPARE(toolTipOver(*view, 0), view->toolTip());
+        view->horizontalHeader()->sectionClicked(0);
+        const engine::LineScore score =
+            engine::LineRanking(w.wordStore(), u"434-3453"_s).explain(u"IF-I-FILE"_s);
+        QVERIFY(score.score > 0);
+        const QStringList lines = toolTipOver(*view, 0).split(u'\n');
+        QCOMPARE(lines.first(),
+                 u"Score %1 (larger is better)"_s.arg(
+                     QLocale(QLocale::English, QLocale::UnitedStates).toString(score.score)));
+        QCOMPARE(lines.size(), 1 + score.parts().size());
+        QVERIFY(lines.contains(u"pieces: 3"_s));
+        QVERIFY(lines.contains(u"longest word: 4"_s));
     }
 
     // The header toggles "As found" and "Best first", the context menu offers
