@@ -8,6 +8,7 @@
 #include "app/ItemListView.h"
 #include "app/ListToolTips.h"
 #include "app/NumberListMenu.h"
+#include "app/OffensiveLinesChoice.h"
 #include "app/ProgressCaptionBar.h"
 #include "app/ResultsOrderControl.h"
 #include "app/StartUp.h"
@@ -62,6 +63,12 @@ MainWindow::MainWindow(Services services, QWidget *parent)
         *m_controls.resultsList, m_results, m_options, m_services.dialogs, [this] {
             return bestFirstRank(m_dictionary.words);
         });
+    auto *offensive = new OffensiveLinesChoice(
+        m_options, m_results, m_dictionary.words, m_services.dialogs, this);
+    offensive->restore();
+    m_order->addMenuChoices([offensive](QMenu &menu) {
+        offensive->addMenuEntry(menu);
+    });
     m_order->addMenuChoices([this](QMenu &menu) {
         m_spellLanguage.addMenu(menu);
     });

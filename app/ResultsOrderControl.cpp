@@ -103,7 +103,8 @@ void ResultsOrderControl::showOrder()
 void ResultsOrderControl::fillMenu(QMenu &menu)
 {
     m_results.showPending();
-    QAction *count = menu.addAction(countLine(m_results.rows(), m_results.checkedRows()));
+    QAction *count = menu.addAction(
+        countLine(m_results.rows(), m_results.checkedRows(), m_results.hiddenLines()));
     count->setEnabled(false);
     menu.addSeparator();
     auto *group = new QActionGroup(&menu);
@@ -122,12 +123,15 @@ void ResultsOrderControl::fillMenu(QMenu &menu)
     }
 }
 
-QString ResultsOrderControl::countLine(qint64 results, qint64 ticked)
+QString ResultsOrderControl::countLine(qint64 results, qint64 ticked, qint64 hidden)
 {
     const QLocale english(QLocale::English, QLocale::UnitedStates);
-    return u"%1 %2, %3 ticked"_s.arg(english.toString(results),
-                                     results == 1 ? u"result"_s : u"results"_s,
-                                     english.toString(ticked));
+    QString line = u"%1 %2, %3 ticked"_s.arg(english.toString(results),
+                                             results == 1 ? u"result"_s : u"results"_s,
+                                             english.toString(ticked));
+    if (hidden > 0)
+        line += u", %1 hidden"_s.arg(english.toString(hidden));
+    return line;
 }
 
 } // namespace app

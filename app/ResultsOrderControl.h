@@ -55,8 +55,8 @@ public:
     {
         m_moreChoices.append(std::move(fill));
     }
-    // "4,384 results, 4,380 ticked".
-    static QString countLine(qint64 results, qint64 ticked);
+    // "4,384 results, 4,380 ticked", and ", 12 hidden" when lines are hidden.
+    static QString countLine(qint64 results, qint64 ticked, qint64 hidden = 0);
 
 private:
     void showOrder();

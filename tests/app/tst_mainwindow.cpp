@@ -64,6 +64,7 @@ struct Fixture
     FakeClipboard clipboard;
     FakeSpreadsheet spreadsheet;
     QList<std::optional<QString>> words{u"I"_s, u"if"_s, u"File"_s};
+    QList<int> offensive; // the words' ratings, when not empty
     QString openFailure;
     // Another source of dictionary connections (the real one, say).
     std::function<std::unique_ptr<core::Connection>()> connectionFactory;
@@ -83,6 +84,7 @@ struct Fixture
                     return connectionFactory();
                 auto connection = std::make_unique<MemoryConnection>();
                 connection->words = words;
+                connection->offensive = offensive;
                 connection->openFailure = openFailure;
                 return connection;
             },
@@ -840,6 +842,53 @@ private Q_SLOTS:
         QCOMPARE(lines.size(), 1 + score.parts().size());
         QVERIFY(lines.contains(u"pieces: 3"_s));
         QVERIFY(lines.contains(u"longest word: 4"_s));
+    }
+
+    // "Hide offensive words" in the results' context menu hides the lines
+    // holding a rated word, also as a run finds them: they are not copied and
+    // the count says so; unticked, they show again. Off unless stored "True".
+    void offensiveLinesHiddenFromTheMenu_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("hiding");
+        QTest::addColumn<QString>("count");
+        QTest::newRow("off when absent") << QString() << false << u"2 results, 2 ticked"_s;
+        QTest::newRow("off when no Boolean") << u"maybe"_s << false << u"2 results, 2 ticked"_s;
+        QTest::newRow("stored on: hidden as the run finds them")
+            << u"True"_s << true << u"1 result, 1 ticked, 1 hidden"_s;
+    }
+    void offensiveLinesHiddenFromTheMenu()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, hiding);
+        QFETCH(QString, count);
+        Fixture f;
+        f.words = {u"I"_s, u"if"_s, u"File"_s, u"ace"_s};
+        f.offensive = {0, 0, 1, 0};
+        if (!stored.isNull())
+            f.settings.setDigitome(u"HideOffensiveWords"_s, stored);
+        app::MainWindow &w = f.load();
+        w.numberList().appendBatch({u"434-3453"_s, u"223-223"_s}, false);
+        find<QPushButton>(w, Control::StartButton)->click();
+        const QStringList all{u"IF-I-FILE"_s, u"ACE-ACE"_s};
+        const QStringList clean{u"ACE-ACE"_s};
+        QCOMPARE(testsupport::texts(w.resultsList()), hiding ? clean : all);
+        find<QPushButton>(w, Control::CopyButton)->click();
+        QCOMPARE(f.clipboard.content, (hiding ? clean : all).join(u"\r\n"_s) + u"\r\n"_s);
+
+        QMenu menu;
+        w.findChild<app::ResultsOrderControl *>()->fillMenu(menu);
+        QCOMPARE(menu.actions().first()->text(), count);
+        const QList<QAction *> actions = menu.actions();
+        QAction *hide = *std::find_if(actions.begin(), actions.end(), [](const QAction *action) {
+            return action->text() == u"Hide offensive words"_s;
+        });
+        QVERIFY(hide->isCheckable());
+        QCOMPARE(hide->isChecked(), hiding);
+        hide->trigger();
+        QCOMPARE(f.settings.digitome(u"HideOffensiveWords"_s), hiding ? u"False"_s : u"True"_s);
+        QCOMPARE(testsupport::texts(w.resultsList()), hiding ? all : clean);
+        QCOMPARE(w.resultsList().checkedRows(), hiding ? 2 : 1);
     }
 
     // The header toggles "As found" and "Best first", the context menu offers
