@@ -22,10 +22,11 @@ namespace app {
 namespace {
 
 // The captions of the orders, also what the settings store.
-const std::array<std::pair<ResultsOrderControl::Order, QString>, 3> Orders{{
+const std::array<std::pair<ResultsOrderControl::Order, QString>, 4> Orders{{
     {ResultsOrderControl::Order::AsFound, u"As found"_s},
     {ResultsOrderControl::Order::BestFirst, u"Best first"_s},
     {ResultsOrderControl::Order::AToZ, u"A to Z"_s},
+    {ResultsOrderControl::Order::BestNumberFirst, u"Best number first"_s},
 }};
 
 QString captionOf(ResultsOrderControl::Order order)
@@ -70,7 +71,7 @@ void ResultsOrderControl::restore()
     for (const auto &[entry, caption] : Orders)
         if (caption == stored)
             order = entry;
-    m_results.setOrder(order, order == Order::BestFirst ? m_bestFirstRank() : nullptr);
+    m_results.setOrder(order, core::ItemListModel::isRanked(order) ? m_bestFirstRank() : nullptr);
     showOrder();
 }
 
@@ -80,7 +81,8 @@ void ResultsOrderControl::setOrder(Order order)
         return;
     // Sorting a long list needs memory; without it the list keeps its order.
     try {
-        m_results.setOrder(order, order == Order::BestFirst ? m_bestFirstRank() : nullptr);
+        m_results.setOrder(order,
+                           core::ItemListModel::isRanked(order) ? m_bestFirstRank() : nullptr);
     } catch (const std::bad_alloc &) {
         m_dialogs.message(u"There is not enough memory to show the results in this order."_s);
         return;

@@ -38,6 +38,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 using namespace Qt::Literals::StringLiterals;
 using app::Control;
@@ -939,6 +940,53 @@ private Q_SLOTS:
         QCOMPARE(f.settings.digitome(u"ResultsOrder"_s), u"As found"_s);
     }
 
+    // "Best number first" shows each number's best line by the ranking, the
+    // numbers best first; the other lines count as hidden.
+    void bestNumberFirstFromTheMenu()
+    {
+        Fixture f;
+        f.words = {u"I"_s, u"if"_s, u"File"_s, u"ace"_s, u"be"_s};
+        app::MainWindow &w = f.load();
+        find<QRadioButton>(w, Control::WordsAndNumbersOption)->click();
+        find<QCheckBox>(w, Control::IncludeOriginalCheck)->click();
+        w.numberList().appendBatch({u"434-3453"_s, u"223-223"_s, u"223-2233"_s}, false);
+        find<QPushButton>(w, Control::StartButton)->click();
+        const QStringList found = testsupport::texts(w.resultsList());
+        // Each number's first line of the least key, then by key.
+        std::map<QString, std::pair<quint32, QString>> best;
+        QStringList numbers;
+        for (const QString &line : found) {
+            const QString number = line.section(u"   -   "_s, 1);
+            const quint32 key = engine::LineRanking(w.wordStore(), number).key(line);
+            if (!best.count(number)) {
+                numbers.append(number);
+                best[number] = {key, line};
+            } else if (key < best[number].first) {
+                best[number] = {key, line};
+            }
+        }
+        QCOMPARE(numbers.size(), 3);
+        std::stable_sort(numbers.begin(), numbers.end(), [&](const QString &a, const QString &b) {
+            return best[a].first < best[b].first;
+        });
+        QStringList expected;
+        for (const QString &number : numbers)
+            expected.append(best[number].second);
+
+        QMenu menu;
+        w.findChild<app::ResultsOrderControl *>()->fillMenu(menu);
+        const QList<QAction *> actions = menu.actions();
+        (*std::find_if(actions.begin(), actions.end(), [](const QAction *action) {
+            return action->text() == u"Best number first"_s;
+        }))->trigger();
+        QCOMPARE(testsupport::texts(w.resultsList()), expected);
+        QCOMPARE(f.settings.digitome(u"ResultsOrder"_s), u"Best number first"_s);
+        QCOMPARE(app::ResultsOrderControl::countLine(w.resultsList().rows(),
+                                                     w.resultsList().checkedRows(),
+                                                     w.resultsList().hiddenLines()),
+                 app::ResultsOrderControl::countLine(3, 3, found.size() - 3));
+    }
+
     // An order that cannot be made for lack of memory is said so, and the
     // list keeps its order.
     void resultsOrderWithoutMemoryKeepsTheOrder()
@@ -971,6 +1019,8 @@ private Q_SLOTS:
         QTest::newRow("best first")
             << u"Best first"_s << int(core::ItemListModel::Order::BestFirst);
         QTest::newRow("a to z") << u"A to Z"_s << int(core::ItemListModel::Order::AToZ);
+        QTest::newRow("best number first")
+            << u"Best number first"_s << int(core::ItemListModel::Order::BestNumberFirst);
         QTest::newRow("unknown") << u"best first"_s << int(core::ItemListModel::Order::AsFound);
     }
     void storedResultsOrderIsRestored()
