@@ -52,18 +52,23 @@ QString numberToolTip(const core::ItemListModel &numbers, int row)
         }))
         return {};
     const engine::DialledNumber dialled = engine::dialledNumber(number);
-    QString text = u"Dials %1"_s.arg(dialled.digits);
+    // A tool tip's lines are not wrapped: the texts of a long item are cut.
+    const auto cut = [](const QString &part) {
+        constexpr qsizetype MostShown = 200;
+        return part.size() <= MostShown ? part : part.first(MostShown) + QChar(0x2026);
+    };
+    QString text = u"Dials %1"_s.arg(cut(dialled.digits));
     if (!dialled.undialledLetters.isEmpty()) {
         const bool one = dialled.undialledLetters.size() == 1;
         text += u"\nLonger than a North American number (%1 digits%2): the last %3 %4 %5 not "
                 u"dialled."_s.arg(QString::number(dialled.planLength),
                                   dialled.planLength == 11 ? u" with the leading 1"_s : QString(),
                                   one ? u"letter"_s : u"letters"_s,
-                                  dialled.undialledLetters,
+                                  cut(dialled.undialledLetters),
                                   one ? u"is"_s : u"are"_s);
     }
     if (!dialled.lettersOnNoKey.isEmpty())
-        text += u"\nOn no telephone key, kept as typed: %1"_s.arg(dialled.lettersOnNoKey);
+        text += u"\nOn no telephone key, kept as typed: %1"_s.arg(cut(dialled.lettersOnNoKey));
     return text;
 }
 
