@@ -22,10 +22,11 @@ namespace app {
 namespace {
 
 // The captions of the orders, also what the settings store.
-const std::array<std::pair<ResultsOrderControl::Order, QString>, 3> Orders{{
+const std::array<std::pair<ResultsOrderControl::Order, QString>, 4> Orders{{
     {ResultsOrderControl::Order::AsFound, u"As found"_s},
     {ResultsOrderControl::Order::BestFirst, u"Best first"_s},
     {ResultsOrderControl::Order::AToZ, u"A to Z"_s},
+    {ResultsOrderControl::Order::BestNumberFirst, u"Best number first"_s},
 }};
 
 QString captionOf(ResultsOrderControl::Order order)
@@ -70,7 +71,7 @@ void ResultsOrderControl::restore()
     for (const auto &[entry, caption] : Orders)
         if (caption == stored)
             order = entry;
-    m_results.setOrder(order, order == Order::BestFirst ? m_bestFirstRank() : nullptr);
+    m_results.setOrder(order, core::ItemListModel::isRanked(order) ? m_bestFirstRank() : nullptr);
     showOrder();
 }
 
@@ -80,7 +81,8 @@ void ResultsOrderControl::setOrder(Order order)
         return;
     // Sorting a long list needs memory; without it the list keeps its order.
     try {
-        m_results.setOrder(order, order == Order::BestFirst ? m_bestFirstRank() : nullptr);
+        m_results.setOrder(order,
+                           core::ItemListModel::isRanked(order) ? m_bestFirstRank() : nullptr);
     } catch (const std::bad_alloc &) {
         m_dialogs.message(u"There is not enough memory to show the results in this order."_s);
         return;
@@ -103,7 +105,8 @@ void ResultsOrderControl::showOrder()
 void ResultsOrderControl::fillMenu(QMenu &menu)
 {
     m_results.showPending();
-    QAction *count = menu.addAction(countLine(m_results.rows(), m_results.checkedRows()));
+    QAction *count = menu.addAction(
+        countLine(m_results.rows(), m_results.checkedRows(), m_results.hiddenLines()));
     count->setEnabled(false);
     menu.addSeparator();
     auto *group = new QActionGroup(&menu);
@@ -122,12 +125,15 @@ void ResultsOrderControl::fillMenu(QMenu &menu)
     }
 }
 
-QString ResultsOrderControl::countLine(qint64 results, qint64 ticked)
+QString ResultsOrderControl::countLine(qint64 results, qint64 ticked, qint64 hidden)
 {
     const QLocale english(QLocale::English, QLocale::UnitedStates);
-    return u"%1 %2, %3 ticked"_s.arg(english.toString(results),
-                                     results == 1 ? u"result"_s : u"results"_s,
-                                     english.toString(ticked));
+    QString line = u"%1 %2, %3 ticked"_s.arg(english.toString(results),
+                                             results == 1 ? u"result"_s : u"results"_s,
+                                             english.toString(ticked));
+    if (hidden > 0)
+        line += u", %1 hidden"_s.arg(english.toString(hidden));
+    return line;
 }
 
 } // namespace app

@@ -98,8 +98,8 @@ void ItemListModel::setChecked(int row, bool checked)
 int ItemListModel::checkedRows() const
 {
     int checked = 0;
-    for (qsizetype line = 0; line < m_shown; ++line)
-        checked += m_store.isChecked(line) ? 1 : 0;
+    for (int row = 0; row < m_shown; ++row)
+        checked += m_store.isChecked(stored(row)) ? 1 : 0;
     return checked;
 }
 
@@ -223,11 +223,12 @@ bool ItemListModel::endPendingLine(bool checked)
 void ItemListModel::showPending()
 {
     const auto total = int(m_store.size());
-    if (total == m_shown)
+    if (total == m_placed)
         return;
-    if (m_order == Order::AsFound) {
+    if (!isPermuted(m_order)) {
         beginInsertRows({}, m_shown, total - 1);
         m_shown = total;
+        m_placed = total;
         endInsertRows();
         return;
     }
@@ -240,11 +241,11 @@ void ItemListModel::dropStored(const std::vector<char> &drop)
     // Where each kept line goes, for the permutation and the group runs.
     std::vector<quint32> newIndex(static_cast<std::size_t>(count));
     quint32 kept = 0;
-    int droppedShown = 0;
+    qsizetype droppedPlaced = 0;
     for (qsizetype line = 0; line < count; ++line) {
         newIndex[std::size_t(line)] = kept;
         if (drop[std::size_t(line)])
-            droppedShown += line < m_shown ? 1 : 0;
+            droppedPlaced += line < m_placed ? 1 : 0;
         else
             ++kept;
     }
@@ -277,7 +278,8 @@ void ItemListModel::dropStored(const std::vector<char> &drop)
                 m_permutation[to++] = newIndex[line];
         m_permutation.resize(to);
     }
-    m_shown -= droppedShown;
+    m_placed -= droppedPlaced;
+    m_shown = isPermuted(m_order) ? int(m_permutation.size()) : int(m_placed);
 }
 
 void ItemListModel::removeAt(int row)
@@ -344,6 +346,7 @@ void ItemListModel::clear()
     std::vector<quint32>().swap(m_permutation);
     std::vector<quint32>().swap(m_ranks);
     m_shown = 0;
+    m_placed = 0;
     endResetModel();
 }
 

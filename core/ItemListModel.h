@@ -25,15 +25,29 @@ namespace core {
 // without notifying the views (appendPending) and shown in one batch later,
 // each in its place in the order. Lines belong to groups (the number each
 // result line came from), which the ranking of "Best first" reads.
+//
+// The rows shown may be a subset of the stored lines (see setShownLines()
+// and Order::BestNumberFirst): the permutation then lists only the lines
+// shown. Every accessor, and so every command working by rows (removal,
+// filters, save, copy, export, check counts), sees the shown rows only; a
+// hidden line keeps its text, its check mark and its place, and shows again,
+// once, when the subset changes back.
 class ItemListModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
-    enum class Order { AsFound, BestFirst, AToZ };
+    // BestNumberFirst shows one line per group: the line Best first puts
+    // first among the group's shown lines, the groups ordered by the rank of
+    // that line (ties in found order). A line arriving later takes its
+    // group's row when it ranks before the line shown; a row removed leaves
+    // its group without a row until the order is chosen again.
+    enum class Order { AsFound, BestFirst, AToZ, BestNumberFirst };
     // The rank key of a line for "Best first" (smaller first), from its text
     // and the label of its group; equal keys keep the found order.
     using Rank = std::function<quint32(QStringView line, QStringView group)>;
+    // Whether a stored line may be shown.
+    using LineTest = std::function<bool(QStringView line)>;
 
     explicit ItemListModel(QStringList headers = {}, QObject *parent = nullptr);
 
@@ -80,7 +94,7 @@ public:
     void writePendingLine(QByteArrayView utf8);
     bool endPendingLine(bool checked);
     void dropPendingLine();
-    bool hasPending() const { return m_store.size() > m_shown; }
+    bool hasPending() const { return m_store.size() > m_placed; }
     void showPending();
 
     void removeAt(int row);
@@ -92,8 +106,22 @@ public:
     void clear();
 
     Order order() const { return m_order; }
-    // Shows the rows in `order`; `rank` is needed for Order::BestFirst.
+    // Shows the rows in `order`; `rank` is needed for the ranked orders
+    // (BestFirst, BestNumberFirst).
     void setOrder(Order order, Rank rank = {});
+    static bool isRanked(Order order)
+    {
+        return order == Order::BestFirst || order == Order::BestNumberFirst;
+    }
+
+    // Shows only the lines `shown` accepts (all lines when it is empty), now
+    // and as lines arrive; the views are reset. A failure for lack of memory
+    // leaves the list as it was.
+    void setShownLines(LineTest shown);
+    // The lines shown before, taken in but not shown now.
+    qsizetype hiddenLines() const { return m_placed - m_shown; }
+    // The label of the group of a shown row.
+    QString groupOfRow(int row) const;
 
     // The memory the list holds, and its lines, those still pending included.
     qsizetype bytesUsed() const;
@@ -130,15 +158,28 @@ private:
     // parallel to them in step. The caller notifies the views.
     void dropStored(const std::vector<char> &drop);
     void placePending();
+    // The shown subset of the lines from `from` to `to` in found order, each
+    // group's best only under BestNumberFirst.
+    std::vector<quint32>
+    shownSubset(Order order, const std::vector<quint32> &ranks, qsizetype from, qsizetype to) const;
+    // Every shown line in `order`; empty when the rows are the stored lines.
+    std::vector<quint32> arrangedLines(Order order, const std::vector<quint32> &ranks) const;
+    // BestNumberFirst: removes the rows that lines of `added` outrank in
+    // their group, and drops the lines of `added` that do not.
+    void replaceOutrankedRows(std::vector<quint32> &added);
+    qsizetype groupRunOf(qsizetype line) const;
+    bool isPermuted(Order order) const { return order != Order::AsFound || bool(m_shownLine); }
 
     QStringList m_headers;
     TextStore m_store;
     QList<QStringList> m_subItems; // parallel to the store; empty while no row has any
     std::vector<GroupRun> m_groupRuns;
-    int m_shown = 0;
+    int m_shown = 0;        // rows
+    qsizetype m_placed = 0; // stored lines taken in, shown or hidden; the rest are pending
+    LineTest m_shownLine;
     Order m_order = Order::AsFound;
     Rank m_rank;
-    std::vector<quint32> m_permutation; // shown row -> stored line; empty as found
+    std::vector<quint32> m_permutation; // shown row -> stored line; empty when not permuted
     std::vector<quint32> m_ranks;       // per stored line, for Best first
     bool m_userCheckable = false;
 };

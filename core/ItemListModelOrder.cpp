@@ -34,15 +34,22 @@ int compareIgnoringAsciiCase(QByteArrayView a, QByteArrayView b)
 void ItemListModel::placePending()
 {
     const auto total = int(m_store.size());
-    if (m_order == Order::BestFirst)
-        computeRanks(m_shown);
-    m_permutation.reserve(std::size_t(total));
-    beginInsertRows({}, m_shown, total - 1);
+    if (isRanked(m_order))
+        computeRanks(m_placed);
+    std::vector<quint32> added = shownSubset(m_order, m_ranks, m_placed, total);
+    m_permutation.reserve(m_permutation.size() + added.size());
+    if (m_order == Order::BestNumberFirst)
+        replaceOutrankedRows(added);
+    m_placed = total;
+    if (added.empty())
+        return;
+    beginInsertRows({}, m_shown, m_shown + int(added.size()) - 1);
     const auto oldEnd = std::ptrdiff_t(m_permutation.size());
-    for (qsizetype line = m_shown; line < total; ++line)
-        m_permutation.push_back(quint32(line));
-    m_shown = total;
+    m_permutation.insert(m_permutation.end(), added.begin(), added.end());
+    m_shown = int(m_permutation.size());
     endInsertRows();
+    if (m_order == Order::AsFound)
+        return; // the new lines follow every line shown
 
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     // Following the views' rows needs memory; without it the rows are still
@@ -90,7 +97,7 @@ bool ItemListModel::before(Order order,
                            quint32 a,
                            quint32 b) const
 {
-    if (order == Order::BestFirst) {
+    if (isRanked(order)) {
         if (ranks[a] != ranks[b])
             return ranks[a] < ranks[b];
     } else if (order == Order::AToZ) {
@@ -116,31 +123,24 @@ void ItemListModel::setOrder(Order order, Rank rank)
     // The new order is made aside first: a failure for lack of memory leaves
     // the list as it was, and the views are not told of a change.
     std::vector<quint32> ranks;
-    std::vector<quint32> permutation;
-    if (order == Order::BestFirst) {
+    if (isRanked(order)) {
         ranks.resize(std::size_t(m_store.size()));
         for (qsizetype line = 0; line < m_store.size(); ++line)
             ranks[std::size_t(line)] = rank ? rank(m_store.text(line), groupOf(line)) : 0;
     }
-    if (order != Order::AsFound) {
-        permutation.resize(std::size_t(m_shown));
-        if (order == Order::BestFirst) {
-            // Rank and found position in one word: a plain sort of numbers.
-            std::vector<quint64> keyed(permutation.size());
-            for (std::size_t line = 0; line < keyed.size(); ++line)
-                keyed[line] = quint64(ranks[line]) << 32 | line;
-            std::sort(keyed.begin(), keyed.end());
-            for (std::size_t row = 0; row < keyed.size(); ++row)
-                permutation[row] = quint32(keyed[row]);
-        } else {
-            for (std::size_t line = 0; line < permutation.size(); ++line)
-                permutation[line] = quint32(line);
-            std::sort(permutation.begin(), permutation.end(), [&](quint32 a, quint32 b) {
-                return before(order, ranks, a, b);
-            });
-        }
+    std::vector<quint32> permutation = arrangedLines(order, ranks);
+    if (order == Order::BestNumberFirst || m_order == Order::BestNumberFirst) {
+        // Other rows are shown, not only another order of them.
+        beginResetModel();
+        m_order = order;
+        m_rank = std::move(rank);
+        m_permutation.swap(permutation);
+        m_ranks.swap(ranks);
+        m_shown = isPermuted(m_order) ? int(m_permutation.size()) : int(m_placed);
+        endResetModel();
+        return;
     }
-    std::vector<quint32> rowOf(static_cast<std::size_t>(m_shown));
+    std::vector<quint32> rowOf(static_cast<std::size_t>(m_placed));
 
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     QModelIndexList persistent;
@@ -170,6 +170,28 @@ void ItemListModel::setOrder(Order order, Rank rank)
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     if (!follow)
         throw std::bad_alloc();
+}
+
+std::vector<quint32> ItemListModel::arrangedLines(Order order,
+                                                  const std::vector<quint32> &ranks) const
+{
+    if (!isPermuted(order))
+        return {};
+    std::vector<quint32> lines = shownSubset(order, ranks, 0, m_placed);
+    if (isRanked(order)) {
+        // Rank and found position in one word: a plain sort of numbers.
+        std::vector<quint64> keyed(lines.size());
+        for (std::size_t i = 0; i < keyed.size(); ++i)
+            keyed[i] = quint64(ranks[lines[i]]) << 32 | lines[i];
+        std::sort(keyed.begin(), keyed.end());
+        for (std::size_t row = 0; row < keyed.size(); ++row)
+            lines[row] = quint32(keyed[row]);
+    } else if (order == Order::AToZ) {
+        std::sort(lines.begin(), lines.end(), [&](quint32 a, quint32 b) {
+            return before(order, ranks, a, b);
+        });
+    }
+    return lines;
 }
 
 } // namespace core

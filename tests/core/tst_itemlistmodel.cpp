@@ -26,6 +26,8 @@ private Q_SLOTS:
     void textsComeBackAsStored();
     void orders_data();
     void orders();
+    void shownLines_data();
+    void shownLines();
     void manyLinesKeepTheirTextsAndMarks();
     void failedAllocationsLeaveTheListUsable_data();
     void failedAllocationsLeaveTheListUsable();
@@ -209,6 +211,80 @@ void TestItemListModel::orders()
     remaining.removeOne(shown.at(0));
     remaining.removeOne(shown.at(1));
     QCOMPARE(testsupport::texts(list), remaining);
+}
+
+// A subset shown: hidden lines ("X...") and, under "Best number first", all
+// but each group's best; lines arriving are placed the same way, a better
+// line of a group takes its row. Once everything shows again, every line
+// but the one removed is back once, with its check mark.
+void TestItemListModel::shownLines_data()
+{
+    QTest::addColumn<int>("order");
+    QTest::addColumn<bool>("hide");
+    QTest::addColumn<QStringList>("shown");
+    const QStringList all{
+        u"b1"_s, u"X2"_s, u"c3"_s, u"a4"_s, u"X5"_s, u"f0"_s, u"d6"_s, u"X7"_s, u"e8"_s};
+    using Order = core::ItemListModel::Order;
+    QTest::newRow("as found, all") << int(Order::AsFound) << false << all;
+    QTest::newRow("as found, hidden")
+        << int(Order::AsFound) << true
+        << QStringList{u"b1"_s, u"c3"_s, u"a4"_s, u"f0"_s, u"d6"_s, u"e8"_s};
+    QTest::newRow("best first, hidden")
+        << int(Order::BestFirst) << true
+        << QStringList{u"e8"_s, u"d6"_s, u"a4"_s, u"c3"_s, u"b1"_s, u"f0"_s};
+    QTest::newRow("a to z, hidden")
+        << int(Order::AToZ) << true
+        << QStringList{u"a4"_s, u"b1"_s, u"c3"_s, u"d6"_s, u"e8"_s, u"f0"_s};
+    QTest::newRow("best number first: d6 takes X5's row")
+        << int(Order::BestNumberFirst) << false << QStringList{u"e8"_s, u"d6"_s, u"c3"_s};
+    QTest::newRow("best number first, hidden: d6 takes a4's row")
+        << int(Order::BestNumberFirst) << true << QStringList{u"e8"_s, u"d6"_s, u"c3"_s};
+}
+
+void TestItemListModel::shownLines()
+{
+    QFETCH(int, order);
+    QFETCH(bool, hide);
+    QFETCH(QStringList, shown);
+    core::ItemListModel list({u"Results"_s});
+    QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    // Groups g1 (b1 X2 c3), g2 (a4 X5, then f0, then d6), g3 (X7 e8); a
+    // larger digit ranks first.
+    const auto rank = [](QStringView line, QStringView) {
+        return quint32(100 - line.back().digitValue());
+    };
+    list.startGroup(u"g1"_s);
+    list.appendBatch({u"b1"_s, u"X2"_s, u"c3"_s}, true);
+    list.setChecked(2, false);
+    list.startGroup(u"g2"_s);
+    list.appendBatch({u"a4"_s, u"X5"_s}, true);
+    list.setOrder(core::ItemListModel::Order(order), rank);
+    if (hide)
+        list.setShownLines([](QStringView line) {
+            return !line.startsWith(u'X');
+        });
+    list.appendPending(u"f0"_s, true);
+    list.showPending();
+    list.appendPending(u"d6"_s, true);
+    list.startGroup(u"g3"_s);
+    list.appendPending(u"X7"_s, true);
+    list.appendPending(u"e8"_s, true);
+    list.showPending();
+    QCOMPARE(testsupport::texts(list), shown);
+    QCOMPARE(list.hiddenLines(), 9 - shown.size());
+    QCOMPARE(list.checkedRows(), shown.size() - (shown.contains(u"c3"_s) ? 1 : 0));
+    QCOMPARE(list.groupOfRow(int(shown.indexOf(u"d6"_s))), u"g2"_s);
+
+    list.removeAt(0);
+    list.setShownLines({});
+    list.setOrder(core::ItemListModel::Order::AsFound);
+    QStringList remaining{
+        u"b1"_s, u"X2"_s, u"c3"_s, u"a4"_s, u"X5"_s, u"f0"_s, u"d6"_s, u"X7"_s, u"e8"_s};
+    remaining.removeOne(shown.front());
+    QCOMPARE(testsupport::texts(list), remaining);
+    QCOMPARE(list.hiddenLines(), 0);
+    QVERIFY(!list.isChecked(int(remaining.indexOf(u"c3"_s))));
+    QCOMPARE(list.checkedRows(), remaining.size() - 1);
 }
 
 // Enough lines to fill many blocks and pages of the store; removing every
