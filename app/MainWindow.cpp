@@ -6,6 +6,9 @@
 #include "app/BestFirstRank.h"
 #include "app/HelpText.h"
 #include "app/ItemListView.h"
+#include "app/ListToolTips.h"
+#include "app/NumberListMenu.h"
+#include "app/OffensiveLinesChoice.h"
 #include "app/ProgressCaptionBar.h"
 #include "app/ResultsOrderControl.h"
 #include "app/StartUp.h"
@@ -60,8 +63,22 @@ MainWindow::MainWindow(Services services, QWidget *parent)
         *m_controls.resultsList, m_results, m_options, m_services.dialogs, [this] {
             return bestFirstRank(m_dictionary.words);
         });
+    auto *offensive = new OffensiveLinesChoice(
+        m_options, m_results, m_dictionary.words, m_services.dialogs, this);
+    offensive->restore();
+    m_order->addMenuChoices([offensive](QMenu &menu) {
+        offensive->addMenuEntry(menu);
+    });
     m_order->addMenuChoices([this](QMenu &menu) {
         m_spellLanguage.addMenu(menu);
+    });
+    // Parented to their views.
+    new NumberListMenu(*m_controls.numberList, m_numbers, m_services.clipboard, m_services.dialogs);
+    new ListToolTips(*m_controls.numberList, [this](int row) {
+        return numberToolTip(m_numbers, row);
+    });
+    new ListToolTips(*m_controls.resultsList, [this](int row) {
+        return resultToolTip(m_results, m_dictionary.words, row);
     });
     m_numbers.setObjectName(u"numberList"_s);
     m_results.setObjectName(u"resultsList"_s);

@@ -31,6 +31,7 @@ constexpr std::pair<Control, const char16_t *> Defaults[] = {
 constexpr std::pair<OptionSettings::Choice, const char16_t *> ChoiceKeys[] = {
     {OptionSettings::Choice::ResultsOrder, u"ResultsOrder"},
     {OptionSettings::Choice::SpellLanguage, u"SpellLanguage"},
+    {OptionSettings::Choice::HideOffensiveWords, u"HideOffensiveWords"},
 };
 
 QString keyOf(OptionSettings::Choice choice)

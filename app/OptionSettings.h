@@ -21,8 +21,10 @@ class OptionSettings
 {
 public:
     enum class Choice {
-        ResultsOrder,  // "ResultsOrder": the caption of the order shown
-        SpellLanguage, // "SpellLanguage": the ISO 639-1 code of the spelled-out digits
+        ResultsOrder,       // "ResultsOrder": the caption of the order shown
+        SpellLanguage,      // "SpellLanguage": the ISO 639-1 code of the spelled-out digits
+        HideOffensiveWords, // "HideOffensiveWords": "True" while lines with offensive words are
+                            // hidden
     };
 
     explicit OptionSettings(core::SettingsStore &store)

@@ -22,10 +22,11 @@ namespace app {
 namespace {
 
 // The captions of the orders, also what the settings store.
-const std::array<std::pair<ResultsOrderControl::Order, QString>, 3> Orders{{
+const std::array<std::pair<ResultsOrderControl::Order, QString>, 4> Orders{{
     {ResultsOrderControl::Order::AsFound, u"As found"_s},
     {ResultsOrderControl::Order::BestFirst, u"Best first"_s},
     {ResultsOrderControl::Order::AToZ, u"A to Z"_s},
+    {ResultsOrderControl::Order::BestNumberFirst, u"Best number first"_s},
 }};
 
 QString captionOf(ResultsOrderControl::Order order)
@@ -117,7 +118,8 @@ void ResultsOrderControl::showOrder()
 void ResultsOrderControl::fillMenu(QMenu &menu)
 {
     m_results.showPending();
-    QAction *count = menu.addAction(countLine(m_results.rows(), m_results.checkedRows()));
+    QAction *count = menu.addAction(
+        countLine(m_results.rows(), m_results.checkedRows(), m_results.hiddenLines()));
     count->setEnabled(false);
     menu.addSeparator();
     auto *group = new QActionGroup(&menu);
@@ -136,12 +138,15 @@ void ResultsOrderControl::fillMenu(QMenu &menu)
     }
 }
 
-QString ResultsOrderControl::countLine(qint64 results, qint64 ticked)
+QString ResultsOrderControl::countLine(qint64 results, qint64 ticked, qint64 hidden)
 {
     const QLocale english(QLocale::English, QLocale::UnitedStates);
-    return u"%1 %2, %3 ticked"_s.arg(english.toString(results),
-                                     results == 1 ? u"result"_s : u"results"_s,
-                                     english.toString(ticked));
+    QString line = u"%1 %2, %3 ticked"_s.arg(english.toString(results),
+                                             results == 1 ? u"result"_s : u"results"_s,
+                                             english.toString(ticked));
+    if (hidden > 0)
+        line += u", %1 hidden"_s.arg(english.toString(hidden));
+    return line;
 }
 
 } // namespace app

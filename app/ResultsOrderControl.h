@@ -23,10 +23,11 @@ class ItemListView;
 class OptionSettings;
 
 // The order the results list shows: "As found" (the order the run found the
-// lines), "Best first" or "A to Z". Clicking the list's header toggles
-// between "As found" and "Best first" and the header shows a sort indicator;
-// the list's context menu offers all three under a line that counts the
-// results. The choice is remembered in the settings store.
+// lines), "Best first", "A to Z" or "Best number first" (each number's best
+// line, the numbers best first). Clicking the list's header toggles between
+// "As found" and "Best first" and the header shows a sort indicator; the
+// list's context menu offers all four under a line that counts the results.
+// The choice is remembered in the settings store.
 class ResultsOrderControl : public QObject
 {
     Q_OBJECT
@@ -49,15 +50,15 @@ public:
     // The order asked for, which a long list shows once it is built.
     Order order() const { return m_results.wantedOrder(); }
 
-    // The context menu: the count, then the three orders, then the choices
+    // The context menu: the count, then the four orders, then the choices
     // added with addMenuChoices(), each after a separator.
     void fillMenu(QMenu &menu);
     void addMenuChoices(std::function<void(QMenu &)> fill)
     {
         m_moreChoices.append(std::move(fill));
     }
-    // "4,384 results, 4,380 ticked".
-    static QString countLine(qint64 results, qint64 ticked);
+    // "4,384 results, 4,380 ticked", and ", 12 hidden" when lines are hidden.
+    static QString countLine(qint64 results, qint64 ticked, qint64 hidden = 0);
 
 private:
     void showOrder();

@@ -16,13 +16,14 @@
 // spelled out. Both print the time and the peak memory of the command above
 // the window before it.
 //
-//     digitome-window-bench [--lines N[,N...]] [--dictionary-from LIST]
+//     digitome-window-bench [--lines N[,N...]] [--dictionary-from LIST | --dictionary-in FOLDER]
 //     digitome-window-bench [--load FILE[,FILE...]] [--spell]
 //
 // --dictionary-from makes a dictionary of the word list LIST with
 // digitome-dictionary first (in another process, timed apart) and starts the
 // window with it, as if it were installed in the per-user data folder; the
-// start-up figures then include the peak memory. --lines 0 stops after the
+// start-up figures then include the peak memory. --dictionary-in takes the
+// dbWords.mdb of FOLDER instead, made before. --lines 0 stops after the
 // start-up.
 //
 // With --paste MB[,MB...], each size of text is pasted into the real prompt
@@ -506,6 +507,10 @@ int main(int argc, char *argv[])
             return 1;
         dictionaryFolder = userFolder.path();
         // The window's start-up is timed on its own.
+        sinceStart.start();
+        startProcessor = std::clock();
+    } else if (const qsizetype folderAt = arguments.indexOf(u"--dictionary-in"_s); folderAt > 0) {
+        dictionaryFolder = arguments.value(folderAt + 1);
         sinceStart.start();
         startProcessor = std::clock();
     }

@@ -38,6 +38,23 @@ QList<std::pair<QString, QString>> connectionPairs(const QString &text)
 
 } // namespace
 
+bool RecordSet::fieldInto(int position, QString &text) const
+{
+    std::optional<QString> value = field(position);
+    if (!value)
+        return false;
+    text = std::move(*value);
+    return true;
+}
+
+std::optional<int> RecordSet::fieldWholeNumber(int position) const
+{
+    const std::optional<QString> value = field(position);
+    bool whole = false;
+    const int number = value ? value->toInt(&whole) : 0;
+    return whole ? std::optional<int>(number) : std::nullopt;
+}
+
 QString wordsConnectionText(const QString &applicationFolder)
 {
     return u"Provider="_s + JetProvider + u";Data Source= "_s + applicationFolder

@@ -36,6 +36,12 @@ public:
     // a database null. Fails when the position does not exist or there is no
     // current row.
     virtual std::optional<QString> field(int position) const = 0;
+    // The same into `text`, whose storage is reused (a loader of millions of
+    // rows makes no string per value); false for a null.
+    virtual bool fieldInto(int position, QString &text) const;
+    // The whole number (of int's range) the value is; nullopt for a null or
+    // any other value.
+    virtual std::optional<int> fieldWholeNumber(int position) const;
     // Moves to the next row; fails at the end.
     virtual void moveNext() = 0;
     // Fails when already closed.

@@ -98,8 +98,8 @@ void ItemListModel::setChecked(int row, bool checked)
 int ItemListModel::checkedRows() const
 {
     int checked = 0;
-    for (qsizetype line = 0; line < m_shown; ++line)
-        checked += m_store.isChecked(line) ? 1 : 0;
+    for (int row = 0; row < m_shown; ++row)
+        checked += m_store.isChecked(stored(row)) ? 1 : 0;
     return checked;
 }
 

@@ -28,9 +28,17 @@ namespace core {
 // each in its place in the order. Lines belong to groups (the number each
 // result line came from), which the ranking of "Best first" reads.
 //
-// On a long list, ordering runs on a worker thread: the views see the old
-// order, and new lines wait, until the new order is ready. Removing, clearing
-// or showing every line at once stops that work and starts it again after.
+// The rows shown may be a subset of the stored lines (see setShownLines()
+// and Order::BestNumberFirst): the permutation then lists only the lines
+// shown. Every accessor, and so every command working by rows (removal,
+// filters, save, copy, export, check counts), sees the shown rows only; a
+// hidden line keeps its text, its check mark and its place, and shows again,
+// once, when the subset changes back.
+//
+// On a long list, ordering and choosing the subset run on a worker thread:
+// the views see the old rows, and new lines wait, until the new ones are
+// ready. Removing, clearing or showing every line at once stops that work
+// and starts it again after.
 class ItemListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -38,6 +46,7 @@ class ItemListModel : public QAbstractTableModel
 public:
     using Order = ListOrder;
     using Rank = LineRank;
+    using LineTest = ShownLineTest;
 
     explicit ItemListModel(QStringList headers = {}, QObject *parent = nullptr);
     ~ItemListModel() override;
@@ -85,7 +94,7 @@ public:
     void writePendingLine(QByteArrayView utf8);
     bool endPendingLine(bool checked);
     void dropPendingLine();
-    bool hasPending() const { return m_store.size() > m_shown; }
+    bool hasPending() const { return m_store.size() > m_placed; }
     // Shows every pending line in its place now.
     void showPending();
     // Shows the pending lines when their places are found: at once as found
@@ -118,13 +127,25 @@ public:
     // ranking them ahead of a switch).
     bool isOrdering() const { return m_build && !m_build->input().rankingOnly; }
     // Shows the rows in `order` (at once on a short list or as found);
-    // `rank` is needed for Order::BestFirst. The ranks of lines are computed
-    // once and kept while the list keeps its lines.
+    // `rank` is needed for the ranked orders (BestFirst, BestNumberFirst).
+    // The ranks of lines are computed once and kept while the list keeps its
+    // lines.
     void setOrder(Order order, Rank rank = {});
+    static bool isRanked(Order order) { return isRankedOrder(order); }
     // Sets the ranking of "Best first"; the ranks computed so far are dropped.
     void setRank(Rank rank);
     // Waits for the order being built and shows it.
     void finishOrdering();
+
+    // Shows only the lines `shown` accepts (all lines when it is empty), now
+    // and as lines arrive; the views are reset once the new rows are ready
+    // (at once on a short list). A failure for lack of memory leaves the list
+    // as it was. The test may be called on the worker thread.
+    void setShownLines(LineTest shown);
+    // The lines taken in but not shown now.
+    qsizetype hiddenLines() const { return m_placed - m_shown; }
+    // The label of the group of a shown row.
+    QString groupOfRow(int row) const;
 
     // Lists up to this many lines are ordered at once.
     static constexpr qsizetype OrderAtOnceLines = 65'536;
@@ -146,13 +167,16 @@ Q_SIGNALS:
     // memory (the list keeps the order it shows).
     void orderShown();
     void orderFailed();
+    // The lines asked for by setShownLines() could not be chosen for lack of
+    // memory; the list keeps the rows it shows.
+    void shownLinesFailed();
 
 private:
     using GroupRun = LineGroup;
 
     void checkRow(int row) const;
     // Rows past the permutation are lines joining the end before they move
-    // to their places.
+    // to their places (or, under a subset, rows about to get their lines).
     qsizetype stored(int row) const
     {
         return std::size_t(row) < m_permutation.size() ? qsizetype(m_permutation[std::size_t(row)])
@@ -162,12 +186,20 @@ private:
     void appendStored(QStringView text, bool checked, QStringList subItems);
     void requireRoomForARow() const;
     static void makeRoomForSubItems(QList<QStringList> &subItems);
+    bool isPermuted(Order order, const LineTest &shown) const
+    {
+        return order != Order::AsFound || bool(shown);
+    }
+    bool isPermuted() const { return isPermuted(m_order, m_shownLine); }
     OrderInput orderInput(Order order, bool placing) const;
+    // Builds on this thread, to the end.
+    void buildAtOnce(Order order, bool placing, OrderOutput &output) const;
     void startBuild(Order order, bool placing);
     void stopBuild();
     void resumeBuild();
     void buildFinished();
-    void install(Order order, qsizetype lines, OrderOutput &output);
+    void install(Order order, qsizetype lines, OrderOutput &output, bool retested);
+    void abandonWanted();
     void showAsFound();
     // Removes the stored lines whose `drop` flag is set, keeping everything
     // parallel to them in step. The caller notifies the views.
@@ -177,11 +209,15 @@ private:
     TextStore m_store;
     QList<QStringList> m_subItems; // parallel to the store; empty while no row has any
     std::vector<GroupRun> m_groupRuns;
-    int m_shown = 0;
+    int m_shown = 0;          // rows
+    qsizetype m_placed = 0;   // stored lines taken in, shown or hidden; the rest are pending
+    LineTest m_shownLine;     // of the rows shown
+    LineTest m_wantedLine;    // asked for, when m_retesting
+    bool m_retesting = false; // another subset is being chosen
     Order m_order = Order::AsFound;
     Order m_wanted = Order::AsFound;
     Rank m_rank;
-    std::vector<quint32> m_permutation; // shown row -> stored line; empty as found
+    std::vector<quint32> m_permutation; // shown row -> stored line; empty when not permuted
     std::vector<quint32> m_ranks;       // of the first stored lines, for Best first
     std::unique_ptr<OrderBuild> m_build;
     bool m_userCheckable = false;

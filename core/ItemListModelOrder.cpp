@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 namespace core {
 
@@ -32,14 +33,27 @@ OrderInput ItemListModel::orderInput(Order order, bool placing) const
     input.ranks = m_ranks.data();
     input.ranked = qsizetype(m_ranks.size());
     input.rank = m_rank;
-    // The groups of the lines still to rank.
-    for (std::size_t i = 0; i < m_groupRuns.size(); ++i)
-        if (i + 1 == m_groupRuns.size() || m_groupRuns[i + 1].first > input.ranked)
-            input.groups.push_back(m_groupRuns[i]);
-    if (placing)
+    // A placing build keeps the lines shown; a switch chooses them anew.
+    input.shown = !placing && m_retesting ? m_wantedLine : m_shownLine;
+    if (placing) {
         input.placed = &m_permutation;
-    input.rankingOnly = order == Order::AsFound;
+        input.placedLines = m_placed;
+    }
+    // The groups of the lines still to rank, and under "Best number first"
+    // those of the lines still to place.
+    qsizetype from = input.ranked;
+    if (order == Order::BestNumberFirst)
+        from = placing ? std::min(from, m_placed) : 0;
+    for (std::size_t i = 0; i < m_groupRuns.size(); ++i)
+        if (i + 1 == m_groupRuns.size() || m_groupRuns[i + 1].first > from)
+            input.groups.push_back(m_groupRuns[i]);
+    input.rankingOnly = order == Order::AsFound && !input.shown;
     return input;
+}
+
+void ItemListModel::buildAtOnce(Order order, bool placing, OrderOutput &output) const
+{
+    buildOrder(orderInput(order, placing), output, NotCancelled);
 }
 
 void ItemListModel::startBuild(Order order, bool placing)
@@ -66,19 +80,35 @@ void ItemListModel::stopBuild()
         m_ranks.insert(m_ranks.end(), ranks.begin(), ranks.end());
 }
 
-// After a change, the order asked for is built again.
+// After a change, the order and the lines asked for are built again.
 void ItemListModel::resumeBuild()
 {
-    if (m_wanted == m_order || m_build)
+    if ((m_wanted == m_order && !m_retesting) || m_build)
         return;
     if (m_store.size() <= OrderAtOnceLines) {
+        const bool switching = m_wanted != m_order;
         OrderOutput output;
-        buildOrder(orderInput(m_wanted, false), output, NotCancelled);
-        install(m_wanted, m_store.size(), output);
-        Q_EMIT orderShown();
+        buildAtOnce(m_wanted, false, output);
+        install(m_wanted, m_store.size(), output, m_retesting);
+        if (switching)
+            Q_EMIT orderShown();
         return;
     }
     startBuild(m_wanted, false);
+}
+
+// The order and the lines asked for are given up; the list keeps its rows.
+void ItemListModel::abandonWanted()
+{
+    const bool switching = m_wanted != m_order;
+    const bool retesting = m_retesting;
+    m_wanted = m_order;
+    m_wantedLine = {};
+    m_retesting = false;
+    if (switching)
+        Q_EMIT orderFailed();
+    if (retesting)
+        Q_EMIT shownLinesFailed();
 }
 
 void ItemListModel::buildFinished()
@@ -87,24 +117,24 @@ void ItemListModel::buildFinished()
         return; // a build since cancelled
     // What the build was for, read before it ends.
     const bool rankingOnly = m_build->input().rankingOnly;
+    const bool placing = m_build->input().placed != nullptr;
     const Order order = rankingOnly ? m_order : m_build->input().order;
     const bool switching = !rankingOnly && order != m_order;
+    const bool retested = !rankingOnly && !placing && m_retesting;
     const qsizetype lines = m_build->input().lines.size();
     OrderOutput output;
     const bool complete = m_build->take(output);
     if (!complete) {
         stopBuild(); // keeps what was ranked
-        if (switching) {
-            m_wanted = m_order;
-            Q_EMIT orderFailed();
-        }
+        if (switching || retested)
+            abandonWanted();
         return;
     }
     m_build.reset();
     if (rankingOnly) {
         m_ranks.insert(m_ranks.end(), output.ranks.begin(), output.ranks.end());
     } else {
-        install(order, lines, output);
+        install(order, lines, output, retested);
         if (switching)
             Q_EMIT orderShown();
     }
@@ -112,16 +142,34 @@ void ItemListModel::buildFinished()
     showPendingSoon();
 }
 
-// Shows the first `lines` lines in `order`, which `output` holds for them.
-// The lines not shown yet join the end, then every row moves to its place;
-// the views' persistent rows follow their lines.
-void ItemListModel::install(Order order, qsizetype lines, OrderOutput &output)
+// Shows the first `lines` lines in `order`, which `output` holds for them
+// (only the lines asked for by setShownLines() when `retested`). When the
+// same lines are shown, those not shown yet join the end, then every row
+// moves to its place, and the views' persistent rows follow their lines;
+// other lines shown reset the views.
+void ItemListModel::install(Order order, qsizetype lines, OrderOutput &output, bool retested)
 {
     if (output.ranks.size() > 0)
         m_ranks.insert(m_ranks.end(), output.ranks.begin(), output.ranks.end());
-    if (lines > m_shown) {
-        beginInsertRows({}, m_shown, int(lines) - 1);
-        m_shown = int(lines);
+    const bool permuted = isPermuted(order, retested ? m_wantedLine : m_shownLine);
+    const int rows = permuted ? int(output.permutation.size()) : int(lines);
+    const bool bestOfGroups = order == Order::BestNumberFirst;
+    if (retested || bestOfGroups != (m_order == Order::BestNumberFirst) || rows < m_shown) {
+        beginResetModel();
+        m_order = order;
+        if (retested) {
+            m_shownLine = std::exchange(m_wantedLine, {});
+            m_retesting = false;
+        }
+        m_permutation.swap(output.permutation);
+        m_placed = lines;
+        m_shown = rows;
+        endResetModel();
+        return;
+    }
+    if (rows > m_shown) {
+        beginInsertRows({}, m_shown, rows - 1);
+        m_shown = rows;
         endInsertRows();
     }
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
@@ -142,20 +190,25 @@ void ItemListModel::install(Order order, qsizetype lines, OrderOutput &output)
     }
     m_order = order;
     m_permutation.swap(output.permutation);
+    m_placed = lines;
     if (follow && !persistent.isEmpty()) {
         const TextStore::View view = m_store.view(m_store.size());
         const auto less = [&](quint32 a, quint32 b) {
             return linePrecedes(order, view, m_ranks.data(), a, b);
         };
-        // The rows are in order: each line's new row is found by halving.
+        // The rows are in order: each line's new row is found by halving; a
+        // line no longer shown (a group's row taken by a better line) loses
+        // its index.
         for (qsizetype i = 0; i < persistent.size(); ++i) {
             const quint32 line = persistentLines[std::size_t(i)];
-            const int row =
-                order == Order::AsFound
-                    ? int(line)
-                    : int(std::lower_bound(m_permutation.begin(), m_permutation.end(), line, less)
+            int row = int(line);
+            if (permuted) {
+                row = int(std::lower_bound(m_permutation.begin(), m_permutation.end(), line, less)
                           - m_permutation.begin());
-            moved.append(index(row, persistent.at(i).column()));
+                if (row == rows || m_permutation[std::size_t(row)] != line)
+                    row = -1;
+            }
+            moved.append(row < 0 ? QModelIndex() : index(row, persistent.at(i).column()));
         }
         changePersistentIndexList(persistent, moved);
     }
@@ -167,44 +220,46 @@ void ItemListModel::install(Order order, qsizetype lines, OrderOutput &output)
 void ItemListModel::showAsFound()
 {
     const auto total = int(m_store.size());
-    if (total == m_shown)
+    if (total == m_placed)
         return;
     beginInsertRows({}, m_shown, total - 1);
     m_shown = total;
+    m_placed = total;
     endInsertRows();
 }
 
 void ItemListModel::showPending()
 {
-    if (m_store.size() == m_shown)
+    if (m_store.size() == m_placed)
         return;
     const bool rankingOnly = m_build && m_build->input().rankingOnly;
-    if (m_order == Order::AsFound && rankingOnly) {
+    if (!isPermuted() && rankingOnly) {
         showAsFound();
         return;
     }
     // A switch under way starts again with the lines shown.
     stopBuild();
-    if (m_order == Order::AsFound) {
+    if (!isPermuted()) {
         showAsFound();
     } else {
         OrderOutput output;
-        buildOrder(orderInput(m_order, true), output, NotCancelled);
-        install(m_order, m_store.size(), output);
+        buildAtOnce(m_order, true, output);
+        install(m_order, m_store.size(), output, false);
     }
     resumeBuild();
 }
 
 void ItemListModel::showPendingSoon()
 {
-    if (m_order == Order::AsFound && m_wanted == Order::AsFound) {
+    if (!isPermuted() && m_wanted == Order::AsFound && !m_retesting) {
         showAsFound();
         // The ranks for "Best first" are computed meanwhile, ahead of a switch.
-        if (!m_build && m_rank && qsizetype(m_ranks.size()) < m_shown && m_shown > OrderAtOnceLines)
+        if (!m_build && m_rank && qsizetype(m_ranks.size()) < m_placed
+            && m_placed > OrderAtOnceLines)
             startBuild(Order::AsFound, false);
         return;
     }
-    if (m_store.size() == m_shown || m_build)
+    if (m_store.size() == m_placed || m_build)
         return; // new lines wait for the order being built
     if (m_store.size() <= OrderAtOnceLines) {
         showPending();
@@ -229,21 +284,22 @@ void ItemListModel::setOrder(Order order, Rank rank)
         return;
     stopBuild();
     m_wanted = order;
-    if (order == m_order) {
+    if (order == m_order && !m_retesting) {
         Q_EMIT orderShown();
         return;
     }
-    if (order == Order::AsFound || m_store.size() <= OrderAtOnceLines) {
+    const bool permuted = isPermuted(order, m_retesting ? m_wantedLine : m_shownLine);
+    if (!permuted || m_store.size() <= OrderAtOnceLines) {
         // At once; a failure for lack of memory leaves the list as it was.
         OrderOutput output;
         try {
-            if (order != Order::AsFound)
-                buildOrder(orderInput(order, false), output, NotCancelled);
+            if (permuted)
+                buildAtOnce(order, false, output);
         } catch (const std::bad_alloc &) {
             m_wanted = m_order;
             throw;
         }
-        install(order, order == Order::AsFound ? m_shown : m_store.size(), output);
+        install(order, permuted ? m_store.size() : m_placed, output, m_retesting);
         Q_EMIT orderShown();
         return;
     }

@@ -7,6 +7,7 @@
 #include "core/ItemListModel.h"
 
 #include <algorithm>
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -18,11 +19,11 @@ void ItemListModel::dropStored(const std::vector<char> &drop)
     // Where each kept line goes, for the permutation and the group runs.
     std::vector<quint32> newIndex(static_cast<std::size_t>(count));
     quint32 kept = 0;
-    int droppedShown = 0;
+    qsizetype droppedPlaced = 0;
     for (qsizetype line = 0; line < count; ++line) {
         newIndex[std::size_t(line)] = kept;
         if (drop[std::size_t(line)])
-            droppedShown += line < m_shown ? 1 : 0;
+            droppedPlaced += line < m_placed ? 1 : 0;
         else
             ++kept;
     }
@@ -55,7 +56,8 @@ void ItemListModel::dropStored(const std::vector<char> &drop)
                 m_permutation[to++] = newIndex[line];
         m_permutation.resize(to);
     }
-    m_shown -= droppedShown;
+    m_placed -= droppedPlaced;
+    m_shown = isPermuted() ? int(m_permutation.size()) : int(m_placed);
     ++m_removals;
 }
 
@@ -132,8 +134,13 @@ void ItemListModel::clear()
     std::vector<quint32>().swap(m_permutation);
     std::vector<quint32>().swap(m_ranks);
     m_shown = 0;
+    m_placed = 0;
     const bool switched = m_wanted != m_order;
     m_order = m_wanted;
+    if (m_retesting) {
+        m_shownLine = std::exchange(m_wantedLine, {});
+        m_retesting = false;
+    }
     endResetModel();
     if (switched)
         Q_EMIT orderShown();
@@ -142,6 +149,20 @@ void ItemListModel::clear()
 void ItemListModel::removeStored(std::vector<char> drop)
 {
     drop.resize(std::size_t(m_store.size()), 0);
+    if (isPermuted() && (m_shownLine || m_order == Order::BestNumberFirst)) {
+        // Lines hidden stay: only the rows shown, and the lines to come that
+        // the test lets through, go.
+        std::vector<char> shown(std::size_t(m_placed), 0);
+        for (const quint32 line : m_permutation)
+            shown[line] = 1;
+        for (qsizetype line = 0; line < m_store.size(); ++line) {
+            char &flag = drop[std::size_t(line)];
+            if (flag && line < m_placed)
+                flag = shown[std::size_t(line)];
+            else if (flag && m_shownLine)
+                flag = m_shownLine(m_store.text(line)) ? 1 : 0;
+        }
+    }
     const auto dropped = std::size_t(std::count(drop.begin(), drop.end(), char(1)));
     if (dropped == 0)
         return;

@@ -99,17 +99,28 @@ public:
 
     bool run()
     {
-        if ((m_in.order == ListOrder::BestFirst || m_in.rankingOnly) && !rankLines())
+        if ((isRankedOrder(m_in.order) || m_in.rankingOnly) && !rankLines())
             return false;
-        if (m_in.order == ListOrder::AsFound || m_in.rankingOnly)
+        if (m_in.rankingOnly || (m_in.order == ListOrder::AsFound && !m_in.shown))
             return true;
-        const std::size_t first = m_in.placed ? m_in.placed->size() : 0;
+        const std::size_t first = m_in.placed ? std::size_t(m_in.placedLines) : 0;
         std::vector<quint32> batch;
-        if (!sortLines(first, batch))
+        if (m_in.shown || m_in.order == ListOrder::BestNumberFirst) {
+            std::vector<quint32> lines;
+            if (!shownLines(first, lines) || !sortLines(&lines, first, batch))
+                return false;
+        } else if (!sortLines(nullptr, first, batch)) {
             return false;
-        if (first == 0) {
+        }
+        if (!m_in.placed) {
             m_out.permutation = std::move(batch);
             return true;
+        }
+        if (m_in.order == ListOrder::BestNumberFirst) {
+            // One row per group: few rows, copied freely.
+            std::vector<quint32> placed = *m_in.placed;
+            keepBestOfGroupAcross(first, placed, batch);
+            return merge(placed, batch);
         }
         return merge(*m_in.placed, batch);
     }
@@ -124,12 +135,12 @@ private:
 
     bool precedes(quint32 a, quint32 b) const
     {
-        if (m_in.order == ListOrder::BestFirst) {
+        if (isRankedOrder(m_in.order)) {
             const quint32 x = rankOf(a);
             const quint32 y = rankOf(b);
             if (x != y)
                 return x < y;
-        } else {
+        } else if (m_in.order == ListOrder::AToZ) {
             const int compared = compareIgnoringAsciiCase(m_in.lines.utf8(a), m_in.lines.utf8(b));
             if (compared != 0)
                 return compared < 0;
@@ -155,20 +166,89 @@ private:
         return true;
     }
 
-    // The lines from `first` on, in order: sorted by a number that orders
-    // them (the rank, or the first letters), then lines of equal numbers by
-    // their whole text.
-    bool sortLines(std::size_t first, std::vector<quint32> &sorted)
+    // The index of the group of `line` in the input's groups; -1 before them.
+    qsizetype groupOf(qsizetype line) const
+    {
+        const auto after = std::upper_bound(
+            m_in.groups.begin(), m_in.groups.end(), line, [](qsizetype l, const LineGroup &g) {
+                return l < g.first;
+            });
+        return after - m_in.groups.begin() - 1;
+    }
+
+    // The lines from `first` on that are shown, in found order: those the
+    // test accepts, and under BestNumberFirst only each group's best.
+    bool shownLines(std::size_t first, std::vector<quint32> &lines)
     {
         const auto count = std::size_t(m_in.lines.size());
-        std::vector<KeyedLine> entries(count - first);
-        const bool byRank = m_in.order == ListOrder::BestFirst;
+        const bool bestOfGroup = m_in.order == ListOrder::BestNumberFirst;
+        qsizetype lastGroup = -2;
         for (std::size_t line = first; line < count; ++line) {
             if ((line & (CancelStride - 1)) == 0 && cancelled())
                 return false;
-            entries[line - first] = {byRank ? quint64(rankOf(quint32(line))) << 32
-                                            : prefixKey(m_in.lines.utf8(qsizetype(line))),
-                                     quint32(line)};
+            if (m_in.shown && !m_in.shown(m_in.lines.text(qsizetype(line))))
+                continue;
+            if (bestOfGroup) {
+                // A group's lines are neighbours in the store.
+                const qsizetype group = groupOf(qsizetype(line));
+                if (group == lastGroup) {
+                    if (precedes(quint32(line), lines.back()))
+                        lines.back() = quint32(line);
+                    continue;
+                }
+                lastGroup = group;
+            }
+            lines.push_back(quint32(line));
+        }
+        return true;
+    }
+
+    // BestNumberFirst placing new lines: the group that the placed lines
+    // end in keeps one row, for the better of its placed and new lines.
+    void keepBestOfGroupAcross(std::size_t first,
+                               std::vector<quint32> &placed,
+                               std::vector<quint32> &batch) const
+    {
+        if (first == 0 || placed.empty() || batch.empty())
+            return;
+        const qsizetype group = groupOf(qsizetype(first));
+        if (group != groupOf(qsizetype(first) - 1))
+            return;
+        const qsizetype groupStart = group < 0 ? 0 : m_in.groups[std::size_t(group)].first;
+        const auto added = std::find_if(batch.begin(), batch.end(), [&](quint32 line) {
+            return groupOf(line) == group;
+        });
+        const auto shown = std::find_if(placed.begin(), placed.end(), [&](quint32 line) {
+            return line >= groupStart;
+        });
+        if (added == batch.end() || shown == placed.end())
+            return;
+        if (precedes(*added, *shown))
+            placed.erase(shown);
+        else
+            batch.erase(added);
+    }
+
+    // The lines from `first` on (or only those of `only`), in order: sorted
+    // by a number that orders them (the rank, or the first letters), then
+    // lines of equal numbers by their whole text.
+    bool
+    sortLines(const std::vector<quint32> *only, std::size_t first, std::vector<quint32> &sorted)
+    {
+        if (m_in.order == ListOrder::AsFound) {
+            sorted = *only; // found order; a subset only comes here
+            return true;
+        }
+        const std::size_t size = only ? only->size() : std::size_t(m_in.lines.size()) - first;
+        std::vector<KeyedLine> entries(size);
+        const bool byRank = isRankedOrder(m_in.order);
+        for (std::size_t i = 0; i < size; ++i) {
+            if ((i & (CancelStride - 1)) == 0 && cancelled())
+                return false;
+            const std::size_t line = only ? (*only)[i] : first + i;
+            entries[i] = {byRank ? quint64(rankOf(quint32(line))) << 32
+                                 : prefixKey(m_in.lines.utf8(qsizetype(line))),
+                          quint32(line)};
         }
         if (!radixSort(entries, byRank ? 32 : 0, m_cancelled))
             return false;
@@ -250,7 +330,7 @@ bool buildOrder(const OrderInput &input, OrderOutput &output, const std::atomic<
 bool linePrecedes(
     ListOrder order, const TextStore::View &lines, const quint32 *ranks, quint32 a, quint32 b)
 {
-    if (order == ListOrder::BestFirst) {
+    if (isRankedOrder(order)) {
         if (ranks[a] != ranks[b])
             return ranks[a] < ranks[b];
     } else if (order == ListOrder::AToZ) {

@@ -15,12 +15,25 @@
 
 namespace core {
 
-// The orders a list shows its lines in.
-enum class ListOrder { AsFound, BestFirst, AToZ };
+// The orders a list shows its lines in. BestNumberFirst shows one line per
+// group: the line Best first puts first among the group's shown lines, the
+// groups ordered by the rank of that line (ties in found order). A line
+// arriving later takes its group's row when it ranks before the line shown;
+// a row removed leaves its group without a row until the order is built
+// again.
+enum class ListOrder { AsFound, BestFirst, AToZ, BestNumberFirst };
+
+constexpr bool isRankedOrder(ListOrder order)
+{
+    return order == ListOrder::BestFirst || order == ListOrder::BestNumberFirst;
+}
 
 // The rank key of a line for "Best first" (smaller first), from its text and
 // the label of its group; equal keys keep the found order.
 using LineRank = std::function<quint32(QStringView line, QStringView group)>;
+
+// Whether a stored line may be shown.
+using ShownLineTest = std::function<bool(QStringView line)>;
 
 // A run of lines that belong to one group (the number they came from).
 struct LineGroup
@@ -39,9 +52,15 @@ struct OrderInput
     const quint32 *ranks = nullptr;
     qsizetype ranked = 0;
     LineRank rank;
-    std::vector<LineGroup> groups; // those of the lines from `ranked` on
-    // The first lines already in `order`; the rest join them.
+    // Those of the lines from `ranked` on, and from `placedLines` on.
+    std::vector<LineGroup> groups;
+    // The lines shown (all when empty); a subset makes a permutation also
+    // for AsFound.
+    ShownLineTest shown;
+    // The first `placedLines` lines already in `order` (the shown ones of
+    // them, in `placed`); the rest join them.
     const std::vector<quint32> *placed = nullptr;
+    qsizetype placedLines = 0;
     // Only ranks the lines, ahead of a switch to "Best first".
     bool rankingOnly = false;
 };
@@ -49,7 +68,7 @@ struct OrderInput
 struct OrderOutput
 {
     std::vector<quint32> ranks;       // of the lines from input.ranked on
-    std::vector<quint32> permutation; // row -> line; empty for AsFound
+    std::vector<quint32> permutation; // row -> line; empty for AsFound of every line
 };
 
 // Puts the lines in order: ranks the unranked lines for "Best first", sorts

@@ -5,6 +5,7 @@
 
 #include "core/Database.h"
 #include "core/Failure.h"
+#include "engine/LowerCase.h"
 #include "engine/WordStore.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -25,22 +26,23 @@ void loadWords(core::Connection &connection, WordStore &store)
     // A whole number of an optional column; 0 when the column is missing or
     // holds a null or anything else.
     const auto wholeNumber = [&](int column) {
-        if (column < 0)
-            return 0;
-        bool ok = false;
-        const int value = rows->field(column).value_or(QString()).toInt(&ok);
-        return ok ? value : 0;
+        return column < 0 ? 0 : rows->fieldWholeNumber(column).value_or(0);
     };
     const int commonnessColumn = columnNamed(u"Commonness"_s);
     const int offensiveColumn = columnNamed(u"Offensive"_s);
-    store.reserve(rows->recordCount());
+    // Dictionary words are rarely longer than eight units on average.
+    WordStore::BulkAdding bulk(store, 8 * rows->recordCount());
+    // Two strings for all the rows: millions of words make no string each.
+    QString value;
+    QString word;
     while (!rows->eof()) {
-        const std::optional<QString> value = rows->field(2);
-        if (!value)
+        if (!rows->fieldInto(2, value))
             throw core::Failure(u"Invalid use of Null"_s);
-        store.add(value->toLower(), wholeNumber(commonnessColumn), wholeNumber(offensiveColumn));
+        lowerCase(value, word);
+        store.add(word, wholeNumber(commonnessColumn), wholeNumber(offensiveColumn));
         rows->moveNext();
     }
+    bulk.finish();
     if (rows->state() != core::ObjectState::Closed)
         rows->close();
 }

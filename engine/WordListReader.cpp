@@ -4,6 +4,7 @@
 #include "engine/WordListReader.h"
 
 #include "core/Failure.h"
+#include "engine/LowerCase.h"
 #include "engine/WordStore.h"
 
 #include <QIODevice>
@@ -116,34 +117,6 @@ bool readPieces(QIODevice &device, Encoding encoding, QByteArray &buffer, Take t
     }
 }
 
-// `word` lower-cased into `lower`, as QString::toLower() would do it, but
-// without a new string per word: A-Z directly, any other code point by its
-// lower-case mapping, which is one code point for all but U+0130.
-void lowerCase(QStringView word, QString &lower)
-{
-    const char16_t *units = word.utf16();
-    const qsizetype size = word.size();
-    lower.resize(2 * size); // U+0130 becomes two units, any other as many as it has
-    char16_t *out = reinterpret_cast<char16_t *>(lower.data());
-    for (qsizetype i = 0; i < size; ++i) {
-        const char16_t unit = units[i];
-        if (unit < 0x80) {
-            *out++ = unit >= u'A' && unit <= u'Z' ? unit + (u'a' - u'A') : unit;
-        } else if (unit == 0x0130) {
-            *out++ = u'i';
-            *out++ = 0x0307;
-        } else if (QChar::isHighSurrogate(unit) && i + 1 < size
-                   && QChar::isLowSurrogate(units[i + 1])) {
-            const char32_t code = QChar::toLower(QChar::surrogateToUcs4(unit, units[++i]));
-            *out++ = QChar::highSurrogate(code);
-            *out++ = QChar::lowSurrogate(code);
-        } else {
-            *out++ = char16_t(QChar::toLower(char32_t(unit)));
-        }
-    }
-    lower.truncate(out - reinterpret_cast<char16_t *>(lower.data()));
-}
-
 enum class WordCheck { Word, HoldsBlank, Damaged };
 
 WordCheck checkWord(QStringView word)
@@ -172,18 +145,22 @@ WordCheck checkWord(QStringView word)
     return blank ? WordCheck::HoldsBlank : WordCheck::Word;
 }
 
-// The lines of the decoded, lower-cased text given piece by piece, each
-// taken into the store as it ends. A line is held only up to LongestWordLine
-// units: a longer one is damaged whatever follows.
+bool isBlank(QStringView line)
+{
+    return std::all_of(line.begin(), line.end(), [](QChar c) {
+        return c.isSpace();
+    });
+}
+
+// The lines of the decoded text given piece by piece, each handed to the
+// sink as it ends. A line is held only up to LongestWordLine units: a longer
+// one is damaged whatever follows.
 class WordLines
 {
 public:
-    WordLines(WordStore &store, WordListReport &report)
-        : m_store(store)
-        , m_report(report)
+    explicit WordLines(WordListSink &sink)
+        : m_sink(sink)
     {}
-
-    qsizetype lineNumber() const { return m_line; }
 
     void add(QStringView text)
     {
@@ -249,38 +226,28 @@ private:
             return damaged();
         const qsizetype tab = line.indexOf(u'\t');
         const QStringView word = tab < 0 ? line : line.first(tab);
-        if (word.isEmpty())
-            return;
         switch (checkWord(word)) {
         case WordCheck::Word:
             break;
         case WordCheck::HoldsBlank:
+            if (!isBlank(line))
+                m_sink.passOver(PassedOverLine::HoldsBlank, m_line);
             return;
         case WordCheck::Damaged:
             return damaged();
         }
-        int commonness = 0;
-        if (tab >= 0) {
-            bool whole = false;
-            const qlonglong level = line.sliced(tab + 1).toLongLong(&whole);
-            if (whole)
-                commonness = int(std::clamp<qlonglong>(level, 0, WordStore::MaxCommonness));
+        if (word.isEmpty()) {
+            if (!isBlank(line))
+                m_sink.passOver(PassedOverLine::NoWord, m_line);
+            return;
         }
-        lowerCase(word, m_lower);
-        if (m_store.tryAdd(m_lower, commonness) == WordStore::Added::Yes)
-            ++m_report.wordsAdded;
+        m_sink.take({word, tab >= 0, tab >= 0 ? line.sliced(tab + 1) : QStringView(), m_line});
     }
 
-    void damaged()
-    {
-        if (m_report.damagedLines++ == 0)
-            m_report.firstDamagedLine = m_line;
-    }
+    void damaged() { m_sink.passOver(PassedOverLine::Damaged, m_line); }
 
-    WordStore &m_store;
-    WordListReport &m_report;
+    WordListSink &m_sink;
     QString m_partial; // the beginning of a line that began in an earlier piece
-    QString m_lower;
     qsizetype m_line = 1;
     bool m_overlong = false;
     bool m_afterCr = false;
@@ -288,18 +255,13 @@ private:
 
 } // namespace
 
-WordListReport readWordList(QIODevice &device, WordStore &store)
+QString readWordList(QIODevice &device, WordListSink &sink)
 {
-    WordListReport report;
-    const auto readFailed = [&] {
-        report.failure = device.errorString();
-        return report;
-    };
     if (!device.seek(0))
-        return readFailed();
+        return device.errorString();
     const QByteArray head = device.read(4);
     if (head.isEmpty() && !device.atEnd())
-        return readFailed();
+        return device.errorString();
 
     QByteArray buffer(ChunkSize + 8, Qt::Uninitialized);
     const auto mark = std::find_if(
@@ -319,28 +281,79 @@ WordListReport readWordList(QIODevice &device, WordStore &store)
                    utf8 = bytes.isValidUtf8();
                    return utf8;
                }))
-            return readFailed();
+            return device.errorString();
         if (!utf8)
             encoding = Encoding::Windows1252;
     }
     if (!device.seek(markSize))
-        return readFailed();
+        return device.errorString();
 
     QStringDecoder decoder = decoderFor(encoding);
-    WordLines lines(store, report);
+    WordLines lines(sink);
+    const bool read = readPieces(device, encoding, buffer, [&](QByteArrayView bytes, bool end) {
+        lines.add(QString(decoder.decode(bytes)));
+        if (end)
+            lines.finish();
+        return true;
+    });
+    return read ? QString() : device.errorString();
+}
+
+namespace {
+
+// The words of a list into a store, lower-cased, with their levels.
+class StoreFilling : public WordListSink
+{
+public:
+    StoreFilling(WordStore &store, WordListReport &report)
+        : m_store(store)
+        , m_report(report)
+    {}
+
+    qsizetype lineNumber() const { return m_line; }
+
+    void take(const WordListEntry &entry) override
+    {
+        m_line = entry.line;
+        int commonness = 0;
+        if (entry.hasTab) {
+            bool whole = false;
+            const qlonglong level = entry.afterTab.toLongLong(&whole);
+            if (whole)
+                commonness = int(std::clamp<qlonglong>(level, 0, WordStore::MaxCommonness));
+        }
+        lowerCase(entry.word, m_lower);
+        if (m_store.tryAdd(m_lower, commonness) == WordStore::Added::Yes)
+            ++m_report.wordsAdded;
+    }
+
+    void passOver(PassedOverLine why, qsizetype line) override
+    {
+        if (why == PassedOverLine::Damaged && m_report.damagedLines++ == 0)
+            m_report.firstDamagedLine = line;
+    }
+
+private:
+    WordStore &m_store;
+    WordListReport &m_report;
+    QString m_lower;
+    qsizetype m_line = 0;
+};
+
+} // namespace
+
+WordListReport readWordList(QIODevice &device, WordStore &store)
+{
+    WordListReport report;
+    // The words hold fewer units than the list has bytes.
+    WordStore::BulkAdding bulk(store, device.size());
+    StoreFilling filling(store, report);
     try {
-        const bool read = readPieces(device, encoding, buffer, [&](QByteArrayView bytes, bool end) {
-            lines.add(QString(decoder.decode(bytes)));
-            if (end)
-                lines.finish();
-            return true;
-        });
-        if (!read)
-            return readFailed();
+        report.failure = readWordList(device, filling);
     } catch (const core::Failure &failure) {
         // The store is full.
         report.failure = failure.description();
-        report.failureLine = lines.lineNumber();
+        report.failureLine = filling.lineNumber();
     }
     return report;
 }

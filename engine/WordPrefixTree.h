@@ -22,6 +22,12 @@ namespace engine {
 // 2^24 - 2 nodes (millions of words: Debian's Polish list of 4.3 million
 // takes 7.2 million); adding more is a Failure. A node's own facts take four
 // bytes.
+//
+// Adding millions of words one edge at a time would miss the cache at each
+// new edge (it lands at a random slot). So a dictionary being loaded is
+// added in bulk: the words go into lists of each node's children, which
+// nearly sorted words extend close to where the word before ended, and the
+// table is laid out once at the end, a region at a time.
 class WordPrefixTree
 {
 public:
@@ -35,10 +41,23 @@ public:
     // added before shares as a prefix) without growing on the way.
     void reserve(qsizetype edges);
 
-    // Adds a word with its commonness level (see WordStore); false when it
-    // was present already. Word lists come sorted: the path of the word added
-    // before is followed without lookups as far as both words agree.
-    bool insert(QStringView word, quint16 commonness = 0);
+    // Until finishBulkAdd, words are added to lists of children and no
+    // lookup may be made; `expectedNodes` (an estimate, at most the number of
+    // units of the words to come) sizes those lists once.
+    void beginBulkAdd(qsizetype expectedNodes);
+    // Lays out the edge table for lookups again.
+    void finishBulkAdd();
+    bool isBulkAdding() const { return !m_childLists.firstChild.empty(); }
+
+    struct Insertion
+    {
+        Node node;  // where the word ends
+        bool added; // false when it was present already
+    };
+    // Adds a word with its commonness level (see WordStore). Word lists come
+    // sorted: the path of the word added before is followed without lookups
+    // as far as both words agree.
+    Insertion insert(QStringView word, quint16 commonness = 0);
     bool contains(QStringView word) const { return isWord(find(word)); }
     // The node a text leads to from the root, or NoNode.
     Node find(QStringView text) const;
@@ -91,6 +110,19 @@ private:
     static quint64 edgeKey(Node node, char16_t unit) { return (quint64(node + 1) << 16) | unit; }
     quint64 slotOf(quint64 key) const { return (key * Q_UINT64_C(0x9E3779B97F4A7C15)) >> m_shift; }
     void rehash(std::size_t slots);
+    void setTableSize(std::size_t slots);
+    // The child of `node` by `unit`, in whichever form the edges are now.
+    Node childWhileAdding(Node node, char16_t unit) const;
+    Node addChild(Node node, char16_t unit);
+    // Puts an edge into the table at the first free slot from its own.
+    void place(quint64 edge)
+    {
+        quint64 slot = slotOf(edge >> TargetBits);
+        while (m_slots[slot] != EmptySlot)
+            slot = (slot + 1) & m_mask;
+        m_slots[slot] = edge;
+    }
+    void layOutTable();
     void raiseLongestBelow(Node node, qsizetype length)
     {
         quint16 &bits = m_nodes[node].bits;
@@ -107,6 +139,19 @@ private:
     int m_shift = 0;
     qsizetype m_edges = 0;
     qsizetype m_unitsBeyondAscii = 0; // of those in m_units
+    // While adding in bulk, the edges as lists, and m_slots empty; empty
+    // otherwise, when m_slots holds the edges.
+    struct ChildLists
+    {
+        // Each node's first child and next sibling (0 for none: the root is
+        // no node's child), and the unit of the edge into it. Siblings run
+        // from the highest unit down.
+        void link(Node parent, Node child, char16_t unit);
+        std::vector<Node, HugePageAllocator<Node>> firstChild;
+        std::vector<Node, HugePageAllocator<Node>> nextSibling;
+        std::vector<char16_t, HugePageAllocator<char16_t>> unitInto;
+    };
+    ChildLists m_childLists;
     // The word added last, and the node after each of its units (the root
     // first).
     std::vector<char16_t> m_lastWord;

@@ -30,20 +30,20 @@ WordStore::Added WordStore::tryAdd(QStringView word, int commonness, int offensi
     const bool asLookedUp = std::all_of(word.begin(), word.end(), [](QChar c) {
         return keypad::lookupUnit(c.unicode()) == c.unicode();
     });
-    bool added = false;
+    WordPrefixTree::Insertion insertion{};
     if (asLookedUp) {
-        added = m_tree.insert(word, level);
+        insertion = m_tree.insert(word, level);
     } else {
         QString held = word.toString();
         for (QChar &c : held)
             c = QChar(keypad::lookupUnit(c.unicode()));
-        added = m_tree.insert(held, level);
+        insertion = m_tree.insert(held, level);
     }
-    if (!added)
+    if (!insertion.added)
         return Added::AlreadyPresent;
     ++m_size;
     if (offensive > 0)
-        setOffensive(find(word), std::min(offensive, MaxOffensive));
+        setOffensive(insertion.node, std::min(offensive, MaxOffensive));
     return Added::Yes;
 }
 
@@ -68,6 +68,12 @@ void WordStore::reserve(qsizetype words)
     m_tree.reserve(m_tree.edgeCount() + 3 * words);
 }
 
+WordStore::BulkAdding::BulkAdding(WordStore &store, qsizetype expectedUnits)
+    : m_store(store)
+{
+    store.m_tree.beginBulkAdd(store.m_tree.edgeCount() + expectedUnits);
+}
+
 QSet<QString> WordStore::words() const
 {
     const QStringList all = m_tree.words();
@@ -76,6 +82,7 @@ QSet<QString> WordStore::words() const
 
 WordPrefixTree::Node WordStore::find(QStringView word) const
 {
+    Q_ASSERT(!m_tree.isBulkAdding());
     WordPrefixTree::Node node = WordPrefixTree::Root;
     for (const QChar c : word) {
         node = m_tree.child(node, keypad::lookupUnit(c.unicode()));

@@ -47,6 +47,24 @@ public:
     void add(QStringView word, int commonness = 0, int offensive = 0);
     // Makes room for about this many words more.
     void reserve(qsizetype words);
+
+    // Adding a dictionary's words: while a BulkAdding lives, words are added
+    // several times faster (nearly sorted words fastest) and none may be
+    // looked up. `expectedUnits` is an estimate of the UTF-16 units of the
+    // words to come (more costs only address space).
+    class BulkAdding
+    {
+    public:
+        BulkAdding(WordStore &store, qsizetype expectedUnits);
+        ~BulkAdding() { finish(); }
+        BulkAdding(const BulkAdding &) = delete;
+        BulkAdding &operator=(const BulkAdding &) = delete;
+        // Makes the words ready for lookups (the destructor does it too).
+        void finish() { m_store.m_tree.finishBulkAdd(); }
+
+    private:
+        WordStore &m_store;
+    };
     bool contains(QStringView word) const { return m_tree.isWord(find(word)); }
     // The level of a word, 0 when it has none or is not a word.
     int commonness(QStringView word) const

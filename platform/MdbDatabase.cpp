@@ -66,15 +66,25 @@ public:
 
     std::optional<QString> field(int position) const override
     {
-        requireOpen();
-        if (position < 0 || position >= m_columns)
-            throw core::Failure(core::dberror::noSuchField());
-        if (m_row >= rowCount())
-            throw core::Failure(core::dberror::noCurrentRecord());
+        requireCurrentRow(position);
         std::optional<QString> value = m_table->value(m_row, position);
-        // A value read from a page the file no longer had is no value.
-        if (m_file->faulted())
-            m_file->requireUnchanged();
+        requireFileUnchanged();
+        return value;
+    }
+
+    bool fieldInto(int position, QString &text) const override
+    {
+        requireCurrentRow(position);
+        const bool value = m_table->valueInto(m_row, position, text);
+        requireFileUnchanged();
+        return value;
+    }
+
+    std::optional<int> fieldWholeNumber(int position) const override
+    {
+        requireCurrentRow(position);
+        const std::optional<int> value = m_table->wholeNumber(m_row, position);
+        requireFileUnchanged();
         return value;
     }
 
@@ -100,6 +110,20 @@ private:
     {
         if (!m_open)
             throw core::Failure(core::dberror::closedObject());
+    }
+    void requireCurrentRow(int position) const
+    {
+        requireOpen();
+        if (position < 0 || position >= m_columns)
+            throw core::Failure(core::dberror::noSuchField());
+        if (m_row >= rowCount())
+            throw core::Failure(core::dberror::noCurrentRecord());
+    }
+    // A value read from a page the file no longer had is no value.
+    void requireFileUnchanged() const
+    {
+        if (m_file->faulted())
+            m_file->requireUnchanged();
     }
     qsizetype rowCount() const { return m_table->rowCount(); }
 

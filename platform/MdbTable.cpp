@@ -48,18 +48,19 @@ bool knownType(int type)
     }
 }
 
-// The UTF-16 units of a Jet 4 text value: UTF-16LE, or "compressed" after the
-// marker FF FE, where every byte is a character and a zero byte switches
-// between bytes and UTF-16LE units.
-QString jet4Units(const uchar *bytes, qsizetype size)
+// The UTF-16 units of a Jet 4 text value into `text`: UTF-16LE, or
+// "compressed" after the marker FF FE, where every byte is a character and a
+// zero byte switches between bytes and UTF-16LE units.
+void jet4Units(const uchar *bytes, qsizetype size, QString &text)
 {
     if (size < 2 || bytes[0] != 0xFF || bytes[1] != 0xFE) {
-        QString text(size / 2, Qt::Uninitialized);
+        text.resize(size / 2);
+        char16_t *out = reinterpret_cast<char16_t *>(text.data());
         for (qsizetype i = 0; i < size / 2; ++i)
-            text[i] = QChar(qFromLittleEndian<quint16>(bytes + 2 * i));
-        return text;
+            out[i] = qFromLittleEndian<quint16>(bytes + 2 * i);
+        return;
     }
-    QString text(size - 2, Qt::Uninitialized);
+    text.resize(size - 2);
     char16_t *out = reinterpret_cast<char16_t *>(text.data());
     qsizetype length = 0;
     bool compressed = true;
@@ -77,21 +78,20 @@ QString jet4Units(const uchar *bytes, qsizetype size)
         }
     }
     text.truncate(length);
-    return text;
 }
 
 // A Jet 4 text value as libmdb's conversion gives it: a leading byte-order
 // mark is dropped and every surrogate unit becomes "?".
-QString jet4Text(const uchar *bytes, qsizetype size)
+void jet4Text(const uchar *bytes, qsizetype size, QString &text)
 {
-    QString text = jet4Units(bytes, size);
+    jet4Units(bytes, size, text);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
-    for (QChar &c : text) {
-        if (c.isSurrogate())
-            c = u'?';
+    char16_t *units = reinterpret_cast<char16_t *>(text.data());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (QChar::isSurrogate(units[i]))
+            units[i] = u'?';
     }
-    return text;
 }
 
 } // namespace
@@ -361,23 +361,49 @@ void MdbTable::crackLoadedRow(qsizetype row)
 
 std::optional<QString> MdbTable::value(qsizetype row, int column)
 {
+    QString text;
+    if (!valueInto(row, column, text))
+        return std::nullopt;
+    return text;
+}
+
+bool MdbTable::valueInto(qsizetype row, int column, QString &text)
+{
     const Source source = m_sources[size_t(column)];
     if (source == Source::Skipped)
-        return std::nullopt;
+        return false;
     if (source == Source::Library) {
         const Stored &stored =
             m_stored[size_t(row * m_storedColumns + m_storedIndex[size_t(column)])];
         if (stored.null)
-            return std::nullopt;
-        return QString::fromUtf8(m_storedBytes.data() + stored.offset, qsizetype(stored.size));
+            return false;
+        text = QString::fromUtf8(m_storedBytes.data() + stored.offset, qsizetype(stored.size));
+        return true;
     }
     crackRow(row);
     const Field &field = m_fields[size_t(column)];
     if (field.null)
-        return std::nullopt;
+        return false;
     if (source == Source::LongInteger)
-        return QString::number(qFromLittleEndian<qint32>(field.bytes));
-    return jet4Text(field.bytes, field.size);
+        text.setNum(qFromLittleEndian<qint32>(field.bytes));
+    else
+        jet4Text(field.bytes, field.size, text);
+    return true;
+}
+
+std::optional<int> MdbTable::wholeNumber(qsizetype row, int column)
+{
+    if (m_sources[size_t(column)] == Source::LongInteger) {
+        crackRow(row);
+        const Field &field = m_fields[size_t(column)];
+        if (field.null)
+            return std::nullopt;
+        return qFromLittleEndian<qint32>(field.bytes);
+    }
+    const std::optional<QString> text = value(row, column);
+    bool whole = false;
+    const int number = text ? text->toInt(&whole) : 0;
+    return whole ? std::optional<int>(number) : std::nullopt;
 }
 
 } // namespace platform

@@ -41,6 +41,11 @@ public:
     int column(const QString &name) const { return int(m_names.indexOf(name, 0)); }
     // The value of a column of a row, as text; nullopt for a null.
     std::optional<QString> value(qsizetype row, int column);
+    // The same into `text`, its storage reused; false for a null.
+    bool valueInto(qsizetype row, int column, QString &text);
+    // The whole number (of int's range) a value is; nullopt for a null or
+    // any other value.
+    std::optional<int> wholeNumber(qsizetype row, int column);
 
     enum class Source : quint8;
 

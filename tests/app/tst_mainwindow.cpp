@@ -4,7 +4,9 @@
 #include "app/ItemListView.h"
 #include "app/MainWindow.h"
 #include "app/MemoryGuard.h"
+#include "app/NumberListMenu.h"
 #include "app/ResultsOrderControl.h"
+#include "engine/LineRanking.h"
 #include "platform/MdbDatabase.h"
 #include "tests/support/FakeClipboard.h"
 #include "tests/support/FakeDialogs.h"
@@ -32,9 +34,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 using namespace Qt::Literals::StringLiterals;
 using app::Control;
@@ -61,6 +65,7 @@ struct Fixture
     FakeClipboard clipboard;
     FakeSpreadsheet spreadsheet;
     QList<std::optional<QString>> words{u"I"_s, u"if"_s, u"File"_s};
+    QList<int> offensive; // the words' ratings, when not empty
     QString openFailure;
     // Another source of dictionary connections (the real one, say).
     std::function<std::unique_ptr<core::Connection>()> connectionFactory;
@@ -80,6 +85,7 @@ struct Fixture
                     return connectionFactory();
                 auto connection = std::make_unique<MemoryConnection>();
                 connection->words = words;
+                connection->offensive = offensive;
                 connection->openFailure = openFailure;
                 return connection;
             },
@@ -189,6 +195,17 @@ app::MainWindow &loadLongRun(Fixture &f, int numbers)
     for (int i = 0; i < numbers; ++i)
         w.numberList().append(u"22222222"_s);
     return w;
+}
+
+// The tool tip that shows over a row of a list.
+QString toolTipOver(app::ItemListView &view, int row)
+{
+    const QPoint at = view.visualRect(view.model()->index(row, 0)).center();
+    QHelpEvent help(QEvent::ToolTip, at, view.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view.viewport(), &help);
+    const QString text = QToolTip::text();
+    QToolTip::hideText();
+    return text;
 }
 
 void moveOver(QWidget *widget)
@@ -758,6 +775,123 @@ private Q_SLOTS:
                  find<app::ItemListView>(w, Control::NumberList)->toolTip());
     }
 
+    // Over a number holding letters the number list says what it dials, and
+    // its context menu's "Copy as digits" copies that; elsewhere the list's
+    // own tool tip shows.
+    void numbersWithLettersShowAndCopyTheirDigits_data()
+    {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("toolTip"); // null: the list's own
+        QTest::addColumn<QString>("digits");
+        QTest::newRow("letters") << u"1-800-FLOWERS"_s << u"Dials 1-800-356-9377"_s
+                                 << u"1-800-356-9377"_s;
+        QTest::newRow("letters beyond the plan")
+            << u"1-800-FLOWERSS"_s
+            << u"Dials 1-800-35693777\nLonger than a North American number (11 digits with the "
+               "leading 1): the last letter S is not dialled."_s
+            << u"1-800-35693777"_s;
+        QTest::newRow("Cyrillic") << u"(212) ДА-ДА"_s << u"Dials (212) 32-32"_s << u"(212) 32-32"_s;
+        QTest::newRow("digits only") << u"434-3453"_s << QString() << u"434-3453"_s;
+    }
+    void numbersWithLettersShowAndCopyTheirDigits()
+    {
+        QFETCH(QString, number);
+        QFETCH(QString, toolTip);
+        QFETCH(QString, digits);
+        Fixture f;
+        app::MainWindow &w = f.load();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.numberList().append(number);
+        auto *view = find<app::ItemListView>(w, Control::NumberList);
+        QCOMPARE(toolTipOver(*view, 0), toolTip.isNull() ? view->toolTip() : toolTip);
+
+        auto *numberMenu = w.findChild<app::NumberListMenu *>();
+        QMenu unselected;
+        numberMenu->fillMenu(unselected);
+        QCOMPARE(unselected.actions().size(), 1);
+        QCOMPARE(unselected.actions().first()->text(), u"Copy as digits"_s);
+        QVERIFY(!unselected.actions().first()->isEnabled());
+        view->setCurrentIndex(w.numberList().index(0, 0));
+        QMenu selected;
+        numberMenu->fillMenu(selected);
+        selected.actions().first()->trigger();
+        QCOMPARE(f.clipboard.content, digits);
+    }
+
+    // While a ranked order shows, a result line's tool tip is its score and
+    // the parts it is made of.
+    void resultLinesRankedExplainTheirScore()
+    {
+        Fixture f;
+        app::MainWindow &w = f.load();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.numberList().append(u"434-3453"_s);
+        find<QPushButton>(w, Control::StartButton)->click();
+        QCOMPARE(testsupport::texts(w.resultsList()), QStringList{u"IF-I-FILE"_s});
+        auto *view = find<app::ItemListView>(w, Control::ResultsList);
+        QCOMPARE(toolTipOver(*view, 0), view->toolTip());
+        view->horizontalHeader()->sectionClicked(0);
+        const engine::LineScore score =
+            engine::LineRanking(w.wordStore(), u"434-3453"_s).explain(u"IF-I-FILE"_s);
+        QVERIFY(score.score > 0);
+        const QStringList lines = toolTipOver(*view, 0).split(u'\n');
+        QCOMPARE(lines.first(),
+                 u"Score %1 (larger is better)"_s.arg(
+                     QLocale(QLocale::English, QLocale::UnitedStates).toString(score.score)));
+        QCOMPARE(lines.size(), 1 + score.parts().size());
+        QVERIFY(lines.contains(u"pieces: 3"_s));
+        QVERIFY(lines.contains(u"longest word: 4"_s));
+    }
+
+    // "Hide offensive words" in the results' context menu hides the lines
+    // holding a rated word, also as a run finds them: they are not copied and
+    // the count says so; unticked, they show again. Off unless stored "True".
+    void offensiveLinesHiddenFromTheMenu_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("hiding");
+        QTest::addColumn<QString>("count");
+        QTest::newRow("off when absent") << QString() << false << u"2 results, 2 ticked"_s;
+        QTest::newRow("off when no Boolean") << u"maybe"_s << false << u"2 results, 2 ticked"_s;
+        QTest::newRow("stored on: hidden as the run finds them")
+            << u"True"_s << true << u"1 result, 1 ticked, 1 hidden"_s;
+    }
+    void offensiveLinesHiddenFromTheMenu()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, hiding);
+        QFETCH(QString, count);
+        Fixture f;
+        f.words = {u"I"_s, u"if"_s, u"File"_s, u"ace"_s};
+        f.offensive = {0, 0, 1, 0};
+        if (!stored.isNull())
+            f.settings.setDigitome(u"HideOffensiveWords"_s, stored);
+        app::MainWindow &w = f.load();
+        w.numberList().appendBatch({u"434-3453"_s, u"223-223"_s}, false);
+        find<QPushButton>(w, Control::StartButton)->click();
+        const QStringList all{u"IF-I-FILE"_s, u"ACE-ACE"_s};
+        const QStringList clean{u"ACE-ACE"_s};
+        QCOMPARE(testsupport::texts(w.resultsList()), hiding ? clean : all);
+        find<QPushButton>(w, Control::CopyButton)->click();
+        QCOMPARE(f.clipboard.content, (hiding ? clean : all).join(u"\r\n"_s) + u"\r\n"_s);
+
+        QMenu menu;
+        w.findChild<app::ResultsOrderControl *>()->fillMenu(menu);
+        QCOMPARE(menu.actions().first()->text(), count);
+        const QList<QAction *> actions = menu.actions();
+        QAction *hide = *std::find_if(actions.begin(), actions.end(), [](const QAction *action) {
+            return action->text() == u"Hide offensive words"_s;
+        });
+        QVERIFY(hide->isCheckable());
+        QCOMPARE(hide->isChecked(), hiding);
+        hide->trigger();
+        QCOMPARE(f.settings.digitome(u"HideOffensiveWords"_s), hiding ? u"False"_s : u"True"_s);
+        QCOMPARE(testsupport::texts(w.resultsList()), hiding ? all : clean);
+        QCOMPARE(w.resultsList().checkedRows(), hiding ? 2 : 1);
+    }
+
     // The header toggles "As found" and "Best first", the context menu offers
     // all three orders under a count; the outputs follow the order shown.
     void resultsOrderFromHeaderAndMenu()
@@ -882,6 +1016,53 @@ private Q_SLOTS:
         QCOMPARE(shown, expected);
     }
 
+    // "Best number first" shows each number's best line by the ranking, the
+    // numbers best first; the other lines count as hidden.
+    void bestNumberFirstFromTheMenu()
+    {
+        Fixture f;
+        f.words = {u"I"_s, u"if"_s, u"File"_s, u"ace"_s, u"be"_s};
+        app::MainWindow &w = f.load();
+        find<QRadioButton>(w, Control::WordsAndNumbersOption)->click();
+        find<QCheckBox>(w, Control::IncludeOriginalCheck)->click();
+        w.numberList().appendBatch({u"434-3453"_s, u"223-223"_s, u"223-2233"_s}, false);
+        find<QPushButton>(w, Control::StartButton)->click();
+        const QStringList found = testsupport::texts(w.resultsList());
+        // Each number's first line of the least key, then by key.
+        std::map<QString, std::pair<quint32, QString>> best;
+        QStringList numbers;
+        for (const QString &line : found) {
+            const QString number = line.section(u"   -   "_s, 1);
+            const quint32 key = engine::LineRanking(w.wordStore(), number).key(line);
+            if (!best.count(number)) {
+                numbers.append(number);
+                best[number] = {key, line};
+            } else if (key < best[number].first) {
+                best[number] = {key, line};
+            }
+        }
+        QCOMPARE(numbers.size(), 3);
+        std::stable_sort(numbers.begin(), numbers.end(), [&](const QString &a, const QString &b) {
+            return best[a].first < best[b].first;
+        });
+        QStringList expected;
+        for (const QString &number : numbers)
+            expected.append(best[number].second);
+
+        QMenu menu;
+        w.findChild<app::ResultsOrderControl *>()->fillMenu(menu);
+        const QList<QAction *> actions = menu.actions();
+        (*std::find_if(actions.begin(), actions.end(), [](const QAction *action) {
+            return action->text() == u"Best number first"_s;
+        }))->trigger();
+        QCOMPARE(testsupport::texts(w.resultsList()), expected);
+        QCOMPARE(f.settings.digitome(u"ResultsOrder"_s), u"Best number first"_s);
+        QCOMPARE(app::ResultsOrderControl::countLine(w.resultsList().rows(),
+                                                     w.resultsList().checkedRows(),
+                                                     w.resultsList().hiddenLines()),
+                 app::ResultsOrderControl::countLine(3, 3, found.size() - 3));
+    }
+
     // An order that cannot be made for lack of memory is said so, and the
     // list keeps its order.
     void resultsOrderWithoutMemoryKeepsTheOrder()
@@ -914,6 +1095,8 @@ private Q_SLOTS:
         QTest::newRow("best first")
             << u"Best first"_s << int(core::ItemListModel::Order::BestFirst);
         QTest::newRow("a to z") << u"A to Z"_s << int(core::ItemListModel::Order::AToZ);
+        QTest::newRow("best number first")
+            << u"Best number first"_s << int(core::ItemListModel::Order::BestNumberFirst);
         QTest::newRow("unknown") << u"best first"_s << int(core::ItemListModel::Order::AsFound);
     }
     void storedResultsOrderIsRestored()

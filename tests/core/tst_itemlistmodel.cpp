@@ -28,6 +28,8 @@ private Q_SLOTS:
     void orders();
     void longListsSettleInTheOrderAskedFor_data();
     void longListsSettleInTheOrderAskedFor();
+    void shownLines_data();
+    void shownLines();
     void manyLinesKeepTheirTextsAndMarks();
     void failedAllocationsLeaveTheListUsable_data();
     void failedAllocationsLeaveTheListUsable();
@@ -218,7 +220,9 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor_data()
     // Steps: f, b, z ask for "As found", "Best first", "A to Z"; a appends
     // lines shown soon; p shows every line; r removes the rows holding a "7";
     // d removes the first row; k flips the first row's mark; c clears; w
-    // waits for the order being built.
+    // waits for the order being built; n asks for "Best number first" (a
+    // group every 1,000 lines); h hides the lines holding a "Q", or shows
+    // them again.
     QTest::addColumn<QString>("steps");
     QTest::newRow("a switch") << u"z"_s;
     QTest::newRow("a switch interrupted by another") << u"zb"_s;
@@ -230,6 +234,11 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor_data()
     QTest::newRow("removing rows while an order is built") << u"bdwzdk"_s;
     QTest::newRow("clearing while an order is built") << u"zcab"_s;
     QTest::newRow("a mark set while an order is built") << u"bkzk"_s;
+    QTest::newRow("hiding, then a switch before the lines are chosen") << u"hzwkh"_s;
+    QTest::newRow("lines hidden while an order is built") << u"zhahw"_s;
+    QTest::newRow("removing while lines are hidden") << u"hbwaaprkd"_s;
+    QTest::newRow("best number first while lines arrive") << u"nawahap"_s;
+    QTest::newRow("hiding under best number first") << u"hnaawh"_s;
 }
 
 void TestItemListModel::longListsSettleInTheOrderAskedFor()
@@ -244,8 +253,14 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor()
     };
     QHash<QString, bool> expected; // text -> mark
     int added = 0;
+    bool hiding = false;
+    const auto isShown = [](QStringView line) {
+        return !line.contains(u'Q');
+    };
     const auto addLines = [&](int count) {
         for (int i = 0; i < count; ++i, ++added) {
+            if (added % 1000 == 0)
+                list.startGroup(QString::number(added / 1000));
             const QString text = QString(QChar(u'a' + added * 7 % 26)) + QChar(u'A' + added % 23)
                                  + u'-' + QString::number(added);
             list.appendPending(text, added % 3 == 0);
@@ -300,15 +315,39 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor()
         case u'w':
             list.finishOrdering();
             break;
+        case u'n':
+            list.setOrder(Order::BestNumberFirst);
+            break;
+        case u'h':
+            hiding = !hiding;
+            list.setShownLines(hiding ? core::ItemListModel::LineTest(isShown)
+                                      : core::ItemListModel::LineTest());
+            break;
         }
     }
     list.showPending();
     list.finishOrdering();
     QCOMPARE(list.order(), list.wantedOrder());
-    QCOMPARE(list.rows(), int(expected.size()));
     const auto foundAt = [](const QString &text) {
         return text.section(u'-', 1).toInt();
     };
+    for (auto line = expected.begin(); line != expected.end();)
+        line = hiding && !isShown(line.key()) ? expected.erase(line) : std::next(line);
+    if (list.order() == Order::BestNumberFirst) {
+        QHash<int, QString> best; // group -> its best line
+        for (auto line = expected.cbegin(); line != expected.cend(); ++line) {
+            QString &shown = best[foundAt(line.key()) / 1000];
+            if (shown.isEmpty()
+                || std::pair(rankOf(line.key()), foundAt(line.key()))
+                       < std::pair(rankOf(shown), foundAt(shown)))
+                shown = line.key();
+        }
+        for (auto line = expected.begin(); line != expected.end();)
+            line = best.value(foundAt(line.key()) / 1000) != line.key() ? expected.erase(line)
+                                                                        : std::next(line);
+    }
+    QCOMPARE(list.rows(), int(expected.size()));
+    QCOMPARE(list.hiddenLines(), list.storedLines() - list.rows());
     for (int row = 0; row < list.rows(); ++row) {
         const QString text = list.text(row);
         QVERIFY2(expected.contains(text), qPrintable(text));
@@ -317,12 +356,86 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor()
             continue;
         const QString previous = list.text(row - 1);
         bool inOrder = foundAt(previous) < foundAt(text);
-        if (list.order() == Order::BestFirst && rankOf(previous) != rankOf(text))
+        if (core::ItemListModel::isRanked(list.order()) && rankOf(previous) != rankOf(text))
             inOrder = rankOf(previous) < rankOf(text);
         if (list.order() == Order::AToZ && previous.compare(text, Qt::CaseInsensitive) != 0)
             inOrder = previous.compare(text, Qt::CaseInsensitive) < 0;
         QVERIFY2(inOrder, qPrintable(previous + u" before "_s + text));
     }
+}
+
+// A subset shown: hidden lines ("X...") and, under "Best number first", all
+// but each group's best; lines arriving are placed the same way, a better
+// line of a group takes its row. Once everything shows again, every line
+// but the one removed is back once, with its check mark.
+void TestItemListModel::shownLines_data()
+{
+    QTest::addColumn<int>("order");
+    QTest::addColumn<bool>("hide");
+    QTest::addColumn<QStringList>("shown");
+    const QStringList all{
+        u"b1"_s, u"X2"_s, u"c3"_s, u"a4"_s, u"X5"_s, u"f0"_s, u"d6"_s, u"X7"_s, u"e8"_s};
+    using Order = core::ItemListModel::Order;
+    QTest::newRow("as found, all") << int(Order::AsFound) << false << all;
+    QTest::newRow("as found, hidden")
+        << int(Order::AsFound) << true
+        << QStringList{u"b1"_s, u"c3"_s, u"a4"_s, u"f0"_s, u"d6"_s, u"e8"_s};
+    QTest::newRow("best first, hidden")
+        << int(Order::BestFirst) << true
+        << QStringList{u"e8"_s, u"d6"_s, u"a4"_s, u"c3"_s, u"b1"_s, u"f0"_s};
+    QTest::newRow("a to z, hidden")
+        << int(Order::AToZ) << true
+        << QStringList{u"a4"_s, u"b1"_s, u"c3"_s, u"d6"_s, u"e8"_s, u"f0"_s};
+    QTest::newRow("best number first: d6 takes X5's row")
+        << int(Order::BestNumberFirst) << false << QStringList{u"e8"_s, u"d6"_s, u"c3"_s};
+    QTest::newRow("best number first, hidden: d6 takes a4's row")
+        << int(Order::BestNumberFirst) << true << QStringList{u"e8"_s, u"d6"_s, u"c3"_s};
+}
+
+void TestItemListModel::shownLines()
+{
+    QFETCH(int, order);
+    QFETCH(bool, hide);
+    QFETCH(QStringList, shown);
+    core::ItemListModel list({u"Results"_s});
+    QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    // Groups g1 (b1 X2 c3), g2 (a4 X5, then f0, then d6), g3 (X7 e8); a
+    // larger digit ranks first.
+    const auto rank = [](QStringView line, QStringView) {
+        return quint32(100 - line.back().digitValue());
+    };
+    list.startGroup(u"g1"_s);
+    list.appendBatch({u"b1"_s, u"X2"_s, u"c3"_s}, true);
+    list.setChecked(2, false);
+    list.startGroup(u"g2"_s);
+    list.appendBatch({u"a4"_s, u"X5"_s}, true);
+    list.setOrder(core::ItemListModel::Order(order), rank);
+    if (hide)
+        list.setShownLines([](QStringView line) {
+            return !line.startsWith(u'X');
+        });
+    list.appendPending(u"f0"_s, true);
+    list.showPending();
+    list.appendPending(u"d6"_s, true);
+    list.startGroup(u"g3"_s);
+    list.appendPending(u"X7"_s, true);
+    list.appendPending(u"e8"_s, true);
+    list.showPending();
+    QCOMPARE(testsupport::texts(list), shown);
+    QCOMPARE(list.hiddenLines(), 9 - shown.size());
+    QCOMPARE(list.checkedRows(), shown.size() - (shown.contains(u"c3"_s) ? 1 : 0));
+    QCOMPARE(list.groupOfRow(int(shown.indexOf(u"d6"_s))), u"g2"_s);
+
+    list.removeAt(0);
+    list.setShownLines({});
+    list.setOrder(core::ItemListModel::Order::AsFound);
+    QStringList remaining{
+        u"b1"_s, u"X2"_s, u"c3"_s, u"a4"_s, u"X5"_s, u"f0"_s, u"d6"_s, u"X7"_s, u"e8"_s};
+    remaining.removeOne(shown.front());
+    QCOMPARE(testsupport::texts(list), remaining);
+    QCOMPARE(list.hiddenLines(), 0);
+    QVERIFY(!list.isChecked(int(remaining.indexOf(u"c3"_s))));
+    QCOMPARE(list.checkedRows(), remaining.size() - 1);
 }
 
 // Enough lines to fill many blocks and pages of the store; removing every

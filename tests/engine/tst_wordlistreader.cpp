@@ -32,6 +32,27 @@ QStringList contentsOf(const engine::WordStore &store)
     return words;
 }
 
+// Every line the reader hands on: "word@line", "word<TAB>rest@line" or
+// "#why@line".
+class LineRecorder : public engine::WordListSink
+{
+public:
+    QStringList lines;
+
+    void take(const engine::WordListEntry &entry) override
+    {
+        QString line = entry.word.toString();
+        if (entry.hasTab)
+            line += u'\t' + entry.afterTab.toString();
+        lines.append(line + u'@' + QString::number(entry.line));
+    }
+    void passOver(engine::PassedOverLine why, qsizetype line) override
+    {
+        const char16_t *names[] = {u"#blank", u"#noword", u"#damaged"};
+        lines.append(QString::fromUtf16(names[int(why)]) + u'@' + QString::number(line));
+    }
+};
+
 } // namespace
 
 class TestWordListReader : public QObject
@@ -41,6 +62,8 @@ class TestWordListReader : public QObject
 private Q_SLOTS:
     void read_data();
     void read();
+    void linesAsTheyAreHandedOn_data();
+    void linesAsTheyAreHandedOn();
     void everyLetterIsLowerCasedAsQtDoes();
     void aReadErrorIsReported();
 };
@@ -125,6 +148,37 @@ void TestWordListReader::read()
     QCOMPARE(report.wordsAdded, words.size());
     QCOMPARE(report.damagedLines, qsizetype(damaged));
     QCOMPARE(report.firstDamagedLine, qsizetype(firstDamaged));
+}
+
+// What both programs build on: each line as the list spells it, or why it
+// holds no word (blank lines are passed over silently).
+void TestWordListReader::linesAsTheyAreHandedOn_data()
+{
+    QTest::addColumn<QByteArray>("list");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("the word as spelled, what follows its TAB as written")
+        << QByteArray("Cat\t35\ndog\t\nemu\t7\t8\n")
+        << QStringList{u"Cat\t35@1"_s, u"dog\t@2"_s, u"emu\t7\t8@3"_s};
+    QTest::newRow("blank lines silently, blanks in a word, a TAB with no word before it")
+        << QByteArray("\n \t \nice cream\n\t5\nok\n")
+        << QStringList{u"#blank@3"_s, u"#noword@4"_s, u"ok@5"_s};
+    QTest::newRow("damaged: control characters, too long; a mark inside the list is dropped")
+        << QByteArray("a\x01\n\xEF\xBB\xBF"
+                      "b\n")
+               + QByteArray(1001, 'c') + "\nd"
+        << QStringList{u"#damaged@1"_s, u"b@2"_s, u"#damaged@3"_s, u"d@4"_s};
+}
+
+void TestWordListReader::linesAsTheyAreHandedOn()
+{
+    QFETCH(QByteArray, list);
+    QFETCH(QStringList, lines);
+    QBuffer device(&list);
+    QVERIFY(device.open(QIODevice::ReadOnly));
+    LineRecorder recorder;
+    QCOMPARE(engine::readWordList(device, recorder), QString());
+    QCOMPARE(recorder.lines, lines);
 }
 
 // Every letter of Unicode, one a line: the words are what QString::toLower()

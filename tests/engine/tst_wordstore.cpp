@@ -8,6 +8,8 @@
 #include <QSet>
 #include <QTest>
 
+#include <optional>
+
 using namespace Qt::Literals::StringLiterals;
 using engine::WordPrefixTree;
 using engine::WordStore;
@@ -196,8 +198,11 @@ void TestWordStore::manyWordsAgreeWithASet()
 void TestWordStore::bulkAddingEqualsAddingOneByOne_data()
 {
     QTest::addColumn<bool>("sorted");
-    QTest::newRow("sorted, as word lists are") << true;
-    QTest::newRow("in no order") << false;
+    QTest::addColumn<bool>("inBulk"); // the second half, after a first half added singly
+    QTest::newRow("sorted, as word lists are") << true << false;
+    QTest::newRow("in no order") << false << false;
+    QTest::newRow("sorted, in bulk") << true << true;
+    QTest::newRow("in no order, in bulk") << false << true;
 }
 
 // The same words, levels and longest words below every node, and a repeat
@@ -207,6 +212,7 @@ void TestWordStore::bulkAddingEqualsAddingOneByOne()
     // Each word follows the path of the word before as far as both agree:
     // the same words in reverse order give the same store.
     QFETCH(bool, sorted);
+    QFETCH(bool, inBulk);
     QRandomGenerator random(3);
     QStringList words;
     for (int i = 0; i < 5000; ++i) {
@@ -220,20 +226,30 @@ void TestWordStore::bulkAddingEqualsAddingOneByOne()
     const auto levelOf = [](const QString &word) {
         return int(qHash(word) % 100);
     };
+    const auto ratingOf = [](const QString &word) {
+        return int(qHash(word, 1) % 3);
+    };
     WordStore single;
     WordStore bulk;
     for (qsizetype i = words.size() - 1; i >= 0; --i)
         single.tryAdd(words[i], levelOf(words[i]));
     QSet<QString> seen;
-    for (const QString &word : std::as_const(words)) {
+    std::optional<WordStore::BulkAdding> bulkAdding;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        if (inBulk && i == words.size() / 2)
+            bulkAdding.emplace(bulk, 1000);
+        const QString &word = words[i];
         const bool fresh = !seen.contains(word);
         seen.insert(word);
-        QCOMPARE(bulk.tryAdd(word, levelOf(word)) == WordStore::Added::Yes, fresh);
+        QCOMPARE(bulk.tryAdd(word, levelOf(word), ratingOf(word)) == WordStore::Added::Yes, fresh);
     }
+    bulkAdding.reset();
     QCOMPARE(bulk.size(), single.size());
+    QCOMPARE(bulk.prefixTree().edgeCount(), single.prefixTree().edgeCount());
     QCOMPARE(bulk.words(), single.words());
     for (const QString &word : std::as_const(words)) {
         QCOMPARE(bulk.commonness(word), single.commonness(word));
+        QCOMPARE(bulk.offensive(word), ratingOf(word));
         WordPrefixTree::Node a = WordPrefixTree::Root;
         WordPrefixTree::Node b = WordPrefixTree::Root;
         for (const QChar c : word) {

@@ -12,27 +12,30 @@ namespace {
 class MemoryRecordSet : public core::RecordSet
 {
 public:
-    explicit MemoryRecordSet(QList<std::optional<QString>> words)
+    MemoryRecordSet(QList<std::optional<QString>> words, QList<int> offensive)
         : m_words(std::move(words))
+        , m_offensive(std::move(offensive))
     {}
     core::ObjectState state() const override { return m_state; }
     bool eof() const override { return m_row >= m_words.size(); }
-    int fieldCount() const override { return 3; }
+    int fieldCount() const override { return m_offensive.isEmpty() ? 3 : 4; }
     qsizetype recordCount() const override { return m_words.size(); }
     QString fieldName(int position) const override
     {
-        if (position < 0 || position > 2)
+        if (position < 0 || position >= fieldCount())
             throw core::Failure(core::dberror::noSuchField());
-        return QStringList{u"ID"_s, u"Category"_s, u"Word"_s}.at(position);
+        return QStringList{u"ID"_s, u"Category"_s, u"Word"_s, u"Offensive"_s}.at(position);
     }
     std::optional<QString> field(int position) const override
     {
         if (eof())
             throw core::Failure(core::dberror::noCurrentRecord());
-        if (position < 0 || position > 2)
+        if (position < 0 || position >= fieldCount())
             throw core::Failure(core::dberror::noSuchField());
         if (position < 2)
             return QString::number(m_row + 1);
+        if (position == 3)
+            return QString::number(m_offensive.value(m_row));
         return m_words.at(m_row);
     }
     void moveNext() override
@@ -45,6 +48,7 @@ public:
 
 private:
     QList<std::optional<QString>> m_words;
+    QList<int> m_offensive;
     qsizetype m_row = 0;
     core::ObjectState m_state = core::ObjectState::Open;
 };
@@ -70,5 +74,5 @@ std::unique_ptr<core::RecordSet> MemoryConnection::openRecordSet(const QString &
         throw core::Failure(core::dberror::closedObject());
     if (core::tableOfQuery(query) != QLatin1String("words"))
         throw core::Failure(core::dberror::tableNotFound(core::tableOfQuery(query)));
-    return std::make_unique<MemoryRecordSet>(words);
+    return std::make_unique<MemoryRecordSet>(words, offensive);
 }

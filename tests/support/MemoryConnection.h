@@ -11,12 +11,14 @@
 #include <optional>
 
 // A dictionary connection over an in-memory `words` table whose third column
-// holds the given values (nullopt = null). `openFailure`, when set, makes
-// open() fail with that description.
+// holds the given values (nullopt = null), and, when `offensive` is not
+// empty, a fourth column "Offensive" with its values. `openFailure`, when
+// set, makes open() fail with that description.
 class MemoryConnection : public core::Connection
 {
 public:
     QList<std::optional<QString>> words;
+    QList<int> offensive;
     QString openFailure;
     QString openedWith;
 

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "tools/dictionary/WordListReader.h"
+#include "tools/dictionary/ListEntries.h"
 #include "tools/jet4/Jet4Writer.h"
 
 #include <QList>

@@ -9,7 +9,7 @@
 
 #include "core/RegularFile.h"
 #include "tools/dictionary/DictionaryWords.h"
-#include "tools/dictionary/WordListReader.h"
+#include "tools/dictionary/ListEntries.h"
 #include "tools/jet4/Jet4Writer.h"
 
 #include <QCommandLineParser>
