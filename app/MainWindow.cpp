@@ -171,7 +171,8 @@ void MainWindow::startClicked()
         return;
     }
     m_run->startOrStop(*this);
-    refresh();
+    // A sorted list places the last lines on its worker.
+    refresh(Flush::WhenDue);
 }
 
 void MainWindow::conversionChosen()
@@ -434,21 +435,15 @@ void MainWindow::refresh(Flush flush)
     m_refreshPosted = false;
     // Placing lines in a sorted list needs memory; without it they stay
     // pending for the next refresh (an exception must not leave an event).
-    if (m_results.hasPending() && (flush == Flush::All || sortedFlushDue())) {
+    if (m_results.hasPending()) {
         try {
-            if (m_results.order() == core::ItemListModel::Order::AsFound) {
+            const bool asFound = m_results.order() == core::ItemListModel::Order::AsFound;
+            if (flush == Flush::All)
                 m_results.showPending();
+            else
+                m_results.showPendingSoon();
+            if (asFound)
                 m_controls.resultsList->scrollToBottom();
-            } else {
-                // Placing new lines in a sorted list takes time that grows
-                // with the list: it happens seldom enough to stay a small
-                // share.
-                QElapsedTimer placing;
-                placing.start();
-                m_results.showPending();
-                m_sortedFlushCost = placing.elapsed();
-                m_sinceSortedFlush.start();
-            }
         } catch (const std::bad_alloc &) {
         }
     }
@@ -458,12 +453,6 @@ void MainWindow::refresh(Flush flush)
         m_controls.progressBar->setCaption(m_progressCount >= 0 ? generatingCaption(m_progressCount)
                                                                 : m_progressText);
     }
-}
-
-bool MainWindow::sortedFlushDue() const
-{
-    return m_results.order() == core::ItemListModel::Order::AsFound || !m_sinceSortedFlush.isValid()
-           || m_sinceSortedFlush.elapsed() >= std::max<qint64>(100, 8 * m_sortedFlushCost);
 }
 
 } // namespace app

@@ -115,7 +115,6 @@ private:
     // or, in a sorted order, only when placing them is due.
     enum class Flush { All, WhenDue };
     void refresh(Flush flush = Flush::All);
-    bool sortedFlushDue() const;
     void scheduleRefresh();
 
     Services m_services;
@@ -142,8 +141,6 @@ private:
     bool m_progressDirty = false;
     bool m_refreshPosted = false;
     QElapsedTimer m_sinceEvents;
-    QElapsedTimer m_sinceSortedFlush;
-    qint64 m_sortedFlushCost = 0;
 };
 
 } // namespace app

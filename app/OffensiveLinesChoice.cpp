@@ -27,7 +27,16 @@ OffensiveLinesChoice::OffensiveLinesChoice(OptionSettings &settings,
     , m_results(results)
     , m_words(words)
     , m_dialogs(dialogs)
-{}
+{
+    // A long list chooses its lines on a worker; without memory for it the
+    // list keeps the lines it shows.
+    connect(&results, &core::ItemListModel::shownLinesFailed, this, [this] {
+        m_hiding = !m_hiding;
+        m_settings.write(OptionSettings::Choice::HideOffensiveWords,
+                         m_hiding ? u"True"_s : u"False"_s);
+        m_dialogs.message(u"There is not enough memory to show the results this way."_s);
+    });
+}
 
 void OffensiveLinesChoice::restore()
 {

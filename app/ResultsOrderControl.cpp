@@ -56,6 +56,17 @@ ResultsOrderControl::ResultsOrderControl(ItemListView &view,
     connect(header, &QHeaderView::sectionClicked, this, [this] {
         setOrder(order() == Order::AsFound ? Order::BestFirst : Order::AsFound);
     });
+    connect(&results, &core::ItemListModel::orderShown, this, [this] {
+        if (m_results.order() == Order::AsFound)
+            m_view.scrollToBottom();
+        else
+            m_view.scrollToTop();
+    });
+    connect(&results, &core::ItemListModel::orderFailed, this, [this] {
+        m_settings.write(OptionSettings::Choice::ResultsOrder, captionOf(order()));
+        showOrder();
+        m_dialogs.message(u"There is not enough memory to show the results in this order."_s);
+    });
     view.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&view, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
         QMenu menu(&m_view);
@@ -71,7 +82,10 @@ void ResultsOrderControl::restore()
     for (const auto &[entry, caption] : Orders)
         if (caption == stored)
             order = entry;
-    m_results.setOrder(order, core::ItemListModel::isRanked(order) ? m_bestFirstRank() : nullptr);
+    // Ranks are computed once per line, with one ranking for the list's life.
+    m_results.setRank(m_bestFirstRank());
+    m_ranked = true;
+    m_results.setOrder(order);
     showOrder();
 }
 
@@ -81,18 +95,17 @@ void ResultsOrderControl::setOrder(Order order)
         return;
     // Sorting a long list needs memory; without it the list keeps its order.
     try {
-        m_results.setOrder(order,
-                           core::ItemListModel::isRanked(order) ? m_bestFirstRank() : nullptr);
+        if (!m_ranked) {
+            m_results.setRank(m_bestFirstRank());
+            m_ranked = true;
+        }
+        m_results.setOrder(order);
     } catch (const std::bad_alloc &) {
         m_dialogs.message(u"There is not enough memory to show the results in this order."_s);
         return;
     }
     m_settings.write(OptionSettings::Choice::ResultsOrder, captionOf(order));
     showOrder();
-    if (order == Order::AsFound)
-        m_view.scrollToBottom();
-    else
-        m_view.scrollToTop();
 }
 
 void ResultsOrderControl::showOrder()

@@ -47,7 +47,8 @@ public:
     // Takes the stored order ("As found" when there is none or it is unknown).
     void restore();
     void setOrder(Order order);
-    Order order() const { return m_results.order(); }
+    // The order asked for, which a long list shows once it is built.
+    Order order() const { return m_results.wantedOrder(); }
 
     // The context menu: the count, then the four orders, then the choices
     // added with addMenuChoices(), each after a separator.
@@ -67,6 +68,7 @@ private:
     OptionSettings &m_settings;
     core::Dialogs &m_dialogs;
     std::function<core::ItemListModel::Rank()> m_bestFirstRank;
+    bool m_ranked = false; // the list has the ranking of "Best first"
     QList<std::function<void(QMenu &)>> m_moreChoices;
 };
 

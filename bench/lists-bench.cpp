@@ -175,7 +175,7 @@ int main(int argc, char **argv)
     struct Case
     {
         const char *name;
-        void (*filter)(core::ItemListModel &, const QString &);
+        void (*filter)(core::ItemListModel &, const QString &, const std::function<void()> &);
         const char *text;
         int remaining;
     };
@@ -192,7 +192,7 @@ int main(int argc, char **argv)
         results.appendBatch(lines, true);
         QElapsedTimer timer;
         timer.start();
-        c.filter(results, QString::fromLatin1(c.text));
+        c.filter(results, QString::fromLatin1(c.text), {});
         const double seconds = timer.nsecsElapsed() / 1e9;
         if (c.remaining > 0 && results.rows() != c.remaining) {
             std::fprintf(stderr, "%s left %d items\n", c.name, results.rows());

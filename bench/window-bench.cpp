@@ -1,12 +1,16 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 // The main window with its real services: the time from the start of the
-// program to a visible, ready window with the shipped dictionary loaded, and
-// mnemonic runs that fill the results list with a million and ten million
-// lines: lines per second into the list, the longest stretch without event
-// processing, the peak memory above the idle window per line kept, and the
-// time to switch the list to "Best first" and back, and how long a screen
-// reader waits for the list's last row and for all its children. With
+// program to a visible, ready window with the shipped dictionary loaded, then
+// every command of the results list on a million and on ten million lines,
+// one line each: a run in each of the three orders (lines per second, how
+// long Stop took, the peak memory per line above the idle window), switching
+// the order and back, removing the first and the last line, saving, copying,
+// the spreadsheet export (which stops at the sheet's last row), both filters
+// and clearing. For each it prints the time until the list shows the outcome
+// and the longest stretch in which the window processed no events; then how
+// long a screen reader waits for the list's last row and for all its
+// children. With
 // --load, the files are loaded through "Load Phone Number From File" instead;
 // with --spell, the numbers in the list (loaded or the bench's own) are
 // spelled out. Both print the time and the peak memory of the command above
@@ -22,24 +26,40 @@
 // dbWords.mdb of FOLDER instead, made before. --lines 0 stops after the
 // start-up.
 //
+// With --paste MB[,MB...], each size of text is pasted into the real prompt
+// of "Add Phone Number or Numbers", once as a column of numbers and once as
+// one long number, and the command timed with its longest stretch without
+// events.
+//
 // Run it under a real X server (xvfb-run) for figures that include painting.
 
 #include "app/ControlTable.h"
 #include "app/ItemListView.h"
 #include "app/MainWindow.h"
+#include "app/ResultsOrderControl.h"
+#include "core/Spreadsheet.h"
+#include "lists/ListCommands.h"
 #include "platform/MdbDatabase.h"
 #include "platform/QtClipboard.h"
 #include "platform/QtDialogs.h"
 #include "platform/SystemMemory.h"
-#include "platform/XlsxSpreadsheet.h"
+#include "platform/XlsxSheet.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/FakeSettingsStore.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -107,6 +127,343 @@ void screenReaderQuestions(QWidget &list)
                 asked.nsecsElapsed() / 1e6);
 }
 
+// The spreadsheet application without the application: the real sheet in
+// memory with its row limit, written to a file when shown.
+class BenchSpreadsheet : public core::Spreadsheet
+{
+public:
+    bool isAvailable() const override { return true; }
+    std::unique_ptr<core::SpreadsheetApplication> create() override
+    {
+        return std::make_unique<Application>(m_folder.filePath(u"bench.xlsx"_s));
+    }
+
+private:
+    class Application : public core::SpreadsheetApplication
+    {
+    public:
+        explicit Application(QString path)
+            : m_path(std::move(path))
+        {}
+        void addWorkbook() override {}
+        void setCell(int row, int column, const QString &text) override
+        {
+            m_sheet.setCell(row, column, text);
+        }
+        void autofitColumn(int column) override { m_sheet.fitColumn(column); }
+        void autofitAllColumns() override { m_sheet.fitAllColumns(); }
+        void makeVisible() override { m_sheet.save(m_path); }
+
+    private:
+        QString m_path;
+        platform::XlsxSheet m_sheet;
+    };
+    QTemporaryDir m_folder;
+};
+
+// Every command of the results list on a list of N lines, each measured for
+// its time (until the list shows its outcome) and the longest stretch in
+// which the window processed no events, seen by a 1 ms timer.
+class CommandBench
+{
+public:
+    using Order = core::ItemListModel::Order;
+
+    CommandBench(app::MainWindow &window, FakeDialogs &dialogs, BenchSpreadsheet &spreadsheet)
+        : m_window(window)
+        , m_dialogs(dialogs)
+        , m_spreadsheet(spreadsheet)
+        , m_start(control<QPushButton>(app::Control::StartButton))
+        , m_view(control<app::ItemListView>(app::Control::ResultsList))
+        , m_order(window.findChild<app::ResultsOrderControl *>())
+        , m_idle(statusBytes("VmRSS:"))
+    {
+        m_ticker.setInterval(1);
+        QObject::connect(&m_ticker, &QTimer::timeout, [this] {
+            tick();
+        });
+    }
+
+    void runAll(int lines)
+    {
+        run(lines, Order::AsFound, "run, \"As found\"");
+        switchTo(Order::BestFirst, "switch to \"Best first\"");
+        switchTo(Order::AsFound, "back to \"As found\"");
+        switchTo(Order::AToZ, "switch to \"A to Z\"");
+        switchTo(Order::AsFound, "back to \"As found\"");
+        removeRow(true, "remove the first line");
+        removeRow(false, "remove the last line");
+        save();
+        copy();
+        exportRows();
+        filter(app::Control::RemoveNotContainingButton, u"A-A"_s, "remove not containing \"A-A\"");
+        filter(app::Control::RemoveContainingButton, u"CAB"_s, "remove containing \"CAB\"");
+        measure("clear", [this] {
+            control<QPushButton>(app::Control::ClearResultsButton)->click();
+        });
+        run(lines, Order::BestFirst, "run, \"Best first\"");
+        run(lines, Order::AToZ, "run, \"A to Z\"");
+        switchTo(Order::AsFound, "back to \"As found\"");
+        screenReaderQuestions(*m_view);
+        std::printf("\n");
+    }
+
+private:
+    template <typename Widget>
+    Widget *control(app::Control which) const
+    {
+        return m_window.findChild<Widget *>(app::objectNameOf(which));
+    }
+
+    // The list itself: the window's resultsList() would first show the lines
+    // it holds back, which a run in a sorted order does only from time to time.
+    core::ItemListModel &results() { return *qobject_cast<core::ItemListModel *>(m_view->model()); }
+
+    void tick()
+    {
+        if (m_sinceTick.isValid())
+            m_longest = std::max(m_longest, m_sinceTick.elapsed());
+        m_sinceTick.start();
+        if (m_onTick)
+            m_onTick();
+    }
+
+    // Runs `command`, then lets events in until `done` holds; prints the
+    // time, the longest stretch without events and `note`.
+    void measure(const char *name,
+                 const std::function<void()> &command,
+                 const std::function<bool()> &done = {},
+                 const std::function<QString(qint64)> &note = {})
+    {
+        m_longest = 0;
+        m_sinceTick.start();
+        m_ticker.start();
+        QElapsedTimer timer;
+        timer.start();
+        command();
+        while (done && !done())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        const qint64 ms = timer.elapsed();
+        m_longest = std::max(m_longest, m_sinceTick.elapsed());
+        m_ticker.stop();
+        m_onTick = nullptr;
+        // What the command left to draw is drawn before the next one.
+        QCoreApplication::processEvents();
+        std::printf("%-32s %11s %9lld %9lld  %s\n",
+                    name,
+                    qPrintable(QLocale(QLocale::English).toString(results().rows())),
+                    ms,
+                    m_longest,
+                    note ? qPrintable(note(ms)) : "");
+        std::fflush(stdout);
+    }
+
+    void setOrder(Order order)
+    {
+        if (results().order() == order)
+            return;
+        m_order->setOrder(order);
+        while (results().order() != order)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    }
+
+    // A run of the 11-digit numbers, stopped once it has `lines` lines.
+    void run(int lines, Order order, const char *name)
+    {
+        control<QPushButton>(app::Control::ClearResultsButton)->click();
+        setOrder(order);
+        QElapsedTimer sinceStop;
+        m_onTick = [&] {
+            if (!sinceStop.isValid() && results().storedLines() >= lines
+                && m_start->text() == u"Stop"_s) {
+                sinceStop.start();
+                m_start->click();
+            }
+        };
+        qint64 stopMs = 0;
+        resetPeak();
+        measure(
+            name,
+            [&] {
+                m_start->click();
+                stopMs = sinceStop.isValid() ? sinceStop.elapsed() : -1;
+            },
+            [&] {
+                return !results().hasPending() && !results().isOrdering();
+            },
+            [&](qint64 ms) {
+                const int shown = results().rows();
+                return u"%1 M lines/s, Stop took %2 ms, %3 bytes a line"_s.arg(
+                    QString::number(ms > 0 ? shown / 1000.0 / ms : 0.0, 'f', 2),
+                    QString::number(stopMs),
+                    QString::number(
+                        shown > 0 ? double(statusBytes("VmHWM:") - m_idle) / shown : 0.0, 'f', 1));
+            });
+    }
+
+    void switchTo(Order order, const char *name)
+    {
+        QHeaderView *header = m_view->horizontalHeader();
+        measure(
+            name,
+            [&] {
+                // The header toggles "As found" and "Best first".
+                const bool byHeader =
+                    (order == Order::BestFirst && results().order() == Order::AsFound)
+                    || (order == Order::AsFound && results().order() == Order::BestFirst);
+                if (byHeader)
+                    header->sectionClicked(0);
+                else
+                    m_order->setOrder(order);
+            },
+            [&] {
+                return results().order() == order;
+            });
+    }
+
+    // Selects the first or last row and presses Delete on it.
+    void removeRow(bool first, const char *name)
+    {
+        const int row = first ? 0 : results().rows() - 1;
+        m_view->setCurrentIndex(results().index(row, 0));
+        const int before = results().rows();
+        measure(
+            name,
+            [&] {
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+                QApplication::sendEvent(m_view, &press);
+            },
+            [&] {
+                return results().rows() < before;
+            });
+    }
+
+    void save()
+    {
+        QTemporaryDir folder;
+        m_dialogs.saveAnswers.enqueue(folder.filePath(u"results.txt"_s));
+        measure(
+            "save as text",
+            [&] {
+                control<QPushButton>(app::Control::SaveTextButton)->click();
+            },
+            {},
+            [&](qint64) {
+                return u"%1 MB"_s.arg(QFileInfo(folder.filePath(u"results.txt"_s)).size() >> 20);
+            });
+    }
+
+    void copy()
+    {
+        measure("copy", [&] {
+            control<QPushButton>(app::Control::CopyButton)->click();
+        });
+        QGuiApplication::clipboard()->clear();
+    }
+
+    // The sheet holds fewer rows than the list: the export ends with its report.
+    void exportRows()
+    {
+        const qsizetype reportsBefore = m_dialogs.errorReports().size();
+        measure(
+            "export to the spreadsheet",
+            [&] {
+                control<QPushButton>(app::Control::SpreadsheetButton)->click();
+            },
+            {},
+            [&](qint64) {
+                return m_dialogs.errorReports().size() > reportsBefore
+                           ? u"report: "_s
+                                 + m_dialogs.errorReports().constLast().section(u'\r', 0, 0)
+                           : QString();
+            });
+    }
+
+    void filter(app::Control button, const QString &text, const char *name)
+    {
+        m_dialogs.promptAnswers.enqueue(text);
+        measure(name, [&] {
+            control<QPushButton>(button)->click();
+        });
+    }
+
+    app::MainWindow &m_window;
+    FakeDialogs &m_dialogs;
+    BenchSpreadsheet &m_spreadsheet;
+    QPushButton *m_start;
+    app::ItemListView *m_view;
+    app::ResultsOrderControl *m_order;
+    QTimer m_ticker;
+    QElapsedTimer m_sinceTick;
+    qint64 m_longest = 0;
+    std::function<void()> m_onTick;
+    qint64 m_idle;
+};
+
+// Pastes `text` into the real prompt of "Add Phone Number or Numbers" and
+// accepts it; prints the time of the paste, of the whole command, the
+// longest stretch without events and what the command did.
+void pasteIntoPrompt(app::MainWindow &window,
+                     FakeDialogs &reports,
+                     const char *name,
+                     const QString &text)
+{
+    platform::QtDialogs dialogs(&window);
+    const qsizetype reportsBefore = reports.errorReports().size();
+    const int itemsBefore = window.numberList().rows();
+    QTimer ticker;
+    ticker.setInterval(1);
+    QElapsedTimer sinceTick;
+    qint64 longest = 0;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        longest = std::max(longest, sinceTick.elapsed());
+        sinceTick.start();
+    });
+    qint64 pasteMs = -1;
+    QString report;
+    // The prompt gets the text and is accepted; the report of a refusal, a
+    // message box of its own, is read and closed.
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *prompt = qobject_cast<QInputDialog *>(modal); prompt && pasteMs < 0) {
+            QGuiApplication::clipboard()->setText(text);
+            QElapsedTimer paste;
+            paste.start();
+            auto *edit = prompt->findChild<QLineEdit *>();
+            // As a user pastes: the shortcut, then the field drawn with the text.
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+            QApplication::sendEvent(edit, &press);
+            edit->repaint();
+            pasteMs = paste.elapsed();
+            prompt->accept();
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            report = box->text().section(u'\n', 0, 0);
+            box->close();
+        }
+    });
+    sinceTick.start();
+    ticker.start();
+    QElapsedTimer timer;
+    timer.start();
+    lists::addNumbers(window, dialogs);
+    const qint64 ms = timer.elapsed();
+    longest = std::max(longest, sinceTick.elapsed());
+    if (reports.errorReports().size() > reportsBefore)
+        report = reports.errorReports().constLast().section(u'\r', 0, 0);
+    std::printf("%-32s %6.1f MB  paste %6lld ms, command %6lld ms, stretch %6lld ms, %d items "
+                "added%s%s\n",
+                name,
+                text.size() / 1048576.0,
+                pasteMs,
+                ms,
+                longest,
+                window.numberList().rows() - itemsBefore,
+                report.isEmpty() ? "" : ", report: ",
+                qPrintable(report));
+    std::fflush(stdout);
+    QGuiApplication::clipboard()->clear();
+}
+
 } // namespace
 
 // Makes a dictionary of `list` in `folder` with digitome-dictionary; false
@@ -161,7 +518,7 @@ int main(int argc, char *argv[])
     FakeDialogs dialogs;
     FakeSettingsStore settings;
     platform::QtClipboard clipboard;
-    platform::XlsxSpreadsheet spreadsheet;
+    BenchSpreadsheet spreadsheet;
     platform::MdbDatabase database;
     app::MainWindow window({dialogs,
                             settings,
@@ -190,6 +547,22 @@ int main(int argc, char *argv[])
                 static_cast<long long>(window.wordStore().size()),
                 int(dialogs.shown.size()),
                 statusBytes("VmHWM:") / 1048576.0);
+
+    const qsizetype pasteAt = arguments.indexOf(u"--paste"_s);
+    if (pasteAt > 0) {
+        for (const QString &size : arguments.value(pasteAt + 1).split(u',')) {
+            const qsizetype bytes = qsizetype(size.toDouble() * 1048576);
+            const QString number = u"22222222222"_s;
+            QString column;
+            while (column.size() < bytes)
+                column += number + u"\r\n"_s;
+            pasteIntoPrompt(window, dialogs, "paste a column of numbers", column);
+            window.numberList().clear();
+            pasteIntoPrompt(window, dialogs, "paste one long number", QString(bytes, u'2'));
+            window.numberList().clear();
+        }
+        return 0;
+    }
 
     auto *startButton =
         window.findChild<QPushButton *>(app::objectNameOf(app::Control::StartButton));
@@ -233,62 +606,11 @@ int main(int argc, char *argv[])
     // "Words and numbers" on 2-digit-heavy numbers gives many lines quickly.
     window.findChild<QRadioButton *>(app::objectNameOf(app::Control::WordsAndNumbersOption))
         ->click();
-    const QString number = u"22222222222"_s;
     for (int i = 0; i < 2000; ++i)
-        window.numberList().append(number);
-
-    const qint64 idle = statusBytes("VmRSS:");
-    for (const int wantedLines : std::as_const(runs)) {
-        window.resultsList().clear();
-        resetPeak();
-        // A 1 ms timer measures how long the window goes without processing
-        // events; the run is stopped once it has produced the lines wanted.
-        QElapsedTimer sinceTick;
-        qint64 longestGap = 0;
-        QTimer ticker;
-        ticker.setInterval(1);
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
-            if (sinceTick.isValid())
-                longestGap = std::max(longestGap, sinceTick.elapsed());
-            sinceTick.start();
-            if (window.resultsList().rows() >= wantedLines && startButton->text() == u"Stop"_s)
-                startButton->click();
-        });
-        ticker.start();
-        QElapsedTimer run;
-        run.start();
-        startButton->click();
-        const qint64 ms = run.elapsed();
-        ticker.stop();
-        const int lines = window.resultsList().rows();
-        const qint64 peak = statusBytes("VmHWM:");
-        std::printf("mnemonic run: %d lines in %lld ms = %.0f lines/s into the results list\n",
-                    lines,
-                    ms,
-                    ms > 0 ? lines * 1000.0 / ms : 0.0);
-        std::printf("longest time without processing events: %lld ms\n", longestGap);
-        std::printf("peak memory: %.0f MB, %.0f MB above the idle window\n",
-                    peak / 1048576.0,
-                    (peak - idle) / 1048576.0);
-        std::printf("bytes per result line: %.1f\n", lines > 0 ? double(peak - idle) / lines : 0.0);
-        std::printf("of which the list's own store: %.1f\n",
-                    lines > 0 ? double(window.resultsList().bytesUsed()) / lines : 0.0);
-
-        // Switching the order of the whole list, as the header does it.
-        auto *resultsView =
-            window.findChild<app::ItemListView *>(app::objectNameOf(app::Control::ResultsList));
-        QHeaderView *header = resultsView->horizontalHeader();
-        QElapsedTimer order;
-        order.start();
-        header->sectionClicked(0);
-        QCoreApplication::processEvents();
-        const qint64 toBest = order.restart();
-        header->sectionClicked(0);
-        QCoreApplication::processEvents();
-        std::printf("switching to \"Best first\": %lld ms, back to \"As found\": %lld ms\n",
-                    toBest,
-                    order.elapsed());
-        screenReaderQuestions(*resultsView);
-    }
+        window.numberList().append(u"22222222222"_s);
+    CommandBench bench(window, dialogs, spreadsheet);
+    std::printf("\n%-32s %11s %9s %9s  %s\n", "command", "lines", "ms", "stretch", "");
+    for (const int wantedLines : std::as_const(runs))
+        bench.runAll(wantedLines);
     return 0;
 }

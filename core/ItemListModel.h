@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "core/ListOrder.h"
 #include "core/TextStore.h"
 
 #include <QAbstractTableModel>
@@ -10,6 +11,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace core {
@@ -32,24 +34,22 @@ namespace core {
 // filters, save, copy, export, check counts), sees the shown rows only; a
 // hidden line keeps its text, its check mark and its place, and shows again,
 // once, when the subset changes back.
+//
+// On a long list, ordering and choosing the subset run on a worker thread:
+// the views see the old rows, and new lines wait, until the new ones are
+// ready. Removing, clearing or showing every line at once stops that work
+// and starts it again after.
 class ItemListModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
-    // BestNumberFirst shows one line per group: the line Best first puts
-    // first among the group's shown lines, the groups ordered by the rank of
-    // that line (ties in found order). A line arriving later takes its
-    // group's row when it ranks before the line shown; a row removed leaves
-    // its group without a row until the order is chosen again.
-    enum class Order { AsFound, BestFirst, AToZ, BestNumberFirst };
-    // The rank key of a line for "Best first" (smaller first), from its text
-    // and the label of its group; equal keys keep the found order.
-    using Rank = std::function<quint32(QStringView line, QStringView group)>;
-    // Whether a stored line may be shown.
-    using LineTest = std::function<bool(QStringView line)>;
+    using Order = ListOrder;
+    using Rank = LineRank;
+    using LineTest = ShownLineTest;
 
     explicit ItemListModel(QStringList headers = {}, QObject *parent = nullptr);
+    ~ItemListModel() override;
 
     // The most rows a list holds; appending beyond fails with "Out of memory".
     static constexpr qsizetype MostRows = 2'000'000'000;
@@ -95,7 +95,11 @@ public:
     bool endPendingLine(bool checked);
     void dropPendingLine();
     bool hasPending() const { return m_store.size() > m_placed; }
+    // Shows every pending line in its place now.
     void showPending();
+    // Shows the pending lines when their places are found: at once as found
+    // and on short lists, else once a worker has placed them.
+    void showPendingSoon();
 
     void removeAt(int row);
     // Removes the given rows, which must be ascending and distinct. Runs of
@@ -104,24 +108,47 @@ public:
     // instead (a view then loses its selection).
     void removeSorted(const QList<int> &ascendingRows);
     void clear();
+    // Removes the stored lines flagged in `drop` (pending ones included;
+    // lines past its end stay) in one change of the list.
+    void removeStored(std::vector<char> drop);
 
+    // The UTF-8 of stored line `line` (0 to storedLines() - 1, in the order
+    // found, pending lines included), valid until the list changes.
+    QByteArrayView storedUtf8(qsizetype line) const { return m_store.utf8(line); }
+    // Counts the changes that remove lines: a command that yields between
+    // steps knows by it whether the stored lines it read are still there.
+    quint64 removals() const { return m_removals; }
+
+    // The order shown, and the order asked for, which a worker may still be
+    // building.
     Order order() const { return m_order; }
-    // Shows the rows in `order`; `rank` is needed for the ranked orders
-    // (BestFirst, BestNumberFirst).
+    Order wantedOrder() const { return m_wanted; }
+    // Whether a worker is building an order or placing lines (not only
+    // ranking them ahead of a switch).
+    bool isOrdering() const { return m_build && !m_build->input().rankingOnly; }
+    // Shows the rows in `order` (at once on a short list or as found);
+    // `rank` is needed for the ranked orders (BestFirst, BestNumberFirst).
+    // The ranks of lines are computed once and kept while the list keeps its
+    // lines.
     void setOrder(Order order, Rank rank = {});
-    static bool isRanked(Order order)
-    {
-        return order == Order::BestFirst || order == Order::BestNumberFirst;
-    }
+    static bool isRanked(Order order) { return isRankedOrder(order); }
+    // Sets the ranking of "Best first"; the ranks computed so far are dropped.
+    void setRank(Rank rank);
+    // Waits for the order being built and shows it.
+    void finishOrdering();
 
     // Shows only the lines `shown` accepts (all lines when it is empty), now
-    // and as lines arrive; the views are reset. A failure for lack of memory
-    // leaves the list as it was.
+    // and as lines arrive; the views are reset once the new rows are ready
+    // (at once on a short list). A failure for lack of memory leaves the list
+    // as it was. The test may be called on the worker thread.
     void setShownLines(LineTest shown);
-    // The lines shown before, taken in but not shown now.
+    // The lines taken in but not shown now.
     qsizetype hiddenLines() const { return m_placed - m_shown; }
     // The label of the group of a shown row.
     QString groupOfRow(int row) const;
+
+    // Lists up to this many lines are ordered at once.
+    static constexpr qsizetype OrderAtOnceLines = 65'536;
 
     // The memory the list holds, and its lines, those still pending included.
     qsizetype bytesUsed() const;
@@ -135,53 +162,66 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+Q_SIGNALS:
+    // The order asked for is shown, or could not be built for lack of
+    // memory (the list keeps the order it shows).
+    void orderShown();
+    void orderFailed();
+    // The lines asked for by setShownLines() could not be chosen for lack of
+    // memory; the list keeps the rows it shows.
+    void shownLinesFailed();
+
 private:
-    struct GroupRun
-    {
-        qsizetype first; // the first stored line of the run
-        QString label;
-    };
+    using GroupRun = LineGroup;
 
     void checkRow(int row) const;
+    // Rows past the permutation are lines joining the end before they move
+    // to their places (or, under a subset, rows about to get their lines).
     qsizetype stored(int row) const
     {
-        return m_permutation.empty() ? row : qsizetype(m_permutation[std::size_t(row)]);
+        return std::size_t(row) < m_permutation.size() ? qsizetype(m_permutation[std::size_t(row)])
+                                                       : row;
     }
     QStringView groupOf(qsizetype line) const;
     void appendStored(QStringView text, bool checked, QStringList subItems);
     void requireRoomForARow() const;
     static void makeRoomForSubItems(QList<QStringList> &subItems);
-    bool before(quint32 a, quint32 b) const;
-    bool before(Order order, const std::vector<quint32> &ranks, quint32 a, quint32 b) const;
-    void computeRanks(qsizetype from);
+    bool isPermuted(Order order, const LineTest &shown) const
+    {
+        return order != Order::AsFound || bool(shown);
+    }
+    bool isPermuted() const { return isPermuted(m_order, m_shownLine); }
+    OrderInput orderInput(Order order, bool placing) const;
+    // Builds on this thread, to the end.
+    void buildAtOnce(Order order, bool placing, OrderOutput &output) const;
+    void startBuild(Order order, bool placing);
+    void stopBuild();
+    void resumeBuild();
+    void buildFinished();
+    void install(Order order, qsizetype lines, OrderOutput &output, bool retested);
+    void abandonWanted();
+    void showAsFound();
     // Removes the stored lines whose `drop` flag is set, keeping everything
     // parallel to them in step. The caller notifies the views.
     void dropStored(const std::vector<char> &drop);
-    void placePending();
-    // The shown subset of the lines from `from` to `to` in found order, each
-    // group's best only under BestNumberFirst.
-    std::vector<quint32>
-    shownSubset(Order order, const std::vector<quint32> &ranks, qsizetype from, qsizetype to) const;
-    // Every shown line in `order`; empty when the rows are the stored lines.
-    std::vector<quint32> arrangedLines(Order order, const std::vector<quint32> &ranks) const;
-    // BestNumberFirst: removes the rows that lines of `added` outrank in
-    // their group, and drops the lines of `added` that do not.
-    void replaceOutrankedRows(std::vector<quint32> &added);
-    qsizetype groupRunOf(qsizetype line) const;
-    bool isPermuted(Order order) const { return order != Order::AsFound || bool(m_shownLine); }
 
     QStringList m_headers;
     TextStore m_store;
     QList<QStringList> m_subItems; // parallel to the store; empty while no row has any
     std::vector<GroupRun> m_groupRuns;
-    int m_shown = 0;        // rows
-    qsizetype m_placed = 0; // stored lines taken in, shown or hidden; the rest are pending
-    LineTest m_shownLine;
+    int m_shown = 0;          // rows
+    qsizetype m_placed = 0;   // stored lines taken in, shown or hidden; the rest are pending
+    LineTest m_shownLine;     // of the rows shown
+    LineTest m_wantedLine;    // asked for, when m_retesting
+    bool m_retesting = false; // another subset is being chosen
     Order m_order = Order::AsFound;
+    Order m_wanted = Order::AsFound;
     Rank m_rank;
     std::vector<quint32> m_permutation; // shown row -> stored line; empty when not permuted
-    std::vector<quint32> m_ranks;       // per stored line, for Best first
+    std::vector<quint32> m_ranks;       // of the first stored lines, for Best first
+    std::unique_ptr<OrderBuild> m_build;
     bool m_userCheckable = false;
+    quint64 m_removals = 0;
 };
 
 } // namespace core

@@ -1,84 +1,214 @@
 // SPDX-FileCopyrightText: 2026 Tarrowen
 // SPDX-License-Identifier: MIT
 // The orders an item list shows its rows in: a permutation over the stored
-// lines, kept sorted as lines are added.
+// lines, built at once on a short list and by a worker on a long one, and
+// kept sorted as lines are added.
 
 #include "core/ItemListModel.h"
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 namespace core {
 
 namespace {
 
-int compareIgnoringAsciiCase(QByteArrayView a, QByteArrayView b)
-{
-    const qsizetype common = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < common; ++i) {
-        auto x = quint8(a[i]);
-        auto y = quint8(b[i]);
-        if (x >= 'A' && x <= 'Z')
-            x += 32;
-        if (y >= 'A' && y <= 'Z')
-            y += 32;
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
+// Never set: work done on the list's own thread runs to its end.
+const std::atomic<bool> NotCancelled{false};
 
 } // namespace
 
-// The new lines join the end of the list, then move to their places.
-void ItemListModel::placePending()
+ItemListModel::~ItemListModel()
 {
-    const auto total = int(m_store.size());
-    if (isRanked(m_order))
-        computeRanks(m_placed);
-    std::vector<quint32> added = shownSubset(m_order, m_ranks, m_placed, total);
-    m_permutation.reserve(m_permutation.size() + added.size());
-    if (m_order == Order::BestNumberFirst)
-        replaceOutrankedRows(added);
-    m_placed = total;
-    if (added.empty())
-        return;
-    beginInsertRows({}, m_shown, m_shown + int(added.size()) - 1);
-    const auto oldEnd = std::ptrdiff_t(m_permutation.size());
-    m_permutation.insert(m_permutation.end(), added.begin(), added.end());
-    m_shown = int(m_permutation.size());
-    endInsertRows();
-    if (m_order == Order::AsFound)
-        return; // the new lines follow every line shown
+    // The worker reads the store: it ends first.
+    m_build.reset();
+}
 
+OrderInput ItemListModel::orderInput(Order order, bool placing) const
+{
+    OrderInput input;
+    input.order = order;
+    input.lines = m_store.view(m_store.size());
+    input.ranks = m_ranks.data();
+    input.ranked = qsizetype(m_ranks.size());
+    input.rank = m_rank;
+    // A placing build keeps the lines shown; a switch chooses them anew.
+    input.shown = !placing && m_retesting ? m_wantedLine : m_shownLine;
+    if (placing) {
+        input.placed = &m_permutation;
+        input.placedLines = m_placed;
+    }
+    // The groups of the lines still to rank, and under "Best number first"
+    // those of the lines still to place.
+    qsizetype from = input.ranked;
+    if (order == Order::BestNumberFirst)
+        from = placing ? std::min(from, m_placed) : 0;
+    for (std::size_t i = 0; i < m_groupRuns.size(); ++i)
+        if (i + 1 == m_groupRuns.size() || m_groupRuns[i + 1].first > from)
+            input.groups.push_back(m_groupRuns[i]);
+    input.rankingOnly = order == Order::AsFound && !input.shown;
+    return input;
+}
+
+void ItemListModel::buildAtOnce(Order order, bool placing, OrderOutput &output) const
+{
+    buildOrder(orderInput(order, placing), output, NotCancelled);
+}
+
+void ItemListModel::startBuild(Order order, bool placing)
+{
+    m_build = std::make_unique<OrderBuild>(orderInput(order, placing), [this] {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                buildFinished();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+// Stops the worker before the lines change; the ranks it computed are kept.
+void ItemListModel::stopBuild()
+{
+    if (!m_build)
+        return;
+    std::vector<quint32> ranks = m_build->cancel();
+    const qsizetype ranked = m_build->input().ranked;
+    m_build.reset();
+    if (ranked == qsizetype(m_ranks.size()))
+        m_ranks.insert(m_ranks.end(), ranks.begin(), ranks.end());
+}
+
+// After a change, the order and the lines asked for are built again.
+void ItemListModel::resumeBuild()
+{
+    if ((m_wanted == m_order && !m_retesting) || m_build)
+        return;
+    if (m_store.size() <= OrderAtOnceLines) {
+        const bool switching = m_wanted != m_order;
+        OrderOutput output;
+        buildAtOnce(m_wanted, false, output);
+        install(m_wanted, m_store.size(), output, m_retesting);
+        if (switching)
+            Q_EMIT orderShown();
+        return;
+    }
+    startBuild(m_wanted, false);
+}
+
+// The order and the lines asked for are given up; the list keeps its rows.
+void ItemListModel::abandonWanted()
+{
+    const bool switching = m_wanted != m_order;
+    const bool retesting = m_retesting;
+    m_wanted = m_order;
+    m_wantedLine = {};
+    m_retesting = false;
+    if (switching)
+        Q_EMIT orderFailed();
+    if (retesting)
+        Q_EMIT shownLinesFailed();
+}
+
+void ItemListModel::buildFinished()
+{
+    if (!m_build || !m_build->isDone())
+        return; // a build since cancelled
+    // What the build was for, read before it ends.
+    const bool rankingOnly = m_build->input().rankingOnly;
+    const bool placing = m_build->input().placed != nullptr;
+    const Order order = rankingOnly ? m_order : m_build->input().order;
+    const bool switching = !rankingOnly && order != m_order;
+    const bool retested = !rankingOnly && !placing && m_retesting;
+    const qsizetype lines = m_build->input().lines.size();
+    OrderOutput output;
+    const bool complete = m_build->take(output);
+    if (!complete) {
+        stopBuild(); // keeps what was ranked
+        if (switching || retested)
+            abandonWanted();
+        return;
+    }
+    m_build.reset();
+    if (rankingOnly) {
+        m_ranks.insert(m_ranks.end(), output.ranks.begin(), output.ranks.end());
+    } else {
+        install(order, lines, output, retested);
+        if (switching)
+            Q_EMIT orderShown();
+    }
+    // Lines that came meanwhile go on to their places.
+    showPendingSoon();
+}
+
+// Shows the first `lines` lines in `order`, which `output` holds for them
+// (only the lines asked for by setShownLines() when `retested`). When the
+// same lines are shown, those not shown yet join the end, then every row
+// moves to its place, and the views' persistent rows follow their lines;
+// other lines shown reset the views.
+void ItemListModel::install(Order order, qsizetype lines, OrderOutput &output, bool retested)
+{
+    if (output.ranks.size() > 0)
+        m_ranks.insert(m_ranks.end(), output.ranks.begin(), output.ranks.end());
+    const bool permuted = isPermuted(order, retested ? m_wantedLine : m_shownLine);
+    const int rows = permuted ? int(output.permutation.size()) : int(lines);
+    const bool bestOfGroups = order == Order::BestNumberFirst;
+    if (retested || bestOfGroups != (m_order == Order::BestNumberFirst) || rows < m_shown) {
+        beginResetModel();
+        m_order = order;
+        if (retested) {
+            m_shownLine = std::exchange(m_wantedLine, {});
+            m_retesting = false;
+        }
+        m_permutation.swap(output.permutation);
+        m_placed = lines;
+        m_shown = rows;
+        endResetModel();
+        return;
+    }
+    if (rows > m_shown) {
+        beginInsertRows({}, m_shown, rows - 1);
+        m_shown = rows;
+        endInsertRows();
+    }
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     // Following the views' rows needs memory; without it the rows are still
-    // sorted and the views told, and the failure goes on afterwards.
+    // ordered and the views told, and the failure goes on afterwards.
     QModelIndexList persistent;
-    std::vector<quint32> lines;
+    std::vector<quint32> persistentLines;
     QModelIndexList moved;
     bool follow = true;
     try {
         persistent = persistentIndexList();
-        lines.reserve(std::size_t(persistent.size()));
+        persistentLines.reserve(std::size_t(persistent.size()));
         moved.reserve(persistent.size());
         for (const QModelIndex &index : std::as_const(persistent))
-            lines.push_back(m_permutation[std::size_t(index.row())]);
+            persistentLines.push_back(quint32(stored(index.row())));
     } catch (const std::bad_alloc &) {
         follow = false;
     }
-    const auto less = [this](quint32 a, quint32 b) {
-        return before(a, b);
-    };
-    std::sort(m_permutation.begin() + oldEnd, m_permutation.end(), less);
-    std::inplace_merge(
-        m_permutation.begin(), m_permutation.begin() + oldEnd, m_permutation.end(), less);
+    m_order = order;
+    m_permutation.swap(output.permutation);
+    m_placed = lines;
     if (follow && !persistent.isEmpty()) {
-        // The rows are in order: each line's new row is found by halving.
+        const TextStore::View view = m_store.view(m_store.size());
+        const auto less = [&](quint32 a, quint32 b) {
+            return linePrecedes(order, view, m_ranks.data(), a, b);
+        };
+        // The rows are in order: each line's new row is found by halving; a
+        // line no longer shown (a group's row taken by a better line) loses
+        // its index.
         for (qsizetype i = 0; i < persistent.size(); ++i) {
-            const auto row = std::lower_bound(
-                m_permutation.begin(), m_permutation.end(), lines[std::size_t(i)], less);
-            moved.append(index(int(row - m_permutation.begin()), persistent.at(i).column()));
+            const quint32 line = persistentLines[std::size_t(i)];
+            int row = int(line);
+            if (permuted) {
+                row = int(std::lower_bound(m_permutation.begin(), m_permutation.end(), line, less)
+                          - m_permutation.begin());
+                if (row == rows || m_permutation[std::size_t(row)] != line)
+                    row = -1;
+            }
+            moved.append(row < 0 ? QModelIndex() : index(row, persistent.at(i).column()));
         }
         changePersistentIndexList(persistent, moved);
     }
@@ -87,111 +217,101 @@ void ItemListModel::placePending()
         throw std::bad_alloc();
 }
 
-bool ItemListModel::before(quint32 a, quint32 b) const
+void ItemListModel::showAsFound()
 {
-    return before(m_order, m_ranks, a, b);
+    const auto total = int(m_store.size());
+    if (total == m_placed)
+        return;
+    beginInsertRows({}, m_shown, total - 1);
+    m_shown = total;
+    m_placed = total;
+    endInsertRows();
 }
 
-bool ItemListModel::before(Order order,
-                           const std::vector<quint32> &ranks,
-                           quint32 a,
-                           quint32 b) const
+void ItemListModel::showPending()
 {
-    if (isRanked(order)) {
-        if (ranks[a] != ranks[b])
-            return ranks[a] < ranks[b];
-    } else if (order == Order::AToZ) {
-        const int compared = compareIgnoringAsciiCase(m_store.utf8(a), m_store.utf8(b));
-        if (compared != 0)
-            return compared < 0;
+    if (m_store.size() == m_placed)
+        return;
+    const bool rankingOnly = m_build && m_build->input().rankingOnly;
+    if (!isPermuted() && rankingOnly) {
+        showAsFound();
+        return;
     }
-    return a < b;
+    // A switch under way starts again with the lines shown.
+    stopBuild();
+    if (!isPermuted()) {
+        showAsFound();
+    } else {
+        OrderOutput output;
+        buildAtOnce(m_order, true, output);
+        install(m_order, m_store.size(), output, false);
+    }
+    resumeBuild();
 }
 
-void ItemListModel::computeRanks(qsizetype from)
+void ItemListModel::showPendingSoon()
 {
-    m_ranks.resize(std::size_t(m_store.size()));
-    for (qsizetype line = from; line < m_store.size(); ++line)
-        m_ranks[std::size_t(line)] = m_rank ? m_rank(m_store.text(line), groupOf(line)) : 0;
+    if (!isPermuted() && m_wanted == Order::AsFound && !m_retesting) {
+        showAsFound();
+        // The ranks for "Best first" are computed meanwhile, ahead of a switch.
+        if (!m_build && m_rank && qsizetype(m_ranks.size()) < m_placed
+            && m_placed > OrderAtOnceLines)
+            startBuild(Order::AsFound, false);
+        return;
+    }
+    if (m_store.size() == m_placed || m_build)
+        return; // new lines wait for the order being built
+    if (m_store.size() <= OrderAtOnceLines) {
+        showPending();
+        return;
+    }
+    startBuild(m_order, true);
+}
+
+void ItemListModel::setRank(Rank rank)
+{
+    stopBuild();
+    m_rank = std::move(rank);
+    std::vector<quint32>().swap(m_ranks);
+    resumeBuild();
 }
 
 void ItemListModel::setOrder(Order order, Rank rank)
 {
-    showPending();
-    if (order == m_order)
+    if (rank)
+        setRank(std::move(rank));
+    if (order == m_wanted)
         return;
-    // The new order is made aside first: a failure for lack of memory leaves
-    // the list as it was, and the views are not told of a change.
-    std::vector<quint32> ranks;
-    if (isRanked(order)) {
-        ranks.resize(std::size_t(m_store.size()));
-        for (qsizetype line = 0; line < m_store.size(); ++line)
-            ranks[std::size_t(line)] = rank ? rank(m_store.text(line), groupOf(line)) : 0;
-    }
-    std::vector<quint32> permutation = arrangedLines(order, ranks);
-    if (order == Order::BestNumberFirst || m_order == Order::BestNumberFirst) {
-        // Other rows are shown, not only another order of them.
-        beginResetModel();
-        m_order = order;
-        m_rank = std::move(rank);
-        m_permutation.swap(permutation);
-        m_ranks.swap(ranks);
-        m_shown = isPermuted(m_order) ? int(m_permutation.size()) : int(m_placed);
-        endResetModel();
+    stopBuild();
+    m_wanted = order;
+    if (order == m_order && !m_retesting) {
+        Q_EMIT orderShown();
         return;
     }
-    std::vector<quint32> rowOf(static_cast<std::size_t>(m_placed));
-
-    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    QModelIndexList persistent;
-    std::vector<quint32> lines;
-    QModelIndexList moved;
-    bool follow = true;
-    try {
-        persistent = persistentIndexList();
-        lines.reserve(std::size_t(persistent.size()));
-        moved.reserve(persistent.size());
-        for (const QModelIndex &index : std::as_const(persistent))
-            lines.push_back(quint32(stored(index.row())));
-    } catch (const std::bad_alloc &) {
-        follow = false;
+    const bool permuted = isPermuted(order, m_retesting ? m_wantedLine : m_shownLine);
+    if (!permuted || m_store.size() <= OrderAtOnceLines) {
+        // At once; a failure for lack of memory leaves the list as it was.
+        OrderOutput output;
+        try {
+            if (permuted)
+                buildAtOnce(order, false, output);
+        } catch (const std::bad_alloc &) {
+            m_wanted = m_order;
+            throw;
+        }
+        install(order, permuted ? m_store.size() : m_placed, output, m_retesting);
+        Q_EMIT orderShown();
+        return;
     }
-    m_order = order;
-    m_rank = std::move(rank);
-    m_permutation.swap(permutation);
-    m_ranks.swap(ranks);
-    if (follow && !persistent.isEmpty()) {
-        for (std::size_t row = 0; row < rowOf.size(); ++row)
-            rowOf[stored(int(row))] = quint32(row);
-        for (qsizetype i = 0; i < persistent.size(); ++i)
-            moved.append(index(int(rowOf[lines[std::size_t(i)]]), persistent.at(i).column()));
-        changePersistentIndexList(persistent, moved);
-    }
-    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-    if (!follow)
-        throw std::bad_alloc();
+    startBuild(order, false);
 }
 
-std::vector<quint32> ItemListModel::arrangedLines(Order order,
-                                                  const std::vector<quint32> &ranks) const
+void ItemListModel::finishOrdering()
 {
-    if (!isPermuted(order))
-        return {};
-    std::vector<quint32> lines = shownSubset(order, ranks, 0, m_placed);
-    if (isRanked(order)) {
-        // Rank and found position in one word: a plain sort of numbers.
-        std::vector<quint64> keyed(lines.size());
-        for (std::size_t i = 0; i < keyed.size(); ++i)
-            keyed[i] = quint64(ranks[lines[i]]) << 32 | lines[i];
-        std::sort(keyed.begin(), keyed.end());
-        for (std::size_t row = 0; row < keyed.size(); ++row)
-            lines[row] = quint32(keyed[row]);
-    } else if (order == Order::AToZ) {
-        std::sort(lines.begin(), lines.end(), [&](quint32 a, quint32 b) {
-            return before(order, ranks, a, b);
-        });
+    while (m_build && !m_build->input().rankingOnly) {
+        m_build->wait();
+        buildFinished();
     }
-    return lines;
 }
 
 } // namespace core

@@ -8,15 +8,9 @@
 
 #include <QStringDecoder>
 
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
-
-#ifdef Q_OS_LINUX
-#include <sys/mman.h>
-#endif
 
 namespace core {
 
@@ -24,18 +18,19 @@ namespace {
 
 constexpr quint64 CheckBit = quint64(1) << 63;
 
-// The allocations left before they fail (-1: no failures), and those asked
-// for meanwhile; see detail::FailingAllocations.
-thread_local int allocationsLeft = -1;
-thread_local int allocationAttempts = 0;
-
-void failIfArranged()
+std::size_t pageOfWord(quint64 word)
 {
-    ++allocationAttempts;
-    if (allocationsLeft == 0)
-        throw std::bad_alloc();
-    if (allocationsLeft > 0)
-        --allocationsLeft;
+    constexpr int LengthAndOffset = 41;
+    return std::size_t((word >> LengthAndOffset) & ((1u << 22) - 1));
+}
+
+QString decodeUtf8(QByteArrayView bytes)
+{
+    // A byte-order mark at the start of a line is part of its text.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringConverter::Flag::Stateless
+                               | QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
 }
 
 bool isAscii(QStringView text)
@@ -44,57 +39,6 @@ bool isAscii(QStringView text)
         if (c.unicode() >= 0x80)
             return false;
     return true;
-}
-
-void *heapMemory(std::size_t bytes)
-{
-    failIfArranged();
-    void *memory = std::malloc(bytes);
-    if (!memory)
-        throw std::bad_alloc();
-    return memory;
-}
-
-// Memory of 2 MiB aligned for the system's huge pages, which a large list
-// fills with far fewer page faults; the system is asked to use them. It is
-// mapped on its own and takes exactly its size of address space (the heap
-// would map twice that to align it, which a process with an address-space
-// limit runs out of long before its memory).
-constexpr std::size_t HugePageBytes = std::size_t(2) << 20;
-
-void *hugePageMemory()
-{
-    failIfArranged();
-#ifdef Q_OS_LINUX
-    void *mapped = ::mmap(
-        nullptr, 2 * HugePageBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapped == MAP_FAILED)
-        throw std::bad_alloc();
-    // The aligned 2 MiB stay; the ends before and after go back.
-    const auto start = reinterpret_cast<std::uintptr_t>(mapped);
-    const std::uintptr_t aligned = (start + HugePageBytes - 1) & ~(HugePageBytes - 1);
-    if (aligned > start)
-        ::munmap(mapped, aligned - start);
-    if (start + 2 * HugePageBytes > aligned + HugePageBytes)
-        ::munmap(reinterpret_cast<void *>(aligned + HugePageBytes),
-                 start + HugePageBytes - aligned);
-    void *memory = reinterpret_cast<void *>(aligned);
-#else
-    void *memory = std::aligned_alloc(HugePageBytes, HugePageBytes);
-    if (!memory)
-        throw std::bad_alloc();
-#endif
-#ifdef MADV_HUGEPAGE
-    ::madvise(memory, HugePageBytes, MADV_HUGEPAGE);
-#endif
-    return memory;
-}
-
-using RegionPointer = std::unique_ptr<void, detail::FreeMemory>;
-
-RegionPointer newRegion()
-{
-    return RegionPointer(hugePageMemory(), detail::FreeMemory{true});
 }
 
 // Room for one more element, so that the push_back that follows cannot
@@ -108,85 +52,15 @@ void makeRoomForOne(Vector &vector)
 
 } // namespace
 
-namespace detail {
-
-void FreeMemory::operator()(void *memory) const
-{
-#ifdef Q_OS_LINUX
-    if (region) {
-        ::munmap(memory, HugePageBytes);
-        return;
-    }
-#endif
-    std::free(memory);
-}
-
-FailingAllocations::FailingAllocations(int succeeding)
-    : m_previous(std::exchange(allocationsLeft, succeeding))
-    , m_previousAttempts(std::exchange(allocationAttempts, 0))
-{}
-
-FailingAllocations::~FailingAllocations()
-{
-    allocationsLeft = m_previous;
-    allocationAttempts += m_previousAttempts;
-}
-
-int FailingAllocations::attempts() const
-{
-    return allocationAttempts;
-}
-
-} // namespace detail
-
-void WordBlocks::addBlock()
-{
-    // The lists get their room first: once the memory is there, nothing
-    // else can fail.
-    makeRoomForOne(m_blocks);
-    makeRoomForOne(m_memory);
-    const std::size_t block = m_blocks.size();
-    if (block < HeapBlocks) {
-        std::unique_ptr<void, detail::FreeMemory> memory(heapMemory(BlockBytes));
-        m_blocks.push_back(static_cast<quint64 *>(memory.get()));
-        m_memory.push_back(std::move(memory));
-        return;
-    }
-    static_assert(RegionBytes == HugePageBytes);
-    if ((block - HeapBlocks) % BlocksPerRegion == 0)
-        m_memory.push_back(newRegion());
-    auto *region = static_cast<char *>(m_memory.back().get());
-    m_blocks.push_back(
-        reinterpret_cast<quint64 *>(region + (block - HeapBlocks) % BlocksPerRegion * BlockBytes));
-}
-
-void WordBlocks::truncate(std::size_t size)
-{
-    m_size = std::min(size, m_size);
-    const std::size_t blocks = (m_size + BlockMask) >> BlockBits;
-    m_blocks.resize(blocks);
-    const std::size_t memory =
-        blocks <= HeapBlocks
-            ? blocks
-            : HeapBlocks + (blocks - HeapBlocks + BlocksPerRegion - 1) / BlocksPerRegion;
-    m_memory.resize(memory);
-}
-
-std::size_t WordBlocks::bytes() const
-{
-    const std::size_t heap = std::min(m_memory.size(), HeapBlocks);
-    return heap * BlockBytes + (m_memory.size() - heap) * RegionBytes;
-}
-
 // Pages grow from 4 KiB to 2 MiB, so that a short list takes little; pages
 // of the largest size are aligned for the system's huge pages.
 TextStore::Page TextStore::newPage(qsizetype size)
 {
     static_assert(std::size_t(PageSize) == HugePageBytes);
     const bool region = size == PageSize;
-    void *bytes = region ? hugePageMemory() : heapMemory(std::size_t(size));
-    return {std::unique_ptr<char[], detail::FreeMemory>(static_cast<char *>(bytes),
-                                                        detail::FreeMemory{region}),
+    void *bytes = region ? regionMemory(HugePageBytes) : heapMemory(std::size_t(size));
+    return {std::unique_ptr<char[], detail::FreeMemory>(
+                static_cast<char *>(bytes), detail::FreeMemory{region ? HugePageBytes : 0}),
             size};
 }
 
@@ -238,8 +112,7 @@ char *TextStore::reserve(qsizetype length, quint64 &word)
 char *TextStore::bytesOf(quint64 word)
 {
     const auto offset = qsizetype((word >> LengthBits) & (PageSize - 1));
-    const auto page = std::size_t((word >> (LengthBits + OffsetBits)) & ((1u << PageBits) - 1));
-    return m_pages[page].bytes.get() + offset;
+    return m_pages[pageOfWord(word)].bytes.get() + offset;
 }
 
 void TextStore::append(QStringView text, bool checked)
@@ -308,33 +181,59 @@ void TextStore::dropLine()
     m_open = {};
 }
 
-QByteArrayView TextStore::utf8(qsizetype line) const
+QByteArrayView TextStore::bytesOfWord(quint64 word, const char *page, qsizetype pageSize)
 {
-    const quint64 word = m_lines[std::size_t(line)];
     const quint64 length = word & OwnPage;
     if (length == 0)
         return {};
     const auto offset = qsizetype((word >> LengthBits) & (PageSize - 1));
-    const auto page = std::size_t((word >> (LengthBits + OffsetBits)) & ((1u << PageBits) - 1));
-    const Page &p = m_pages[page];
-    const qsizetype size = length == OwnPage ? p.size : qsizetype(length);
-    return {p.bytes.get() + offset, size};
+    const qsizetype size = length == OwnPage ? pageSize : qsizetype(length);
+    return {page + offset, size};
+}
+
+QByteArrayView TextStore::utf8(qsizetype line) const
+{
+    static_assert(LengthBits + OffsetBits == 41 && PageBits == 22);
+    const quint64 word = m_lines[std::size_t(line)];
+    if ((word & OwnPage) == 0)
+        return {};
+    const Page &p = m_pages[pageOfWord(word)];
+    return bytesOfWord(word, p.bytes.get(), p.size);
 }
 
 QString TextStore::text(qsizetype line) const
 {
-    const QByteArrayView bytes = utf8(line);
-    // A byte-order mark at the start of a line is part of its text.
-    QStringDecoder decoder(QStringDecoder::Utf8,
-                           QStringConverter::Flag::Stateless
-                               | QStringConverter::Flag::ConvertInitialBom);
-    return decoder.decode(bytes);
+    return decodeUtf8(utf8(line));
 }
 
 void TextStore::setChecked(qsizetype line, bool checked)
 {
-    quint64 &word = m_lines[std::size_t(line)];
-    word = checked ? word | CheckBit : word & ~CheckBit;
+    const quint64 word = m_lines[std::size_t(line)];
+    m_lines.storeShared(std::size_t(line), checked ? word | CheckBit : word & ~CheckBit);
+}
+
+TextStore::View TextStore::view(qsizetype lines) const
+{
+    View v;
+    v.m_lines = m_lines.view(std::size_t(lines));
+    v.m_pages.reserve(m_pages.size());
+    for (const Page &page : m_pages)
+        v.m_pages.emplace_back(page.bytes.get(), page.size);
+    return v;
+}
+
+QByteArrayView TextStore::View::utf8(qsizetype line) const
+{
+    const quint64 word = m_lines.loadShared(std::size_t(line));
+    if ((word & OwnPage) == 0)
+        return {};
+    const auto &[bytes, size] = m_pages[pageOfWord(word)];
+    return bytesOfWord(word, bytes, size);
+}
+
+QString TextStore::View::text(qsizetype line) const
+{
+    return decodeUtf8(utf8(line));
 }
 
 void TextStore::keepIf(const std::function<bool(qsizetype)> &keep)

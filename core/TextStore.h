@@ -3,90 +3,18 @@
 
 #pragma once
 
+#include "core/BlockArray.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
-#include <algorithm>
-#include <cstdlib>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace core {
-
-namespace detail {
-// Frees what heapMemory() and hugePageMemory() in TextStore.cpp gave: the
-// heap's memory, or a region of 2 MiB mapped on its own.
-struct FreeMemory
-{
-    bool region = false;
-    void operator()(void *memory) const;
-};
-
-// Makes the stores' allocations on this thread fail, for tests: while one
-// lives, the first `succeeding` allocations succeed and every later one
-// throws std::bad_alloc. The previous state returns when it ends.
-class FailingAllocations
-{
-public:
-    explicit FailingAllocations(int succeeding);
-    ~FailingAllocations();
-    FailingAllocations(const FailingAllocations &) = delete;
-    FailingAllocations &operator=(const FailingAllocations &) = delete;
-
-    // How many allocations were asked for while it lived.
-    int attempts() const;
-
-private:
-    int m_previous;
-    int m_previousAttempts;
-};
-} // namespace detail
-
-// 64-bit words in blocks of 32 KiB that never move: growing never copies
-// what is there, so a growing list never needs twice its memory. The first
-// blocks come one by one from the heap; later ones are carved from regions
-// of 2 MiB that the system may back with huge pages, which a large list
-// fills with far fewer page faults. A failed allocation throws
-// std::bad_alloc and changes nothing.
-class WordBlocks
-{
-public:
-    std::size_t size() const { return m_size; }
-    bool empty() const { return m_size == 0; }
-    quint64 &operator[](std::size_t i) { return m_blocks[i >> BlockBits][i & BlockMask]; }
-    quint64 operator[](std::size_t i) const { return m_blocks[i >> BlockBits][i & BlockMask]; }
-    void push_back(quint64 word)
-    {
-        ensureRoom();
-        (*this)[m_size++] = word;
-    }
-    // Makes room for one more word, so that the next push_back cannot fail.
-    void ensureRoom()
-    {
-        if ((m_size & BlockMask) == 0 && (m_size >> BlockBits) == m_blocks.size())
-            addBlock();
-    }
-    // Keeps the first `size` words and frees what no longer holds any.
-    void truncate(std::size_t size);
-    std::size_t bytes() const;
-
-private:
-    static constexpr int BlockBits = 12;
-    static constexpr std::size_t BlockMask = (std::size_t(1) << BlockBits) - 1;
-    static constexpr std::size_t BlockBytes = (BlockMask + 1) * sizeof(quint64);
-    static constexpr std::size_t RegionBytes = std::size_t(2) << 20;
-    static constexpr std::size_t BlocksPerRegion = RegionBytes / BlockBytes;
-    // Blocks before this many come from the heap.
-    static constexpr std::size_t HeapBlocks = BlocksPerRegion;
-
-    void addBlock();
-
-    std::vector<quint64 *> m_blocks;
-    std::vector<std::unique_ptr<void, detail::FreeMemory>> m_memory; // heap blocks, then regions
-    std::size_t m_size = 0;
-};
 
 // Lines of text with a check mark each, kept compactly: the text as UTF-8 in
 // pages (of 4 KiB growing to 2 MiB) that never move, and per line one 64-bit word holding its
@@ -125,7 +53,28 @@ public:
     // The line's UTF-8 bytes, valid until the store changes.
     QByteArrayView utf8(qsizetype line) const;
     bool isChecked(qsizetype line) const { return m_lines[std::size_t(line)] >> 63; }
+    // A view being read on another thread sees the mark whole, old or new.
     void setChecked(qsizetype line, bool checked);
+
+    // The first lines as they are now, for reading on another thread while
+    // this store only grows and sets marks: appending never moves what is
+    // there. Valid while the store lives and is neither cleared nor thinned
+    // (keepIf).
+    class View
+    {
+    public:
+        View() = default;
+        qsizetype size() const { return qsizetype(m_lines.size()); }
+        QByteArrayView utf8(qsizetype line) const;
+        QString text(qsizetype line) const;
+        bool isChecked(qsizetype line) const { return m_lines.loadShared(std::size_t(line)) >> 63; }
+
+    private:
+        friend class TextStore;
+        BlockArray<quint64>::View m_lines;
+        std::vector<std::pair<const char *, qsizetype>> m_pages; // bytes, size
+    };
+    View view(qsizetype lines) const;
 
     // Keeps the lines for which `keep` is true, in their order.
     void keepIf(const std::function<bool(qsizetype)> &keep);
@@ -148,6 +97,7 @@ private:
         std::unique_ptr<char[], detail::FreeMemory> bytes;
         qsizetype size;
     };
+    static QByteArrayView bytesOfWord(quint64 word, const char *page, qsizetype pageSize);
     static Page newPage(qsizetype size);
 
     char *reserve(qsizetype length, quint64 &word);
@@ -168,7 +118,7 @@ private:
     qsizetype m_fill = 0;      // bytes used in it
     qsizetype m_pageBytes = 0; // all pages
     qsizetype m_liveBytes = 0; // the text of the lines kept
-    WordBlocks m_lines;
+    BlockArray<quint64> m_lines;
     OpenLine m_open;
 };
 

@@ -72,26 +72,25 @@ constexpr qsizetype MaxPieces = 32768;
 
 // The pieces of a typed or pasted text: commas and line breaks (CR LF, CR or
 // LF) separate them, and empty pieces are kept; a line break at the very end
-// (a pasted column of numbers) adds no empty piece.
-QStringList splitNumbers(QStringView text)
+// (a pasted column of numbers) adds no empty piece. Calls `piece` for each.
+template <typename Piece>
+void forEachNumber(QStringView text, Piece piece)
 {
     if (text.endsWith(u"\r\n"))
         text.chop(2);
     else if (text.endsWith(u'\n') || text.endsWith(u'\r'))
         text.chop(1);
-    QStringList pieces;
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c != u',' && c != u'\n' && c != u'\r')
             continue;
-        pieces.append(text.sliced(start, i - start).toString());
+        piece(text.sliced(start, i - start));
         if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
             ++i;
         start = i + 1;
     }
-    pieces.append(text.sliced(start).toString());
-    return pieces;
+    piece(text.sliced(start));
 }
 
 } // namespace
@@ -107,22 +106,27 @@ void addNumbers(CommandHost &window, core::Dialogs &dialogs)
             return answer.isEmpty();
         }))
         return;
-    QStringList pieces;
+    // The pieces are counted before any is copied: a pasted text of
+    // megabytes with too many pieces is refused at once.
+    qsizetype pieces = 0;
     report.run(AddStep::SplitAtCommas, [&] {
-        pieces = splitNumbers(answer);
+        forEachNumber(answer, [&](QStringView) {
+            ++pieces;
+        });
     });
 
     // More pieces than the counter holds: the loop cannot start, nothing is
     // appended and the command ends after the report.
-    if (pieces.size() > MaxPieces) {
+    if (pieces > MaxPieces) {
         report.report(AddStep::TooManyPieces, u"Overflow"_s);
         return;
     }
     QStringList items;
     report.run(AddStep::TrimPieces, [&] {
-        items.reserve(pieces.size());
-        for (const QString &piece : std::as_const(pieces))
+        items.reserve(pieces);
+        forEachNumber(answer, [&](QStringView piece) {
             items.append(core::text::trimBlanks(piece).toString());
+        });
     });
     // All pieces go to the list in one insertion, which only a lack of
     // memory can fail.
@@ -131,7 +135,7 @@ void addNumbers(CommandHost &window, core::Dialogs &dialogs)
     });
     // The counter overflows when it steps past the last of exactly 32768
     // pieces, all of which are in the list by then.
-    if (pieces.size() == MaxPieces)
+    if (pieces == MaxPieces)
         report.report(AddStep::CounterOverflow, u"Overflow"_s);
 }
 
@@ -280,7 +284,7 @@ void filterResults(CommandHost &window,
                    core::Dialogs &dialogs,
                    Procedure procedure,
                    const QString &prompt,
-                   void (*filter)(ItemListModel &, const QString &))
+                   void (*filter)(ItemListModel &, const QString &, const std::function<void()> &))
 {
     ErrorReport report(window, procedure);
     QString answer;
@@ -298,7 +302,9 @@ void filterResults(CommandHost &window,
             return !window.resultsList().isEmpty();
         }))
         report.run(FilterStep::Remove, [&] {
-            filter(window.resultsList(), answer);
+            filter(window.resultsList(), answer, [&window] {
+                window.yield();
+            });
         });
     else
         report.run(FilterStep::SayNoResults, [&] {

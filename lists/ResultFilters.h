@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include <functional>
+
 class QString;
 
 namespace core {
@@ -11,10 +13,15 @@ class ItemListModel;
 
 namespace lists {
 
-// Remove every item whose own text contains / does not contain `text`,
-// ignoring case (both lower-cased). The items that stay keep their order.
-// Throws core::Failure if the list changes under them.
-void removeItemsContaining(core::ItemListModel &list, const QString &text);
-void removeItemsNotContaining(core::ItemListModel &list, const QString &text);
+// Removes the lines of `list` that contain `text` (or do not), letter case
+// ignored. The lines are read in steps with `yield` called between them and
+// the list changes only at the end, in one step: lines added meanwhile stay,
+// and when lines are removed meanwhile the reading starts again.
+void removeItemsContaining(core::ItemListModel &list,
+                           const QString &text,
+                           const std::function<void()> &yield = {});
+void removeItemsNotContaining(core::ItemListModel &list,
+                              const QString &text,
+                              const std::function<void()> &yield = {});
 
 } // namespace lists

@@ -905,7 +905,7 @@ private Q_SLOTS:
         QHeaderView *header = find<app::ItemListView>(w, Control::ResultsList)->horizontalHeader();
 
         header->sectionClicked(0);
-        QCOMPARE(w.resultsList().order(), core::ItemListModel::Order::BestFirst);
+        QTRY_COMPARE(w.resultsList().order(), core::ItemListModel::Order::BestFirst);
         QVERIFY(header->isSortIndicatorShown());
         QCOMPARE(f.settings.digitome(u"ResultsOrder"_s), u"Best first"_s);
         const QStringList best = testsupport::texts(w.resultsList());
@@ -927,6 +927,7 @@ private Q_SLOTS:
             return action->text() == u"A to Z"_s;
         });
         aToZ->trigger();
+        QTRY_COMPARE(w.resultsList().order(), core::ItemListModel::Order::AToZ);
         QStringList sorted = found;
         std::stable_sort(sorted.begin(), sorted.end(), [](const QString &a, const QString &b) {
             return a.compare(b, Qt::CaseInsensitive) < 0;
@@ -938,6 +939,81 @@ private Q_SLOTS:
         QCOMPARE(testsupport::texts(w.resultsList()), found);
         QVERIFY(!header->isSortIndicatorShown());
         QCOMPARE(f.settings.digitome(u"ResultsOrder"_s), u"As found"_s);
+    }
+
+    // Commands clicked over and over while a run fills the list (and the
+    // window closed once): afterwards the list holds every line once, ticked,
+    // in the order it shows.
+    void commandsRepeatedDuringARun_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::newRow("the header toggles the order") << 0;
+        QTest::newRow("A to Z and back") << 1;
+        QTest::newRow("remove containing, once more after") << 2;
+        QTest::newRow("copy, close") << 3;
+    }
+
+    void commandsRepeatedDuringARun()
+    {
+        QFETCH(int, command);
+        using Order = core::ItemListModel::Order;
+        Fixture quiet;
+        find<QPushButton>(loadLongRun(quiet, 3), Control::StartButton)->click();
+        QStringList expected = testsupport::texts(quiet.window->resultsList());
+        if (command == 2)
+            expected.removeIf([](const QString &line) {
+                return line.contains(u"cab"_s, Qt::CaseInsensitive);
+            });
+
+        Fixture f;
+        app::MainWindow &w = loadLongRun(f, 3);
+        auto *order = w.findChild<app::ResultsOrderControl *>();
+        int clicks = 0;
+        QTimer clicker;
+        connect(&clicker, &QTimer::timeout, [&] {
+            ++clicks;
+            if (command == 0)
+                find<app::ItemListView>(w, Control::ResultsList)
+                    ->horizontalHeader()
+                    ->sectionClicked(0);
+            else if (command == 1)
+                order->setOrder(order->order() == Order::AToZ ? Order::AsFound : Order::AToZ);
+            else if (command == 2) {
+                f.dialogs.promptAnswers.enqueue(u"cab"_s);
+                find<QPushButton>(w, Control::RemoveContainingButton)->click();
+            } else if (clicks == 2) {
+                w.close();
+            } else {
+                find<QPushButton>(w, Control::CopyButton)->click();
+            }
+        });
+        clicker.start(0);
+        find<QPushButton>(w, Control::StartButton)->click();
+        clicker.stop();
+        QVERIFY2(clicks > 2, qPrintable(QString::number(clicks)));
+        if (command == 2) {
+            f.dialogs.promptAnswers.enqueue(u"cab"_s);
+            find<QPushButton>(w, Control::RemoveContainingButton)->click();
+        }
+        QCOMPARE(f.processEnds, command == 3 ? 1 : 0);
+
+        core::ItemListModel &results = w.resultsList();
+        results.finishOrdering();
+        QCOMPARE(results.storedLines(), qsizetype(results.rows()));
+        QCOMPARE(results.checkedRows(), results.rows());
+        QStringList shown = testsupport::texts(results);
+        if (results.order() == Order::AsFound) {
+            QCOMPARE(shown, expected);
+            return;
+        }
+        if (results.order() == Order::AToZ)
+            QVERIFY(std::is_sorted(
+                shown.cbegin(), shown.cend(), [](const QString &a, const QString &b) {
+                    return a.compare(b, Qt::CaseInsensitive) < 0;
+                }));
+        shown.sort();
+        expected.sort();
+        QCOMPARE(shown, expected);
     }
 
     // "Best number first" shows each number's best line by the ranking, the

@@ -26,6 +26,8 @@ private Q_SLOTS:
     void textsComeBackAsStored();
     void orders_data();
     void orders();
+    void longListsSettleInTheOrderAskedFor_data();
+    void longListsSettleInTheOrderAskedFor();
     void shownLines_data();
     void shownLines();
     void manyLinesKeepTheirTextsAndMarks();
@@ -211,6 +213,166 @@ void TestItemListModel::orders()
     remaining.removeOne(shown.at(0));
     remaining.removeOne(shown.at(1));
     QCOMPARE(testsupport::texts(list), remaining);
+}
+
+void TestItemListModel::longListsSettleInTheOrderAskedFor_data()
+{
+    // Steps: f, b, z ask for "As found", "Best first", "A to Z"; a appends
+    // lines shown soon; p shows every line; r removes the rows holding a "7";
+    // d removes the first row; k flips the first row's mark; c clears; w
+    // waits for the order being built; n asks for "Best number first" (a
+    // group every 1,000 lines); h hides the lines holding a "Q", or shows
+    // them again; x removes the stored lines holding a "7" as a filter does
+    // (only those shown go).
+    QTest::addColumn<QString>("steps");
+    QTest::newRow("a switch") << u"z"_s;
+    QTest::newRow("a switch interrupted by another") << u"zb"_s;
+    QTest::newRow("switches back and forth") << u"zbzfbz"_s;
+    QTest::newRow("back to the order shown before the switch ends") << u"bf"_s;
+    QTest::newRow("lines added while an order is built") << u"zapa"_s;
+    QTest::newRow("lines placed in a sorted order") << u"bwaawa"_s;
+    QTest::newRow("a filter while an order is built") << u"zrk"_s;
+    QTest::newRow("removing rows while an order is built") << u"bdwzdk"_s;
+    QTest::newRow("clearing while an order is built") << u"zcab"_s;
+    QTest::newRow("a mark set while an order is built") << u"bkzk"_s;
+    QTest::newRow("hiding, then a switch before the lines are chosen") << u"hzwkh"_s;
+    QTest::newRow("lines hidden while an order is built") << u"zhahw"_s;
+    QTest::newRow("removing while lines are hidden") << u"hbwaapxrkdh"_s;
+    QTest::newRow("best number first while lines arrive") << u"nawahap"_s;
+    QTest::newRow("hiding under best number first") << u"hnaawh"_s;
+}
+
+void TestItemListModel::longListsSettleInTheOrderAskedFor()
+{
+    QFETCH(QString, steps);
+    using Order = core::ItemListModel::Order;
+    core::ItemListModel list({u"Results"_s});
+    QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    // Lines "<letters>-<found position>"; their rank comes from the text.
+    const auto rankOf = [](QStringView line) {
+        return quint32(qHash(line) % 997);
+    };
+    QHash<QString, bool> expected; // text -> mark
+    int added = 0;
+    bool hiding = false;
+    const auto isShown = [](QStringView line) {
+        return !line.contains(u'Q');
+    };
+    const auto addLines = [&](int count) {
+        for (int i = 0; i < count; ++i, ++added) {
+            if (added % 1000 == 0)
+                list.startGroup(QString::number(added / 1000));
+            const QString text = QString(QChar(u'a' + added * 7 % 26)) + QChar(u'A' + added % 23)
+                                 + u'-' + QString::number(added);
+            list.appendPending(text, added % 3 == 0);
+            expected.insert(text, added % 3 == 0);
+        }
+    };
+    addLines(int(core::ItemListModel::OrderAtOnceLines) + 5'000);
+    list.showPending();
+    list.setRank([&](QStringView line, QStringView) {
+        return rankOf(line);
+    });
+    for (const QChar step : std::as_const(steps)) {
+        switch (step.unicode()) {
+        case u'f':
+            list.setOrder(Order::AsFound);
+            break;
+        case u'b':
+            list.setOrder(Order::BestFirst);
+            break;
+        case u'z':
+            list.setOrder(Order::AToZ);
+            break;
+        case u'a':
+            addLines(3'000);
+            list.showPendingSoon();
+            break;
+        case u'p':
+            list.showPending();
+            break;
+        case u'r': {
+            QList<int> rows;
+            for (int row = 0; row < list.rows(); ++row)
+                if (list.text(row).contains(u'7'))
+                    rows.append(row);
+            for (const int row : std::as_const(rows))
+                expected.remove(list.text(row));
+            list.removeSorted(rows);
+            break;
+        }
+        case u'd':
+            expected.remove(list.text(0));
+            list.removeAt(0);
+            break;
+        case u'k':
+            expected[list.text(0)] = !list.isChecked(0);
+            list.setChecked(0, !list.isChecked(0));
+            break;
+        case u'c':
+            list.clear();
+            expected.clear();
+            break;
+        case u'w':
+            list.finishOrdering();
+            break;
+        case u'x': {
+            std::vector<char> drop(std::size_t(list.storedLines()));
+            for (qsizetype line = 0; line < list.storedLines(); ++line)
+                drop[std::size_t(line)] = list.storedUtf8(line).toByteArray().contains('7');
+            for (int row = 0; row < list.rows(); ++row)
+                if (list.text(row).contains(u'7'))
+                    expected.remove(list.text(row));
+            list.removeStored(std::move(drop));
+            break;
+        }
+        case u'n':
+            list.setOrder(Order::BestNumberFirst);
+            break;
+        case u'h':
+            hiding = !hiding;
+            list.setShownLines(hiding ? core::ItemListModel::LineTest(isShown)
+                                      : core::ItemListModel::LineTest());
+            break;
+        }
+    }
+    list.showPending();
+    list.finishOrdering();
+    QCOMPARE(list.order(), list.wantedOrder());
+    const auto foundAt = [](const QString &text) {
+        return text.section(u'-', 1).toInt();
+    };
+    for (auto line = expected.begin(); line != expected.end();)
+        line = hiding && !isShown(line.key()) ? expected.erase(line) : std::next(line);
+    if (list.order() == Order::BestNumberFirst) {
+        QHash<int, QString> best; // group -> its best line
+        for (auto line = expected.cbegin(); line != expected.cend(); ++line) {
+            QString &shown = best[foundAt(line.key()) / 1000];
+            if (shown.isEmpty()
+                || std::pair(rankOf(line.key()), foundAt(line.key()))
+                       < std::pair(rankOf(shown), foundAt(shown)))
+                shown = line.key();
+        }
+        for (auto line = expected.begin(); line != expected.end();)
+            line = best.value(foundAt(line.key()) / 1000) != line.key() ? expected.erase(line)
+                                                                        : std::next(line);
+    }
+    QCOMPARE(list.rows(), int(expected.size()));
+    QCOMPARE(list.hiddenLines(), list.storedLines() - list.rows());
+    for (int row = 0; row < list.rows(); ++row) {
+        const QString text = list.text(row);
+        QVERIFY2(expected.contains(text), qPrintable(text));
+        QCOMPARE(list.isChecked(row), expected.value(text));
+        if (row == 0)
+            continue;
+        const QString previous = list.text(row - 1);
+        bool inOrder = foundAt(previous) < foundAt(text);
+        if (core::ItemListModel::isRanked(list.order()) && rankOf(previous) != rankOf(text))
+            inOrder = rankOf(previous) < rankOf(text);
+        if (list.order() == Order::AToZ && previous.compare(text, Qt::CaseInsensitive) != 0)
+            inOrder = previous.compare(text, Qt::CaseInsensitive) < 0;
+        QVERIFY2(inOrder, qPrintable(previous + u" before "_s + text));
+    }
 }
 
 // A subset shown: hidden lines ("X...") and, under "Best number first", all

@@ -9,6 +9,7 @@
 #include "tests/support/TestHelpers.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -248,6 +249,22 @@ private Q_SLOTS:
             qobject_cast<QInputDialog *>(dialog)->accept();
         });
         QCOMPARE(dialogs.prompt(u"Enter phone numbers or numbers (use commas): "_s), pasted);
+
+        // Pasted by the keyboard, a short and a long text each replace the
+        // selection, the cursor after them.
+        for (const QString &clip : {u"7,8"_s, QString(100'000, u'7')}) {
+            QGuiApplication::clipboard()->setText(clip);
+            whenModal([](QWidget *dialog) {
+                auto *edit = dialog->findChild<QLineEdit *>();
+                edit->setText(u"1234"_s);
+                edit->setSelection(1, 2);
+                QTest::keySequence(edit, QKeySequence::Paste);
+                edit->insert(u"x"_s);
+                qobject_cast<QInputDialog *>(dialog)->accept();
+            });
+            QCOMPARE(dialogs.prompt(u"Enter phone numbers or numbers (use commas): "_s),
+                     u"1"_s + clip + u"x4"_s);
+        }
     }
 
     // Before the window shows, a box is centred on the screen (it has no

@@ -1,0 +1,400 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
+
+#include "core/ListOrder.h"
+
+#include <algorithm>
+#include <array>
+#include <new>
+#include <utility>
+
+#if defined(Q_OS_LINUX)
+#include <pthread.h>
+#include <sched.h>
+#endif
+
+namespace core {
+
+namespace {
+
+// How many lines go between two looks at the cancel flag.
+constexpr std::size_t CancelStride = 1 << 16;
+
+int compareIgnoringAsciiCase(QByteArrayView a, QByteArrayView b)
+{
+    const qsizetype common = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        auto x = quint8(a[i]);
+        auto y = quint8(b[i]);
+        if (x >= 'A' && x <= 'Z')
+            x += 32;
+        if (y >= 'A' && y <= 'Z')
+            y += 32;
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+// The first eight bytes of a line, upper-case ASCII letters lowered, as one
+// number that orders as the bytes do; a shorter line is padded with zeros, so
+// equal numbers may still be different lines.
+quint64 prefixKey(QByteArrayView bytes)
+{
+    quint64 key = 0;
+    const qsizetype size = std::min<qsizetype>(bytes.size(), 8);
+    for (qsizetype i = 0; i < size; ++i) {
+        auto c = quint8(bytes[i]);
+        if (c >= 'A' && c <= 'Z')
+            c += 32;
+        key |= quint64(c) << (56 - 8 * i);
+    }
+    return key;
+}
+
+struct KeyedLine
+{
+    quint64 key;
+    quint32 line;
+};
+
+// A stable least-significant-digit radix sort by the key's bits from
+// `lowBit` up, 11 bits a pass; passes over a digit that every key shares
+// are skipped.
+bool radixSort(std::vector<KeyedLine> &entries, int lowBit, const std::atomic<bool> &cancelled)
+{
+    constexpr int DigitBits = 11;
+    constexpr std::size_t Digits = std::size_t(1) << DigitBits;
+    std::vector<KeyedLine> next(entries.size());
+    std::vector<std::size_t> starts(Digits + 1);
+    for (int shift = lowBit; shift < 64; shift += DigitBits) {
+        if (cancelled.load(std::memory_order_relaxed))
+            return false;
+        std::fill(starts.begin(), starts.end(), 0);
+        for (const KeyedLine &entry : entries)
+            ++starts[((entry.key >> shift) & (Digits - 1)) + 1];
+        if (std::any_of(starts.begin() + 1, starts.end(), [&](std::size_t n) {
+                return n == entries.size();
+            }))
+            continue;
+        for (std::size_t d = 0; d < Digits; ++d)
+            starts[d + 1] += starts[d];
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const KeyedLine &entry = entries[i];
+            next[starts[(entry.key >> shift) & (Digits - 1)]++] = entry;
+        }
+        entries.swap(next);
+    }
+    return true;
+}
+
+class Builder
+{
+public:
+    Builder(const OrderInput &input, OrderOutput &output, const std::atomic<bool> &cancelled)
+        : m_in(input)
+        , m_out(output)
+        , m_cancelled(cancelled)
+    {}
+
+    bool run()
+    {
+        if ((isRankedOrder(m_in.order) || m_in.rankingOnly) && !rankLines())
+            return false;
+        if (m_in.rankingOnly || (m_in.order == ListOrder::AsFound && !m_in.shown))
+            return true;
+        const std::size_t first = m_in.placed ? std::size_t(m_in.placedLines) : 0;
+        std::vector<quint32> batch;
+        if (m_in.shown || m_in.order == ListOrder::BestNumberFirst) {
+            std::vector<quint32> lines;
+            if (!shownLines(first, lines) || !sortLines(&lines, first, batch))
+                return false;
+        } else if (!sortLines(nullptr, first, batch)) {
+            return false;
+        }
+        if (!m_in.placed) {
+            m_out.permutation = std::move(batch);
+            return true;
+        }
+        if (m_in.order == ListOrder::BestNumberFirst) {
+            // One row per group: few rows, copied freely.
+            std::vector<quint32> placed = *m_in.placed;
+            keepBestOfGroupAcross(first, placed, batch);
+            return merge(placed, batch);
+        }
+        return merge(*m_in.placed, batch);
+    }
+
+private:
+    quint32 rankOf(quint32 line) const
+    {
+        return line < m_in.ranked ? m_in.ranks[line] : m_out.ranks[line - m_in.ranked];
+    }
+
+    bool cancelled() const { return m_cancelled.load(std::memory_order_relaxed); }
+
+    bool precedes(quint32 a, quint32 b) const
+    {
+        if (isRankedOrder(m_in.order)) {
+            const quint32 x = rankOf(a);
+            const quint32 y = rankOf(b);
+            if (x != y)
+                return x < y;
+        } else if (m_in.order == ListOrder::AToZ) {
+            const int compared = compareIgnoringAsciiCase(m_in.lines.utf8(a), m_in.lines.utf8(b));
+            if (compared != 0)
+                return compared < 0;
+        }
+        return a < b;
+    }
+
+    bool rankLines()
+    {
+        const qsizetype count = m_in.lines.size();
+        m_out.ranks.reserve(std::size_t(std::max<qsizetype>(0, count - m_in.ranked)));
+        auto group = m_in.groups.begin();
+        for (qsizetype line = m_in.ranked; line < count; ++line) {
+            if ((line & (CancelStride - 1)) == 0 && cancelled())
+                return false;
+            while (std::next(group) < m_in.groups.end() && std::next(group)->first <= line)
+                ++group;
+            const QStringView label = group < m_in.groups.end() && group->first <= line
+                                          ? QStringView(group->label)
+                                          : QStringView();
+            m_out.ranks.push_back(m_in.rank ? m_in.rank(m_in.lines.text(line), label) : 0);
+        }
+        return true;
+    }
+
+    // The index of the group of `line` in the input's groups; -1 before them.
+    qsizetype groupOf(qsizetype line) const
+    {
+        const auto after = std::upper_bound(
+            m_in.groups.begin(), m_in.groups.end(), line, [](qsizetype l, const LineGroup &g) {
+                return l < g.first;
+            });
+        return after - m_in.groups.begin() - 1;
+    }
+
+    // The lines from `first` on that are shown, in found order: those the
+    // test accepts, and under BestNumberFirst only each group's best.
+    bool shownLines(std::size_t first, std::vector<quint32> &lines)
+    {
+        const auto count = std::size_t(m_in.lines.size());
+        const bool bestOfGroup = m_in.order == ListOrder::BestNumberFirst;
+        qsizetype lastGroup = -2;
+        for (std::size_t line = first; line < count; ++line) {
+            if ((line & (CancelStride - 1)) == 0 && cancelled())
+                return false;
+            if (m_in.shown && !m_in.shown(m_in.lines.text(qsizetype(line))))
+                continue;
+            if (bestOfGroup) {
+                // A group's lines are neighbours in the store.
+                const qsizetype group = groupOf(qsizetype(line));
+                if (group == lastGroup) {
+                    if (precedes(quint32(line), lines.back()))
+                        lines.back() = quint32(line);
+                    continue;
+                }
+                lastGroup = group;
+            }
+            lines.push_back(quint32(line));
+        }
+        return true;
+    }
+
+    // BestNumberFirst placing new lines: the group that the placed lines
+    // end in keeps one row, for the better of its placed and new lines.
+    void keepBestOfGroupAcross(std::size_t first,
+                               std::vector<quint32> &placed,
+                               std::vector<quint32> &batch) const
+    {
+        if (first == 0 || placed.empty() || batch.empty())
+            return;
+        const qsizetype group = groupOf(qsizetype(first));
+        if (group != groupOf(qsizetype(first) - 1))
+            return;
+        const qsizetype groupStart = group < 0 ? 0 : m_in.groups[std::size_t(group)].first;
+        const auto added = std::find_if(batch.begin(), batch.end(), [&](quint32 line) {
+            return groupOf(line) == group;
+        });
+        const auto shown = std::find_if(placed.begin(), placed.end(), [&](quint32 line) {
+            return line >= groupStart;
+        });
+        if (added == batch.end() || shown == placed.end())
+            return;
+        if (precedes(*added, *shown))
+            placed.erase(shown);
+        else
+            batch.erase(added);
+    }
+
+    // The lines from `first` on (or only those of `only`), in order: sorted
+    // by a number that orders them (the rank, or the first letters), then
+    // lines of equal numbers by their whole text.
+    bool
+    sortLines(const std::vector<quint32> *only, std::size_t first, std::vector<quint32> &sorted)
+    {
+        if (m_in.order == ListOrder::AsFound) {
+            sorted = *only; // found order; a subset only comes here
+            return true;
+        }
+        const std::size_t size = only ? only->size() : std::size_t(m_in.lines.size()) - first;
+        std::vector<KeyedLine> entries(size);
+        const bool byRank = isRankedOrder(m_in.order);
+        for (std::size_t i = 0; i < size; ++i) {
+            if ((i & (CancelStride - 1)) == 0 && cancelled())
+                return false;
+            const std::size_t line = only ? (*only)[i] : first + i;
+            entries[i] = {byRank ? quint64(rankOf(quint32(line))) << 32
+                                 : prefixKey(m_in.lines.utf8(qsizetype(line))),
+                          quint32(line)};
+        }
+        if (!radixSort(entries, byRank ? 32 : 0, m_cancelled))
+            return false;
+        if (!byRank) {
+            // Lines that share their first eight letters, in whole order.
+            for (std::size_t begin = 0; begin < entries.size();) {
+                std::size_t end = begin + 1;
+                while (end < entries.size() && entries[end].key == entries[begin].key)
+                    ++end;
+                if (end - begin > 1) {
+                    if (cancelled())
+                        return false;
+                    std::sort(entries.begin() + std::ptrdiff_t(begin),
+                              entries.begin() + std::ptrdiff_t(end),
+                              [this](const KeyedLine &a, const KeyedLine &b) {
+                                  return precedes(a.line, b.line);
+                              });
+                }
+                begin = end;
+            }
+        }
+        sorted.resize(entries.size());
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            sorted[i] = entries[i].line;
+        return true;
+    }
+
+    // The placed lines with the sorted batch among them. Each line of the
+    // batch finds its place by galloping from the place of the one before,
+    // so a small batch costs little beyond copying the list.
+    bool merge(const std::vector<quint32> &placed, const std::vector<quint32> &batch)
+    {
+        std::vector<quint32> &merged = m_out.permutation;
+        merged.reserve(placed.size() + batch.size());
+        std::size_t from = 0;
+        for (std::size_t i = 0; i < batch.size(); ++i) {
+            if ((i & (CancelStride - 1)) == 0 && cancelled())
+                return false;
+            const quint32 line = batch[i];
+            // The first placed line after `line`, from `from` on.
+            std::size_t low = from;
+            std::size_t step = 1;
+            std::size_t high = from;
+            while (high < placed.size() && !precedes(line, placed[high])) {
+                low = high + 1;
+                high = from + step;
+                step *= 2;
+            }
+            high = std::min(high, placed.size());
+            const auto at = std::upper_bound(placed.begin() + std::ptrdiff_t(low),
+                                             placed.begin() + std::ptrdiff_t(high),
+                                             line,
+                                             [this](quint32 a, quint32 b) {
+                                                 return precedes(a, b);
+                                             });
+            const auto to = std::size_t(at - placed.begin());
+            merged.insert(merged.end(),
+                          placed.begin() + std::ptrdiff_t(from),
+                          placed.begin() + std::ptrdiff_t(to));
+            merged.push_back(line);
+            from = to;
+        }
+        merged.insert(merged.end(), placed.begin() + std::ptrdiff_t(from), placed.end());
+        return true;
+    }
+
+    const OrderInput &m_in;
+    OrderOutput &m_out;
+    const std::atomic<bool> &m_cancelled;
+};
+
+} // namespace
+
+bool buildOrder(const OrderInput &input, OrderOutput &output, const std::atomic<bool> &cancelled)
+{
+    return Builder(input, output, cancelled).run();
+}
+
+bool linePrecedes(
+    ListOrder order, const TextStore::View &lines, const quint32 *ranks, quint32 a, quint32 b)
+{
+    if (isRankedOrder(order)) {
+        if (ranks[a] != ranks[b])
+            return ranks[a] < ranks[b];
+    } else if (order == ListOrder::AToZ) {
+        const int compared = compareIgnoringAsciiCase(lines.utf8(a), lines.utf8(b));
+        if (compared != 0)
+            return compared < 0;
+    }
+    return a < b;
+}
+
+OrderBuild::OrderBuild(OrderInput input, std::function<void()> finished)
+    : m_input(std::move(input))
+{
+    m_thread = std::thread([this, finished = std::move(finished)] {
+#if defined(Q_OS_LINUX)
+        // Ranking ahead of a switch uses only time no one else wants: a run
+        // filling the list keeps its speed. A switch asked for meanwhile
+        // ranks the rest at the usual priority.
+        if (m_input.rankingOnly) {
+            const sched_param idle{};
+            pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
+        }
+#endif
+        try {
+            m_complete = buildOrder(m_input, m_output, m_cancelled);
+        } catch (const std::bad_alloc &) {
+            m_complete = false;
+        }
+        m_done.store(true, std::memory_order_release);
+        if (finished)
+            finished();
+    });
+}
+
+OrderBuild::~OrderBuild()
+{
+    m_cancelled.store(true, std::memory_order_relaxed);
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void OrderBuild::wait()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+std::vector<quint32> OrderBuild::cancel()
+{
+    m_cancelled.store(true, std::memory_order_relaxed);
+    if (m_thread.joinable())
+        m_thread.join();
+    return std::move(m_output.ranks);
+}
+
+bool OrderBuild::take(OrderOutput &output)
+{
+    if (m_thread.joinable())
+        m_thread.join();
+    if (!m_complete)
+        return false;
+    output = std::move(m_output);
+    m_complete = false;
+    return true;
+}
+
+} // namespace core

@@ -1,0 +1,112 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "core/TextStore.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+#include <vector>
+
+namespace core {
+
+// The orders a list shows its lines in. BestNumberFirst shows one line per
+// group: the line Best first puts first among the group's shown lines, the
+// groups ordered by the rank of that line (ties in found order). A line
+// arriving later takes its group's row when it ranks before the line shown;
+// a row removed leaves its group without a row until the order is built
+// again.
+enum class ListOrder { AsFound, BestFirst, AToZ, BestNumberFirst };
+
+constexpr bool isRankedOrder(ListOrder order)
+{
+    return order == ListOrder::BestFirst || order == ListOrder::BestNumberFirst;
+}
+
+// The rank key of a line for "Best first" (smaller first), from its text and
+// the label of its group; equal keys keep the found order.
+using LineRank = std::function<quint32(QStringView line, QStringView group)>;
+
+// Whether a stored line may be shown.
+using ShownLineTest = std::function<bool(QStringView line)>;
+
+// A run of lines that belong to one group (the number they came from).
+struct LineGroup
+{
+    qsizetype first; // the first stored line of the run
+    QString label;
+};
+
+// What ordering the lines [0, lines.size()) needs. The pointers stay valid,
+// and what they point at unchanged, until the work is done.
+struct OrderInput
+{
+    ListOrder order = ListOrder::AsFound;
+    TextStore::View lines;
+    // Ranks of the first lines, and what ranks the rest.
+    const quint32 *ranks = nullptr;
+    qsizetype ranked = 0;
+    LineRank rank;
+    // Those of the lines from `ranked` on, and from `placedLines` on.
+    std::vector<LineGroup> groups;
+    // The lines shown (all when empty); a subset makes a permutation also
+    // for AsFound.
+    ShownLineTest shown;
+    // The first `placedLines` lines already in `order` (the shown ones of
+    // them, in `placed`); the rest join them.
+    const std::vector<quint32> *placed = nullptr;
+    qsizetype placedLines = 0;
+    // Only ranks the lines, ahead of a switch to "Best first".
+    bool rankingOnly = false;
+};
+
+struct OrderOutput
+{
+    std::vector<quint32> ranks;       // of the lines from input.ranked on
+    std::vector<quint32> permutation; // row -> line; empty for AsFound of every line
+};
+
+// Puts the lines in order: ranks the unranked lines for "Best first", sorts
+// the lines not yet placed (a radix sort of the ranks, or of the first eight
+// letters for "A to Z") and merges them with the placed ones. Returns false,
+// part done, once `cancelled` is set.
+bool buildOrder(const OrderInput &input, OrderOutput &output, const std::atomic<bool> &cancelled);
+
+// Whether line `a` comes before line `b` in `order`, given the ranks of both.
+bool linePrecedes(
+    ListOrder order, const TextStore::View &lines, const quint32 *ranks, quint32 a, quint32 b);
+
+// buildOrder() on a thread of its own; `finished` is called on that thread
+// when it is done, also when cancelled. Ending it cancels and waits.
+class OrderBuild
+{
+public:
+    OrderBuild(OrderInput input, std::function<void()> finished);
+    ~OrderBuild();
+    OrderBuild(const OrderBuild &) = delete;
+    OrderBuild &operator=(const OrderBuild &) = delete;
+
+    const OrderInput &input() const { return m_input; }
+    bool isDone() const { return m_done.load(std::memory_order_acquire); }
+    void wait();
+    // Waits for the work and gives its outcome; false when it was cancelled
+    // or failed for lack of memory.
+    bool take(OrderOutput &output);
+    // Cancels the work, waits for it and gives the ranks it has computed.
+    std::vector<quint32> cancel();
+
+private:
+    OrderInput m_input;
+    OrderOutput m_output;
+    std::atomic<bool> m_cancelled{false};
+    std::atomic<bool> m_done{false};
+    bool m_complete = false;
+    std::thread m_thread;
+};
+
+} // namespace core
