@@ -279,9 +279,17 @@ private:
                         return precedes(a.line, b.line);
                     });
                 } else {
+                    bool longer = false;
                     for (KeyedLine *entry = run; entry != runEnd; ++entry) {
                         const QByteArrayView bytes = m_in.lines.utf8(entry->line);
+                        longer = longer || bytes.size() > offset;
                         entry->key = prefixKey(bytes.sliced(std::min(offset, bytes.size())));
+                    }
+                    // Lines that all end here are the same text (repeated
+                    // lines), already in found order.
+                    if (!longer) {
+                        run = runEnd;
+                        continue;
                     }
                     if (!radixSort(run, runEnd, scratch, 0, m_cancelled)
                         || !sortTies(run, runEnd, scratch, offset + 8))
