@@ -157,8 +157,13 @@ private:
         const qsizetype unranked = std::max<qsizetype>(0, count - m_in.ranked);
         m_out.ranks.resize(std::size_t(unranked));
         constexpr qsizetype LinesPerThread = qsizetype(1) << 18;
-        const qsizetype threads = std::clamp<qsizetype>(
-            unranked / LinesPerThread, 1, std::max(1u, std::thread::hardware_concurrency()));
+        // Ranking ahead of a switch, at idle priority, keeps to one thread.
+        const qsizetype threads =
+            m_in.rankingOnly
+                ? 1
+                : std::clamp<qsizetype>(unranked / LinesPerThread,
+                                        1,
+                                        std::max(1u, std::thread::hardware_concurrency()));
         std::vector<std::thread> helpers;
         std::atomic<bool> failed{false};
         // How many lines of each part are ranked: a part that stops early
@@ -370,15 +375,6 @@ OrderBuild::OrderBuild(OrderInput input, std::function<void()> finished)
     : m_input(std::move(input))
 {
     m_thread = std::thread([this, finished = std::move(finished)] {
-#if defined(Q_OS_LINUX)
-        // Ranking ahead of a switch uses only time no one else wants: a run
-        // filling the list keeps its speed. A switch asked for meanwhile
-        // ranks the rest at the usual priority.
-        if (m_input.rankingOnly) {
-            const sched_param idle{};
-            pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
-        }
-#endif
         try {
             m_complete = buildOrder(m_input, m_output, m_cancelled);
         } catch (const std::bad_alloc &) {
@@ -388,17 +384,41 @@ OrderBuild::OrderBuild(OrderInput input, std::function<void()> finished)
         if (finished)
             finished();
     });
+#if defined(Q_OS_LINUX)
+    // Ranking ahead of a switch uses only time no one else wants: a run
+    // filling the list keeps its speed. A switch asked for meanwhile ranks
+    // the rest at the usual priority.
+    if (m_input.rankingOnly) {
+        const sched_param idle{};
+        pthread_setschedparam(m_thread.native_handle(), SCHED_IDLE, &idle);
+    }
+#endif
 }
 
 OrderBuild::~OrderBuild()
 {
     m_cancelled.store(true, std::memory_order_relaxed);
-    if (m_thread.joinable())
+    if (m_thread.joinable()) {
+        raisePriority();
         m_thread.join();
+    }
+}
+
+// Ranking at idle priority gets no time on a busy machine, also not to see
+// that it is cancelled: whoever waits for it gives it the usual priority.
+void OrderBuild::raisePriority()
+{
+#if defined(Q_OS_LINUX)
+    if (m_input.rankingOnly && m_thread.joinable()) {
+        const sched_param usual{};
+        pthread_setschedparam(m_thread.native_handle(), SCHED_OTHER, &usual);
+    }
+#endif
 }
 
 void OrderBuild::wait()
 {
+    raisePriority();
     if (m_thread.joinable())
         m_thread.join();
 }
@@ -406,6 +426,7 @@ void OrderBuild::wait()
 std::vector<quint32> OrderBuild::cancel()
 {
     m_cancelled.store(true, std::memory_order_relaxed);
+    raisePriority();
     if (m_thread.joinable())
         m_thread.join();
     return std::move(m_output.ranks);
@@ -413,6 +434,7 @@ std::vector<quint32> OrderBuild::cancel()
 
 bool OrderBuild::take(OrderOutput &output)
 {
+    raisePriority();
     if (m_thread.joinable())
         m_thread.join();
     if (!m_complete)
