@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <new>
+#include <system_error>
 #include <utility>
 
 #if defined(Q_OS_LINUX)
@@ -58,33 +60,43 @@ struct KeyedLine
     quint32 line;
 };
 
-// A stable least-significant-digit radix sort by the key's bits from
-// `lowBit` up, 11 bits a pass; passes over a digit that every key shares
-// are skipped.
-bool radixSort(std::vector<KeyedLine> &entries, int lowBit, const std::atomic<bool> &cancelled)
+// A stable least-significant-digit radix sort of [begin, end) by the key's
+// bits from `lowBit` up, through `scratch` (at least as long): 11 bits a
+// pass for long runs, 8 for short ones, whose counting would otherwise cost
+// more than their lines; passes over a digit that every key shares are
+// skipped.
+bool radixSort(KeyedLine *begin,
+               KeyedLine *end,
+               KeyedLine *scratch,
+               int lowBit,
+               const std::atomic<bool> &cancelled)
 {
-    constexpr int DigitBits = 11;
-    constexpr std::size_t Digits = std::size_t(1) << DigitBits;
-    std::vector<KeyedLine> next(entries.size());
-    std::vector<std::size_t> starts(Digits + 1);
-    for (int shift = lowBit; shift < 64; shift += DigitBits) {
+    const auto size = std::size_t(end - begin);
+    const int digitBits = size >= (std::size_t(1) << 16) ? 11 : 8;
+    const std::size_t digits = std::size_t(1) << digitBits;
+    std::array<std::size_t, (1 << 11) + 1> starts;
+    KeyedLine *from = begin;
+    KeyedLine *to = scratch;
+    for (int shift = lowBit; shift < 64; shift += digitBits) {
         if (cancelled.load(std::memory_order_relaxed))
             return false;
-        std::fill(starts.begin(), starts.end(), 0);
-        for (const KeyedLine &entry : entries)
-            ++starts[((entry.key >> shift) & (Digits - 1)) + 1];
-        if (std::any_of(starts.begin() + 1, starts.end(), [&](std::size_t n) {
-                return n == entries.size();
-            }))
+        std::fill_n(starts.begin(), digits + 1, 0);
+        for (const KeyedLine *entry = from; entry != from + size; ++entry)
+            ++starts[((entry->key >> shift) & (digits - 1)) + 1];
+        if (std::any_of(starts.begin() + 1,
+                        starts.begin() + std::ptrdiff_t(digits) + 1,
+                        [&](std::size_t n) {
+                            return n == size;
+                        }))
             continue;
-        for (std::size_t d = 0; d < Digits; ++d)
+        for (std::size_t d = 0; d < digits; ++d)
             starts[d + 1] += starts[d];
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            const KeyedLine &entry = entries[i];
-            next[starts[(entry.key >> shift) & (Digits - 1)]++] = entry;
-        }
-        entries.swap(next);
+        for (const KeyedLine *entry = from; entry != from + size; ++entry)
+            to[starts[(entry->key >> shift) & (digits - 1)]++] = *entry;
+        std::swap(from, to);
     }
+    if (from != begin)
+        std::copy(from, from + size, begin);
     return true;
 }
 
@@ -148,12 +160,76 @@ private:
         return a < b;
     }
 
+    // Ranks the lines from m_in.ranked on, on every core for a long list: the
+    // rank function keeps its state per thread.
     bool rankLines()
     {
         const qsizetype count = m_in.lines.size();
-        m_out.ranks.reserve(std::size_t(std::max<qsizetype>(0, count - m_in.ranked)));
-        auto group = m_in.groups.begin();
-        for (qsizetype line = m_in.ranked; line < count; ++line) {
+        const qsizetype unranked = std::max<qsizetype>(0, count - m_in.ranked);
+        m_out.ranks.resize(std::size_t(unranked));
+        constexpr qsizetype LinesPerThread = qsizetype(1) << 18;
+        // Ranking ahead of a switch, at idle priority, keeps to one thread.
+        const qsizetype threads =
+            m_in.rankingOnly
+                ? 1
+                : std::clamp<qsizetype>(unranked / LinesPerThread,
+                                        1,
+                                        std::max(1u, std::thread::hardware_concurrency()));
+        std::vector<std::thread> helpers;
+        std::atomic<bool> failed{false};
+        // How many lines of each part are ranked: a part that stops early
+        // leaves the ranks after it out.
+        std::vector<qsizetype> done(std::size_t(threads), 0);
+        const auto partBegin = [&](qsizetype part) {
+            return m_in.ranked + unranked * part / threads;
+        };
+        const auto rankPart = [&](qsizetype part) {
+            try {
+                if (!rankRange(partBegin(part), partBegin(part + 1), done[std::size_t(part)]))
+                    failed.store(true);
+            } catch (const std::bad_alloc &) {
+                failed.store(true);
+            }
+        };
+        try {
+            for (qsizetype part = 1; part < threads; ++part)
+                helpers.emplace_back(rankPart, part);
+        } catch (const std::system_error &) {
+            // Fewer threads: this one ranks what is left.
+        }
+        const auto helped = qsizetype(helpers.size());
+        for (qsizetype part = helped + 1; part < threads; ++part)
+            rankPart(part);
+        rankPart(0);
+        for (std::thread &helper : helpers)
+            helper.join();
+        if (!failed.load())
+            return true;
+        // Keep the ranks of the lines ranked without a gap.
+        qsizetype kept = 0;
+        for (qsizetype part = 0; part < threads; ++part) {
+            kept += done[std::size_t(part)];
+            if (partBegin(part) + done[std::size_t(part)] < partBegin(part + 1))
+                break;
+        }
+        m_out.ranks.resize(std::size_t(kept));
+        if (!cancelled())
+            throw std::bad_alloc();
+        return false;
+    }
+
+    // Ranks the lines [from, to) into m_out.ranks, counting them in `done`.
+    bool rankRange(qsizetype from, qsizetype to, qsizetype &done)
+    {
+        const LineRank rank = m_in.rank;
+        // The group of `from`: the last that begins at or before it.
+        auto group = std::upper_bound(
+            m_in.groups.begin(), m_in.groups.end(), from, [](qsizetype line, const LineGroup &g) {
+                return line < g.first;
+            });
+        if (group != m_in.groups.begin())
+            --group;
+        for (qsizetype line = from; line < to; ++line) {
             if ((line & (CancelStride - 1)) == 0 && cancelled())
                 return false;
             while (std::next(group) < m_in.groups.end() && std::next(group)->first <= line)
@@ -161,7 +237,9 @@ private:
             const QStringView label = group < m_in.groups.end() && group->first <= line
                                           ? QStringView(group->label)
                                           : QStringView();
-            m_out.ranks.push_back(m_in.rank ? m_in.rank(m_in.lines.text(line), label) : 0);
+            m_out.ranks[std::size_t(line - m_in.ranked)] =
+                rank ? rank(m_in.lines.text(line), label) : 0;
+            done = line - from + 1;
         }
         return true;
     }
@@ -250,29 +328,61 @@ private:
                                  : prefixKey(m_in.lines.utf8(qsizetype(line))),
                           quint32(line)};
         }
-        if (!radixSort(entries, byRank ? 32 : 0, m_cancelled))
+        std::unique_ptr<KeyedLine[]> scratch(new KeyedLine[entries.size()]);
+        if (!radixSort(entries.data(),
+                       entries.data() + entries.size(),
+                       scratch.get(),
+                       byRank ? 32 : 0,
+                       m_cancelled))
             return false;
-        if (!byRank) {
-            // Lines that share their first eight letters, in whole order.
-            for (std::size_t begin = 0; begin < entries.size();) {
-                std::size_t end = begin + 1;
-                while (end < entries.size() && entries[end].key == entries[begin].key)
-                    ++end;
-                if (end - begin > 1) {
-                    if (cancelled())
-                        return false;
-                    std::sort(entries.begin() + std::ptrdiff_t(begin),
-                              entries.begin() + std::ptrdiff_t(end),
-                              [this](const KeyedLine &a, const KeyedLine &b) {
-                                  return precedes(a.line, b.line);
-                              });
-                }
-                begin = end;
-            }
-        }
+        if (!byRank && !sortTies(entries.data(), entries.data() + entries.size(), scratch.get(), 8))
+            return false;
         sorted.resize(entries.size());
         for (std::size_t i = 0; i < entries.size(); ++i)
             sorted[i] = entries[i].line;
+        return true;
+    }
+
+    // Puts the lines of [begin, end), sorted by their bytes before `offset`,
+    // in whole order: each run of equal keys is sorted by its next eight
+    // bytes, and so on; short runs, and lines that still tie deep inside, by
+    // comparing their texts. Keys pad a line's end with zeros, so a smaller
+    // key always means an earlier line, and ties go on to the next bytes.
+    bool sortTies(KeyedLine *begin, KeyedLine *end, KeyedLine *scratch, qsizetype offset)
+    {
+        constexpr std::ptrdiff_t ShortRun = 64;
+        constexpr qsizetype DeepestOffset = 256;
+        for (KeyedLine *run = begin; run < end;) {
+            KeyedLine *runEnd = run + 1;
+            while (runEnd < end && runEnd->key == run->key)
+                ++runEnd;
+            if (runEnd - run > 1) {
+                if (cancelled())
+                    return false;
+                if (runEnd - run <= ShortRun || offset >= DeepestOffset) {
+                    std::sort(run, runEnd, [this](const KeyedLine &a, const KeyedLine &b) {
+                        return precedes(a.line, b.line);
+                    });
+                } else {
+                    bool longer = false;
+                    for (KeyedLine *entry = run; entry != runEnd; ++entry) {
+                        const QByteArrayView bytes = m_in.lines.utf8(entry->line);
+                        longer = longer || bytes.size() > offset;
+                        entry->key = prefixKey(bytes.sliced(std::min(offset, bytes.size())));
+                    }
+                    // Lines that all end here are the same text (repeated
+                    // lines), already in found order.
+                    if (!longer) {
+                        run = runEnd;
+                        continue;
+                    }
+                    if (!radixSort(run, runEnd, scratch, 0, m_cancelled)
+                        || !sortTies(run, runEnd, scratch, offset + 8))
+                        return false;
+                }
+            }
+            run = runEnd;
+        }
         return true;
     }
 
@@ -345,15 +455,6 @@ OrderBuild::OrderBuild(OrderInput input, std::function<void()> finished)
     : m_input(std::move(input))
 {
     m_thread = std::thread([this, finished = std::move(finished)] {
-#if defined(Q_OS_LINUX)
-        // Ranking ahead of a switch uses only time no one else wants: a run
-        // filling the list keeps its speed. A switch asked for meanwhile
-        // ranks the rest at the usual priority.
-        if (m_input.rankingOnly) {
-            const sched_param idle{};
-            pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
-        }
-#endif
         try {
             m_complete = buildOrder(m_input, m_output, m_cancelled);
         } catch (const std::bad_alloc &) {
@@ -363,17 +464,41 @@ OrderBuild::OrderBuild(OrderInput input, std::function<void()> finished)
         if (finished)
             finished();
     });
+#if defined(Q_OS_LINUX)
+    // Ranking ahead of a switch uses only time no one else wants: a run
+    // filling the list keeps its speed. A switch asked for meanwhile ranks
+    // the rest at the usual priority.
+    if (m_input.rankingOnly) {
+        const sched_param idle{};
+        pthread_setschedparam(m_thread.native_handle(), SCHED_IDLE, &idle);
+    }
+#endif
 }
 
 OrderBuild::~OrderBuild()
 {
     m_cancelled.store(true, std::memory_order_relaxed);
-    if (m_thread.joinable())
+    if (m_thread.joinable()) {
+        raisePriority();
         m_thread.join();
+    }
+}
+
+// Ranking at idle priority gets no time on a busy machine, also not to see
+// that it is cancelled: whoever waits for it gives it the usual priority.
+void OrderBuild::raisePriority()
+{
+#if defined(Q_OS_LINUX)
+    if (m_input.rankingOnly && m_thread.joinable()) {
+        const sched_param usual{};
+        pthread_setschedparam(m_thread.native_handle(), SCHED_OTHER, &usual);
+    }
+#endif
 }
 
 void OrderBuild::wait()
 {
+    raisePriority();
     if (m_thread.joinable())
         m_thread.join();
 }
@@ -381,6 +506,7 @@ void OrderBuild::wait()
 std::vector<quint32> OrderBuild::cancel()
 {
     m_cancelled.store(true, std::memory_order_relaxed);
+    raisePriority();
     if (m_thread.joinable())
         m_thread.join();
     return std::move(m_output.ranks);
@@ -388,6 +514,7 @@ std::vector<quint32> OrderBuild::cancel()
 
 bool OrderBuild::take(OrderOutput &output)
 {
+    raisePriority();
     if (m_thread.joinable())
         m_thread.join();
     if (!m_complete)

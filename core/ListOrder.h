@@ -101,6 +101,8 @@ public:
     std::vector<quint32> cancel();
 
 private:
+    void raisePriority();
+
     OrderInput m_input;
     OrderOutput m_output;
     std::atomic<bool> m_cancelled{false};
