@@ -101,12 +101,14 @@ public:
     // and on short lists, else once a worker has placed them.
     void showPendingSoon();
 
+    // Removing rows as shown now: the lines they show are removed even when
+    // pending lines are placed first and move them.
     void removeAt(int row);
     // Removes the given rows, which must be ascending and distinct. Runs of
     // neighbours go in one notification each; when the rows form many
     // separate runs, the list is compacted in one pass inside a model reset
     // instead (a view then loses its selection).
-    void removeSorted(const QList<int> &ascendingRows);
+    void removeSorted(const QList<int> &rowsShown);
     void clear();
     // Removes the stored lines flagged in `drop` (pending ones included;
     // lines past its end stay) in one change of the list.
@@ -177,6 +179,7 @@ private:
     void checkRow(int row) const;
     // Rows past the permutation are lines joining the end before they move
     // to their places (or, under a subset, rows about to get their lines).
+    QList<int> rowsOfStored(std::vector<quint32> lines) const;
     qsizetype stored(int row) const
     {
         return std::size_t(row) < m_permutation.size() ? qsizetype(m_permutation[std::size_t(row)])

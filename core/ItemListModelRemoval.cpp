@@ -61,10 +61,37 @@ void ItemListModel::dropStored(const std::vector<char> &drop)
     ++m_removals;
 }
 
+// The rows the given stored lines are shown in, ascending; lines not shown
+// are left out.
+QList<int> ItemListModel::rowsOfStored(std::vector<quint32> lines) const
+{
+    std::sort(lines.begin(), lines.end());
+    QList<int> rows;
+    const auto wanted = [&lines](quint32 line) {
+        return std::binary_search(lines.begin(), lines.end(), line);
+    };
+    if (!isPermuted()) {
+        for (const quint32 line : lines)
+            if (line < quint32(m_shown))
+                rows.append(int(line));
+        return rows;
+    }
+    for (int row = 0; row < m_shown; ++row)
+        if (wanted(m_permutation[std::size_t(row)]))
+            rows.append(row);
+    return rows;
+}
+
 void ItemListModel::removeAt(int row)
 {
-    showPending();
+    // The row's line: placing the pending lines may move it.
     checkRow(row);
+    const auto line = quint32(stored(row));
+    showPending();
+    const QList<int> rows = rowsOfStored({line});
+    if (rows.isEmpty())
+        return; // no longer shown ("Best number first" shows a better line)
+    row = rows.front();
     stopBuild();
     std::vector<char> drop(std::size_t(m_store.size()), 0);
     drop[std::size_t(stored(row))] = 1;
@@ -74,14 +101,19 @@ void ItemListModel::removeAt(int row)
     resumeBuild();
 }
 
-void ItemListModel::removeSorted(const QList<int> &ascendingRows)
+void ItemListModel::removeSorted(const QList<int> &rowsShown)
 {
-    showPending();
-    for (qsizetype i = 0; i < ascendingRows.size(); ++i) {
-        checkRow(ascendingRows.at(i));
-        if (i > 0 && ascendingRows.at(i - 1) >= ascendingRows.at(i))
+    std::vector<quint32> lines;
+    lines.reserve(std::size_t(rowsShown.size()));
+    for (qsizetype i = 0; i < rowsShown.size(); ++i) {
+        checkRow(rowsShown.at(i));
+        if (i > 0 && rowsShown.at(i - 1) >= rowsShown.at(i))
             throw Failure(u"Invalid procedure call or argument"_s);
+        lines.push_back(quint32(stored(rowsShown.at(i))));
     }
+    // The rows' lines: placing the pending lines may move them.
+    showPending();
+    const QList<int> ascendingRows = rowsOfStored(std::move(lines));
     // Beyond a few runs, removing run by run moves the tail of the list once
     // per run (and a view relayouts once per run): quadratic on big lists.
     constexpr qsizetype MaxSeparateRuns = 16;
