@@ -118,4 +118,18 @@ char *writeUtf8(QStringView text, char *to)
     return to;
 }
 
+qsizetype wholeUtf8Length(QByteArrayView bytes)
+{
+    const qsizetype size = bytes.size();
+    // A lead byte among the last three whose sequence runs past the end.
+    for (qsizetype back = 1; back <= 3 && back <= size; ++back) {
+        const auto byte = quint8(bytes[size - back]);
+        if ((byte & 0xC0) == 0x80)
+            continue;
+        const int length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        return length > back ? size - back : size;
+    }
+    return size;
+}
+
 } // namespace core::text

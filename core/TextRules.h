@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -29,5 +30,9 @@ bool hasLoneSurrogate(QStringView text);
 // Returns the end of what was written.
 qsizetype utf8Size(QStringView text);
 char *writeUtf8(QStringView text, char *to);
+
+// The leading part of UTF-8 `bytes` that ends between characters: a
+// sequence cut off at the end is left for the next piece.
+qsizetype wholeUtf8Length(QByteArrayView bytes);
 
 } // namespace core::text

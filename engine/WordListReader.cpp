@@ -4,6 +4,7 @@
 #include "engine/WordListReader.h"
 
 #include "core/Failure.h"
+#include "core/TextRules.h"
 #include "engine/LowerCase.h"
 #include "engine/WordStore.h"
 
@@ -72,15 +73,7 @@ qsizetype wholeCharacters(Encoding encoding, QByteArrayView bytes)
     const qsizetype size = bytes.size();
     switch (encoding) {
     case Encoding::Utf8:
-        // A lead byte among the last three whose sequence runs past the end.
-        for (qsizetype back = 1; back <= 3 && back <= size; ++back) {
-            const auto byte = quint8(bytes[size - back]);
-            if ((byte & 0xC0) == 0x80)
-                continue;
-            const int length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
-            return length > back ? size - back : size;
-        }
-        return size;
+        return core::text::wholeUtf8Length(bytes);
     case Encoding::Utf16LE:
     case Encoding::Utf16BE:
         return size & ~qsizetype(1);
