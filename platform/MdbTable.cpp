@@ -166,11 +166,16 @@ MdbTable::MdbTable(std::shared_ptr<OpenJetFile> file,
     m_keptFrom = 0;
 }
 
-void MdbTable::addRow(quint32 page, quint32 index)
+void MdbTable::keepRow(quint32 page, quint32 index)
 {
     if (page > 0xFFFFFF || index > 0xFF)
         fail(u"a row of table '%1' cannot be read"_s.arg(m_name));
     m_rows.push_back(page << 8 | index);
+}
+
+void MdbTable::addRow(quint32 page, quint32 index)
+{
+    keepRow(page, index);
     // Checks the values where they lie, as they are read later.
     crackLoadedRow(qsizetype(m_rows.size()) - 1);
 }
@@ -203,9 +208,10 @@ void MdbTable::addFetchedRow(quint32 page, quint32 index)
 
 qsizetype MdbTable::walkRows(qsizetype expected)
 {
-    // libmdb's own row fetch, without its second cracking of every row and
-    // its binding: the data pages in the order of the usage map, the rows in
-    // page order, deleted rows passed over.
+    // libmdb's own row fetch without its binding and without cracking the
+    // rows: the data pages in the order of the usage map, the rows in page
+    // order, deleted rows passed over. Each row's place in its page is
+    // checked here; its values are cracked once, when they are read.
     MdbHandle *mdb = m_file->mdb;
     qsizetype fetched = 0;
     if (expected == 0)
@@ -225,7 +231,9 @@ qsizetype MdbTable::walkRows(qsizetype expected)
                 continue;
             if (++fetched > expected)
                 return fetched;
-            addRow(page, quint32(index));
+            if (!rowFitsPage(start & 0x1FFF, length))
+                fail(u"a row of table '%1' cannot be read"_s.arg(m_name));
+            keepRow(page, quint32(index));
         }
     }
     return fetched;

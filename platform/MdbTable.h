@@ -16,11 +16,12 @@
 // Reading Jet files with libmdb: what MdbDatabase.cpp builds on.
 namespace platform {
 
-// One table of a Jet file. Opening it walks every row once, so that a damaged
-// table fails then and never half way through; it keeps where each row lies
-// (four bytes a row) and reads a row's values again when they are asked for.
-// Values of the common types (Long Integer, Jet 4 text) are decoded from the
-// row's bytes; the others keep libmdb's text form from the walk.
+// One table of a Jet file. Opening it walks every row once: a table whose
+// rows are missing or lie outside their pages fails then. It keeps where each
+// row lies (four bytes a row) and cracks a row when its values are asked for,
+// so a damaged value fails when it is read. Values of the common types (Long
+// Integer, Jet 4 text) are decoded from the row's bytes; the others keep
+// libmdb's text form from the walk, which cracks every row at once.
 class MdbTable
 {
 public:
@@ -54,7 +55,9 @@ private:
     // found: without libmdb's binding when no column needs its text form.
     qsizetype walkRows(qsizetype expected);
     qsizetype fetchRows(qsizetype expected);
-    // Keeps the row `index` of `page`, the page in libmdb's buffer.
+    // Keeps where the row `index` of `page` lies.
+    void keepRow(quint32 page, quint32 index);
+    // The same, the row cracked at once (the page in libmdb's buffer).
     void addRow(quint32 page, quint32 index);
     // Keeps a row libmdb fetched, whatever its buffer holds now.
     void addFetchedRow(quint32 page, quint32 index);

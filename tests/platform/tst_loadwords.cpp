@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
 using namespace Qt::Literals::StringLiterals;
 using Words = QList<std::optional<QString>>;
 
@@ -22,12 +24,19 @@ namespace {
 const QString Duplicate = u"This key is already associated with an element of this collection"_s;
 
 // Loads `tables` through a real file and connection; returns the failure text
-// (empty when none) and leaves the words in `store`.
-QString load(const QTemporaryDir &dir, const QList<jet4::Table> &tables, engine::WordStore &store)
+// (empty when none) and leaves the words in `store`. `damage` may change the
+// file's bytes first.
+QString load(const QTemporaryDir &dir,
+             const QList<jet4::Table> &tables,
+             engine::WordStore &store,
+             const std::function<void(QByteArray &)> &damage = {})
 {
     const QString path = dir.filePath(u"dbWords.mdb"_s);
     QFile::remove(path);
-    if (!fixtures::save(path, fixtures::build(tables)))
+    QByteArray bytes = fixtures::build(tables);
+    if (damage)
+        damage(bytes);
+    if (!fixtures::save(path, bytes))
         return u"(cannot write the test file)"_s;
     platform::MdbConnection connection;
     try {
@@ -63,6 +72,7 @@ private Q_SLOTS:
     void tableFailures();
     void optionalColumns_data();
     void optionalColumns();
+    void damagedValueStopsAtItsRow();
     void lookupIsExactAfterLowerCasing();
     void closedConnectionFails();
     void startUpWithoutDictionary();
@@ -194,6 +204,42 @@ void TestLoadWords::optionalColumns()
         QCOMPARE(store.commonness(word), levels.takeFirst());
         QCOMPARE(store.offensive(word), ratings.takeFirst());
     }
+}
+
+// A value pointing outside its page fails when its row is read: the words
+// before it stay, as after any other failure.
+void TestLoadWords::damagedValueStopsAtItsRow()
+{
+    const auto pointWordOutside = [](QByteArray &bytes) {
+        const qsizetype at = bytes.indexOf("\xFF\xFEzebra");
+        QVERIFY(at > 0);
+        const qsizetype page = at / jet4::PageSize * jet4::PageSize;
+        const auto entry = [&](qsizetype offset) {
+            return qsizetype(quint8(bytes[page + offset]) | quint8(bytes[page + offset + 1]) << 8);
+        };
+        // Rows lie from the page's end down: the row holding the word ends
+        // where the row before it starts.
+        qsizetype rowEnd = jet4::PageSize;
+        for (qsizetype row = 0; row < entry(12); ++row) {
+            const qsizetype start = entry(14 + 2 * row) & 0x1FFF;
+            if (start <= at - page)
+                break;
+            rowEnd = start;
+        }
+        // Before the one-byte null mask and the count of variable columns:
+        // the offsets of those columns, the second (Word) one below the first.
+        const qsizetype wordOffset = page + rowEnd - 1 - 1 - 2 - 2 * 2;
+        bytes[wordOffset] = char(0xF0);
+        bytes[wordOffset + 1] = char(0x1F);
+    };
+    engine::WordStore store;
+    const QString failure = load(m_dir,
+                                 {fixtures::wordsTable({u"cat"_s, u"dog"_s, u"zebra"_s, u"emu"_s})},
+                                 store,
+                                 pointWordOutside);
+    QVERIFY2(failure.endsWith(u"is damaged: a row of table 'words' cannot be read."_s),
+             qPrintable(failure));
+    QCOMPARE(sorted(store), (QStringList{u"cat"_s, u"dog"_s}));
 }
 
 void TestLoadWords::lookupIsExactAfterLowerCasing()
