@@ -72,7 +72,8 @@ constexpr qsizetype MaxPieces = 32768;
 
 // The pieces of a typed or pasted text: commas and line breaks (CR LF, CR or
 // LF) separate them, and empty pieces are kept; a line break at the very end
-// (a pasted column of numbers) adds no empty piece. Calls `piece` for each.
+// (a pasted column of numbers) adds no empty piece. Calls `piece` for each,
+// until it returns false.
 template <typename Piece>
 void forEachNumber(QStringView text, Piece piece)
 {
@@ -85,7 +86,8 @@ void forEachNumber(QStringView text, Piece piece)
         const QChar c = text[i];
         if (c != u',' && c != u'\n' && c != u'\r')
             continue;
-        piece(text.sliced(start, i - start));
+        if (!piece(text.sliced(start, i - start)))
+            return;
         if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
             ++i;
         start = i + 1;
@@ -106,12 +108,13 @@ void addNumbers(CommandHost &window, core::Dialogs &dialogs)
             return answer.isEmpty();
         }))
         return;
-    // The pieces are counted before any is copied: a pasted text of
-    // megabytes with too many pieces is refused at once.
+    // The pieces are counted before any is copied, and only as far as the
+    // counter holds: a pasted text of megabytes with too many pieces is
+    // refused at once.
     qsizetype pieces = 0;
     report.run(AddStep::SplitAtCommas, [&] {
         forEachNumber(answer, [&](QStringView) {
-            ++pieces;
+            return ++pieces <= MaxPieces;
         });
     });
 
@@ -125,7 +128,10 @@ void addNumbers(CommandHost &window, core::Dialogs &dialogs)
     report.run(AddStep::TrimPieces, [&] {
         items.reserve(pieces);
         forEachNumber(answer, [&](QStringView piece) {
-            items.append(core::text::trimBlanks(piece).toString());
+            const QStringView trimmed = core::text::trimBlanks(piece);
+            // The whole answer as one piece is shared, not copied.
+            items.append(trimmed.size() == answer.size() ? answer : trimmed.toString());
+            return true;
         });
     });
     // All pieces go to the list in one insertion, which only a lack of

@@ -3,14 +3,12 @@
 
 #include "platform/QtDialogs.h"
 
-#include <QClipboard>
-#include <QContextMenuEvent>
+#include "platform/PromptPaste.h"
+
 #include <QFileDialog>
-#include <QGuiApplication>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
 
@@ -21,69 +19,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace platform {
-
-namespace {
-
-// A line edit records a paste character by character for its undo, which
-// costs seconds on a pasted list of megabytes. A long paste, by the keyboard
-// or the context menu, is put in as one new text instead (the edit cannot
-// undo it); short ones keep the edit's own paste.
-class WholePaste : public QObject
-{
-public:
-    explicit WholePaste(QLineEdit &edit)
-        : QObject(&edit)
-        , m_edit(edit)
-    {
-        edit.installEventFilter(this);
-    }
-
-    // Pastes up to this many characters keep the edit's undo.
-    static constexpr qsizetype UndoablePaste = 65'536;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched != &m_edit || m_edit.isReadOnly())
-            return false;
-        if (event->type() == QEvent::KeyPress
-            && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste)) {
-            paste();
-            return true;
-        }
-        if (event->type() == QEvent::ContextMenu) {
-            std::unique_ptr<QMenu> menu(m_edit.createStandardContextMenu());
-            if (auto *pasteAction = menu->findChild<QAction *>(u"edit-paste"_s)) {
-                pasteAction->disconnect();
-                connect(pasteAction, &QAction::triggered, this, &WholePaste::paste);
-            }
-            menu->exec(static_cast<QContextMenuEvent *>(event)->globalPos());
-            return true;
-        }
-        return false;
-    }
-
-private:
-    void paste()
-    {
-        const QString pasted = QGuiApplication::clipboard()->text();
-        if (pasted.size() <= UndoablePaste) {
-            m_edit.paste();
-            return;
-        }
-        QString text = m_edit.text();
-        const qsizetype start =
-            m_edit.hasSelectedText() ? m_edit.selectionStart() : m_edit.cursorPosition();
-        const qsizetype replaced = m_edit.hasSelectedText() ? m_edit.selectionLength() : 0;
-        text.replace(start, replaced, pasted);
-        m_edit.setText(text);
-        m_edit.setCursorPosition(int(start + pasted.size()));
-    }
-
-    QLineEdit &m_edit;
-};
-
-} // namespace
 
 QtDialogs::QtDialogs(QWidget *parent)
     : m_parent(parent)
@@ -181,12 +116,15 @@ QString QtDialogs::prompt(const QString &label, const QString &title)
     dialog.setWindowTitle(titleOrDefault(title));
     dialog.setLabelText(displayText(label));
     dialog.setInputMode(QInputDialog::TextInput);
+    PromptPaste *paste = nullptr;
     // Any length may be typed or pasted: a list of numbers is never cut.
     if (auto *edit = dialog.findChild<QLineEdit *>()) {
         edit->setMaxLength(std::numeric_limits<int>::max());
-        new WholePaste(*edit);
+        paste = new PromptPaste(*edit);
     }
-    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return paste ? paste->text() : dialog.textValue();
 }
 
 QStringList QtDialogs::openFiles(const QString &title, const QStringList &filters)

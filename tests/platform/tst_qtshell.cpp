@@ -250,21 +250,31 @@ private Q_SLOTS:
         });
         QCOMPARE(dialogs.prompt(u"Enter phone numbers or numbers (use commas): "_s), pasted);
 
-        // Pasted by the keyboard, a short and a long text each replace the
-        // selection, the cursor after them.
-        for (const QString &clip : {u"7,8"_s, QString(100'000, u'7')}) {
+        // Pasted by the keyboard, a short, a long and a very long text (held
+        // outside the edit) each replace the selection, the cursor after them.
+        for (const QString &clip : {u"7,8"_s, QString(100'000, u'7'), QString(1'000'000, u'7')}) {
             QGuiApplication::clipboard()->setText(clip);
             whenModal([](QWidget *dialog) {
                 auto *edit = dialog->findChild<QLineEdit *>();
                 edit->setText(u"1234"_s);
                 edit->setSelection(1, 2);
                 QTest::keySequence(edit, QKeySequence::Paste);
-                edit->insert(u"x"_s);
+                QTest::keyClick(edit, Qt::Key_X, Qt::NoModifier);
+                QVERIFY(edit->text().size() < 1'000'000);
                 qobject_cast<QInputDialog *>(dialog)->accept();
             });
             QCOMPARE(dialogs.prompt(u"Enter phone numbers or numbers (use commas): "_s),
                      u"1"_s + clip + u"x4"_s);
         }
+        // Backspace drops a held text whole; typing starts anew.
+        whenModal([](QWidget *dialog) {
+            auto *edit = dialog->findChild<QLineEdit *>();
+            QTest::keySequence(edit, QKeySequence::Paste);
+            QTest::keyClick(edit, Qt::Key_Backspace);
+            QTest::keyClicks(edit, u"55"_s);
+            qobject_cast<QInputDialog *>(dialog)->accept();
+        });
+        QCOMPARE(dialogs.prompt(u"Enter phone numbers or numbers (use commas): "_s), u"55"_s);
     }
 
     // Before the window shows, a box is centred on the screen (it has no
