@@ -6,6 +6,7 @@
 #include "core/Database.h"
 #include "core/Failure.h"
 #include "engine/LowerCase.h"
+#include "engine/WordFeed.h"
 #include "engine/WordStore.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -30,19 +31,27 @@ void loadWords(core::Connection &connection, WordStore &store)
     };
     const int commonnessColumn = columnNamed(u"Commonness"_s);
     const int offensiveColumn = columnNamed(u"Offensive"_s);
-    // Dictionary words are rarely longer than eight units on average.
-    WordStore::BulkAdding bulk(store, 8 * rows->recordCount());
+    // The rows are read here while a worker adds the words before them.
+    WordFeed feed(store, rows->recordCount());
     // Two strings for all the rows: millions of words make no string each.
     QString value;
     QString word;
-    while (!rows->eof()) {
-        if (!rows->fieldInto(2, value))
-            throw core::Failure(u"Invalid use of Null"_s);
-        lowerCase(value, word);
-        store.add(word, wholeNumber(commonnessColumn), wholeNumber(offensiveColumn));
-        rows->moveNext();
+    try {
+        while (!rows->eof()) {
+            if (!rows->fieldInto(2, value))
+                throw core::Failure(u"Invalid use of Null"_s);
+            lowerCase(value, word);
+            if (!feed.add(word, wholeNumber(commonnessColumn), wholeNumber(offensiveColumn)))
+                break;
+            rows->moveNext();
+        }
+    } catch (...) {
+        // The words before the failing row are added; a failure among them
+        // comes first.
+        feed.finish();
+        throw;
     }
-    bulk.finish();
+    feed.finish();
     if (rows->state() != core::ObjectState::Closed)
         rows->close();
 }

@@ -14,8 +14,8 @@ class WordStore;
 // Reads the third column (position 2) of every row of the table `words` on an
 // open connection, lower-cased, into `store`, in the order of the rows. Stops
 // with a Failure at the first null value, at the first word already in the
-// store, or when the table or column is missing; the words added before the
-// failure stay in the store.
+// store, at a damaged row, or when the table or column is missing; the words
+// added before the failure stay in the store.
 //
 // When the table has a column named "Commonness" (in any case), its whole
 // numbers are the words' commonness levels; a null or any other value there

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "core/Failure.h"
+#include "engine/WordFeed.h"
 #include "engine/WordStore.h"
 
 #include <QRandomGenerator>
@@ -29,6 +30,8 @@ private Q_SLOTS:
     void manyWordsAgreeWithASet();
     void bulkAddingEqualsAddingOneByOne_data();
     void bulkAddingEqualsAddingOneByOne();
+    void feedAddsInOrderAndStopsAtARepeat_data();
+    void feedAddsInOrderAndStopsAtARepeat();
     void copiesAreIndependent();
 };
 
@@ -271,6 +274,56 @@ void TestWordStore::copiesAreIndependent()
     store = WordStore();
     QVERIFY(store.isEmpty());
     QVERIFY(!store.contains(u"one"));
+}
+
+void TestWordStore::feedAddsInOrderAndStopsAtARepeat_data()
+{
+    QTest::addColumn<qsizetype>("workerFrom");
+    QTest::addColumn<int>("repeatAt"); // where the first word comes again, -1 never
+    const qsizetype atOnce = engine::WordFeed::WorkerFrom;
+    QTest::newRow("at once") << atOnce << -1;
+    QTest::newRow("at once, a repeat") << atOnce << 30'000;
+    QTest::newRow("on a worker") << qsizetype(0) << -1;
+    QTest::newRow("on a worker, a repeat in a later batch") << qsizetype(0) << 30'000;
+    QTest::newRow("on a worker, a repeat in the first batch") << qsizetype(0) << 5;
+}
+
+// Words, levels and ratings arrive as given, in several batches; a repeat
+// stops the feed there, the words before it kept and ready for lookups.
+void TestWordStore::feedAddsInOrderAndStopsAtARepeat()
+{
+    QFETCH(qsizetype, workerFrom);
+    QFETCH(int, repeatAt);
+    QStringList words;
+    for (int i = 0; i < 40'000; ++i) {
+        QString word; // i + 1 in base 26, a letter a digit
+        for (int n = i + 1; n > 0; n /= 26)
+            word += QChar(char16_t(u'a' + n % 26));
+        words.append(word);
+    }
+    WordStore store;
+    QString failure;
+    {
+        engine::WordFeed feed(store, words.size(), workerFrom);
+        try {
+            for (int i = 0; i < words.size(); ++i) {
+                if (!feed.add(i == repeatAt ? words[0] : words[i], i % 50, i % 3))
+                    break;
+            }
+            feed.finish();
+        } catch (const core::Failure &thrown) {
+            failure = thrown.description();
+        }
+    }
+    const int kept = repeatAt < 0 ? int(words.size()) : repeatAt;
+    QCOMPARE(failure.isEmpty(), repeatAt < 0);
+    QCOMPARE(store.size(), kept);
+    for (const int i : {0, kept / 2, kept - 1}) {
+        QVERIFY(store.contains(words[i]));
+        QCOMPARE(store.commonness(words[i]), i % 50);
+        QCOMPARE(store.offensive(words[i]), i % 3);
+    }
+    QCOMPARE(store.contains(words.constLast()), repeatAt < 0);
 }
 
 QTEST_GUILESS_MAIN(TestWordStore)
