@@ -32,7 +32,7 @@ void loadWords(core::Connection &connection, WordStore &store)
     const int commonnessColumn = columnNamed(u"Commonness"_s);
     const int offensiveColumn = columnNamed(u"Offensive"_s);
     // The rows are read here while a worker adds the words before them.
-    WordFeed feed(store, rows->recordCount());
+    WordFeed feed(store, rows->recordCount(), WordFeed::Repeats::Fail);
     // Two strings for all the rows: millions of words make no string each.
     QString value;
     QString word;

@@ -3,6 +3,8 @@
 
 #include "engine/WordFeed.h"
 
+#include "core/Failure.h"
+
 #include <algorithm>
 
 namespace engine {
@@ -13,10 +15,12 @@ void WordFeed::Batch::clear()
     ends.clear();
     commonness.clear();
     offensive.clear();
+    tags.clear();
 }
 
-WordFeed::WordFeed(WordStore &store, qsizetype expectedWords, qsizetype workerFrom)
+WordFeed::WordFeed(WordStore &store, qsizetype expectedWords, Repeats repeats, qsizetype workerFrom)
     : m_store(store)
+    , m_repeats(repeats)
 {
     // Dictionary words are rarely longer than eight units on average.
     m_bulk.emplace(store, 8 * expectedWords);
@@ -34,13 +38,13 @@ WordFeed::~WordFeed()
     closeAndWait();
 }
 
-bool WordFeed::add(QStringView word, int commonness, int offensive)
+bool WordFeed::add(QStringView word, int commonness, int offensive, qint64 tag)
 {
     if (m_stopped)
         return false;
     if (!m_worker.joinable()) {
         try {
-            m_store.add(word, commonness, offensive);
+            addWord(word, commonness, offensive, tag);
         } catch (...) {
             m_failure = std::current_exception();
             m_stopped = true;
@@ -54,6 +58,7 @@ bool WordFeed::add(QStringView word, int commonness, int offensive)
     m_filling.commonness.push_back(
         quint16(std::clamp(commonness, 0, int(WordStore::MaxCommonness))));
     m_filling.offensive.push_back(quint8(std::clamp(offensive, 0, int(WordStore::MaxOffensive))));
+    m_filling.tags.push_back(tag);
     if (m_filling.isFull())
         handOver();
     return true;
@@ -131,14 +136,25 @@ void WordFeed::work()
     }
 }
 
+void WordFeed::addWord(QStringView word, int commonness, int offensive, qint64 tag)
+{
+    m_failedTag = tag;
+    const WordStore::Added added = m_store.tryAdd(word, commonness, offensive);
+    if (added == WordStore::Added::AlreadyPresent && m_repeats == Repeats::Fail)
+        throw core::Failure(WordStore::alreadyPresent());
+    m_failedTag = 0;
+    m_added += added == WordStore::Added::Yes ? 1 : 0;
+}
+
 void WordFeed::addBatch(const Batch &batch)
 {
     quint32 begin = 0;
     for (std::size_t i = 0; i < batch.ends.size(); ++i) {
         const quint32 end = batch.ends[i];
-        m_store.add(QStringView(batch.units.data() + begin, qsizetype(end - begin)),
-                    batch.commonness[i],
-                    batch.offensive[i]);
+        addWord(QStringView(batch.units.data() + begin, qsizetype(end - begin)),
+                batch.commonness[i],
+                batch.offensive[i],
+                batch.tags[i]);
         begin = end;
     }
 }

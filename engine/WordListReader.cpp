@@ -6,6 +6,7 @@
 #include "core/Failure.h"
 #include "core/TextRules.h"
 #include "engine/LowerCase.h"
+#include "engine/WordFeed.h"
 #include "engine/WordStore.h"
 
 #include <QIODevice>
@@ -294,20 +295,21 @@ QString readWordList(QIODevice &device, WordListSink &sink)
 
 namespace {
 
+// The reading stops: the feed has stopped at a failure.
+struct FeedStopped
+{};
+
 // The words of a list into a store, lower-cased, with their levels.
 class StoreFilling : public WordListSink
 {
 public:
-    StoreFilling(WordStore &store, WordListReport &report)
-        : m_store(store)
+    StoreFilling(WordFeed &feed, WordListReport &report)
+        : m_feed(feed)
         , m_report(report)
     {}
 
-    qsizetype lineNumber() const { return m_line; }
-
     void take(const WordListEntry &entry) override
     {
-        m_line = entry.line;
         int commonness = 0;
         if (entry.hasTab) {
             bool whole = false;
@@ -316,8 +318,8 @@ public:
                 commonness = int(std::clamp<qlonglong>(level, 0, WordStore::MaxCommonness));
         }
         lowerCase(entry.word, m_lower);
-        if (m_store.tryAdd(m_lower, commonness) == WordStore::Added::Yes)
-            ++m_report.wordsAdded;
+        if (!m_feed.add(m_lower, commonness, 0, entry.line))
+            throw FeedStopped();
     }
 
     void passOver(PassedOverLine why, qsizetype line) override
@@ -327,10 +329,9 @@ public:
     }
 
 private:
-    WordStore &m_store;
+    WordFeed &m_feed;
     WordListReport &m_report;
     QString m_lower;
-    qsizetype m_line = 0;
 };
 
 } // namespace
@@ -338,16 +339,21 @@ private:
 WordListReport readWordList(QIODevice &device, WordStore &store)
 {
     WordListReport report;
-    // The words hold fewer units than the list has bytes.
-    WordStore::BulkAdding bulk(store, device.size());
-    StoreFilling filling(store, report);
+    // The words hold fewer units than the list has bytes: about eight a word.
+    WordFeed feed(store, device.size() / 8, WordFeed::Repeats::Skip);
+    StoreFilling filling(feed, report);
     try {
         report.failure = readWordList(device, filling);
+    } catch (const FeedStopped &) {
+    }
+    try {
+        feed.finish();
     } catch (const core::Failure &failure) {
         // The store is full.
         report.failure = failure.description();
-        report.failureLine = filling.lineNumber();
+        report.failureLine = feed.failedTag();
     }
+    report.wordsAdded = feed.added();
     return report;
 }
 

@@ -56,10 +56,15 @@ void WordStore::setOffensive(WordPrefixTree::Node node, int offensive)
     m_offensive[slot] = (m_offensive[slot] & ~(quint64(3) << shift)) | quint64(offensive) << shift;
 }
 
+QString WordStore::alreadyPresent()
+{
+    return u"This key is already associated with an element of this collection"_s;
+}
+
 void WordStore::add(QStringView word, int commonness, int offensive)
 {
     if (tryAdd(word, commonness, offensive) == Added::AlreadyPresent)
-        throw core::Failure(u"This key is already associated with an element of this collection"_s);
+        throw core::Failure(alreadyPresent());
 }
 
 void WordStore::reserve(qsizetype words)

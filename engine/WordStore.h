@@ -43,8 +43,9 @@ public:
     // how offensive it is (clamped to 0..MaxOffensive); an unusable word is
     // only counted, a word already present left as it is.
     Added tryAdd(QStringView word, int commonness = 0, int offensive = 0);
-    // The same, but a word already present is a Failure.
+    // The same, but a word already present is a Failure with this text.
     void add(QStringView word, int commonness = 0, int offensive = 0);
+    static QString alreadyPresent();
     // Makes room for about this many words more.
     void reserve(qsizetype words);
 

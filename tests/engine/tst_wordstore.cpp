@@ -304,7 +304,7 @@ void TestWordStore::feedAddsInOrderAndStopsAtARepeat()
     WordStore store;
     QString failure;
     {
-        engine::WordFeed feed(store, words.size(), workerFrom);
+        engine::WordFeed feed(store, words.size(), engine::WordFeed::Repeats::Fail, workerFrom);
         try {
             for (int i = 0; i < words.size(); ++i) {
                 if (!feed.add(i == repeatAt ? words[0] : words[i], i % 50, i % 3))
