@@ -128,6 +128,8 @@ public:
     // Whether a worker is building an order or placing lines (not only
     // ranking them ahead of a switch).
     bool isOrdering() const { return m_build && !m_build->input().rankingOnly; }
+    // Whether a worker is ranking lines and sorting them ahead of a switch.
+    bool isPreparing() const { return m_build && m_build->input().rankingOnly; }
     // Shows the rows in `order` (at once on a short list or as found);
     // `rank` is needed for the ranked orders (BestFirst, BestNumberFirst).
     // The ranks of lines are computed once and kept while the list keeps its
@@ -198,6 +200,12 @@ private:
     // Builds on this thread, to the end.
     void buildAtOnce(Order order, bool placing, OrderOutput &output) const;
     void startBuild(Order order, bool placing);
+    // Starts building `order` for a switch, from its prepared order when
+    // there is one.
+    void startSwitch(Order order);
+    // The prepared orders, dropped first when lines were removed since.
+    PreparedOrders &preparedOrders();
+    bool needsPreparing() const;
     void stopBuild();
     void resumeBuild();
     void buildFinished();
@@ -222,6 +230,10 @@ private:
     Rank m_rank;
     std::vector<quint32> m_permutation; // shown row -> stored line; empty when not permuted
     std::vector<quint32> m_ranks;       // of the first stored lines, for Best first
+    // "Best first" and "A to Z" kept sorted ahead of a switch while the list
+    // shows "As found"; valid while no line is removed.
+    PreparedOrders m_prepared;
+    quint64 m_preparedRemovals = 0;
     std::unique_ptr<OrderBuild> m_build;
     bool m_userCheckable = false;
     quint64 m_removals = 0;

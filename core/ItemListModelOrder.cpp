@@ -48,7 +48,49 @@ OrderInput ItemListModel::orderInput(Order order, bool placing) const
         if (i + 1 == m_groupRuns.size() || m_groupRuns[i + 1].first > from)
             input.groups.push_back(m_groupRuns[i]);
     input.rankingOnly = order == Order::AsFound && !input.shown;
+    if (input.rankingOnly)
+        input.prepared = &const_cast<ItemListModel *>(this)->preparedOrders();
     return input;
+}
+
+PreparedOrders &ItemListModel::preparedOrders()
+{
+    if (m_preparedRemovals != m_removals) {
+        m_prepared.clear();
+        m_preparedRemovals = m_removals;
+    }
+    return m_prepared;
+}
+
+bool ItemListModel::needsPreparing() const
+{
+    const auto behind = [this](Order order) {
+        return m_removals != m_preparedRemovals || m_prepared.lines(order) < m_placed;
+    };
+    return (m_rank && (qsizetype(m_ranks.size()) < m_placed || behind(Order::BestFirst)))
+           || behind(Order::AToZ);
+}
+
+void ItemListModel::startSwitch(Order order)
+{
+    const bool fromPrepared = !m_retesting && !m_shownLine && PreparedOrders::isPrepared(order)
+                              && !preparedOrders().of(order).empty();
+    if (!fromPrepared) {
+        startBuild(order, false);
+        return;
+    }
+    // The lines not prepared yet join the prepared ones.
+    OrderInput input = orderInput(order, false);
+    input.placed = &m_prepared.of(order);
+    input.placedLines = qsizetype(input.placed->size());
+    m_build = std::make_unique<OrderBuild>(std::move(input), [this] {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                buildFinished();
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void ItemListModel::buildAtOnce(Order order, bool placing, OrderOutput &output) const
@@ -94,7 +136,7 @@ void ItemListModel::resumeBuild()
             Q_EMIT orderShown();
         return;
     }
-    startBuild(m_wanted, false);
+    startSwitch(m_wanted);
 }
 
 // The order and the lines asked for are given up; the list keeps its rows.
@@ -122,6 +164,7 @@ void ItemListModel::buildFinished()
     const bool switching = !rankingOnly && order != m_order;
     const bool retested = !rankingOnly && !placing && m_retesting;
     const qsizetype lines = m_build->input().lines.size();
+    const bool fromPrepared = placing && m_build->input().placed != &m_permutation;
     OrderOutput output;
     const bool complete = m_build->take(output);
     if (!complete) {
@@ -135,6 +178,10 @@ void ItemListModel::buildFinished()
         m_ranks.insert(m_ranks.end(), output.ranks.begin(), output.ranks.end());
     } else {
         install(order, lines, output, retested);
+        // The list shows the prepared order now, with the lines after it;
+        // going back to "As found" keeps it again.
+        if (fromPrepared)
+            m_prepared.drop(order);
         if (switching)
             Q_EMIT orderShown();
     }
@@ -253,9 +300,9 @@ void ItemListModel::showPendingSoon()
 {
     if (!isPermuted() && m_wanted == Order::AsFound && !m_retesting) {
         showAsFound();
-        // The ranks for "Best first" are computed meanwhile, ahead of a switch.
-        if (!m_build && m_rank && qsizetype(m_ranks.size()) < m_placed
-            && m_placed > OrderAtOnceLines)
+        // The ranks for "Best first", and the lines sorted "Best first" and
+        // "A to Z", are kept up to date meanwhile, ahead of a switch.
+        if (!m_build && m_placed > OrderAtOnceLines && needsPreparing())
             startBuild(Order::AsFound, false);
         return;
     }
@@ -273,6 +320,7 @@ void ItemListModel::setRank(Rank rank)
     stopBuild();
     m_rank = std::move(rank);
     std::vector<quint32>().swap(m_ranks);
+    m_prepared.drop(Order::BestFirst);
     resumeBuild();
 }
 
@@ -299,11 +347,17 @@ void ItemListModel::setOrder(Order order, Rank rank)
             m_wanted = m_order;
             throw;
         }
+        const Order before = m_order;
+        const bool wholeOrder =
+            !m_retesting && !m_shownLine && m_permutation.size() == std::size_t(m_placed);
         install(order, permuted ? m_store.size() : m_placed, output, m_retesting);
+        // Going back to "As found", the order left is kept for a switch back.
+        if (!permuted && wholeOrder && PreparedOrders::isPrepared(before))
+            preparedOrders().keep(before, std::move(output.permutation));
         Q_EMIT orderShown();
         return;
     }
-    startBuild(order, false);
+    startSwitch(order);
 }
 
 void ItemListModel::finishOrdering()

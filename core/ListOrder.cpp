@@ -3,6 +3,8 @@
 
 #include "core/ListOrder.h"
 
+#include "core/ListOrderSort.h"
+
 #include <algorithm>
 #include <array>
 #include <memory>
@@ -19,86 +21,10 @@ namespace core {
 
 namespace {
 
+using detail::KeyedLine;
+
 // How many lines go between two looks at the cancel flag.
 constexpr std::size_t CancelStride = 1 << 16;
-
-int compareIgnoringAsciiCase(QByteArrayView a, QByteArrayView b)
-{
-    const qsizetype common = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < common; ++i) {
-        auto x = quint8(a[i]);
-        auto y = quint8(b[i]);
-        if (x >= 'A' && x <= 'Z')
-            x += 32;
-        if (y >= 'A' && y <= 'Z')
-            y += 32;
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-// The first eight bytes of a line, upper-case ASCII letters lowered, as one
-// number that orders as the bytes do; a shorter line is padded with zeros, so
-// equal numbers may still be different lines.
-quint64 prefixKey(QByteArrayView bytes)
-{
-    quint64 key = 0;
-    const qsizetype size = std::min<qsizetype>(bytes.size(), 8);
-    for (qsizetype i = 0; i < size; ++i) {
-        auto c = quint8(bytes[i]);
-        if (c >= 'A' && c <= 'Z')
-            c += 32;
-        key |= quint64(c) << (56 - 8 * i);
-    }
-    return key;
-}
-
-struct KeyedLine
-{
-    quint64 key;
-    quint32 line;
-};
-
-// A stable least-significant-digit radix sort of [begin, end) by the key's
-// bits from `lowBit` up, through `scratch` (at least as long): 11 bits a
-// pass for long runs, 8 for short ones, whose counting would otherwise cost
-// more than their lines; passes over a digit that every key shares are
-// skipped.
-bool radixSort(KeyedLine *begin,
-               KeyedLine *end,
-               KeyedLine *scratch,
-               int lowBit,
-               const std::atomic<bool> &cancelled)
-{
-    const auto size = std::size_t(end - begin);
-    const int digitBits = size >= (std::size_t(1) << 16) ? 11 : 8;
-    const std::size_t digits = std::size_t(1) << digitBits;
-    std::array<std::size_t, (1 << 11) + 1> starts;
-    KeyedLine *from = begin;
-    KeyedLine *to = scratch;
-    for (int shift = lowBit; shift < 64; shift += digitBits) {
-        if (cancelled.load(std::memory_order_relaxed))
-            return false;
-        std::fill_n(starts.begin(), digits + 1, 0);
-        for (const KeyedLine *entry = from; entry != from + size; ++entry)
-            ++starts[((entry->key >> shift) & (digits - 1)) + 1];
-        if (std::any_of(starts.begin() + 1,
-                        starts.begin() + std::ptrdiff_t(digits) + 1,
-                        [&](std::size_t n) {
-                            return n == size;
-                        }))
-            continue;
-        for (std::size_t d = 0; d < digits; ++d)
-            starts[d + 1] += starts[d];
-        for (const KeyedLine *entry = from; entry != from + size; ++entry)
-            to[starts[(entry->key >> shift) & (digits - 1)]++] = *entry;
-        std::swap(from, to);
-    }
-    if (from != begin)
-        std::copy(from, from + size, begin);
-    return true;
-}
 
 class Builder
 {
@@ -107,13 +33,16 @@ public:
         : m_in(input)
         , m_out(output)
         , m_cancelled(cancelled)
+        , m_order(input.order)
     {}
 
     bool run()
     {
-        if ((isRankedOrder(m_in.order) || m_in.rankingOnly) && !rankLines())
+        if ((isRankedOrder(m_in.order) || (m_in.rankingOnly && m_in.rank)) && !rankLines())
             return false;
-        if (m_in.rankingOnly || (m_in.order == ListOrder::AsFound && !m_in.shown))
+        if (m_in.rankingOnly)
+            return !m_in.prepared || prepareOrders();
+        if (m_in.order == ListOrder::AsFound && !m_in.shown)
             return true;
         const std::size_t first = m_in.placed ? std::size_t(m_in.placedLines) : 0;
         std::vector<quint32> batch;
@@ -147,13 +76,14 @@ private:
 
     bool precedes(quint32 a, quint32 b) const
     {
-        if (isRankedOrder(m_in.order)) {
+        if (isRankedOrder(m_order)) {
             const quint32 x = rankOf(a);
             const quint32 y = rankOf(b);
             if (x != y)
                 return x < y;
-        } else if (m_in.order == ListOrder::AToZ) {
-            const int compared = compareIgnoringAsciiCase(m_in.lines.utf8(a), m_in.lines.utf8(b));
+        } else if (m_order == ListOrder::AToZ) {
+            const int compared =
+                detail::compareIgnoringAsciiCase(m_in.lines.utf8(a), m_in.lines.utf8(b));
             if (compared != 0)
                 return compared < 0;
         }
@@ -313,27 +243,27 @@ private:
     bool
     sortLines(const std::vector<quint32> *only, std::size_t first, std::vector<quint32> &sorted)
     {
-        if (m_in.order == ListOrder::AsFound) {
+        if (m_order == ListOrder::AsFound) {
             sorted = *only; // found order; a subset only comes here
             return true;
         }
         const std::size_t size = only ? only->size() : std::size_t(m_in.lines.size()) - first;
         std::vector<KeyedLine> entries(size);
-        const bool byRank = isRankedOrder(m_in.order);
+        const bool byRank = isRankedOrder(m_order);
         for (std::size_t i = 0; i < size; ++i) {
             if ((i & (CancelStride - 1)) == 0 && cancelled())
                 return false;
             const std::size_t line = only ? (*only)[i] : first + i;
             entries[i] = {byRank ? quint64(rankOf(quint32(line))) << 32
-                                 : prefixKey(m_in.lines.utf8(qsizetype(line))),
+                                 : detail::prefixKey(m_in.lines.utf8(qsizetype(line))),
                           quint32(line)};
         }
         std::unique_ptr<KeyedLine[]> scratch(new KeyedLine[entries.size()]);
-        if (!radixSort(entries.data(),
-                       entries.data() + entries.size(),
-                       scratch.get(),
-                       byRank ? 32 : 0,
-                       m_cancelled))
+        if (!detail::radixSort(entries.data(),
+                               entries.data() + entries.size(),
+                               scratch.get(),
+                               byRank ? 32 : 0,
+                               m_cancelled))
             return false;
         if (!byRank && !sortTies(entries.data(), entries.data() + entries.size(), scratch.get(), 8))
             return false;
@@ -368,7 +298,8 @@ private:
                     for (KeyedLine *entry = run; entry != runEnd; ++entry) {
                         const QByteArrayView bytes = m_in.lines.utf8(entry->line);
                         longer = longer || bytes.size() > offset;
-                        entry->key = prefixKey(bytes.sliced(std::min(offset, bytes.size())));
+                        entry->key =
+                            detail::prefixKey(bytes.sliced(std::min(offset, bytes.size())));
                     }
                     // Lines that all end here are the same text (repeated
                     // lines), already in found order.
@@ -376,7 +307,7 @@ private:
                         run = runEnd;
                         continue;
                     }
-                    if (!radixSort(run, runEnd, scratch, 0, m_cancelled)
+                    if (!detail::radixSort(run, runEnd, scratch, 0, m_cancelled)
                         || !sortTies(run, runEnd, scratch, offset + 8))
                         return false;
                 }
@@ -425,12 +356,65 @@ private:
         return true;
     }
 
+    // Sorts the lines that arrived since the prepared orders were last
+    // extended, and merges them in, "Best first" (when lines are ranked) and
+    // "A to Z". An order cancelled half merged is dropped.
+    bool prepareOrders()
+    {
+        PreparedOrders &prepared = *m_in.prepared;
+        const auto count = std::size_t(m_in.lines.size());
+        for (const ListOrder order : {ListOrder::BestFirst, ListOrder::AToZ}) {
+            if (order == ListOrder::BestFirst && !m_in.rank)
+                continue;
+            std::vector<quint32> &lines = prepared.of(order);
+            const std::size_t first = lines.size();
+            if (first >= count)
+                continue;
+            m_order = order;
+            std::vector<quint32> batch;
+            if (!sortLines(nullptr, first, batch))
+                return false;
+            const bool merged = detail::mergeInPlace(
+                lines,
+                batch,
+                [this](quint32 a, quint32 b) {
+                    return precedes(a, b);
+                },
+                m_cancelled);
+            prepared.recount();
+            if (!merged)
+                return false;
+        }
+        return true;
+    }
+
     const OrderInput &m_in;
     OrderOutput &m_out;
     const std::atomic<bool> &m_cancelled;
+    // The order being sorted: the input's, or one being prepared.
+    ListOrder m_order;
 };
 
 } // namespace
+
+void PreparedOrders::keep(ListOrder order, std::vector<quint32> lines)
+{
+    of(order) = std::move(lines);
+    recount();
+}
+
+void PreparedOrders::clear()
+{
+    std::vector<quint32>().swap(m_bestFirst);
+    std::vector<quint32>().swap(m_aToZ);
+    recount();
+}
+
+void PreparedOrders::recount()
+{
+    m_bytes.store(qsizetype((m_bestFirst.capacity() + m_aToZ.capacity()) * sizeof(quint32)),
+                  std::memory_order_relaxed);
+}
 
 bool buildOrder(const OrderInput &input, OrderOutput &output, const std::atomic<bool> &cancelled)
 {
@@ -444,7 +428,7 @@ bool linePrecedes(
         if (ranks[a] != ranks[b])
             return ranks[a] < ranks[b];
     } else if (order == ListOrder::AToZ) {
-        const int compared = compareIgnoringAsciiCase(lines.utf8(a), lines.utf8(b));
+        const int compared = detail::compareIgnoringAsciiCase(lines.utf8(a), lines.utf8(b));
         if (compared != 0)
             return compared < 0;
     }

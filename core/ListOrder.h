@@ -42,6 +42,38 @@ struct LineGroup
     QString label;
 };
 
+// The lines [0, size) of each order, sorted ahead of a switch to it while the
+// list shows them as found.
+class PreparedOrders
+{
+public:
+    static bool isPrepared(ListOrder order)
+    {
+        return order == ListOrder::BestFirst || order == ListOrder::AToZ;
+    }
+    std::vector<quint32> &of(ListOrder order)
+    {
+        return order == ListOrder::AToZ ? m_aToZ : m_bestFirst;
+    }
+    // How many lines `order` holds.
+    qsizetype lines(ListOrder order) const
+    {
+        return qsizetype((order == ListOrder::AToZ ? m_aToZ : m_bestFirst).size());
+    }
+    void keep(ListOrder order, std::vector<quint32> lines);
+    void drop(ListOrder order) { keep(order, {}); }
+    void clear();
+    // What both hold; also read while a worker extends them.
+    qsizetype bytesUsed() const { return m_bytes.load(std::memory_order_relaxed); }
+    // Counts what they hold again, after they changed.
+    void recount();
+
+private:
+    std::vector<quint32> m_bestFirst;
+    std::vector<quint32> m_aToZ;
+    std::atomic<qsizetype> m_bytes{0};
+};
+
 // What ordering the lines [0, lines.size()) needs. The pointers stay valid,
 // and what they point at unchanged, until the work is done.
 struct OrderInput
@@ -61,8 +93,11 @@ struct OrderInput
     // them, in `placed`); the rest join them.
     const std::vector<quint32> *placed = nullptr;
     qsizetype placedLines = 0;
-    // Only ranks the lines, ahead of a switch to "Best first".
+    // Only ranks the lines and extends the prepared orders (when given),
+    // ahead of a switch; what `prepared` points at is the worker's until the
+    // work is done.
     bool rankingOnly = false;
+    PreparedOrders *prepared = nullptr;
 };
 
 struct OrderOutput

@@ -223,8 +223,8 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor_data()
     // clears; w waits for the order being built; n asks for "Best number
     // first" (a group every 1,000 lines); h hides the lines holding a "Q", or
     // shows them again; x removes the stored lines holding a "7" as a filter
-    // does (only those shown go). Every line begins with `common`, its
-    // letters upper-case on every other line.
+    // does (only those shown go); i waits for the orders prepared as found. Every line begins with
+    // `common`, its letters upper-case on every other line.
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("common");
     QTest::newRow("a switch") << u"z"_s << QString();
@@ -246,6 +246,9 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor_data()
     QTest::newRow("removing while lines are hidden") << u"hbwaapxrkdh"_s << QString();
     QTest::newRow("best number first while lines arrive") << u"nawahap"_s << QString();
     QTest::newRow("hiding under best number first") << u"hnaawh"_s << QString();
+    QTest::newRow("switches from orders prepared as lines arrived")
+        << u"aiazfaibfaiz"_s << u"sharedbeginning"_s;
+    QTest::newRow("removals after orders were prepared") << u"aidzfaixb"_s << QString();
 }
 
 void TestItemListModel::longListsSettleInTheOrderAskedFor()
@@ -340,6 +343,9 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor()
         }
         case u'n':
             list.setOrder(Order::BestNumberFirst);
+            break;
+        case u'i':
+            QTRY_VERIFY_WITH_TIMEOUT(!list.isPreparing(), 60'000);
             break;
         case u'h':
             hiding = !hiding;

@@ -1,0 +1,95 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
+// The pieces the orders of a list are sorted with: keys that order lines
+// A to Z by their first bytes, a radix sort of keyed lines, and the merge of
+// a sorted batch into a sorted list in place.
+
+#pragma once
+
+#include <QByteArrayView>
+
+#include <algorithm>
+#include <atomic>
+#include <cstddef>
+#include <vector>
+
+namespace core::detail {
+
+// Compares two lines A to Z, upper-case ASCII letters as lower-case.
+int compareIgnoringAsciiCase(QByteArrayView a, QByteArrayView b);
+
+// The first eight bytes of a line, upper-case ASCII letters lowered, as one
+// number that orders as the bytes do; a shorter line is padded with zeros, so
+// equal numbers may still be different lines.
+quint64 prefixKey(QByteArrayView bytes);
+
+struct KeyedLine
+{
+    quint64 key;
+    quint32 line;
+};
+
+// A stable least-significant-digit radix sort of [begin, end) by the key's
+// bits from `lowBit` up, through `scratch` (at least as long). Returns false,
+// part done, once `cancelled` is set.
+bool radixSort(KeyedLine *begin,
+               KeyedLine *end,
+               KeyedLine *scratch,
+               int lowBit,
+               const std::atomic<bool> &cancelled);
+
+// Merges the sorted `batch` into the sorted `lines`, in place: `lines` grows
+// by the batch, and only its part after the first line of the batch moves.
+// Each line of the batch finds its place by galloping back from the place of
+// the one after it. `precedes(a, b)` orders two lines; a line of the batch
+// equal to one of `lines` goes after it. Returns false once `cancelled` is
+// set, with `lines` emptied (half merged, it would be in no order).
+template <typename Precedes>
+bool mergeInPlace(std::vector<quint32> &lines,
+                  const std::vector<quint32> &batch,
+                  Precedes precedes,
+                  const std::atomic<bool> &cancelled)
+{
+    constexpr std::size_t CancelStride = 1 << 14;
+    std::size_t end = lines.size(); // lines [0, end) still to merge
+    const std::size_t total = end + batch.size();
+    if (lines.capacity() < total)
+        lines.reserve(std::max(total, lines.capacity() + lines.capacity() / 4));
+    lines.resize(total);
+    std::size_t to = total; // lines [to, total) are in place
+    for (std::size_t i = batch.size(); i > 0; --i) {
+        if ((i & (CancelStride - 1)) == 0 && cancelled.load(std::memory_order_relaxed)) {
+            lines.clear();
+            return false;
+        }
+        const quint32 line = batch[i - 1];
+        // The lines of [0, end) after `line` are [low, end): galloping back
+        // from the end narrows them to [low, high), then halving.
+        std::size_t high = end;
+        std::size_t low = 0;
+        std::size_t step = 1;
+        while (high > 0) {
+            const std::size_t probe = high > step ? high - step : 0;
+            if (!precedes(line, lines[probe])) {
+                low = probe + 1;
+                break;
+            }
+            high = probe;
+            step *= 2;
+        }
+        low = std::size_t(std::upper_bound(lines.begin() + std::ptrdiff_t(low),
+                                           lines.begin() + std::ptrdiff_t(high),
+                                           line,
+                                           precedes)
+                          - lines.begin());
+        std::move_backward(lines.begin() + std::ptrdiff_t(low),
+                           lines.begin() + std::ptrdiff_t(end),
+                           lines.begin() + std::ptrdiff_t(to));
+        to -= end - low;
+        lines[--to] = line;
+        end = low;
+    }
+    return true;
+}
+
+} // namespace core::detail
