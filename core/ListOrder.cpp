@@ -248,7 +248,7 @@ private:
             return true;
         }
         const std::size_t size = only ? only->size() : std::size_t(m_in.lines.size()) - first;
-        std::vector<KeyedLine> entries(size);
+        detail::KeyedLines entries(size);
         const bool byRank = isRankedOrder(m_order);
         for (std::size_t i = 0; i < size; ++i) {
             if ((i & (CancelStride - 1)) == 0 && cancelled())
@@ -258,14 +258,11 @@ private:
                                  : detail::prefixKey(m_in.lines.utf8(qsizetype(line))),
                           quint32(line)};
         }
-        std::unique_ptr<KeyedLine[]> scratch(new KeyedLine[entries.size()]);
-        if (!detail::radixSort(entries.data(),
-                               entries.data() + entries.size(),
-                               scratch.get(),
-                               byRank ? 32 : 0,
-                               m_cancelled))
+        detail::KeyedLines scratch(size);
+        if (!detail::radixSort(
+                entries.begin(), entries.end(), scratch.begin(), byRank ? 32 : 0, m_cancelled))
             return false;
-        if (!byRank && !sortTies(entries.data(), entries.data() + entries.size(), scratch.get(), 8))
+        if (!byRank && !sortTies(entries.begin(), entries.end(), scratch.begin(), 8))
             return false;
         sorted.resize(entries.size());
         for (std::size_t i = 0; i < entries.size(); ++i)
@@ -289,27 +286,40 @@ private:
             if (runEnd - run > 1) {
                 if (cancelled())
                     return false;
-                if (runEnd - run <= ShortRun || offset >= DeepestOffset) {
+                if (offset >= DeepestOffset) {
                     std::sort(run, runEnd, [this](const KeyedLine &a, const KeyedLine &b) {
                         return precedes(a.line, b.line);
                     });
-                } else {
-                    bool longer = false;
-                    for (KeyedLine *entry = run; entry != runEnd; ++entry) {
-                        const QByteArrayView bytes = m_in.lines.utf8(entry->line);
-                        longer = longer || bytes.size() > offset;
-                        entry->key =
-                            detail::prefixKey(bytes.sliced(std::min(offset, bytes.size())));
-                    }
-                    // Lines that all end here are the same text (repeated
-                    // lines), already in found order.
-                    if (!longer) {
-                        run = runEnd;
-                        continue;
-                    }
-                    if (!detail::radixSort(run, runEnd, scratch, 0, m_cancelled)
-                        || !sortTies(run, runEnd, scratch, offset + 8))
-                        return false;
+                    run = runEnd;
+                    continue;
+                }
+                bool longer = false;
+                for (KeyedLine *entry = run; entry != runEnd; ++entry) {
+                    const QByteArrayView bytes = m_in.lines.utf8(entry->line);
+                    longer = longer || bytes.size() > offset;
+                    entry->key = detail::prefixKey(bytes.sliced(std::min(offset, bytes.size())));
+                }
+                // Lines that all end here are the same text (repeated
+                // lines), already in found order.
+                if (!longer) {
+                    run = runEnd;
+                    continue;
+                }
+                if (runEnd - run <= ShortRun) {
+                    // By the next bytes, then the texts from there.
+                    std::sort(run, runEnd, [&](const KeyedLine &a, const KeyedLine &b) {
+                        if (a.key != b.key)
+                            return a.key < b.key;
+                        const QByteArrayView x = m_in.lines.utf8(a.line);
+                        const QByteArrayView y = m_in.lines.utf8(b.line);
+                        const int compared =
+                            detail::compareIgnoringAsciiCase(x.sliced(std::min(offset, x.size())),
+                                                             y.sliced(std::min(offset, y.size())));
+                        return compared != 0 ? compared < 0 : a.line < b.line;
+                    });
+                } else if (!detail::radixSort(run, runEnd, scratch, 0, m_cancelled)
+                           || !sortTies(run, runEnd, scratch, offset + 8)) {
+                    return false;
                 }
             }
             run = runEnd;
@@ -358,7 +368,7 @@ private:
 
     // Sorts the lines that arrived since the prepared orders were last
     // extended, and merges them in, "Best first" (when lines are ranked) and
-    // "A to Z". An order cancelled half merged is dropped.
+    // "A to Z". A merge cancelled half way is undone.
     bool prepareOrders()
     {
         PreparedOrders &prepared = *m_in.prepared;

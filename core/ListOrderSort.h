@@ -6,6 +6,8 @@
 
 #pragma once
 
+#include "core/BigMemory.h"
+
 #include <QByteArrayView>
 
 #include <algorithm>
@@ -29,9 +31,35 @@ struct KeyedLine
     quint32 line;
 };
 
-// A stable least-significant-digit radix sort of [begin, end) by the key's
-// bits from `lowBit` up, through `scratch` (at least as long). Returns false,
-// part done, once `cancelled` is set.
+// Keyed lines in memory that is neither cleared nor, when large, made of
+// small pages: filling it costs no fault a page.
+class KeyedLines
+{
+public:
+    explicit KeyedLines(std::size_t size)
+        : m_size(size)
+        , m_lines(BigAllocator<KeyedLine>().allocate(std::max<std::size_t>(size, 1)))
+    {}
+    ~KeyedLines()
+    {
+        BigAllocator<KeyedLine>().deallocate(m_lines, std::max<std::size_t>(m_size, 1));
+    }
+    KeyedLines(const KeyedLines &) = delete;
+    KeyedLines &operator=(const KeyedLines &) = delete;
+
+    KeyedLine *begin() { return m_lines; }
+    KeyedLine *end() { return m_lines + m_size; }
+    std::size_t size() const { return m_size; }
+    KeyedLine &operator[](std::size_t i) { return m_lines[i]; }
+
+private:
+    std::size_t m_size;
+    KeyedLine *m_lines;
+};
+
+// A stable radix sort of [begin, end) by the key's bits from `lowBit` up,
+// through `scratch` (at least as long). Returns false, part done, once
+// `cancelled` is set.
 bool radixSort(KeyedLine *begin,
                KeyedLine *end,
                KeyedLine *scratch,
@@ -42,8 +70,9 @@ bool radixSort(KeyedLine *begin,
 // by the batch, and only its part after the first line of the batch moves.
 // Each line of the batch finds its place by galloping back from the place of
 // the one after it. `precedes(a, b)` orders two lines; a line of the batch
-// equal to one of `lines` goes after it. Returns false once `cancelled` is
-// set, with `lines` emptied (half merged, it would be in no order).
+// equal to one of `lines` goes after it. The batch's lines are all numbered
+// from lines.size() on (they were found later): cancelled half way, the merge
+// is undone by them and returns false.
 template <typename Precedes>
 bool mergeInPlace(std::vector<quint32> &lines,
                   const std::vector<quint32> &batch,
@@ -51,7 +80,8 @@ bool mergeInPlace(std::vector<quint32> &lines,
                   const std::atomic<bool> &cancelled)
 {
     constexpr std::size_t CancelStride = 1 << 14;
-    std::size_t end = lines.size(); // lines [0, end) still to merge
+    const std::size_t before = lines.size();
+    std::size_t end = before; // lines [0, end) still to merge
     const std::size_t total = end + batch.size();
     if (lines.capacity() < total)
         lines.reserve(std::max(total, lines.capacity() + lines.capacity() / 4));
@@ -59,7 +89,11 @@ bool mergeInPlace(std::vector<quint32> &lines,
     std::size_t to = total; // lines [to, total) are in place
     for (std::size_t i = batch.size(); i > 0; --i) {
         if ((i & (CancelStride - 1)) == 0 && cancelled.load(std::memory_order_relaxed)) {
-            lines.clear();
+            // The lines merged so far lose the batch's lines among them.
+            for (std::size_t merged = to; merged < total; ++merged)
+                if (lines[merged] < before)
+                    lines[end++] = lines[merged];
+            lines.resize(before);
             return false;
         }
         const quint32 line = batch[i - 1];

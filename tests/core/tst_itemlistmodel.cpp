@@ -2,12 +2,14 @@
 // SPDX-License-Identifier: MIT
 
 #include "core/ItemListModel.h"
+#include "core/ListOrderSort.h"
 #include "core/TextStore.h"
 #include "tests/support/TestHelpers.h"
 
 #include <QAbstractItemModelTester>
 #include <QTest>
 
+#include <numeric>
 #include <optional>
 
 using namespace Qt::Literals::StringLiterals;
@@ -35,6 +37,8 @@ private Q_SLOTS:
     void failedAllocationsLeaveTheListUsable();
     void linesWrittenInPieces_data();
     void linesWrittenInPieces();
+    void preparedOrderMerges_data();
+    void preparedOrderMerges();
 };
 
 void TestItemListModel::removeSortedKeepsColumnsTogether_data()
@@ -631,4 +635,44 @@ void TestItemListModel::linesWrittenInPieces()
 }
 
 QTEST_GUILESS_MAIN(TestItemListModel)
+// New lines merged into a sorted order in place; cancelled half way, the
+// order is as it was before.
+void TestItemListModel::preparedOrderMerges_data()
+{
+    QTest::addColumn<int>("sorted");
+    QTest::addColumn<int>("batch");
+    QTest::addColumn<bool>("cancelled");
+    QTest::newRow("a batch among many") << 50'000 << 40'000 << false;
+    QTest::newRow("into nothing") << 0 << 3 << false;
+    QTest::newRow("cancelled half way") << 50'000 << 40'000 << true;
+}
+
+void TestItemListModel::preparedOrderMerges()
+{
+    QFETCH(int, sorted);
+    QFETCH(int, batch);
+    QFETCH(bool, cancelled);
+    const auto keyOf = [](quint32 line) {
+        return line * 7919 % 1000;
+    };
+    const auto precedes = [&](quint32 a, quint32 b) {
+        return std::pair(keyOf(a), a) < std::pair(keyOf(b), b);
+    };
+    auto lines = std::vector<quint32>(std::size_t(sorted));
+    auto added = std::vector<quint32>(std::size_t(batch));
+    std::iota(lines.begin(), lines.end(), 0);
+    std::iota(added.begin(), added.end(), quint32(sorted));
+    std::sort(lines.begin(), lines.end(), precedes);
+    std::sort(added.begin(), added.end(), precedes);
+    const std::vector<quint32> before = lines;
+    const std::atomic<bool> stop{cancelled};
+    QCOMPARE(core::detail::mergeInPlace(lines, added, precedes, stop), !cancelled);
+    std::vector<quint32> expected = before;
+    if (!cancelled) {
+        expected.insert(expected.end(), added.begin(), added.end());
+        std::sort(expected.begin(), expected.end(), precedes);
+    }
+    QVERIFY(lines == expected);
+}
+
 #include "tst_itemlistmodel.moc"
