@@ -126,8 +126,11 @@ public:
     Order order() const { return m_order; }
     Order wantedOrder() const { return m_wanted; }
     // Whether a worker is building an order or placing lines (not only
-    // ranking them ahead of a switch).
-    bool isOrdering() const { return m_build && !m_build->input().rankingOnly; }
+    // ranking and sorting them ahead of a switch no one asked for yet).
+    bool isOrdering() const
+    {
+        return m_build && (!m_build->input().rankingOnly || m_build->isHurried());
+    }
     // Whether a worker is ranking lines and sorting them ahead of a switch.
     bool isPreparing() const { return m_build && m_build->input().rankingOnly; }
     // Shows the rows in `order` (at once on a short list or as found);
@@ -207,6 +210,8 @@ private:
     PreparedOrders &preparedOrders();
     bool needsPreparing() const;
     void stopBuild();
+    // Takes over the ranks a build computed.
+    void keepRanks(OrderOutput &output);
     void resumeBuild();
     void buildFinished();
     void install(Order order, qsizetype lines, OrderOutput &output, bool retested);

@@ -115,11 +115,23 @@ void ItemListModel::stopBuild()
 {
     if (!m_build)
         return;
-    std::vector<quint32> ranks = m_build->cancel();
-    const qsizetype ranked = m_build->input().ranked;
+    OrderOutput output = m_build->cancel();
     m_build.reset();
-    if (ranked == qsizetype(m_ranks.size()))
-        m_ranks.insert(m_ranks.end(), ranks.begin(), ranks.end());
+    keepRanks(output);
+}
+
+void ItemListModel::keepRanks(OrderOutput &output)
+{
+    const auto from = std::size_t(output.ranksFrom);
+    const std::size_t end = from + output.ranks.size();
+    if (from > m_ranks.size() || end <= m_ranks.size())
+        return;
+    if (from == 0)
+        m_ranks.swap(output.ranks);
+    else
+        m_ranks.insert(m_ranks.end(),
+                       output.ranks.begin() + std::ptrdiff_t(m_ranks.size() - from),
+                       output.ranks.end());
 }
 
 // After a change, the order and the lines asked for are built again.
@@ -171,11 +183,15 @@ void ItemListModel::buildFinished()
         stopBuild(); // keeps what was ranked
         if (switching || retested)
             abandonWanted();
+        else if (rankingOnly)
+            resumeBuild(); // a switch that waited for it
         return;
     }
     m_build.reset();
     if (rankingOnly) {
-        m_ranks.insert(m_ranks.end(), output.ranks.begin(), output.ranks.end());
+        keepRanks(output);
+        // A switch asked for meanwhile goes on from what was prepared.
+        resumeBuild();
     } else {
         install(order, lines, output, retested);
         // The list shows the prepared order now, with the lines after it;
@@ -196,8 +212,7 @@ void ItemListModel::buildFinished()
 // other lines shown reset the views.
 void ItemListModel::install(Order order, qsizetype lines, OrderOutput &output, bool retested)
 {
-    if (output.ranks.size() > 0)
-        m_ranks.insert(m_ranks.end(), output.ranks.begin(), output.ranks.end());
+    keepRanks(output);
     const bool permuted = isPermuted(order, retested ? m_wantedLine : m_shownLine);
     const int rows = permuted ? int(output.permutation.size()) : int(lines);
     const bool bestOfGroups = order == Order::BestNumberFirst;
@@ -330,6 +345,18 @@ void ItemListModel::setOrder(Order order, Rank rank)
         setRank(std::move(rank));
     if (order == m_wanted)
         return;
+    // Work ahead of a switch goes on, for the order asked for only; the
+    // switch starts from what it prepared.
+    if (m_build && m_build->input().rankingOnly && !m_retesting
+        && (order == m_order
+            || (PreparedOrders::isPrepared(order) && m_store.size() > OrderAtOnceLines))) {
+        m_wanted = order;
+        if (order == m_order)
+            Q_EMIT orderShown();
+        else
+            m_build->hurry(order);
+        return;
+    }
     stopBuild();
     m_wanted = order;
     if (order == m_order && !m_retesting) {
@@ -362,7 +389,7 @@ void ItemListModel::setOrder(Order order, Rank rank)
 
 void ItemListModel::finishOrdering()
 {
-    while (m_build && !m_build->input().rankingOnly) {
+    while (isOrdering()) {
         m_build->wait();
         buildFinished();
     }

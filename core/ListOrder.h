@@ -102,15 +102,20 @@ struct OrderInput
 
 struct OrderOutput
 {
-    std::vector<quint32> ranks;       // of the lines from input.ranked on
+    std::vector<quint32> ranks;       // of the lines from ranksFrom on
+    qsizetype ranksFrom = 0;          // input.ranked, or 0 when the input's ranks are copied in
     std::vector<quint32> permutation; // row -> line; empty for AsFound of every line
 };
 
 // Puts the lines in order: ranks the unranked lines for "Best first", sorts
 // the lines not yet placed (a radix sort of the ranks, or of the first eight
 // letters for "A to Z") and merges them with the placed ones. Returns false,
-// part done, once `cancelled` is set.
-bool buildOrder(const OrderInput &input, OrderOutput &output, const std::atomic<bool> &cancelled);
+// part done, once `cancelled` is set. Ranking ahead of a switch, it sorts only
+// the order `hurried` names once it names one (it is -1 until then).
+bool buildOrder(const OrderInput &input,
+                OrderOutput &output,
+                const std::atomic<bool> &cancelled,
+                const std::atomic<int> &hurried = std::atomic<int>{-1});
 
 // Whether line `a` comes before line `b` in `order`, given the ranks of both.
 bool linePrecedes(
@@ -133,7 +138,11 @@ public:
     // or failed for lack of memory.
     bool take(OrderOutput &output);
     // Cancels the work, waits for it and gives the ranks it has computed.
-    std::vector<quint32> cancel();
+    OrderOutput cancel();
+    // Work ahead of a switch to `order`: at the usual priority, and only for
+    // that order from now on.
+    void hurry(ListOrder order);
+    bool isHurried() const { return m_hurried.load(std::memory_order_relaxed) >= 0; }
 
 private:
     void raisePriority();
@@ -141,6 +150,7 @@ private:
     OrderInput m_input;
     OrderOutput m_output;
     std::atomic<bool> m_cancelled{false};
+    std::atomic<int> m_hurried{-1};
     std::atomic<bool> m_done{false};
     bool m_complete = false;
     std::thread m_thread;
