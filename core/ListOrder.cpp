@@ -103,7 +103,7 @@ private:
         // Ranking more lines than are ranked, the ranks of all lines are
         // given, the known ones copied here: the list then takes them over
         // without copying millions on its own thread.
-        if (unranked > m_in.ranked && !m_in.rankingOnly) {
+        if (unranked > m_in.ranked) {
             m_out.ranksFrom = 0;
             m_out.ranks.resize(std::size_t(count));
             std::copy(m_in.ranks, m_in.ranks + m_in.ranked, m_out.ranks.begin());
@@ -111,21 +111,44 @@ private:
             m_out.ranksFrom = m_in.ranked;
             m_out.ranks.resize(std::size_t(unranked));
         }
+        if (!m_in.rankingOnly)
+            return rankInParallel(m_in.ranked);
+        // Ahead of a switch, at idle priority, one thread ranks, a piece at a
+        // time; once the switch is asked for, every core ranks the rest.
+        constexpr qsizetype Piece = qsizetype(1) << 16;
+        for (qsizetype from = m_in.ranked; from < count; from += Piece) {
+            if (m_hurried.load(std::memory_order_relaxed) >= 0 && count - from > 2 * Piece)
+                return rankInParallel(from);
+            qsizetype done = 0;
+            bool ranked = false;
+            try {
+                ranked = rankRange(from, std::min(from + Piece, count), done);
+            } catch (const std::bad_alloc &) {
+            }
+            if (!ranked) {
+                m_out.ranks.resize(std::size_t(from - m_out.ranksFrom + done));
+                if (!cancelled())
+                    throw std::bad_alloc();
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Ranks the lines from `first` on, on every core for a long list.
+    bool rankInParallel(qsizetype first)
+    {
+        const qsizetype unranked = m_in.lines.size() - first;
         constexpr qsizetype LinesPerThread = qsizetype(1) << 18;
-        // Ranking ahead of a switch, at idle priority, keeps to one thread.
-        const qsizetype threads =
-            m_in.rankingOnly
-                ? 1
-                : std::clamp<qsizetype>(unranked / LinesPerThread,
-                                        1,
-                                        std::max(1u, std::thread::hardware_concurrency()));
+        const qsizetype threads = std::clamp<qsizetype>(
+            unranked / LinesPerThread, 1, std::max(1u, std::thread::hardware_concurrency()));
         std::vector<std::thread> helpers;
         std::atomic<bool> failed{false};
         // How many lines of each part are ranked: a part that stops early
         // leaves the ranks after it out.
         std::vector<qsizetype> done(std::size_t(threads), 0);
         const auto partBegin = [&](qsizetype part) {
-            return m_in.ranked + unranked * part / threads;
+            return first + unranked * part / threads;
         };
         const auto rankPart = [&](qsizetype part) {
             try {
@@ -156,7 +179,7 @@ private:
             if (partBegin(part) + done[std::size_t(part)] < partBegin(part + 1))
                 break;
         }
-        m_out.ranks.resize(std::size_t(m_in.ranked - m_out.ranksFrom + kept));
+        m_out.ranks.resize(std::size_t(first - m_out.ranksFrom + kept));
         if (!cancelled())
             throw std::bad_alloc();
         return false;
