@@ -100,14 +100,17 @@ void ItemListModel::buildAtOnce(Order order, bool placing, OrderOutput &output) 
 
 void ItemListModel::startBuild(Order order, bool placing)
 {
-    m_build = std::make_unique<OrderBuild>(orderInput(order, placing), [this] {
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                buildFinished();
-            },
-            Qt::QueuedConnection);
-    });
+    m_build = std::make_unique<OrderBuild>(
+        orderInput(order, placing),
+        [this] {
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    buildFinished();
+                },
+                Qt::QueuedConnection);
+        },
+        placing ? std::exchange(m_spareRows, {}) : std::vector<quint32>());
 }
 
 // Stops the worker before the lines change; the ranks it computed are kept.
@@ -118,6 +121,7 @@ void ItemListModel::stopBuild()
     OrderOutput output = m_build->cancel();
     m_build.reset();
     keepRanks(output);
+    std::vector<quint32>().swap(m_spareRows);
 }
 
 void ItemListModel::keepRanks(OrderOutput &output)
@@ -194,6 +198,9 @@ void ItemListModel::buildFinished()
         resumeBuild();
     } else {
         install(order, lines, output, retested);
+        // While a run goes on, the rows replaced serve the next placing.
+        if (placing && hasPending())
+            m_spareRows = std::move(output.permutation);
         // The list shows the prepared order now, with the lines after it;
         // going back to "As found" keeps it again.
         if (fromPrepared)

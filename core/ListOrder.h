@@ -122,11 +122,13 @@ bool linePrecedes(
     ListOrder order, const TextStore::View &lines, const quint32 *ranks, quint32 a, quint32 b);
 
 // buildOrder() on a thread of its own; `finished` is called on that thread
-// when it is done, also when cancelled. Ending it cancels and waits.
+// when it is done, also when cancelled. Ending it cancels and waits. The
+// order placing lines among others is written into `memory`, whose contents
+// do not matter: reusing an array spares the faults of fresh pages.
 class OrderBuild
 {
 public:
-    OrderBuild(OrderInput input, std::function<void()> finished);
+    OrderBuild(OrderInput input, std::function<void()> finished, std::vector<quint32> memory = {});
     ~OrderBuild();
     OrderBuild(const OrderBuild &) = delete;
     OrderBuild &operator=(const OrderBuild &) = delete;

@@ -31,7 +31,8 @@ int compareIgnoringAsciiCase(QByteArrayView a, QByteArrayView b)
 quint64 prefixKey(QByteArrayView bytes)
 {
     quint64 word = 0;
-    std::memcpy(&word, bytes.data(), std::size_t(std::min<qsizetype>(bytes.size(), 8)));
+    if (!bytes.isEmpty())
+        std::memcpy(&word, bytes.data(), std::size_t(std::min<qsizetype>(bytes.size(), 8)));
     if constexpr (std::endian::native == std::endian::little)
         word = qbswap(word);
     // Each byte from 'A' to 'Z' gains 0x20, eight at once: adding to the

@@ -252,7 +252,7 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor_data()
     QTest::newRow("hiding under best number first") << u"hnaawh"_s << QString();
     QTest::newRow("switches from orders prepared as lines arrived")
         << u"aiazfaibfaiz"_s << u"sharedbeginning"_s;
-    QTest::newRow("removals after orders were prepared") << u"aidzfaixb"_s << QString();
+    QTest::newRow("removals after orders were prepared") << u"aidzfaixbfazd"_s << QString();
 }
 
 void TestItemListModel::longListsSettleInTheOrderAskedFor()
