@@ -66,13 +66,35 @@ bool radixSort(KeyedLine *begin,
                int lowBit,
                const std::atomic<bool> &cancelled);
 
+// The first place in [begin, end), a range whose elements `after(value, e)`
+// holds for from some place on, where it holds: galloping back from the end
+// narrows it down, then halving.
+template <typename Iterator, typename After>
+Iterator firstAfterFromEnd(Iterator begin, Iterator end, quint32 value, After after)
+{
+    Iterator low = begin;
+    Iterator high = end;
+    std::ptrdiff_t step = 1;
+    while (high != begin) {
+        const Iterator probe = high - begin > step ? high - step : begin;
+        if (!after(value, *probe)) {
+            low = probe + 1;
+            break;
+        }
+        high = probe;
+        step *= 2;
+    }
+    return std::upper_bound(low, high, value, after);
+}
+
 // Merges the sorted `batch` into the sorted `lines`, in place: `lines` grows
 // by the batch, and only its part after the first line of the batch moves.
-// Each line of the batch finds its place by galloping back from the place of
-// the one after it. `precedes(a, b)` orders two lines; a line of the batch
-// equal to one of `lines` goes after it. The batch's lines are all numbered
-// from lines.size() on (they were found later): cancelled half way, the merge
-// is undone by them and returns false.
+// The lines of the smaller side find their places among the other's by
+// galloping back from the place of the one after them. `precedes(a, b)`
+// orders two lines; a line of the batch equal to one of `lines` goes after
+// it. The batch's lines are all numbered from lines.size() on (they were
+// found later): cancelled half way, the merge is undone by them and returns
+// false.
 template <typename Precedes>
 bool mergeInPlace(std::vector<quint32> &lines,
                   const std::vector<quint32> &batch,
@@ -81,14 +103,19 @@ bool mergeInPlace(std::vector<quint32> &lines,
 {
     constexpr std::size_t CancelStride = 1 << 14;
     const std::size_t before = lines.size();
-    std::size_t end = before; // lines [0, end) still to merge
-    const std::size_t total = end + batch.size();
+    const std::size_t total = before + batch.size();
     if (lines.capacity() < total)
         lines.reserve(std::max(total, lines.capacity() + lines.capacity() / 4));
     lines.resize(total);
-    std::size_t to = total; // lines [to, total) are in place
-    for (std::size_t i = batch.size(); i > 0; --i) {
-        if ((i & (CancelStride - 1)) == 0 && cancelled.load(std::memory_order_relaxed)) {
+    // Lines [0, end) and batch [0, next) are still to merge; lines [to,
+    // total) are in place. The smaller side is walked, each of its lines
+    // finding its place among the other side's.
+    std::size_t end = before;
+    std::size_t next = batch.size();
+    std::size_t to = total;
+    const bool walkBatch = batch.size() <= before;
+    for (std::size_t step = 1; next > 0 && end > 0; ++step) {
+        if ((step & (CancelStride - 1)) == 0 && cancelled.load(std::memory_order_relaxed)) {
             // The lines merged so far lose the batch's lines among them.
             for (std::size_t merged = to; merged < total; ++merged)
                 if (lines[merged] < before)
@@ -96,33 +123,37 @@ bool mergeInPlace(std::vector<quint32> &lines,
             lines.resize(before);
             return false;
         }
-        const quint32 line = batch[i - 1];
-        // The lines of [0, end) after `line` are [low, end): galloping back
-        // from the end narrows them to [low, high), then halving.
-        std::size_t high = end;
-        std::size_t low = 0;
-        std::size_t step = 1;
-        while (high > 0) {
-            const std::size_t probe = high > step ? high - step : 0;
-            if (!precedes(line, lines[probe])) {
-                low = probe + 1;
-                break;
-            }
-            high = probe;
-            step *= 2;
+        if (walkBatch) {
+            const quint32 line = batch[next - 1];
+            const auto low =
+                std::size_t(firstAfterFromEnd(
+                                lines.begin(), lines.begin() + std::ptrdiff_t(end), line, precedes)
+                            - lines.begin());
+            std::move_backward(lines.begin() + std::ptrdiff_t(low),
+                               lines.begin() + std::ptrdiff_t(end),
+                               lines.begin() + std::ptrdiff_t(to));
+            to -= end - low;
+            lines[--to] = line;
+            end = low;
+            --next;
+        } else {
+            const quint32 line = lines[end - 1];
+            const auto low =
+                std::size_t(firstAfterFromEnd(
+                                batch.begin(), batch.begin() + std::ptrdiff_t(next), line, precedes)
+                            - batch.begin());
+            std::copy_backward(batch.begin() + std::ptrdiff_t(low),
+                               batch.begin() + std::ptrdiff_t(next),
+                               lines.begin() + std::ptrdiff_t(to));
+            to -= next - low;
+            lines[--to] = line;
+            next = low;
+            --end;
         }
-        low = std::size_t(std::upper_bound(lines.begin() + std::ptrdiff_t(low),
-                                           lines.begin() + std::ptrdiff_t(high),
-                                           line,
-                                           precedes)
-                          - lines.begin());
-        std::move_backward(lines.begin() + std::ptrdiff_t(low),
-                           lines.begin() + std::ptrdiff_t(end),
-                           lines.begin() + std::ptrdiff_t(to));
-        to -= end - low;
-        lines[--to] = line;
-        end = low;
     }
+    // What is left of the batch comes first; what is left of the lines is
+    // in place.
+    std::copy(batch.begin(), batch.begin() + std::ptrdiff_t(next), lines.begin());
     return true;
 }
 

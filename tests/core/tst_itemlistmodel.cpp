@@ -644,6 +644,8 @@ void TestItemListModel::preparedOrderMerges_data()
     QTest::addColumn<bool>("cancelled");
     QTest::newRow("a batch among many") << 50'000 << 40'000 << false;
     QTest::newRow("into nothing") << 0 << 3 << false;
+    QTest::newRow("a batch larger than the order") << 30'000 << 70'000 << false;
+    QTest::newRow("a larger batch cancelled half way") << 30'000 << 70'000 << true;
     QTest::newRow("cancelled half way") << 50'000 << 40'000 << true;
 }
 
