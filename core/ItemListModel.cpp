@@ -223,7 +223,7 @@ bool ItemListModel::endPendingLine(bool checked)
 qsizetype ItemListModel::bytesUsed() const
 {
     return m_store.bytesUsed() + qsizetype(m_permutation.capacity() * sizeof(quint32))
-           + qsizetype(m_ranks.capacity() * sizeof(quint32))
+           + qsizetype(m_ranks.capacity() * sizeof(quint32)) + m_prepared.bytesUsed()
            + qsizetype(m_groupRuns.capacity() * sizeof(GroupRun))
            + m_subItems.size() * qsizetype(sizeof(QStringList));
 }

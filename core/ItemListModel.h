@@ -126,8 +126,13 @@ public:
     Order order() const { return m_order; }
     Order wantedOrder() const { return m_wanted; }
     // Whether a worker is building an order or placing lines (not only
-    // ranking them ahead of a switch).
-    bool isOrdering() const { return m_build && !m_build->input().rankingOnly; }
+    // ranking and sorting them ahead of a switch no one asked for yet).
+    bool isOrdering() const
+    {
+        return m_build && (!m_build->input().rankingOnly || m_build->isHurried());
+    }
+    // Whether a worker is ranking lines and sorting them ahead of a switch.
+    bool isPreparing() const { return m_build && m_build->input().rankingOnly; }
     // Shows the rows in `order` (at once on a short list or as found);
     // `rank` is needed for the ranked orders (BestFirst, BestNumberFirst).
     // The ranks of lines are computed once and kept while the list keeps its
@@ -198,7 +203,15 @@ private:
     // Builds on this thread, to the end.
     void buildAtOnce(Order order, bool placing, OrderOutput &output) const;
     void startBuild(Order order, bool placing);
+    // Starts building `order` for a switch, from its prepared order when
+    // there is one.
+    void startSwitch(Order order);
+    // The prepared orders, dropped first when lines were removed since.
+    PreparedOrders &preparedOrders();
+    bool needsPreparing() const;
     void stopBuild();
+    // Takes over the ranks a build computed.
+    void keepRanks(OrderOutput &output);
     void resumeBuild();
     void buildFinished();
     void install(Order order, qsizetype lines, OrderOutput &output, bool retested);
@@ -222,6 +235,11 @@ private:
     Rank m_rank;
     std::vector<quint32> m_permutation; // shown row -> stored line; empty when not permuted
     std::vector<quint32> m_ranks;       // of the first stored lines, for Best first
+    std::vector<quint32> m_spareRows;   // memory of rows replaced, for the next placing
+    // "Best first" and "A to Z" kept sorted ahead of a switch while the list
+    // shows "As found"; valid while no line is removed.
+    PreparedOrders m_prepared;
+    quint64 m_preparedRemovals = 0;
     std::unique_ptr<OrderBuild> m_build;
     bool m_userCheckable = false;
     quint64 m_removals = 0;

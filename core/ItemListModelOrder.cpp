@@ -48,17 +48,42 @@ OrderInput ItemListModel::orderInput(Order order, bool placing) const
         if (i + 1 == m_groupRuns.size() || m_groupRuns[i + 1].first > from)
             input.groups.push_back(m_groupRuns[i]);
     input.rankingOnly = order == Order::AsFound && !input.shown;
+    if (input.rankingOnly)
+        input.prepared = &const_cast<ItemListModel *>(this)->preparedOrders();
     return input;
 }
 
-void ItemListModel::buildAtOnce(Order order, bool placing, OrderOutput &output) const
+PreparedOrders &ItemListModel::preparedOrders()
 {
-    buildOrder(orderInput(order, placing), output, NotCancelled);
+    if (m_preparedRemovals != m_removals) {
+        m_prepared.clear();
+        m_preparedRemovals = m_removals;
+    }
+    return m_prepared;
 }
 
-void ItemListModel::startBuild(Order order, bool placing)
+bool ItemListModel::needsPreparing() const
 {
-    m_build = std::make_unique<OrderBuild>(orderInput(order, placing), [this] {
+    const auto behind = [this](Order order) {
+        return m_removals != m_preparedRemovals || m_prepared.lines(order) < m_placed;
+    };
+    return (m_rank && (qsizetype(m_ranks.size()) < m_placed || behind(Order::BestFirst)))
+           || behind(Order::AToZ);
+}
+
+void ItemListModel::startSwitch(Order order)
+{
+    const bool fromPrepared = !m_retesting && !m_shownLine && PreparedOrders::isPrepared(order)
+                              && !preparedOrders().of(order).empty();
+    if (!fromPrepared) {
+        startBuild(order, false);
+        return;
+    }
+    // The lines not prepared yet join the prepared ones.
+    OrderInput input = orderInput(order, false);
+    input.placed = &m_prepared.of(order);
+    input.placedLines = qsizetype(input.placed->size());
+    m_build = std::make_unique<OrderBuild>(std::move(input), [this] {
         QMetaObject::invokeMethod(
             this,
             [this] {
@@ -68,16 +93,49 @@ void ItemListModel::startBuild(Order order, bool placing)
     });
 }
 
+void ItemListModel::buildAtOnce(Order order, bool placing, OrderOutput &output) const
+{
+    buildOrder(orderInput(order, placing), output, NotCancelled);
+}
+
+void ItemListModel::startBuild(Order order, bool placing)
+{
+    m_build = std::make_unique<OrderBuild>(
+        orderInput(order, placing),
+        [this] {
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    buildFinished();
+                },
+                Qt::QueuedConnection);
+        },
+        placing ? std::exchange(m_spareRows, {}) : std::vector<quint32>());
+}
+
 // Stops the worker before the lines change; the ranks it computed are kept.
 void ItemListModel::stopBuild()
 {
     if (!m_build)
         return;
-    std::vector<quint32> ranks = m_build->cancel();
-    const qsizetype ranked = m_build->input().ranked;
+    OrderOutput output = m_build->cancel();
     m_build.reset();
-    if (ranked == qsizetype(m_ranks.size()))
-        m_ranks.insert(m_ranks.end(), ranks.begin(), ranks.end());
+    keepRanks(output);
+    std::vector<quint32>().swap(m_spareRows);
+}
+
+void ItemListModel::keepRanks(OrderOutput &output)
+{
+    const auto from = std::size_t(output.ranksFrom);
+    const std::size_t end = from + output.ranks.size();
+    if (from > m_ranks.size() || end <= m_ranks.size())
+        return;
+    if (from == 0)
+        m_ranks.swap(output.ranks);
+    else
+        m_ranks.insert(m_ranks.end(),
+                       output.ranks.begin() + std::ptrdiff_t(m_ranks.size() - from),
+                       output.ranks.end());
 }
 
 // After a change, the order and the lines asked for are built again.
@@ -94,7 +152,7 @@ void ItemListModel::resumeBuild()
             Q_EMIT orderShown();
         return;
     }
-    startBuild(m_wanted, false);
+    startSwitch(m_wanted);
 }
 
 // The order and the lines asked for are given up; the list keeps its rows.
@@ -122,19 +180,31 @@ void ItemListModel::buildFinished()
     const bool switching = !rankingOnly && order != m_order;
     const bool retested = !rankingOnly && !placing && m_retesting;
     const qsizetype lines = m_build->input().lines.size();
+    const bool fromPrepared = placing && m_build->input().placed != &m_permutation;
     OrderOutput output;
     const bool complete = m_build->take(output);
     if (!complete) {
         stopBuild(); // keeps what was ranked
         if (switching || retested)
             abandonWanted();
+        else if (rankingOnly)
+            resumeBuild(); // a switch that waited for it
         return;
     }
     m_build.reset();
     if (rankingOnly) {
-        m_ranks.insert(m_ranks.end(), output.ranks.begin(), output.ranks.end());
+        keepRanks(output);
+        // A switch asked for meanwhile goes on from what was prepared.
+        resumeBuild();
     } else {
         install(order, lines, output, retested);
+        // While a run goes on, the rows replaced serve the next placing.
+        if (placing && hasPending())
+            m_spareRows = std::move(output.permutation);
+        // The list shows the prepared order now, with the lines after it;
+        // going back to "As found" keeps it again.
+        if (fromPrepared)
+            m_prepared.drop(order);
         if (switching)
             Q_EMIT orderShown();
     }
@@ -149,8 +219,7 @@ void ItemListModel::buildFinished()
 // other lines shown reset the views.
 void ItemListModel::install(Order order, qsizetype lines, OrderOutput &output, bool retested)
 {
-    if (output.ranks.size() > 0)
-        m_ranks.insert(m_ranks.end(), output.ranks.begin(), output.ranks.end());
+    keepRanks(output);
     const bool permuted = isPermuted(order, retested ? m_wantedLine : m_shownLine);
     const int rows = permuted ? int(output.permutation.size()) : int(lines);
     const bool bestOfGroups = order == Order::BestNumberFirst;
@@ -253,9 +322,9 @@ void ItemListModel::showPendingSoon()
 {
     if (!isPermuted() && m_wanted == Order::AsFound && !m_retesting) {
         showAsFound();
-        // The ranks for "Best first" are computed meanwhile, ahead of a switch.
-        if (!m_build && m_rank && qsizetype(m_ranks.size()) < m_placed
-            && m_placed > OrderAtOnceLines)
+        // The ranks for "Best first", and the lines sorted "Best first" and
+        // "A to Z", are kept up to date meanwhile, ahead of a switch.
+        if (!m_build && m_placed > OrderAtOnceLines && needsPreparing())
             startBuild(Order::AsFound, false);
         return;
     }
@@ -273,6 +342,7 @@ void ItemListModel::setRank(Rank rank)
     stopBuild();
     m_rank = std::move(rank);
     std::vector<quint32>().swap(m_ranks);
+    m_prepared.drop(Order::BestFirst);
     resumeBuild();
 }
 
@@ -282,6 +352,18 @@ void ItemListModel::setOrder(Order order, Rank rank)
         setRank(std::move(rank));
     if (order == m_wanted)
         return;
+    // Work ahead of a switch goes on, for the order asked for only; the
+    // switch starts from what it prepared.
+    if (m_build && m_build->input().rankingOnly && !m_retesting
+        && (order == m_order
+            || (PreparedOrders::isPrepared(order) && m_store.size() > OrderAtOnceLines))) {
+        m_wanted = order;
+        if (order == m_order)
+            Q_EMIT orderShown();
+        else
+            m_build->hurry(order);
+        return;
+    }
     stopBuild();
     m_wanted = order;
     if (order == m_order && !m_retesting) {
@@ -299,16 +381,22 @@ void ItemListModel::setOrder(Order order, Rank rank)
             m_wanted = m_order;
             throw;
         }
+        const Order before = m_order;
+        const bool wholeOrder =
+            !m_retesting && !m_shownLine && m_permutation.size() == std::size_t(m_placed);
         install(order, permuted ? m_store.size() : m_placed, output, m_retesting);
+        // Going back to "As found", the order left is kept for a switch back.
+        if (!permuted && wholeOrder && PreparedOrders::isPrepared(before))
+            preparedOrders().keep(before, std::move(output.permutation));
         Q_EMIT orderShown();
         return;
     }
-    startBuild(order, false);
+    startSwitch(order);
 }
 
 void ItemListModel::finishOrdering()
 {
-    while (m_build && !m_build->input().rankingOnly) {
+    while (isOrdering()) {
         m_build->wait();
         buildFinished();
     }

@@ -3,6 +3,8 @@
 
 #include "core/ListOrder.h"
 
+#include "core/ListOrderSort.h"
+
 #include <algorithm>
 #include <array>
 #include <memory>
@@ -10,110 +12,36 @@
 #include <system_error>
 #include <utility>
 
-#if defined(Q_OS_LINUX)
-#include <pthread.h>
-#include <sched.h>
-#endif
-
 namespace core {
 
 namespace {
 
+using detail::KeyedLine;
+
 // How many lines go between two looks at the cancel flag.
 constexpr std::size_t CancelStride = 1 << 16;
-
-int compareIgnoringAsciiCase(QByteArrayView a, QByteArrayView b)
-{
-    const qsizetype common = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < common; ++i) {
-        auto x = quint8(a[i]);
-        auto y = quint8(b[i]);
-        if (x >= 'A' && x <= 'Z')
-            x += 32;
-        if (y >= 'A' && y <= 'Z')
-            y += 32;
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-// The first eight bytes of a line, upper-case ASCII letters lowered, as one
-// number that orders as the bytes do; a shorter line is padded with zeros, so
-// equal numbers may still be different lines.
-quint64 prefixKey(QByteArrayView bytes)
-{
-    quint64 key = 0;
-    const qsizetype size = std::min<qsizetype>(bytes.size(), 8);
-    for (qsizetype i = 0; i < size; ++i) {
-        auto c = quint8(bytes[i]);
-        if (c >= 'A' && c <= 'Z')
-            c += 32;
-        key |= quint64(c) << (56 - 8 * i);
-    }
-    return key;
-}
-
-struct KeyedLine
-{
-    quint64 key;
-    quint32 line;
-};
-
-// A stable least-significant-digit radix sort of [begin, end) by the key's
-// bits from `lowBit` up, through `scratch` (at least as long): 11 bits a
-// pass for long runs, 8 for short ones, whose counting would otherwise cost
-// more than their lines; passes over a digit that every key shares are
-// skipped.
-bool radixSort(KeyedLine *begin,
-               KeyedLine *end,
-               KeyedLine *scratch,
-               int lowBit,
-               const std::atomic<bool> &cancelled)
-{
-    const auto size = std::size_t(end - begin);
-    const int digitBits = size >= (std::size_t(1) << 16) ? 11 : 8;
-    const std::size_t digits = std::size_t(1) << digitBits;
-    std::array<std::size_t, (1 << 11) + 1> starts;
-    KeyedLine *from = begin;
-    KeyedLine *to = scratch;
-    for (int shift = lowBit; shift < 64; shift += digitBits) {
-        if (cancelled.load(std::memory_order_relaxed))
-            return false;
-        std::fill_n(starts.begin(), digits + 1, 0);
-        for (const KeyedLine *entry = from; entry != from + size; ++entry)
-            ++starts[((entry->key >> shift) & (digits - 1)) + 1];
-        if (std::any_of(starts.begin() + 1,
-                        starts.begin() + std::ptrdiff_t(digits) + 1,
-                        [&](std::size_t n) {
-                            return n == size;
-                        }))
-            continue;
-        for (std::size_t d = 0; d < digits; ++d)
-            starts[d + 1] += starts[d];
-        for (const KeyedLine *entry = from; entry != from + size; ++entry)
-            to[starts[(entry->key >> shift) & (digits - 1)]++] = *entry;
-        std::swap(from, to);
-    }
-    if (from != begin)
-        std::copy(from, from + size, begin);
-    return true;
-}
 
 class Builder
 {
 public:
-    Builder(const OrderInput &input, OrderOutput &output, const std::atomic<bool> &cancelled)
+    Builder(const OrderInput &input,
+            OrderOutput &output,
+            const std::atomic<bool> &cancelled,
+            const std::atomic<int> &hurried)
         : m_in(input)
         , m_out(output)
         , m_cancelled(cancelled)
+        , m_hurried(hurried)
+        , m_order(input.order)
     {}
 
     bool run()
     {
-        if ((isRankedOrder(m_in.order) || m_in.rankingOnly) && !rankLines())
+        if ((isRankedOrder(m_in.order) || (m_in.rankingOnly && m_in.rank)) && !rankLines())
             return false;
-        if (m_in.rankingOnly || (m_in.order == ListOrder::AsFound && !m_in.shown))
+        if (m_in.rankingOnly)
+            return !m_in.prepared || prepareOrders();
+        if (m_in.order == ListOrder::AsFound && !m_in.shown)
             return true;
         const std::size_t first = m_in.placed ? std::size_t(m_in.placedLines) : 0;
         std::vector<quint32> batch;
@@ -140,20 +68,21 @@ public:
 private:
     quint32 rankOf(quint32 line) const
     {
-        return line < m_in.ranked ? m_in.ranks[line] : m_out.ranks[line - m_in.ranked];
+        return line < m_in.ranked ? m_in.ranks[line] : m_out.ranks[line - m_out.ranksFrom];
     }
 
     bool cancelled() const { return m_cancelled.load(std::memory_order_relaxed); }
 
     bool precedes(quint32 a, quint32 b) const
     {
-        if (isRankedOrder(m_in.order)) {
+        if (isRankedOrder(m_order)) {
             const quint32 x = rankOf(a);
             const quint32 y = rankOf(b);
             if (x != y)
                 return x < y;
-        } else if (m_in.order == ListOrder::AToZ) {
-            const int compared = compareIgnoringAsciiCase(m_in.lines.utf8(a), m_in.lines.utf8(b));
+        } else if (m_order == ListOrder::AToZ) {
+            const int compared =
+                detail::compareIgnoringAsciiCase(m_in.lines.utf8(a), m_in.lines.utf8(b));
             if (compared != 0)
                 return compared < 0;
         }
@@ -166,22 +95,55 @@ private:
     {
         const qsizetype count = m_in.lines.size();
         const qsizetype unranked = std::max<qsizetype>(0, count - m_in.ranked);
-        m_out.ranks.resize(std::size_t(unranked));
+        // Ranking more lines than are ranked, the ranks of all lines are
+        // given, the known ones copied here: the list then takes them over
+        // without copying millions on its own thread.
+        if (unranked > m_in.ranked) {
+            m_out.ranksFrom = 0;
+            m_out.ranks.resize(std::size_t(count));
+            std::copy(m_in.ranks, m_in.ranks + m_in.ranked, m_out.ranks.begin());
+        } else {
+            m_out.ranksFrom = m_in.ranked;
+            m_out.ranks.resize(std::size_t(unranked));
+        }
+        if (!m_in.rankingOnly)
+            return rankInParallel(m_in.ranked);
+        // Ahead of a switch, at idle priority, one thread ranks, a piece at a
+        // time; once the switch is asked for, every core ranks the rest.
+        constexpr qsizetype Piece = qsizetype(1) << 16;
+        for (qsizetype from = m_in.ranked; from < count; from += Piece) {
+            if (m_hurried.load(std::memory_order_relaxed) >= 0 && count - from > 2 * Piece)
+                return rankInParallel(from);
+            qsizetype done = 0;
+            bool ranked = false;
+            try {
+                ranked = rankRange(from, std::min(from + Piece, count), done);
+            } catch (const std::bad_alloc &) {
+            }
+            if (!ranked) {
+                m_out.ranks.resize(std::size_t(from - m_out.ranksFrom + done));
+                if (!cancelled())
+                    throw std::bad_alloc();
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Ranks the lines from `first` on, on every core for a long list.
+    bool rankInParallel(qsizetype first)
+    {
+        const qsizetype unranked = m_in.lines.size() - first;
         constexpr qsizetype LinesPerThread = qsizetype(1) << 18;
-        // Ranking ahead of a switch, at idle priority, keeps to one thread.
-        const qsizetype threads =
-            m_in.rankingOnly
-                ? 1
-                : std::clamp<qsizetype>(unranked / LinesPerThread,
-                                        1,
-                                        std::max(1u, std::thread::hardware_concurrency()));
+        const qsizetype threads = std::clamp<qsizetype>(
+            unranked / LinesPerThread, 1, std::max(1u, std::thread::hardware_concurrency()));
         std::vector<std::thread> helpers;
         std::atomic<bool> failed{false};
         // How many lines of each part are ranked: a part that stops early
         // leaves the ranks after it out.
         std::vector<qsizetype> done(std::size_t(threads), 0);
         const auto partBegin = [&](qsizetype part) {
-            return m_in.ranked + unranked * part / threads;
+            return first + unranked * part / threads;
         };
         const auto rankPart = [&](qsizetype part) {
             try {
@@ -212,7 +174,7 @@ private:
             if (partBegin(part) + done[std::size_t(part)] < partBegin(part + 1))
                 break;
         }
-        m_out.ranks.resize(std::size_t(kept));
+        m_out.ranks.resize(std::size_t(first - m_out.ranksFrom + kept));
         if (!cancelled())
             throw std::bad_alloc();
         return false;
@@ -229,15 +191,18 @@ private:
             });
         if (group != m_in.groups.begin())
             --group;
+        // A rank costs about a tenth of a microsecond: a cancel is seen
+        // within a millisecond.
+        constexpr qsizetype RankCancelStride = 1 << 12;
         for (qsizetype line = from; line < to; ++line) {
-            if ((line & (CancelStride - 1)) == 0 && cancelled())
+            if ((line & (RankCancelStride - 1)) == 0 && cancelled())
                 return false;
             while (std::next(group) < m_in.groups.end() && std::next(group)->first <= line)
                 ++group;
             const QStringView label = group < m_in.groups.end() && group->first <= line
                                           ? QStringView(group->label)
                                           : QStringView();
-            m_out.ranks[std::size_t(line - m_in.ranked)] =
+            m_out.ranks[std::size_t(line - m_out.ranksFrom)] =
                 rank ? rank(m_in.lines.text(line), label) : 0;
             done = line - from + 1;
         }
@@ -313,29 +278,26 @@ private:
     bool
     sortLines(const std::vector<quint32> *only, std::size_t first, std::vector<quint32> &sorted)
     {
-        if (m_in.order == ListOrder::AsFound) {
+        if (m_order == ListOrder::AsFound) {
             sorted = *only; // found order; a subset only comes here
             return true;
         }
         const std::size_t size = only ? only->size() : std::size_t(m_in.lines.size()) - first;
-        std::vector<KeyedLine> entries(size);
-        const bool byRank = isRankedOrder(m_in.order);
+        detail::KeyedLines entries(size);
+        const bool byRank = isRankedOrder(m_order);
         for (std::size_t i = 0; i < size; ++i) {
             if ((i & (CancelStride - 1)) == 0 && cancelled())
                 return false;
             const std::size_t line = only ? (*only)[i] : first + i;
             entries[i] = {byRank ? quint64(rankOf(quint32(line))) << 32
-                                 : prefixKey(m_in.lines.utf8(qsizetype(line))),
+                                 : detail::prefixKey(m_in.lines.utf8(qsizetype(line))),
                           quint32(line)};
         }
-        std::unique_ptr<KeyedLine[]> scratch(new KeyedLine[entries.size()]);
-        if (!radixSort(entries.data(),
-                       entries.data() + entries.size(),
-                       scratch.get(),
-                       byRank ? 32 : 0,
-                       m_cancelled))
+        detail::KeyedLines scratch(size);
+        if (!detail::radixSort(
+                entries.begin(), entries.end(), scratch.begin(), byRank ? 32 : 0, m_cancelled))
             return false;
-        if (!byRank && !sortTies(entries.data(), entries.data() + entries.size(), scratch.get(), 8))
+        if (!byRank && !sortTies(entries.begin(), entries.end(), scratch.begin(), 8))
             return false;
         sorted.resize(entries.size());
         for (std::size_t i = 0; i < entries.size(); ++i)
@@ -359,26 +321,40 @@ private:
             if (runEnd - run > 1) {
                 if (cancelled())
                     return false;
-                if (runEnd - run <= ShortRun || offset >= DeepestOffset) {
+                if (offset >= DeepestOffset) {
                     std::sort(run, runEnd, [this](const KeyedLine &a, const KeyedLine &b) {
                         return precedes(a.line, b.line);
                     });
-                } else {
-                    bool longer = false;
-                    for (KeyedLine *entry = run; entry != runEnd; ++entry) {
-                        const QByteArrayView bytes = m_in.lines.utf8(entry->line);
-                        longer = longer || bytes.size() > offset;
-                        entry->key = prefixKey(bytes.sliced(std::min(offset, bytes.size())));
-                    }
-                    // Lines that all end here are the same text (repeated
-                    // lines), already in found order.
-                    if (!longer) {
-                        run = runEnd;
-                        continue;
-                    }
-                    if (!radixSort(run, runEnd, scratch, 0, m_cancelled)
-                        || !sortTies(run, runEnd, scratch, offset + 8))
-                        return false;
+                    run = runEnd;
+                    continue;
+                }
+                bool longer = false;
+                for (KeyedLine *entry = run; entry != runEnd; ++entry) {
+                    const QByteArrayView bytes = m_in.lines.utf8(entry->line);
+                    longer = longer || bytes.size() > offset;
+                    entry->key = detail::prefixKey(bytes.sliced(std::min(offset, bytes.size())));
+                }
+                // Lines that all end here are the same text (repeated
+                // lines), already in found order.
+                if (!longer) {
+                    run = runEnd;
+                    continue;
+                }
+                if (runEnd - run <= ShortRun) {
+                    // By the next bytes, then the texts from there.
+                    std::sort(run, runEnd, [&](const KeyedLine &a, const KeyedLine &b) {
+                        if (a.key != b.key)
+                            return a.key < b.key;
+                        const QByteArrayView x = m_in.lines.utf8(a.line);
+                        const QByteArrayView y = m_in.lines.utf8(b.line);
+                        const int compared =
+                            detail::compareIgnoringAsciiCase(x.sliced(std::min(offset, x.size())),
+                                                             y.sliced(std::min(offset, y.size())));
+                        return compared != 0 ? compared < 0 : a.line < b.line;
+                    });
+                } else if (!detail::radixSort(run, runEnd, scratch, 0, m_cancelled)
+                           || !sortTies(run, runEnd, scratch, offset + 8)) {
+                    return false;
                 }
             }
             run = runEnd;
@@ -391,7 +367,9 @@ private:
     // so a small batch costs little beyond copying the list.
     bool merge(const std::vector<quint32> &placed, const std::vector<quint32> &batch)
     {
+        // The output may hold the memory of an earlier order, already paged in.
         std::vector<quint32> &merged = m_out.permutation;
+        merged.clear();
         merged.reserve(placed.size() + batch.size());
         std::size_t from = 0;
         for (std::size_t i = 0; i < batch.size(); ++i) {
@@ -425,16 +403,58 @@ private:
         return true;
     }
 
+    // Sorts the lines that arrived since the prepared orders were last
+    // extended, and merges them in, "Best first" (when lines are ranked) and
+    // "A to Z". A merge cancelled half way is undone.
+    bool prepareOrders()
+    {
+        PreparedOrders &prepared = *m_in.prepared;
+        const auto count = std::size_t(m_in.lines.size());
+        for (const ListOrder order : {ListOrder::BestFirst, ListOrder::AToZ}) {
+            if (order == ListOrder::BestFirst && !m_in.rank)
+                continue;
+            // Asked for one order, the worker leaves the other.
+            const int wanted = m_hurried.load(std::memory_order_relaxed);
+            if (wanted >= 0 && ListOrder(wanted) != order)
+                continue;
+            std::vector<quint32> &lines = prepared.of(order);
+            const std::size_t first = lines.size();
+            if (first >= count)
+                continue;
+            m_order = order;
+            std::vector<quint32> batch;
+            if (!sortLines(nullptr, first, batch))
+                return false;
+            const bool merged = detail::mergeInPlace(
+                lines,
+                batch,
+                [this](quint32 a, quint32 b) {
+                    return precedes(a, b);
+                },
+                m_cancelled);
+            prepared.recount();
+            if (!merged)
+                return false;
+        }
+        return true;
+    }
+
     const OrderInput &m_in;
     OrderOutput &m_out;
     const std::atomic<bool> &m_cancelled;
+    const std::atomic<int> &m_hurried;
+    // The order being sorted: the input's, or one being prepared.
+    ListOrder m_order;
 };
 
 } // namespace
 
-bool buildOrder(const OrderInput &input, OrderOutput &output, const std::atomic<bool> &cancelled)
+bool buildOrder(const OrderInput &input,
+                OrderOutput &output,
+                const std::atomic<bool> &cancelled,
+                const std::atomic<int> &hurried)
 {
-    return Builder(input, output, cancelled).run();
+    return Builder(input, output, cancelled, hurried).run();
 }
 
 bool linePrecedes(
@@ -444,84 +464,11 @@ bool linePrecedes(
         if (ranks[a] != ranks[b])
             return ranks[a] < ranks[b];
     } else if (order == ListOrder::AToZ) {
-        const int compared = compareIgnoringAsciiCase(lines.utf8(a), lines.utf8(b));
+        const int compared = detail::compareIgnoringAsciiCase(lines.utf8(a), lines.utf8(b));
         if (compared != 0)
             return compared < 0;
     }
     return a < b;
-}
-
-OrderBuild::OrderBuild(OrderInput input, std::function<void()> finished)
-    : m_input(std::move(input))
-{
-    m_thread = std::thread([this, finished = std::move(finished)] {
-        try {
-            m_complete = buildOrder(m_input, m_output, m_cancelled);
-        } catch (const std::bad_alloc &) {
-            m_complete = false;
-        }
-        m_done.store(true, std::memory_order_release);
-        if (finished)
-            finished();
-    });
-#if defined(Q_OS_LINUX)
-    // Ranking ahead of a switch uses only time no one else wants: a run
-    // filling the list keeps its speed. A switch asked for meanwhile ranks
-    // the rest at the usual priority.
-    if (m_input.rankingOnly) {
-        const sched_param idle{};
-        pthread_setschedparam(m_thread.native_handle(), SCHED_IDLE, &idle);
-    }
-#endif
-}
-
-OrderBuild::~OrderBuild()
-{
-    m_cancelled.store(true, std::memory_order_relaxed);
-    if (m_thread.joinable()) {
-        raisePriority();
-        m_thread.join();
-    }
-}
-
-// Ranking at idle priority gets no time on a busy machine, also not to see
-// that it is cancelled: whoever waits for it gives it the usual priority.
-void OrderBuild::raisePriority()
-{
-#if defined(Q_OS_LINUX)
-    if (m_input.rankingOnly && m_thread.joinable()) {
-        const sched_param usual{};
-        pthread_setschedparam(m_thread.native_handle(), SCHED_OTHER, &usual);
-    }
-#endif
-}
-
-void OrderBuild::wait()
-{
-    raisePriority();
-    if (m_thread.joinable())
-        m_thread.join();
-}
-
-std::vector<quint32> OrderBuild::cancel()
-{
-    m_cancelled.store(true, std::memory_order_relaxed);
-    raisePriority();
-    if (m_thread.joinable())
-        m_thread.join();
-    return std::move(m_output.ranks);
-}
-
-bool OrderBuild::take(OrderOutput &output)
-{
-    raisePriority();
-    if (m_thread.joinable())
-        m_thread.join();
-    if (!m_complete)
-        return false;
-    output = std::move(m_output);
-    m_complete = false;
-    return true;
 }
 
 } // namespace core

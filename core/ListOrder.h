@@ -42,6 +42,38 @@ struct LineGroup
     QString label;
 };
 
+// The lines [0, size) of each order, sorted ahead of a switch to it while the
+// list shows them as found.
+class PreparedOrders
+{
+public:
+    static bool isPrepared(ListOrder order)
+    {
+        return order == ListOrder::BestFirst || order == ListOrder::AToZ;
+    }
+    std::vector<quint32> &of(ListOrder order)
+    {
+        return order == ListOrder::AToZ ? m_aToZ : m_bestFirst;
+    }
+    // How many lines `order` holds.
+    qsizetype lines(ListOrder order) const
+    {
+        return qsizetype((order == ListOrder::AToZ ? m_aToZ : m_bestFirst).size());
+    }
+    void keep(ListOrder order, std::vector<quint32> lines);
+    void drop(ListOrder order) { keep(order, {}); }
+    void clear();
+    // What both hold; also read while a worker extends them.
+    qsizetype bytesUsed() const { return m_bytes.load(std::memory_order_relaxed); }
+    // Counts what they hold again, after they changed.
+    void recount();
+
+private:
+    std::vector<quint32> m_bestFirst;
+    std::vector<quint32> m_aToZ;
+    std::atomic<qsizetype> m_bytes{0};
+};
+
 // What ordering the lines [0, lines.size()) needs. The pointers stay valid,
 // and what they point at unchanged, until the work is done.
 struct OrderInput
@@ -61,32 +93,42 @@ struct OrderInput
     // them, in `placed`); the rest join them.
     const std::vector<quint32> *placed = nullptr;
     qsizetype placedLines = 0;
-    // Only ranks the lines, ahead of a switch to "Best first".
+    // Only ranks the lines and extends the prepared orders (when given),
+    // ahead of a switch; what `prepared` points at is the worker's until the
+    // work is done.
     bool rankingOnly = false;
+    PreparedOrders *prepared = nullptr;
 };
 
 struct OrderOutput
 {
-    std::vector<quint32> ranks;       // of the lines from input.ranked on
+    std::vector<quint32> ranks;       // of the lines from ranksFrom on
+    qsizetype ranksFrom = 0;          // input.ranked, or 0 when the input's ranks are copied in
     std::vector<quint32> permutation; // row -> line; empty for AsFound of every line
 };
 
 // Puts the lines in order: ranks the unranked lines for "Best first", sorts
 // the lines not yet placed (a radix sort of the ranks, or of the first eight
 // letters for "A to Z") and merges them with the placed ones. Returns false,
-// part done, once `cancelled` is set.
-bool buildOrder(const OrderInput &input, OrderOutput &output, const std::atomic<bool> &cancelled);
+// part done, once `cancelled` is set. Ranking ahead of a switch, it sorts only
+// the order `hurried` names once it names one (it is -1 until then).
+bool buildOrder(const OrderInput &input,
+                OrderOutput &output,
+                const std::atomic<bool> &cancelled,
+                const std::atomic<int> &hurried = std::atomic<int>{-1});
 
 // Whether line `a` comes before line `b` in `order`, given the ranks of both.
 bool linePrecedes(
     ListOrder order, const TextStore::View &lines, const quint32 *ranks, quint32 a, quint32 b);
 
 // buildOrder() on a thread of its own; `finished` is called on that thread
-// when it is done, also when cancelled. Ending it cancels and waits.
+// when it is done, also when cancelled. Ending it cancels and waits. The
+// order placing lines among others is written into `memory`, whose contents
+// do not matter: reusing an array spares the faults of fresh pages.
 class OrderBuild
 {
 public:
-    OrderBuild(OrderInput input, std::function<void()> finished);
+    OrderBuild(OrderInput input, std::function<void()> finished, std::vector<quint32> memory = {});
     ~OrderBuild();
     OrderBuild(const OrderBuild &) = delete;
     OrderBuild &operator=(const OrderBuild &) = delete;
@@ -98,7 +140,11 @@ public:
     // or failed for lack of memory.
     bool take(OrderOutput &output);
     // Cancels the work, waits for it and gives the ranks it has computed.
-    std::vector<quint32> cancel();
+    OrderOutput cancel();
+    // Work ahead of a switch to `order`: at the usual priority, and only for
+    // that order from now on.
+    void hurry(ListOrder order);
+    bool isHurried() const { return m_hurried.load(std::memory_order_relaxed) >= 0; }
 
 private:
     void raisePriority();
@@ -106,6 +152,7 @@ private:
     OrderInput m_input;
     OrderOutput m_output;
     std::atomic<bool> m_cancelled{false};
+    std::atomic<int> m_hurried{-1};
     std::atomic<bool> m_done{false};
     bool m_complete = false;
     std::thread m_thread;

@@ -2,12 +2,14 @@
 // SPDX-License-Identifier: MIT
 
 #include "core/ItemListModel.h"
+#include "core/ListOrderSort.h"
 #include "core/TextStore.h"
 #include "tests/support/TestHelpers.h"
 
 #include <QAbstractItemModelTester>
 #include <QTest>
 
+#include <numeric>
 #include <optional>
 
 using namespace Qt::Literals::StringLiterals;
@@ -35,6 +37,8 @@ private Q_SLOTS:
     void failedAllocationsLeaveTheListUsable();
     void linesWrittenInPieces_data();
     void linesWrittenInPieces();
+    void preparedOrderMerges_data();
+    void preparedOrderMerges();
 };
 
 void TestItemListModel::removeSortedKeepsColumnsTogether_data()
@@ -223,8 +227,8 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor_data()
     // clears; w waits for the order being built; n asks for "Best number
     // first" (a group every 1,000 lines); h hides the lines holding a "Q", or
     // shows them again; x removes the stored lines holding a "7" as a filter
-    // does (only those shown go). Every line begins with `common`, its
-    // letters upper-case on every other line.
+    // does (only those shown go); i waits for the orders prepared as found. Every line begins with
+    // `common`, its letters upper-case on every other line.
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("common");
     QTest::newRow("a switch") << u"z"_s << QString();
@@ -246,6 +250,9 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor_data()
     QTest::newRow("removing while lines are hidden") << u"hbwaapxrkdh"_s << QString();
     QTest::newRow("best number first while lines arrive") << u"nawahap"_s << QString();
     QTest::newRow("hiding under best number first") << u"hnaawh"_s << QString();
+    QTest::newRow("switches from orders prepared as lines arrived")
+        << u"aiazfaibfaiz"_s << u"sharedbeginning"_s;
+    QTest::newRow("removals after orders were prepared") << u"aidzfaixbfazd"_s << QString();
 }
 
 void TestItemListModel::longListsSettleInTheOrderAskedFor()
@@ -340,6 +347,9 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor()
         }
         case u'n':
             list.setOrder(Order::BestNumberFirst);
+            break;
+        case u'i':
+            QTRY_VERIFY_WITH_TIMEOUT(!list.isPreparing(), 60'000);
             break;
         case u'h':
             hiding = !hiding;
@@ -625,4 +635,46 @@ void TestItemListModel::linesWrittenInPieces()
 }
 
 QTEST_GUILESS_MAIN(TestItemListModel)
+// New lines merged into a sorted order in place; cancelled half way, the
+// order is as it was before.
+void TestItemListModel::preparedOrderMerges_data()
+{
+    QTest::addColumn<int>("sorted");
+    QTest::addColumn<int>("batch");
+    QTest::addColumn<bool>("cancelled");
+    QTest::newRow("a batch among many") << 50'000 << 40'000 << false;
+    QTest::newRow("into nothing") << 0 << 3 << false;
+    QTest::newRow("a batch larger than the order") << 30'000 << 70'000 << false;
+    QTest::newRow("a larger batch cancelled half way") << 30'000 << 70'000 << true;
+    QTest::newRow("cancelled half way") << 50'000 << 40'000 << true;
+}
+
+void TestItemListModel::preparedOrderMerges()
+{
+    QFETCH(int, sorted);
+    QFETCH(int, batch);
+    QFETCH(bool, cancelled);
+    const auto keyOf = [](quint32 line) {
+        return line * 7919 % 1000;
+    };
+    const auto precedes = [&](quint32 a, quint32 b) {
+        return std::pair(keyOf(a), a) < std::pair(keyOf(b), b);
+    };
+    auto lines = std::vector<quint32>(std::size_t(sorted));
+    auto added = std::vector<quint32>(std::size_t(batch));
+    std::iota(lines.begin(), lines.end(), 0);
+    std::iota(added.begin(), added.end(), quint32(sorted));
+    std::sort(lines.begin(), lines.end(), precedes);
+    std::sort(added.begin(), added.end(), precedes);
+    const std::vector<quint32> before = lines;
+    const std::atomic<bool> stop{cancelled};
+    QCOMPARE(core::detail::mergeInPlace(lines, added, precedes, stop), !cancelled);
+    std::vector<quint32> expected = before;
+    if (!cancelled) {
+        expected.insert(expected.end(), added.begin(), added.end());
+        std::sort(expected.begin(), expected.end(), precedes);
+    }
+    QVERIFY(lines == expected);
+}
+
 #include "tst_itemlistmodel.moc"

@@ -1,0 +1,144 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
+
+#include "core/ListOrderSort.h"
+
+#include <QtEndian>
+
+#include <array>
+#include <bit>
+#include <cstring>
+#include <utility>
+
+namespace core::detail {
+
+int compareIgnoringAsciiCase(QByteArrayView a, QByteArrayView b)
+{
+    const qsizetype common = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        auto x = quint8(a[i]);
+        auto y = quint8(b[i]);
+        if (x >= 'A' && x <= 'Z')
+            x += 32;
+        if (y >= 'A' && y <= 'Z')
+            y += 32;
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+quint64 prefixKey(QByteArrayView bytes)
+{
+    quint64 word = 0;
+    if (!bytes.isEmpty())
+        std::memcpy(&word, bytes.data(), std::size_t(std::min<qsizetype>(bytes.size(), 8)));
+    if constexpr (std::endian::native == std::endian::little)
+        word = qbswap(word);
+    // Each byte from 'A' to 'Z' gains 0x20, eight at once: adding to the
+    // bytes' low seven bits never carries into the next byte.
+    constexpr quint64 Ones = 0x0101010101010101;
+    const quint64 low = word & (0x7f * Ones);
+    const quint64 fromA = low + (0x80 - 'A') * Ones;
+    const quint64 pastZ = low + (0x80 - 'Z' - 1) * Ones;
+    const quint64 upper = fromA & ~pastZ & ~word & (0x80 * Ones);
+    return word | (upper >> 2);
+}
+
+// A stable least-significant-digit radix sort of [begin, end) by the key's
+// bits from `lowBit` up, through `scratch` (at least as long): 11 bits a
+// pass for long runs, 8 for short ones, whose counting would otherwise cost
+// more than their lines; passes over a digit that every key shares are
+// skipped.
+namespace {
+
+// A stable least-significant-digit radix sort of [begin, end) by the key's
+// bits [lowBit, highBit), through `scratch` (at least as long): 11 bits a
+// pass for long runs, 8 for short ones, whose counting would otherwise cost
+// more than their lines; passes over a digit that every key shares are
+// skipped. Returns where the sorted lines are (`begin` or `scratch`), or
+// nullptr once cancelled.
+KeyedLine *lsdRadixSort(KeyedLine *begin,
+                        KeyedLine *end,
+                        KeyedLine *scratch,
+                        int lowBit,
+                        int highBit,
+                        const std::atomic<bool> &cancelled)
+{
+    const auto size = std::size_t(end - begin);
+    const int digitBits = size >= (std::size_t(1) << 16) ? 11 : 8;
+    const std::size_t digits = std::size_t(1) << digitBits;
+    std::array<std::size_t, (1 << 11) + 1> starts;
+    KeyedLine *from = begin;
+    KeyedLine *to = scratch;
+    for (int shift = lowBit; shift < highBit; shift += digitBits) {
+        if (cancelled.load(std::memory_order_relaxed))
+            return nullptr;
+        std::fill_n(starts.begin(), digits + 1, 0);
+        for (const KeyedLine *entry = from; entry != from + size; ++entry)
+            ++starts[((entry->key >> shift) & (digits - 1)) + 1];
+        if (std::any_of(starts.begin() + 1,
+                        starts.begin() + std::ptrdiff_t(digits) + 1,
+                        [&](std::size_t n) {
+                            return n == size;
+                        }))
+            continue;
+        for (std::size_t d = 0; d < digits; ++d)
+            starts[d + 1] += starts[d];
+        for (const KeyedLine *entry = from; entry != from + size; ++entry)
+            to[starts[(entry->key >> shift) & (digits - 1)]++] = *entry;
+        std::swap(from, to);
+    }
+    return from;
+}
+
+} // namespace
+
+// A long run is first split by its highest eleven bits that differ, then each
+// part, small enough to stay in the processor's cache, is sorted by the bits
+// below: the whole run crosses the memory twice, not once a digit.
+bool radixSort(KeyedLine *begin,
+               KeyedLine *end,
+               KeyedLine *scratch,
+               int lowBit,
+               const std::atomic<bool> &cancelled)
+{
+    const auto size = std::size_t(end - begin);
+    constexpr std::size_t LongRun = std::size_t(1) << 16;
+    if (size < LongRun) {
+        const KeyedLine *sorted = lsdRadixSort(begin, end, scratch, lowBit, 64, cancelled);
+        if (sorted == scratch)
+            std::copy(scratch, scratch + size, begin);
+        return sorted != nullptr;
+    }
+    quint64 differing = 0;
+    for (const KeyedLine *entry = begin; entry != end; ++entry)
+        differing |= entry->key ^ begin->key;
+    differing &= ~quint64(0) << lowBit;
+    if (differing == 0)
+        return true;
+    const int highBit = 64 - std::countl_zero(differing);
+    const int shift = std::max(lowBit, highBit - 11);
+    const std::size_t digits = std::size_t(1) << (highBit - shift);
+    std::vector<std::size_t> starts(digits + 1, 0);
+    for (const KeyedLine *entry = begin; entry != end; ++entry)
+        ++starts[((entry->key >> shift) & (digits - 1)) + 1];
+    for (std::size_t d = 0; d < digits; ++d)
+        starts[d + 1] += starts[d];
+    std::vector<std::size_t> next(starts.begin(), starts.end() - 1);
+    for (const KeyedLine *entry = begin; entry != end; ++entry)
+        scratch[next[(entry->key >> shift) & (digits - 1)]++] = *entry;
+    for (std::size_t d = 0; d < digits; ++d) {
+        KeyedLine *part = scratch + starts[d];
+        KeyedLine *partEnd = scratch + starts[d + 1];
+        const KeyedLine *sorted =
+            lsdRadixSort(part, partEnd, begin + starts[d], lowBit, shift, cancelled);
+        if (!sorted)
+            return false;
+        if (sorted == part)
+            std::copy(part, partEnd, begin + starts[d]);
+    }
+    return true;
+}
+
+} // namespace core::detail

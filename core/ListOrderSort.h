@@ -1,0 +1,160 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
+// The pieces the orders of a list are sorted with: keys that order lines
+// A to Z by their first bytes, a radix sort of keyed lines, and the merge of
+// a sorted batch into a sorted list in place.
+
+#pragma once
+
+#include "core/BigMemory.h"
+
+#include <QByteArrayView>
+
+#include <algorithm>
+#include <atomic>
+#include <cstddef>
+#include <vector>
+
+namespace core::detail {
+
+// Compares two lines A to Z, upper-case ASCII letters as lower-case.
+int compareIgnoringAsciiCase(QByteArrayView a, QByteArrayView b);
+
+// The first eight bytes of a line, upper-case ASCII letters lowered, as one
+// number that orders as the bytes do; a shorter line is padded with zeros, so
+// equal numbers may still be different lines.
+quint64 prefixKey(QByteArrayView bytes);
+
+struct KeyedLine
+{
+    quint64 key;
+    quint32 line;
+};
+
+// Keyed lines in memory that is neither cleared nor, when large, made of
+// small pages: filling it costs no fault a page.
+class KeyedLines
+{
+public:
+    explicit KeyedLines(std::size_t size)
+        : m_size(size)
+        , m_lines(BigAllocator<KeyedLine>().allocate(std::max<std::size_t>(size, 1)))
+    {}
+    ~KeyedLines()
+    {
+        BigAllocator<KeyedLine>().deallocate(m_lines, std::max<std::size_t>(m_size, 1));
+    }
+    KeyedLines(const KeyedLines &) = delete;
+    KeyedLines &operator=(const KeyedLines &) = delete;
+
+    KeyedLine *begin() { return m_lines; }
+    KeyedLine *end() { return m_lines + m_size; }
+    std::size_t size() const { return m_size; }
+    KeyedLine &operator[](std::size_t i) { return m_lines[i]; }
+
+private:
+    std::size_t m_size;
+    KeyedLine *m_lines;
+};
+
+// A stable radix sort of [begin, end) by the key's bits from `lowBit` up,
+// through `scratch` (at least as long). Returns false, part done, once
+// `cancelled` is set.
+bool radixSort(KeyedLine *begin,
+               KeyedLine *end,
+               KeyedLine *scratch,
+               int lowBit,
+               const std::atomic<bool> &cancelled);
+
+// The first place in [begin, end), a range whose elements `after(value, e)`
+// holds for from some place on, where it holds: galloping back from the end
+// narrows it down, then halving.
+template <typename Iterator, typename After>
+Iterator firstAfterFromEnd(Iterator begin, Iterator end, quint32 value, After after)
+{
+    Iterator low = begin;
+    Iterator high = end;
+    std::ptrdiff_t step = 1;
+    while (high != begin) {
+        const Iterator probe = high - begin > step ? high - step : begin;
+        if (!after(value, *probe)) {
+            low = probe + 1;
+            break;
+        }
+        high = probe;
+        step *= 2;
+    }
+    return std::upper_bound(low, high, value, after);
+}
+
+// Merges the sorted `batch` into the sorted `lines`, in place: `lines` grows
+// by the batch, and only its part after the first line of the batch moves.
+// The lines of the smaller side find their places among the other's by
+// galloping back from the place of the one after them. `precedes(a, b)`
+// orders two lines; a line of the batch equal to one of `lines` goes after
+// it. The batch's lines are all numbered from lines.size() on (they were
+// found later): cancelled half way, the merge is undone by them and returns
+// false.
+template <typename Precedes>
+bool mergeInPlace(std::vector<quint32> &lines,
+                  const std::vector<quint32> &batch,
+                  Precedes precedes,
+                  const std::atomic<bool> &cancelled)
+{
+    constexpr std::size_t CancelStride = 1 << 14;
+    const std::size_t before = lines.size();
+    const std::size_t total = before + batch.size();
+    if (lines.capacity() < total)
+        lines.reserve(std::max(total, lines.capacity() + lines.capacity() / 4));
+    lines.resize(total);
+    // Lines [0, end) and batch [0, next) are still to merge; lines [to,
+    // total) are in place. The smaller side is walked, each of its lines
+    // finding its place among the other side's.
+    std::size_t end = before;
+    std::size_t next = batch.size();
+    std::size_t to = total;
+    const bool walkBatch = batch.size() <= before;
+    for (std::size_t step = 1; next > 0 && end > 0; ++step) {
+        if ((step & (CancelStride - 1)) == 0 && cancelled.load(std::memory_order_relaxed)) {
+            // The lines merged so far lose the batch's lines among them.
+            for (std::size_t merged = to; merged < total; ++merged)
+                if (lines[merged] < before)
+                    lines[end++] = lines[merged];
+            lines.resize(before);
+            return false;
+        }
+        if (walkBatch) {
+            const quint32 line = batch[next - 1];
+            const auto low =
+                std::size_t(firstAfterFromEnd(
+                                lines.begin(), lines.begin() + std::ptrdiff_t(end), line, precedes)
+                            - lines.begin());
+            std::move_backward(lines.begin() + std::ptrdiff_t(low),
+                               lines.begin() + std::ptrdiff_t(end),
+                               lines.begin() + std::ptrdiff_t(to));
+            to -= end - low;
+            lines[--to] = line;
+            end = low;
+            --next;
+        } else {
+            const quint32 line = lines[end - 1];
+            const auto low =
+                std::size_t(firstAfterFromEnd(
+                                batch.begin(), batch.begin() + std::ptrdiff_t(next), line, precedes)
+                            - batch.begin());
+            std::copy_backward(batch.begin() + std::ptrdiff_t(low),
+                               batch.begin() + std::ptrdiff_t(next),
+                               lines.begin() + std::ptrdiff_t(to));
+            to -= next - low;
+            lines[--to] = line;
+            next = low;
+            --end;
+        }
+    }
+    // What is left of the batch comes first; what is left of the lines is
+    // in place.
+    std::copy(batch.begin(), batch.begin() + std::ptrdiff_t(next), lines.begin());
+    return true;
+}
+
+} // namespace core::detail
