@@ -91,6 +91,7 @@ void ItemListModel::setChecked(int row, bool checked)
     if (m_store.isChecked(stored(row)) == checked)
         return;
     m_store.setChecked(stored(row), checked);
+    ++m_checkChanges;
     const QModelIndex changed = index(row, 0);
     Q_EMIT dataChanged(changed, changed, {Qt::CheckStateRole});
 }

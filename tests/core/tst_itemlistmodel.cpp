@@ -223,8 +223,10 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor_data()
     // clears; w waits for the order being built; n asks for "Best number
     // first" (a group every 1,000 lines); h hides the lines holding a "Q", or
     // shows them again; x removes the stored lines holding a "7" as a filter
-    // does (only those shown go). Every line begins with `common`, its
-    // letters upper-case on every other line.
+    // does (only those shown go); s does the same in steps, adding lines and
+    // flipping a mark at its first yield; S is s with the last row removed at
+    // that yield, which leaves the thinning undone. Every line begins with
+    // `common`, its letters upper-case on every other line.
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("common");
     QTest::newRow("a switch") << u"z"_s << QString();
@@ -246,6 +248,11 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor_data()
     QTest::newRow("removing while lines are hidden") << u"hbwaapxrkdh"_s << QString();
     QTest::newRow("best number first while lines arrive") << u"nawahap"_s << QString();
     QTest::newRow("hiding under best number first") << u"hnaawh"_s << QString();
+    QTest::newRow("a filter in steps, lines arriving") << u"sa"_s << QString();
+    QTest::newRow("a filter in steps while an order is built") << u"bskw"_s << QString();
+    QTest::newRow("a filter in steps in a sorted order") << u"zwsp"_s << QString();
+    QTest::newRow("a filter in steps while lines are hidden") << u"hbwsh"_s << QString();
+    QTest::newRow("a row removed during a filter in steps") << u"bwSs"_s << QString();
 }
 
 void TestItemListModel::longListsSettleInTheOrderAskedFor()
@@ -336,6 +343,42 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor()
                 if (list.text(row).contains(u'7'))
                     expected.remove(list.text(row));
             list.removeStored(std::move(drop));
+            break;
+        }
+        case u's':
+        case u'S': {
+            std::vector<char> drop(std::size_t(list.storedLines()));
+            for (qsizetype line = 0; line < list.storedLines(); ++line)
+                drop[std::size_t(line)] = list.storedUtf8(line).toByteArray().contains('7');
+            QStringList going;
+            for (int row = 0; row < list.rows(); ++row)
+                if (list.text(row).contains(u'7'))
+                    going.append(list.text(row));
+            int yields = 0;
+            const bool thinned = list.removeStoredInSteps(std::move(drop), [&] {
+                if (++yields > 1)
+                    return;
+                addLines(3'000);
+                list.showPendingSoon();
+                const int row = int(list.rows() - 1);
+                if (step == u'S') {
+                    expected.remove(list.text(row));
+                    list.removeAt(row);
+                    return;
+                }
+                for (int r = 0; r < list.rows(); ++r)
+                    if (!list.text(r).contains(u'7')) {
+                        expected[list.text(r)] = !list.isChecked(r);
+                        list.setChecked(r, !list.isChecked(r));
+                        break;
+                    }
+            });
+            // A few rows go at once.
+            QCOMPARE(yields > 0, going.size() > 1024);
+            QCOMPARE(thinned, step == u's' || yields == 0);
+            if (thinned)
+                for (const QString &text : std::as_const(going))
+                    expected.remove(text);
             break;
         }
         case u'n':
