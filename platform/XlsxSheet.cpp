@@ -5,10 +5,14 @@
 
 #include "core/Failure.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QRegularExpression>
+#include <QThread>
 
 #include <algorithm>
+#include <thread>
 #include <xlsxwriter.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -94,14 +98,14 @@ double XlsxSheet::columnWidth(int column) const
     return std::min(MaxColumnWidth, double(longest) * 1.1 + 1);
 }
 
-void XlsxSheet::save(const QString &path) const
+QString XlsxSheet::write(const QString &path) const
 {
     const QByteArray fileName = QFile::encodeName(path);
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE; // rows are written in order
     lxw_workbook *workbook = workbook_new_opt(fileName.constData(), &options);
     if (!workbook)
-        throw core::Failure(u"Could not create the workbook '%1'."_s.arg(path));
+        return u"Could not create the workbook '%1'."_s.arg(path);
     lxw_worksheet *sheet = workbook_add_worksheet(workbook, nullptr);
 
     lxw_error failure = sheet ? LXW_NO_ERROR : LXW_ERROR_MEMORY_MALLOC_FAILED;
@@ -132,9 +136,32 @@ void XlsxSheet::save(const QString &path) const
     check(workbook_close(workbook));
     if (failure != LXW_NO_ERROR) {
         QFile::remove(path);
-        throw core::Failure(
-            u"Could not write the workbook '%1' (%2)."_s.arg(path, xlsxError(failure)));
+        return u"Could not write the workbook '%1' (%2)."_s.arg(path, xlsxError(failure));
     }
+    return {};
+}
+
+void XlsxSheet::save(const QString &path) const
+{
+    // Writing a full sheet takes seconds. On the thread of a running
+    // application a worker writes it while this thread goes on with its
+    // events (as the export does at every cell); the sheet is not changed
+    // meanwhile, as its owner is waiting here.
+    QCoreApplication *application = QCoreApplication::instance();
+    QString failure;
+    if (application && QThread::currentThread() == application->thread()) {
+        QEventLoop waiting;
+        std::thread worker([&] {
+            failure = write(path);
+            QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
+        });
+        waiting.exec();
+        worker.join();
+    } else {
+        failure = write(path);
+    }
+    if (!failure.isEmpty())
+        throw core::Failure(failure);
 }
 
 } // namespace platform

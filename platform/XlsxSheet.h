@@ -38,9 +38,14 @@ public:
 
     // Writes the workbook to `path`, replacing any file there. Throws
     // core::Failure naming the file when it cannot be written.
+    // On the thread of a running application the file is written on a worker
+    // while this thread processes its events.
     void save(const QString &path) const;
 
 private:
+    // Writes the file; returns a failure's description, or the empty text.
+    QString write(const QString &path) const;
+
     QList<QStringList> m_rows;
     int m_columns = 0;
     QSet<int> m_fitted;
