@@ -54,26 +54,60 @@ void XlsxSheet::setCell(int row, int column, const QString &text)
                                            QString::number(column),
                                            QString::number(text.size()),
                                            QString::number(MaxTextLength)));
-    if (m_rows.size() < row) {
-        if (text.isEmpty())
-            return;
-        m_rows.resize(row);
+    // An empty text only empties a cell that may hold one.
+    if (text.isEmpty() && (row > m_rowCount || column > m_columns))
+        return;
+    if (m_pages.empty() || m_pages.back().size() + text.size() > PageChars) {
+        m_pages.emplace_back();
+        m_pages.back().reserve(std::max(PageChars, text.size()));
     }
-    QStringList &cells = m_rows[row - 1];
-    if (cells.size() < column) {
-        if (text.isEmpty())
-            return;
-        cells.resize(column);
+    QString &page = m_pages.back();
+    m_cells.push_back({row, column, int(m_pages.size() - 1), int(page.size()), int(text.size())});
+    page += text;
+    if (!text.isEmpty()) {
+        m_rowCount = std::max(m_rowCount, row);
+        m_columns = std::max(m_columns, column);
     }
-    cells[column - 1] = text;
-    m_columns = std::max(m_columns, column);
+}
+
+QStringView XlsxSheet::textOf(const Cell &cell) const
+{
+    return QStringView(m_pages[std::size_t(cell.page)]).sliced(cell.start, cell.size);
 }
 
 QString XlsxSheet::cell(int row, int column) const
 {
-    if (row < 1 || row > m_rows.size() || column < 1)
-        return {};
-    return m_rows.at(row - 1).value(column - 1);
+    for (auto cell = m_cells.crbegin(); cell != m_cells.crend(); ++cell)
+        if (cell->row == row && cell->column == column)
+            return textOf(*cell).toString();
+    return {};
+}
+
+// Cells are mostly set in order, once each: then there is nothing to sort.
+std::vector<std::size_t> XlsxSheet::cellsInOrder() const
+{
+    const auto before = [this](std::size_t a, std::size_t b) {
+        return std::pair(m_cells[a].row, m_cells[a].column)
+               < std::pair(m_cells[b].row, m_cells[b].column);
+    };
+    std::vector<std::size_t> order(m_cells.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    if (std::adjacent_find(order.begin(),
+                           order.end(),
+                           [&](std::size_t a, std::size_t b) {
+                               return !before(a, b);
+                           })
+        == order.end())
+        return order;
+    std::stable_sort(order.begin(), order.end(), before);
+    // Of the cells set more than once, the last setting stays.
+    std::vector<std::size_t> last;
+    last.reserve(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        if (i + 1 == order.size() || before(order[i], order[i + 1]))
+            last.push_back(order[i]);
+    return last;
 }
 
 void XlsxSheet::fitColumn(int column)
@@ -87,10 +121,22 @@ double XlsxSheet::columnWidth(int column) const
 {
     if (!m_fitAll && !m_fitted.contains(column))
         return 0;
-    qsizetype longest = 0;
-    for (const QStringList &cells : m_rows)
-        if (column <= cells.size())
-            longest = std::max(longest, cells.at(column - 1).size());
+    return fittedWidth(longestTexts(cellsInOrder()).value(column));
+}
+
+QList<qsizetype> XlsxSheet::longestTexts(const std::vector<std::size_t> &cells) const
+{
+    QList<qsizetype> longest(m_columns + 1, 0);
+    for (const std::size_t i : cells) {
+        const Cell &cell = m_cells[i];
+        if (cell.column <= m_columns)
+            longest[cell.column] = std::max(longest[cell.column], qsizetype(cell.size));
+    }
+    return longest;
+}
+
+double XlsxSheet::fittedWidth(qsizetype longest)
+{
     if (longest == 0)
         return 0;
     // A character of a proportional font is a little wider on average than
@@ -114,22 +160,25 @@ QString XlsxSheet::write(const QString &path) const
             failure = error;
     };
     if (sheet) {
+        const std::vector<std::size_t> cells = cellsInOrder();
+        const QList<qsizetype> longest = longestTexts(cells);
         for (int column = 1; column <= m_columns; ++column) {
-            const double width = columnWidth(column);
+            const double width =
+                m_fitAll || m_fitted.contains(column) ? fittedWidth(longest.at(column)) : 0;
             if (width > 0)
                 check(worksheet_set_column(
                     sheet, lxw_col_t(column - 1), lxw_col_t(column - 1), width, nullptr));
         }
-        for (qsizetype row = 0; row < m_rows.size(); ++row) {
-            const QStringList &cells = m_rows.at(row);
-            for (qsizetype column = 0; column < cells.size(); ++column) {
-                const QString &text = cells.at(column);
-                if (text.isEmpty())
-                    continue;
-                const QByteArray utf8 = escapeForXlsx(text).toUtf8();
-                check(worksheet_write_string(
-                    sheet, lxw_row_t(row), lxw_col_t(column), utf8.constData(), nullptr));
-            }
+        for (const std::size_t i : cells) {
+            const Cell &cell = m_cells[i];
+            if (cell.size == 0)
+                continue;
+            const QByteArray utf8 = escapeForXlsx(textOf(cell).toString()).toUtf8();
+            check(worksheet_write_string(sheet,
+                                         lxw_row_t(cell.row - 1),
+                                         lxw_col_t(cell.column - 1),
+                                         utf8.constData(),
+                                         nullptr));
         }
     }
     // The file is written here; most failures only show now.

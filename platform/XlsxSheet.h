@@ -7,6 +7,9 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+
+#include <vector>
 
 namespace platform {
 
@@ -26,7 +29,7 @@ public:
     // than a cell holds. An empty text leaves the cell empty.
     void setCell(int row, int column, const QString &text);
     QString cell(int row, int column) const;
-    int rowCount() const { return int(m_rows.size()); }
+    int rowCount() const { return m_rowCount; }
     int columnCount() const { return m_columns; }
 
     // Fitted columns get the width of their longest text when written.
@@ -46,7 +49,31 @@ private:
     // Writes the file; returns a failure's description, or the empty text.
     QString write(const QString &path) const;
 
-    QList<QStringList> m_rows;
+    // A cell as set: its place and where its text lies in the pages.
+    struct Cell
+    {
+        int row;
+        int column;
+        int page;
+        int start;
+        int size;
+    };
+    // Texts are kept in pages of this many characters.
+    static constexpr qsizetype PageChars = qsizetype(1) << 20;
+
+    QStringView textOf(const Cell &cell) const;
+    // The cells that hold their place's last text, by row and column.
+    std::vector<std::size_t> cellsInOrder() const;
+    // The longest text of each column (index 0 unused).
+    QList<qsizetype> longestTexts(const std::vector<std::size_t> &cells) const;
+    static double fittedWidth(qsizetype longest);
+
+    // The cells in the order they were set, their texts one after another in
+    // a few large pages: a sheet of a million cells is a few blocks of
+    // memory, made and freed in no time.
+    std::vector<Cell> m_cells;
+    std::vector<QString> m_pages;
+    int m_rowCount = 0;
     int m_columns = 0;
     QSet<int> m_fitted;
     bool m_fitAll = false;
