@@ -216,15 +216,16 @@ void ItemListModel::keepHiddenLines(std::vector<char> &drop) const
     }
 }
 
-// A few shown rows go row by row, so the views keep their selection; true
-// when they went that way (or none is to go).
+// A few shown rows of a short list go row by row, so the views keep their
+// selection; true when they went that way (or none is to go). On a long list
+// each run of rows would move every line after it, in one step.
 bool ItemListModel::removeFewRows(const std::vector<char> &drop)
 {
     constexpr std::size_t FewRows = 1024;
     const auto dropped = std::size_t(std::count(drop.begin(), drop.end(), char(1)));
     if (dropped == 0)
         return true;
-    if (dropped > FewRows || hasPending())
+    if (dropped > FewRows || hasPending() || m_store.size() > OrderAtOnceLines)
         return false;
     QList<int> rows;
     rows.reserve(qsizetype(dropped));
