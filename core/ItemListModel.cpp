@@ -16,7 +16,18 @@ namespace core {
 ItemListModel::ItemListModel(QStringList headers, QObject *parent)
     : QAbstractTableModel(parent)
     , m_headers(std::move(headers))
-{}
+{
+    // Thinning in steps learns by this whether the rows it read have changed.
+    const auto rowsChanged = [this] {
+        ++m_rowChanges;
+    };
+    connect(this, &QAbstractItemModel::rowsInserted, this, rowsChanged);
+    connect(this, &QAbstractItemModel::rowsRemoved, this, rowsChanged);
+    connect(this, &QAbstractItemModel::rowsMoved, this, rowsChanged);
+    connect(this, &QAbstractItemModel::layoutChanged, this, rowsChanged);
+    connect(this, &QAbstractItemModel::modelReset, this, rowsChanged);
+    connect(this, &QAbstractItemModel::dataChanged, this, rowsChanged);
+}
 
 void ItemListModel::setHeaders(const QStringList &headers)
 {

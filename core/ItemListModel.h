@@ -238,6 +238,7 @@ private:
     bool m_userCheckable = false;
     quint64 m_removals = 0;
     quint64 m_checkChanges = 0; // marks set through setChecked()
+    quint64 m_rowChanges = 0;   // notifications of changed rows
 };
 
 } // namespace core

@@ -260,24 +260,42 @@ bool ItemListModel::removeStoredInSteps(std::vector<char> drop, const std::funct
     const quint64 removals = m_removals;
     const quint64 checkChanges = m_checkChanges;
     TextStore kept;
-    std::vector<quint32> newIndex; // stored line -> its place among the kept ones
+    // Stored line -> the kept lines before it, flagged when the line goes.
+    constexpr quint32 Goes = quint32(1) << 31;
+    std::vector<quint32> place;
+    // The rows of an order, their lines renumbered, while no row changes.
+    const quint64 rowChanges = m_rowChanges;
+    const std::size_t orderedRows = m_permutation.size();
+    std::vector<quint32> rows;
+    std::size_t rowsDone = 0;
     try {
-        newIndex.reserve(std::size_t(m_store.size()) + 1);
+        place.reserve(std::size_t(m_store.size()) + 1);
+        rows.reserve(orderedRows);
         for (qsizetype line = 0;;) {
             const qsizetype end = std::min(m_store.size(), line + LinesPerThinningStep);
             for (; line < end; ++line) {
-                newIndex.push_back(quint32(kept.size()));
-                if (std::size_t(line) >= drop.size() || !drop[std::size_t(line)])
+                const bool goes = std::size_t(line) < drop.size() && drop[std::size_t(line)];
+                place.push_back(quint32(kept.size()) | (goes ? Goes : 0));
+                if (!goes)
                     kept.appendUtf8(m_store.utf8(line), m_store.isChecked(line));
             }
-            if (line == m_store.size())
-                break;
+            if (line == m_store.size()) {
+                if (rowsDone == orderedRows || m_rowChanges != rowChanges)
+                    break;
+                const std::size_t last =
+                    std::min(orderedRows, rowsDone + std::size_t(LinesPerThinningStep));
+                for (; rowsDone < last; ++rowsDone) {
+                    const quint32 to = place[m_permutation[rowsDone]];
+                    if ((to & Goes) == 0)
+                        rows.push_back(to);
+                }
+            }
             if (yield)
                 yield();
             if (m_removals != removals)
                 return false; // the caller reads the lines again
         }
-        newIndex.push_back(quint32(kept.size()));
+        place.push_back(quint32(kept.size()));
         kept.takeOpenLine(m_store);
     } catch (const std::bad_alloc &) {
         removeStored(std::move(drop)); // in place, in one step
@@ -286,25 +304,28 @@ bool ItemListModel::removeStoredInSteps(std::vector<char> drop, const std::funct
         removeStored(std::move(drop));
         return true;
     }
+    std::vector<char>().swap(drop);
+    const auto newPlace = [&place](qsizetype line) {
+        return place[std::min(std::size_t(line), place.size() - 1)] & ~Goes;
+    };
+    const auto stays = [&place](std::size_t line) {
+        return (place[line] & Goes) == 0;
+    };
     // Marks set meanwhile are copied again.
     if (m_checkChanges != checkChanges)
         for (qsizetype line = 0; line < m_store.size(); ++line)
-            if (newIndex[std::size_t(line)] != newIndex[std::size_t(line) + 1])
-                kept.setChecked(newIndex[std::size_t(line)], m_store.isChecked(line));
+            if (stays(std::size_t(line)))
+                kept.setChecked(newPlace(line), m_store.isChecked(line));
 
-    drop.resize(std::size_t(m_store.size()), 0);
     stopBuild();
     beginResetModel();
-    const auto newPlace = [&newIndex](qsizetype line) {
-        return newIndex[std::min(std::size_t(line), newIndex.size() - 1)];
-    };
     for (GroupRun &run : m_groupRuns)
         run.first = newPlace(run.first);
     if (!m_subItems.isEmpty()) {
         QList<QStringList> subItems;
         subItems.reserve(kept.size());
         for (qsizetype line = 0; line < m_subItems.size(); ++line)
-            if (!drop[std::size_t(line)])
+            if (stays(std::size_t(line)))
                 subItems.append(std::move(m_subItems[line]));
         m_subItems = std::move(subItems);
     }
@@ -312,14 +333,25 @@ bool ItemListModel::removeStoredInSteps(std::vector<char> drop, const std::funct
     // place is taken by the next kept line: one pass in order moves them.
     if (!m_ranks.empty()) {
         for (std::size_t line = 0; line < m_ranks.size(); ++line)
-            m_ranks[newIndex[line]] = m_ranks[line];
-        m_ranks.resize(newIndex[m_ranks.size()]);
+            m_ranks[newPlace(qsizetype(line))] = m_ranks[line];
+        m_ranks.resize(newPlace(qsizetype(m_ranks.size())));
     }
-    if (!m_permutation.empty()) {
+    // The rows of an order visit the lines at random: the places of rows
+    // ahead are fetched while this one is done.
+    if (rowsDone == orderedRows && m_rowChanges == rowChanges
+        && m_permutation.size() == orderedRows) {
+        m_permutation = std::move(rows);
+    } else if (!m_permutation.empty()) {
+        constexpr std::size_t Ahead = 16;
+        const std::size_t rows = m_permutation.size();
         std::size_t to = 0;
-        for (const quint32 line : m_permutation)
-            if (!drop[line])
-                m_permutation[to++] = newIndex[line];
+        for (std::size_t row = 0; row < rows; ++row) {
+            if (row + Ahead < rows)
+                __builtin_prefetch(&place[m_permutation[row + Ahead]]);
+            const quint32 line = place[m_permutation[row]];
+            if ((line & Goes) == 0)
+                m_permutation[to++] = line;
+        }
         m_permutation.resize(to);
     }
     m_placed = newPlace(m_placed);
