@@ -62,7 +62,11 @@ void XlsxSheet::setCell(int row, int column, const QString &text)
         m_pages.back().reserve(std::max(PageChars, text.size()));
     }
     QString &page = m_pages.back();
-    m_cells.push_back({row, column, int(m_pages.size() - 1), int(page.size()), int(text.size())});
+    m_cells.push_back({qint32(row),
+                       qint16(column),
+                       qint16(text.size()),
+                       qint32(m_pages.size() - 1),
+                       qint32(page.size())});
     page += text;
     if (!text.isEmpty()) {
         m_rowCount = std::max(m_rowCount, row);
@@ -77,9 +81,9 @@ QStringView XlsxSheet::textOf(const Cell &cell) const
 
 QString XlsxSheet::cell(int row, int column) const
 {
-    for (auto cell = m_cells.crbegin(); cell != m_cells.crend(); ++cell)
-        if (cell->row == row && cell->column == column)
-            return textOf(*cell).toString();
+    for (std::size_t i = m_cells.size(); i > 0; --i)
+        if (m_cells[i - 1].row == row && m_cells[i - 1].column == column)
+            return textOf(m_cells[i - 1]).toString();
     return {};
 }
 
@@ -128,7 +132,7 @@ QList<qsizetype> XlsxSheet::longestTexts(const std::vector<std::size_t> &cells) 
 {
     QList<qsizetype> longest(m_columns + 1, 0);
     for (const std::size_t i : cells) {
-        const Cell &cell = m_cells[i];
+        const Cell cell = m_cells[i];
         if (cell.column <= m_columns)
             longest[cell.column] = std::max(longest[cell.column], qsizetype(cell.size));
     }
@@ -170,7 +174,7 @@ QString XlsxSheet::write(const QString &path) const
                     sheet, lxw_col_t(column - 1), lxw_col_t(column - 1), width, nullptr));
         }
         for (const std::size_t i : cells) {
-            const Cell &cell = m_cells[i];
+            const Cell cell = m_cells[i];
             if (cell.size == 0)
                 continue;
             const QByteArray utf8 = escapeForXlsx(textOf(cell).toString()).toUtf8();

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "core/BlockArray.h"
+
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -52,11 +54,11 @@ private:
     // A cell as set: its place and where its text lies in the pages.
     struct Cell
     {
-        int row;
-        int column;
-        int page;
-        int start;
-        int size;
+        qint32 row;
+        qint16 column;
+        qint16 size;
+        qint32 page;
+        qint32 start;
     };
     // Texts are kept in pages of this many characters.
     static constexpr qsizetype PageChars = qsizetype(1) << 20;
@@ -68,10 +70,10 @@ private:
     QList<qsizetype> longestTexts(const std::vector<std::size_t> &cells) const;
     static double fittedWidth(qsizetype longest);
 
-    // The cells in the order they were set, their texts one after another in
-    // a few large pages: a sheet of a million cells is a few blocks of
-    // memory, made and freed in no time.
-    std::vector<Cell> m_cells;
+    // The cells in the order they were set, in blocks that never move, their
+    // texts one after another in large pages: a sheet of a million cells grows
+    // without copying and is freed in no time.
+    core::BlockArray<Cell> m_cells;
     std::vector<QString> m_pages;
     int m_rowCount = 0;
     int m_columns = 0;
