@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <type_traits>
 #include <vector>
@@ -61,6 +62,21 @@ public:
                             ? blocks
                             : HeapBlocks
                                   + (blocks - HeapBlocks + BlocksPerRegion - 1) / BlocksPerRegion);
+    }
+    // Removes value i, moving every later value down by one, block by block.
+    void erase(std::size_t i)
+    {
+        if (i >= m_size)
+            return;
+        for (std::size_t block = i / PerBlock; block * PerBlock < m_size; ++block) {
+            T *values = m_blocks[block];
+            const std::size_t from = block == i / PerBlock ? i % PerBlock : 0;
+            const std::size_t end = std::min(PerBlock, m_size - block * PerBlock);
+            std::memmove(values + from, values + from + 1, (end - from - 1) * sizeof(T));
+            if ((block + 1) * PerBlock < m_size)
+                values[PerBlock - 1] = m_blocks[block + 1][0];
+        }
+        truncate(m_size - 1);
     }
     std::size_t bytes() const
     {

@@ -16,7 +16,18 @@ namespace core {
 ItemListModel::ItemListModel(QStringList headers, QObject *parent)
     : QAbstractTableModel(parent)
     , m_headers(std::move(headers))
-{}
+{
+    // Thinning in steps learns by this whether the rows it read have changed.
+    const auto rowsChanged = [this] {
+        ++m_rowChanges;
+    };
+    connect(this, &QAbstractItemModel::rowsInserted, this, rowsChanged);
+    connect(this, &QAbstractItemModel::rowsRemoved, this, rowsChanged);
+    connect(this, &QAbstractItemModel::rowsMoved, this, rowsChanged);
+    connect(this, &QAbstractItemModel::layoutChanged, this, rowsChanged);
+    connect(this, &QAbstractItemModel::modelReset, this, rowsChanged);
+    connect(this, &QAbstractItemModel::dataChanged, this, rowsChanged);
+}
 
 void ItemListModel::setHeaders(const QStringList &headers)
 {
@@ -91,6 +102,7 @@ void ItemListModel::setChecked(int row, bool checked)
     if (m_store.isChecked(stored(row)) == checked)
         return;
     m_store.setChecked(stored(row), checked);
+    ++m_checkChanges;
     const QModelIndex changed = index(row, 0);
     Q_EMIT dataChanged(changed, changed, {Qt::CheckStateRole});
 }

@@ -113,6 +113,11 @@ public:
     // Removes the stored lines flagged in `drop` (pending ones included;
     // lines past its end stay) in one change of the list.
     void removeStored(std::vector<char> drop);
+    // The same, the kept lines copied to a new store in steps with `yield`
+    // called between them (lines added meanwhile join them), so that the list
+    // changes in one short step at the end. Returns false, the list unchanged,
+    // when lines were removed meanwhile: `drop` may no longer fit them.
+    bool removeStoredInSteps(std::vector<char> drop, const std::function<void()> &yield);
 
     // The UTF-8 of stored line `line` (0 to storedLines() - 1, in the order
     // found, pending lines included), valid until the list changes.
@@ -220,6 +225,13 @@ private:
     // Removes the stored lines whose `drop` flag is set, keeping everything
     // parallel to them in step. The caller notifies the views.
     void dropStored(const std::vector<char> &drop);
+    // The same for the one stored line that shown row `row` shows, without a
+    // pass over every line.
+    void dropStoredLine(qsizetype line, int row);
+    void keepHiddenLines(std::vector<char> &drop) const;
+    bool removeFewRows(const std::vector<char> &drop);
+    // Lines copied between two yields when thinning a list.
+    static constexpr qsizetype LinesPerThinningStep = 16'384;
 
     QStringList m_headers;
     TextStore m_store;
@@ -243,6 +255,8 @@ private:
     std::unique_ptr<OrderBuild> m_build;
     bool m_userCheckable = false;
     quint64 m_removals = 0;
+    quint64 m_checkChanges = 0; // marks set through setChecked()
+    quint64 m_rowChanges = 0;   // notifications of changed rows
 };
 
 } // namespace core

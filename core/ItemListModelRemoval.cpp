@@ -61,6 +61,26 @@ void ItemListModel::dropStored(const std::vector<char> &drop)
     ++m_removals;
 }
 
+void ItemListModel::dropStoredLine(qsizetype line, int row)
+{
+    for (GroupRun &run : m_groupRuns)
+        if (run.first > line)
+            --run.first;
+    m_store.removeLine(line);
+    if (!m_subItems.isEmpty())
+        m_subItems.removeAt(line);
+    if (std::size_t(line) < m_ranks.size())
+        m_ranks.erase(m_ranks.begin() + std::ptrdiff_t(line));
+    if (std::size_t(row) < m_permutation.size()) {
+        m_permutation.erase(m_permutation.begin() + row);
+        for (quint32 &shown : m_permutation)
+            shown -= shown > quint32(line) ? 1 : 0;
+    }
+    m_placed -= line < m_placed ? 1 : 0;
+    m_shown = isPermuted() ? int(m_permutation.size()) : int(m_placed);
+    ++m_removals;
+}
+
 // The rows the given stored lines are shown in, ascending; lines not shown
 // are left out.
 QList<int> ItemListModel::rowsOfStored(std::vector<quint32> lines) const
@@ -88,15 +108,15 @@ void ItemListModel::removeAt(int row)
     checkRow(row);
     const auto line = quint32(stored(row));
     showPending();
-    const QList<int> rows = rowsOfStored({line});
-    if (rows.isEmpty())
-        return; // no longer shown ("Best number first" shows a better line)
-    row = rows.front();
+    if (row >= m_shown || stored(row) != qsizetype(line)) {
+        const QList<int> rows = rowsOfStored({line});
+        if (rows.isEmpty())
+            return; // no longer shown ("Best number first" shows a better line)
+        row = rows.front();
+    }
     stopBuild();
-    std::vector<char> drop(std::size_t(m_store.size()), 0);
-    drop[std::size_t(stored(row))] = 1;
     beginRemoveRows({}, row, row);
-    dropStored(drop);
+    dropStoredLine(line, row);
     endRemoveRows();
     resumeBuild();
 }
@@ -178,42 +198,169 @@ void ItemListModel::clear()
         Q_EMIT orderShown();
 }
 
+// Under a subset of lines (or "Best number first"), hidden lines stay: only
+// the rows shown, and the lines to come that the test lets through, go.
+void ItemListModel::keepHiddenLines(std::vector<char> &drop) const
+{
+    if (!isPermuted() || !(m_shownLine || m_order == Order::BestNumberFirst))
+        return;
+    std::vector<char> shown(std::size_t(m_placed), 0);
+    for (const quint32 line : m_permutation)
+        shown[line] = 1;
+    for (qsizetype line = 0; line < m_store.size(); ++line) {
+        char &flag = drop[std::size_t(line)];
+        if (flag && line < m_placed)
+            flag = shown[std::size_t(line)];
+        else if (flag && m_shownLine)
+            flag = m_shownLine(m_store.text(line)) ? 1 : 0;
+    }
+}
+
+// A few shown rows of a short list go row by row, so the views keep their
+// selection; true when they went that way (or none is to go). On a long list
+// each run of rows would move every line after it, in one step.
+bool ItemListModel::removeFewRows(const std::vector<char> &drop)
+{
+    constexpr std::size_t FewRows = 1024;
+    const auto dropped = std::size_t(std::count(drop.begin(), drop.end(), char(1)));
+    if (dropped == 0)
+        return true;
+    if (dropped > FewRows || hasPending() || m_store.size() > OrderAtOnceLines)
+        return false;
+    QList<int> rows;
+    rows.reserve(qsizetype(dropped));
+    for (int row = 0; row < m_shown && std::size_t(rows.size()) < dropped; ++row)
+        if (drop[std::size_t(stored(row))])
+            rows.append(row);
+    removeSorted(rows);
+    return true;
+}
+
 void ItemListModel::removeStored(std::vector<char> drop)
 {
     drop.resize(std::size_t(m_store.size()), 0);
-    if (isPermuted() && (m_shownLine || m_order == Order::BestNumberFirst)) {
-        // Lines hidden stay: only the rows shown, and the lines to come that
-        // the test lets through, go.
-        std::vector<char> shown(std::size_t(m_placed), 0);
-        for (const quint32 line : m_permutation)
-            shown[line] = 1;
-        for (qsizetype line = 0; line < m_store.size(); ++line) {
-            char &flag = drop[std::size_t(line)];
-            if (flag && line < m_placed)
-                flag = shown[std::size_t(line)];
-            else if (flag && m_shownLine)
-                flag = m_shownLine(m_store.text(line)) ? 1 : 0;
-        }
-    }
-    const auto dropped = std::size_t(std::count(drop.begin(), drop.end(), char(1)));
-    if (dropped == 0)
+    keepHiddenLines(drop);
+    if (removeFewRows(drop))
         return;
-    // A few shown rows go row by row, so the views keep their selection.
-    constexpr std::size_t FewRows = 1024;
-    if (dropped <= FewRows && !hasPending()) {
-        QList<int> rows;
-        rows.reserve(qsizetype(dropped));
-        for (int row = 0; row < m_shown && std::size_t(rows.size()) < dropped; ++row)
-            if (drop[std::size_t(stored(row))])
-                rows.append(row);
-        removeSorted(rows);
-        return;
-    }
     stopBuild();
     beginResetModel();
     dropStored(drop);
     endResetModel();
     resumeBuild();
+}
+
+bool ItemListModel::removeStoredInSteps(std::vector<char> drop, const std::function<void()> &yield)
+{
+    drop.resize(std::size_t(m_store.size()), 0);
+    keepHiddenLines(drop);
+    if (removeFewRows(drop))
+        return true;
+    // The kept lines are copied to a new store step by step, lines added
+    // meanwhile included; the list changes once they all are.
+    const quint64 removals = m_removals;
+    const quint64 checkChanges = m_checkChanges;
+    TextStore kept;
+    // Stored line -> the kept lines before it, flagged when the line goes.
+    constexpr quint32 Goes = quint32(1) << 31;
+    std::vector<quint32> place;
+    // The rows of an order, their lines renumbered, while no row changes.
+    const quint64 rowChanges = m_rowChanges;
+    const std::size_t orderedRows = m_permutation.size();
+    std::vector<quint32> rows;
+    std::size_t rowsDone = 0;
+    try {
+        place.reserve(std::size_t(m_store.size()) + 1);
+        rows.reserve(orderedRows);
+        for (qsizetype line = 0;;) {
+            const qsizetype end = std::min(m_store.size(), line + LinesPerThinningStep);
+            for (; line < end; ++line) {
+                const bool goes = std::size_t(line) < drop.size() && drop[std::size_t(line)];
+                place.push_back(quint32(kept.size()) | (goes ? Goes : 0));
+                if (!goes)
+                    kept.appendUtf8(m_store.utf8(line), m_store.isChecked(line));
+            }
+            if (line == m_store.size()) {
+                if (rowsDone == orderedRows || m_rowChanges != rowChanges)
+                    break;
+                const std::size_t last =
+                    std::min(orderedRows, rowsDone + std::size_t(LinesPerThinningStep));
+                for (; rowsDone < last; ++rowsDone) {
+                    const quint32 to = place[m_permutation[rowsDone]];
+                    if ((to & Goes) == 0)
+                        rows.push_back(to);
+                }
+            }
+            if (yield)
+                yield();
+            if (m_removals != removals)
+                return false; // the caller reads the lines again
+        }
+        place.push_back(quint32(kept.size()));
+        kept.takeOpenLine(m_store);
+    } catch (const std::bad_alloc &) {
+        removeStored(std::move(drop)); // in place, in one step
+        return true;
+    } catch (const Failure &) {
+        removeStored(std::move(drop));
+        return true;
+    }
+    std::vector<char>().swap(drop);
+    const auto newPlace = [&place](qsizetype line) {
+        return place[std::min(std::size_t(line), place.size() - 1)] & ~Goes;
+    };
+    const auto stays = [&place](std::size_t line) {
+        return (place[line] & Goes) == 0;
+    };
+    // Marks set meanwhile are copied again.
+    if (m_checkChanges != checkChanges)
+        for (qsizetype line = 0; line < m_store.size(); ++line)
+            if (stays(std::size_t(line)))
+                kept.setChecked(newPlace(line), m_store.isChecked(line));
+
+    stopBuild();
+    beginResetModel();
+    for (GroupRun &run : m_groupRuns)
+        run.first = newPlace(run.first);
+    if (!m_subItems.isEmpty()) {
+        QList<QStringList> subItems;
+        subItems.reserve(kept.size());
+        for (qsizetype line = 0; line < m_subItems.size(); ++line)
+            if (stays(std::size_t(line)))
+                subItems.append(std::move(m_subItems[line]));
+        m_subItems = std::move(subItems);
+    }
+    // A line's new place is never after its old one, and a dropped line's
+    // place is taken by the next kept line: one pass in order moves them.
+    if (!m_ranks.empty()) {
+        for (std::size_t line = 0; line < m_ranks.size(); ++line)
+            m_ranks[newPlace(qsizetype(line))] = m_ranks[line];
+        m_ranks.resize(newPlace(qsizetype(m_ranks.size())));
+    }
+    // The rows of an order visit the lines at random: the places of rows
+    // ahead are fetched while this one is done.
+    if (rowsDone == orderedRows && m_rowChanges == rowChanges
+        && m_permutation.size() == orderedRows) {
+        m_permutation = std::move(rows);
+    } else if (!m_permutation.empty()) {
+        constexpr std::size_t Ahead = 16;
+        const std::size_t rows = m_permutation.size();
+        std::size_t to = 0;
+        for (std::size_t row = 0; row < rows; ++row) {
+            if (row + Ahead < rows)
+                __builtin_prefetch(&place[m_permutation[row + Ahead]]);
+            const quint32 line = place[m_permutation[row]];
+            if ((line & Goes) == 0)
+                m_permutation[to++] = line;
+        }
+        m_permutation.resize(to);
+    }
+    m_placed = newPlace(m_placed);
+    m_store = std::move(kept);
+    m_shown = isPermuted() ? int(m_permutation.size()) : int(m_placed);
+    ++m_removals;
+    endResetModel();
+    resumeBuild();
+    return true;
 }
 
 } // namespace core

@@ -181,6 +181,18 @@ void TextStore::dropLine()
     m_open = {};
 }
 
+void TextStore::takeOpenLine(const TextStore &other)
+{
+    if (!other.hasOpenLine())
+        return;
+    const OpenLine open = other.m_open;
+    beginLine(open.size);
+    if (open.written == 0)
+        return;
+    const Page &page = other.m_pages[pageOfWord(open.word)];
+    writeLine(bytesOfWord(open.word, page.bytes.get(), page.size).first(open.written));
+}
+
 QByteArrayView TextStore::bytesOfWord(quint64 word, const char *page, qsizetype pageSize)
 {
     const quint64 length = word & OwnPage;
@@ -234,6 +246,12 @@ QByteArrayView TextStore::View::utf8(qsizetype line) const
 QString TextStore::View::text(qsizetype line) const
 {
     return decodeUtf8(utf8(line));
+}
+
+void TextStore::removeLine(qsizetype line)
+{
+    m_liveBytes -= utf8(line).size();
+    m_lines.erase(std::size_t(line));
 }
 
 void TextStore::keepIf(const std::function<bool(qsizetype)> &keep)

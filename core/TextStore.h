@@ -48,6 +48,10 @@ public:
     void writeLine(QByteArrayView bytes);
     bool endLine(bool checked);
     void dropLine();
+    // Begins here the line that `other` has open, with the bytes written of
+    // it so far, so that its writer goes on here (when this store replaces
+    // `other`).
+    void takeOpenLine(const TextStore &other);
     bool hasOpenLine() const { return m_open.size >= 0; }
     QString text(qsizetype line) const;
     // The line's UTF-8 bytes, valid until the store changes.
@@ -76,6 +80,9 @@ public:
     };
     View view(qsizetype lines) const;
 
+    // Removes one line, moving the later ones up; its text stays behind as
+    // waste until the store is next thinned.
+    void removeLine(qsizetype line);
     // Keeps the lines for which `keep` is true, in their order.
     void keepIf(const std::function<bool(qsizetype)> &keep);
     void clear();

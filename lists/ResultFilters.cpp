@@ -82,10 +82,8 @@ void removeItems(core::ItemListModel &list,
                 removedMeanwhile = list.removals() != removals;
             }
         }
-        if (!removedMeanwhile) {
-            list.removeStored(std::move(drop));
+        if (!removedMeanwhile && list.removeStoredInSteps(std::move(drop), yield))
             return;
-        }
     }
 }
 

@@ -11,6 +11,7 @@
 #include <QList>
 
 #include <algorithm>
+#include <new>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -42,17 +43,36 @@ QString clipboardText(const core::ItemListModel &list, const Yield &yield)
     };
     const int columns = list.columns();
     QList<qsizetype> widths;
+    // The text's room is taken at once: growing a text of hundreds of
+    // megabytes copies it, in one long step, when it moves to new memory.
+    qsizetype lastColumnChars = 0;
     for (int c = 0; c < columns; ++c) {
         qsizetype width = 0;
         const int rows = list.rows();
         for (int r = 0; r < rows; ++r) {
             step();
-            width = std::max(width, list.text(r, c).size());
+            const qsizetype length = list.text(r, c).size();
+            width = std::max(width, length);
+            if (c == columns - 1)
+                lastColumnChars += length;
         }
         widths.append(width);
     }
 
     QString text;
+    const qsizetype rowsNow = list.rows();
+    qsizetype paddedChars = 0;
+    for (qsizetype c = 0; c + 1 < widths.size(); ++c)
+        paddedChars += widths.at(c) + 1;
+    // An estimate past what may be had is left to growing.
+    constexpr qsizetype MostReserved = qsizetype(1) << 29;
+    const qsizetype lineChars = paddedChars + 2;
+    if (lastColumnChars < MostReserved && rowsNow <= (MostReserved - lastColumnChars) / lineChars) {
+        try {
+            text.reserve(rowsNow * lineChars + lastColumnChars);
+        } catch (const std::bad_alloc &) {
+        }
+    }
     const int rows = list.rows();
     for (int i = 0; i < rows; ++i) {
         step();
@@ -73,6 +93,8 @@ QString clipboardText(const core::ItemListModel &list, const Yield &yield)
         text.truncate(end);
         text += u"\r\n"_s;
     }
+    if (text.capacity() - text.size() > text.size() / 8)
+        text.squeeze();
     return text;
 }
 

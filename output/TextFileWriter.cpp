@@ -15,6 +15,8 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <chrono>
+#include <future>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -345,6 +347,26 @@ void keepOwner(QSaveFile &file, const QString &path)
 #endif
 }
 
+// The file's bytes go to the disk on a worker while the window goes on, so
+// that the commit's own sync finds little left to write. Failures here are
+// the commit's to report.
+void syncWhileYielding(QSaveFile &file, const Yield &yield)
+{
+#ifdef Q_OS_UNIX
+    const int fd = file.handle();
+    if (!yield || fd < 0)
+        return;
+    std::future<void> synced = std::async(std::launch::async, [fd] {
+        ::fdatasync(fd);
+    });
+    while (synced.wait_for(std::chrono::milliseconds(2)) != std::future_status::ready)
+        yield();
+#else
+    Q_UNUSED(file);
+    Q_UNUSED(yield);
+#endif
+}
+
 } // namespace
 
 bool refuseSaveTarget(const QString &path, core::ReportSink &reports)
@@ -381,6 +403,7 @@ bool writeAlignedText(const core::ItemListModel &list,
     AlignedTextWriter writer(list, &file, path, progress, reports, yield, true);
     return writer.write([&] {
         keepOwner(file, path);
+        syncWhileYielding(file, yield);
         if (file.commit())
             return QString();
         return u"Could not save file '%1' (%2)."_s.arg(path, file.errorString());

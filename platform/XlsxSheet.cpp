@@ -5,10 +5,14 @@
 
 #include "core/Failure.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QRegularExpression>
+#include <QThread>
 
 #include <algorithm>
+#include <thread>
 #include <xlsxwriter.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -50,26 +54,64 @@ void XlsxSheet::setCell(int row, int column, const QString &text)
                                            QString::number(column),
                                            QString::number(text.size()),
                                            QString::number(MaxTextLength)));
-    if (m_rows.size() < row) {
-        if (text.isEmpty())
-            return;
-        m_rows.resize(row);
+    // An empty text only empties a cell that may hold one.
+    if (text.isEmpty() && (row > m_rowCount || column > m_columns))
+        return;
+    if (m_pages.empty() || m_pages.back().size() + text.size() > PageChars) {
+        m_pages.emplace_back();
+        m_pages.back().reserve(std::max(PageChars, text.size()));
     }
-    QStringList &cells = m_rows[row - 1];
-    if (cells.size() < column) {
-        if (text.isEmpty())
-            return;
-        cells.resize(column);
+    QString &page = m_pages.back();
+    m_cells.push_back({qint32(row),
+                       qint16(column),
+                       qint16(text.size()),
+                       qint32(m_pages.size() - 1),
+                       qint32(page.size())});
+    page += text;
+    if (!text.isEmpty()) {
+        m_rowCount = std::max(m_rowCount, row);
+        m_columns = std::max(m_columns, column);
     }
-    cells[column - 1] = text;
-    m_columns = std::max(m_columns, column);
+}
+
+QStringView XlsxSheet::textOf(const Cell &cell) const
+{
+    return QStringView(m_pages[std::size_t(cell.page)]).sliced(cell.start, cell.size);
 }
 
 QString XlsxSheet::cell(int row, int column) const
 {
-    if (row < 1 || row > m_rows.size() || column < 1)
-        return {};
-    return m_rows.at(row - 1).value(column - 1);
+    for (std::size_t i = m_cells.size(); i > 0; --i)
+        if (m_cells[i - 1].row == row && m_cells[i - 1].column == column)
+            return textOf(m_cells[i - 1]).toString();
+    return {};
+}
+
+// Cells are mostly set in order, once each: then there is nothing to sort.
+std::vector<std::size_t> XlsxSheet::cellsInOrder() const
+{
+    const auto before = [this](std::size_t a, std::size_t b) {
+        return std::pair(m_cells[a].row, m_cells[a].column)
+               < std::pair(m_cells[b].row, m_cells[b].column);
+    };
+    std::vector<std::size_t> order(m_cells.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    if (std::adjacent_find(order.begin(),
+                           order.end(),
+                           [&](std::size_t a, std::size_t b) {
+                               return !before(a, b);
+                           })
+        == order.end())
+        return order;
+    std::stable_sort(order.begin(), order.end(), before);
+    // Of the cells set more than once, the last setting stays.
+    std::vector<std::size_t> last;
+    last.reserve(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        if (i + 1 == order.size() || before(order[i], order[i + 1]))
+            last.push_back(order[i]);
+    return last;
 }
 
 void XlsxSheet::fitColumn(int column)
@@ -83,10 +125,22 @@ double XlsxSheet::columnWidth(int column) const
 {
     if (!m_fitAll && !m_fitted.contains(column))
         return 0;
-    qsizetype longest = 0;
-    for (const QStringList &cells : m_rows)
-        if (column <= cells.size())
-            longest = std::max(longest, cells.at(column - 1).size());
+    return fittedWidth(longestTexts(cellsInOrder()).value(column));
+}
+
+QList<qsizetype> XlsxSheet::longestTexts(const std::vector<std::size_t> &cells) const
+{
+    QList<qsizetype> longest(m_columns + 1, 0);
+    for (const std::size_t i : cells) {
+        const Cell cell = m_cells[i];
+        if (cell.column <= m_columns)
+            longest[cell.column] = std::max(longest[cell.column], qsizetype(cell.size));
+    }
+    return longest;
+}
+
+double XlsxSheet::fittedWidth(qsizetype longest)
+{
     if (longest == 0)
         return 0;
     // A character of a proportional font is a little wider on average than
@@ -94,14 +148,14 @@ double XlsxSheet::columnWidth(int column) const
     return std::min(MaxColumnWidth, double(longest) * 1.1 + 1);
 }
 
-void XlsxSheet::save(const QString &path) const
+QString XlsxSheet::write(const QString &path) const
 {
     const QByteArray fileName = QFile::encodeName(path);
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE; // rows are written in order
     lxw_workbook *workbook = workbook_new_opt(fileName.constData(), &options);
     if (!workbook)
-        throw core::Failure(u"Could not create the workbook '%1'."_s.arg(path));
+        return u"Could not create the workbook '%1'."_s.arg(path);
     lxw_worksheet *sheet = workbook_add_worksheet(workbook, nullptr);
 
     lxw_error failure = sheet ? LXW_NO_ERROR : LXW_ERROR_MEMORY_MALLOC_FAILED;
@@ -110,31 +164,57 @@ void XlsxSheet::save(const QString &path) const
             failure = error;
     };
     if (sheet) {
+        const std::vector<std::size_t> cells = cellsInOrder();
+        const QList<qsizetype> longest = longestTexts(cells);
         for (int column = 1; column <= m_columns; ++column) {
-            const double width = columnWidth(column);
+            const double width =
+                m_fitAll || m_fitted.contains(column) ? fittedWidth(longest.at(column)) : 0;
             if (width > 0)
                 check(worksheet_set_column(
                     sheet, lxw_col_t(column - 1), lxw_col_t(column - 1), width, nullptr));
         }
-        for (qsizetype row = 0; row < m_rows.size(); ++row) {
-            const QStringList &cells = m_rows.at(row);
-            for (qsizetype column = 0; column < cells.size(); ++column) {
-                const QString &text = cells.at(column);
-                if (text.isEmpty())
-                    continue;
-                const QByteArray utf8 = escapeForXlsx(text).toUtf8();
-                check(worksheet_write_string(
-                    sheet, lxw_row_t(row), lxw_col_t(column), utf8.constData(), nullptr));
-            }
+        for (const std::size_t i : cells) {
+            const Cell cell = m_cells[i];
+            if (cell.size == 0)
+                continue;
+            const QByteArray utf8 = escapeForXlsx(textOf(cell).toString()).toUtf8();
+            check(worksheet_write_string(sheet,
+                                         lxw_row_t(cell.row - 1),
+                                         lxw_col_t(cell.column - 1),
+                                         utf8.constData(),
+                                         nullptr));
         }
     }
     // The file is written here; most failures only show now.
     check(workbook_close(workbook));
     if (failure != LXW_NO_ERROR) {
         QFile::remove(path);
-        throw core::Failure(
-            u"Could not write the workbook '%1' (%2)."_s.arg(path, xlsxError(failure)));
+        return u"Could not write the workbook '%1' (%2)."_s.arg(path, xlsxError(failure));
     }
+    return {};
+}
+
+void XlsxSheet::save(const QString &path) const
+{
+    // Writing a full sheet takes seconds. On the thread of a running
+    // application a worker writes it while this thread goes on with its
+    // events (as the export does at every cell); the sheet is not changed
+    // meanwhile, as its owner is waiting here.
+    QCoreApplication *application = QCoreApplication::instance();
+    QString failure;
+    if (application && QThread::currentThread() == application->thread()) {
+        QEventLoop waiting;
+        std::thread worker([&] {
+            failure = write(path);
+            QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
+        });
+        waiting.exec();
+        worker.join();
+    } else {
+        failure = write(path);
+    }
+    if (!failure.isEmpty())
+        throw core::Failure(failure);
 }
 
 } // namespace platform

@@ -227,7 +227,10 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor_data()
     // clears; w waits for the order being built; n asks for "Best number
     // first" (a group every 1,000 lines); h hides the lines holding a "Q", or
     // shows them again; x removes the stored lines holding a "7" as a filter
-    // does (only those shown go); i waits for the orders prepared as found. Every line begins with
+    // does (only those shown go); s does the same in steps, adding lines and
+    // flipping a mark at its first yield (q only adds lines); S is s with the
+    // last row removed at that yield, which leaves the thinning undone; i
+    // waits for the orders prepared as found. Every line begins with
     // `common`, its letters upper-case on every other line.
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("common");
@@ -253,6 +256,13 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor_data()
     QTest::newRow("switches from orders prepared as lines arrived")
         << u"aiazfaibfaiz"_s << u"sharedbeginning"_s;
     QTest::newRow("removals after orders were prepared") << u"aidzfaixbfazd"_s << QString();
+    QTest::newRow("a filter in steps, lines arriving") << u"sa"_s << QString();
+    QTest::newRow("a filter in steps while an order is built") << u"bskw"_s << QString();
+    QTest::newRow("a filter in steps in a sorted order") << u"zwsp"_s << QString();
+    QTest::newRow("a filter in steps in a sorted order, lines waiting") << u"zwqp"_s << QString();
+    QTest::newRow("a filter in steps while lines are hidden") << u"hbwsh"_s << QString();
+    QTest::newRow("a row removed during a filter in steps") << u"bwSs"_s << QString();
+    QTest::newRow("a filter in steps after orders were prepared") << u"aisfaiz"_s << QString();
 }
 
 void TestItemListModel::longListsSettleInTheOrderAskedFor()
@@ -343,6 +353,43 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor()
                 if (list.text(row).contains(u'7'))
                     expected.remove(list.text(row));
             list.removeStored(std::move(drop));
+            break;
+        }
+        case u's':
+        case u'q':
+        case u'S': {
+            std::vector<char> drop(std::size_t(list.storedLines()));
+            for (qsizetype line = 0; line < list.storedLines(); ++line)
+                drop[std::size_t(line)] = list.storedUtf8(line).toByteArray().contains('7');
+            QStringList going;
+            for (int row = 0; row < list.rows(); ++row)
+                if (list.text(row).contains(u'7'))
+                    going.append(list.text(row));
+            int yields = 0;
+            const bool thinned = list.removeStoredInSteps(std::move(drop), [&] {
+                if (++yields > 1)
+                    return;
+                addLines(3'000);
+                list.showPendingSoon();
+                const int row = int(list.rows() - 1);
+                if (step == u'S') {
+                    expected.remove(list.text(row));
+                    list.removeAt(row);
+                    return;
+                }
+                for (int r = 0; step == u's' && r < list.rows(); ++r)
+                    if (!list.text(r).contains(u'7')) {
+                        expected[list.text(r)] = !list.isChecked(r);
+                        list.setChecked(r, !list.isChecked(r));
+                        break;
+                    }
+            });
+            // The list is long: it is thinned in steps, whatever goes.
+            QVERIFY(yields > 0);
+            QCOMPARE(thinned, step != u'S');
+            if (thinned)
+                for (const QString &text : std::as_const(going))
+                    expected.remove(text);
             break;
         }
         case u'n':
@@ -605,6 +652,8 @@ void TestItemListModel::linesWrittenInPieces_data()
         << u"clear"_s << false << QStringList{u"after"_s};
     QTest::newRow("a second line begins: the first is dropped")
         << u"begin"_s << true << QStringList{u"before"_s, u"ces"_s, u"after"_s};
+    QTest::newRow("a long list is thinned: the line goes on in the new store")
+        << u"thin"_s << true << QStringList{u"before"_s, u"pieces"_s, u"after"_s};
     QTest::newRow("a piece is missing: the line is dropped")
         << u"short"_s << false << QStringList{u"before"_s, u"after"_s};
 }
@@ -627,6 +676,12 @@ void TestItemListModel::linesWrittenInPieces()
         list.clear();
     else if (meanwhile == u"begin")
         list.beginPendingLine(3);
+    else if (meanwhile == u"thin") {
+        list.appendBatch(QStringList(core::ItemListModel::OrderAtOnceLines, u"gone"_s), false);
+        std::vector<char> drop(std::size_t(list.storedLines()), 1);
+        drop[0] = 0;
+        QVERIFY(list.removeStoredInSteps(std::move(drop), {}));
+    }
     if (meanwhile != u"short")
         list.writePendingLine("ces");
     QCOMPARE(list.endPendingLine(true), added);

@@ -91,6 +91,7 @@ void TestResultFilters::checkedMarksStayWithTheirItems_data()
     QTest::addColumn<int>("count");
     QTest::newRow("few removals") << 10;
     QTest::newRow("many removals") << 300;
+    QTest::newRow("thousands of removals, the kept lines copied") << 20'000;
 }
 
 void TestResultFilters::checkedMarksStayWithTheirItems()
