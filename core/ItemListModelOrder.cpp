@@ -32,6 +32,7 @@ OrderInput ItemListModel::orderInput(Order order, bool placing) const
     input.lines = m_store.view(m_store.size());
     input.ranks = m_ranks.data();
     input.ranked = qsizetype(m_ranks.size());
+    input.ranksRoom = qsizetype(m_ranks.capacity());
     input.rank = m_rank;
     // A placing build keeps the lines shown; a switch chooses them anew.
     input.shown = !placing && m_retesting ? m_wantedLine : m_shownLine;

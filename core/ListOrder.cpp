@@ -95,11 +95,13 @@ private:
     {
         const qsizetype count = m_in.lines.size();
         const qsizetype unranked = std::max<qsizetype>(0, count - m_in.ranked);
-        // Ranking more lines than are ranked, the ranks of all lines are
-        // given, the known ones copied here: the list then takes them over
-        // without copying millions on its own thread.
-        if (unranked > m_in.ranked) {
+        // Ranking more lines than are ranked, or more than the list has room
+        // for, the ranks of all lines are given, the known ones copied here
+        // with room to grow: the list then takes them over without copying
+        // millions on its own thread.
+        if (unranked > m_in.ranked || count > m_in.ranksRoom) {
             m_out.ranksFrom = 0;
+            m_out.ranks.reserve(std::size_t(count + count / 2));
             m_out.ranks.resize(std::size_t(count));
             std::copy(m_in.ranks, m_in.ranks + m_in.ranked, m_out.ranks.begin());
         } else {

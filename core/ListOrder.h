@@ -83,6 +83,9 @@ struct OrderInput
     // Ranks of the first lines, and what ranks the rest.
     const quint32 *ranks = nullptr;
     qsizetype ranked = 0;
+    // The room the list has for ranks: a build that ranks beyond it gives the
+    // ranks of all lines, so the list never grows its ranks on its own thread.
+    qsizetype ranksRoom = 0;
     LineRank rank;
     // Those of the lines from `ranked` on, and from `placedLines` on.
     std::vector<LineGroup> groups;
