@@ -80,18 +80,24 @@ void ItemListModel::startSwitch(Order order)
         startBuild(order, false);
         return;
     }
-    // The lines not prepared yet join the prepared ones.
+    // The lines not prepared yet are merged into the prepared ones, which the
+    // build takes over: the switch copies nothing.
     OrderInput input = orderInput(order, false);
-    input.placed = &m_prepared.of(order);
-    input.placedLines = qsizetype(input.placed->size());
-    m_build = std::make_unique<OrderBuild>(std::move(input), [this] {
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                buildFinished();
-            },
-            Qt::QueuedConnection);
-    });
+    std::vector<quint32> prepared = std::exchange(m_prepared.of(order), {});
+    m_prepared.recount();
+    input.placedLines = qsizetype(prepared.size());
+    input.placedInMemory = true;
+    m_build = std::make_unique<OrderBuild>(
+        std::move(input),
+        [this] {
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    buildFinished();
+                },
+                Qt::QueuedConnection);
+        },
+        std::move(prepared));
 }
 
 void ItemListModel::buildAtOnce(Order order, bool placing, OrderOutput &output) const
@@ -119,9 +125,16 @@ void ItemListModel::stopBuild()
 {
     if (!m_build)
         return;
+    const OrderInput &input = m_build->input();
+    const bool fromPrepared = input.placedInMemory;
+    const Order order = input.order;
     OrderOutput output = m_build->cancel();
     m_build.reset();
     keepRanks(output);
+    // A switch stopped gives back the prepared order it took, with the lines
+    // it merged in.
+    if (fromPrepared)
+        m_prepared.keep(order, std::move(output.permutation));
     std::vector<quint32>().swap(m_spareRows);
 }
 
@@ -181,7 +194,6 @@ void ItemListModel::buildFinished()
     const bool switching = !rankingOnly && order != m_order;
     const bool retested = !rankingOnly && !placing && m_retesting;
     const qsizetype lines = m_build->input().lines.size();
-    const bool fromPrepared = placing && m_build->input().placed != &m_permutation;
     OrderOutput output;
     const bool complete = m_build->take(output);
     if (!complete) {
@@ -202,10 +214,6 @@ void ItemListModel::buildFinished()
         // While a run goes on, the rows replaced serve the next placing.
         if (placing && hasPending())
             m_spareRows = std::move(output.permutation);
-        // The list shows the prepared order now, with the lines after it;
-        // going back to "As found" keeps it again.
-        if (fromPrepared)
-            m_prepared.drop(order);
         if (switching)
             Q_EMIT orderShown();
     }

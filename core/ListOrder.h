@@ -96,6 +96,11 @@ struct OrderInput
     // them, in `placed`); the rest join them.
     const std::vector<quint32> *placed = nullptr;
     qsizetype placedLines = 0;
+    // Instead of `placed`: the build's memory holds the first `placedLines`
+    // lines in `order`, and the rest are merged into it in place. Whether
+    // done, cancelled or failed, the output's permutation then holds its
+    // first lines in `order`.
+    bool placedInMemory = false;
     // Only ranks the lines and extends the prepared orders (when given),
     // ahead of a switch; what `prepared` points at is the worker's until the
     // work is done.

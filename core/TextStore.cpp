@@ -248,6 +248,21 @@ QString TextStore::View::text(qsizetype line) const
     return decodeUtf8(utf8(line));
 }
 
+void TextStore::View::readText(qsizetype line, QString &text) const
+{
+    const QByteArrayView bytes = utf8(line);
+    const auto *const begin = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *const end = begin + bytes.size();
+    if (std::any_of(begin, end, [](unsigned char byte) {
+            return byte >= 0x80;
+        })) {
+        text = decodeUtf8(bytes);
+        return;
+    }
+    text.resize(bytes.size());
+    std::copy(begin, end, reinterpret_cast<char16_t *>(text.data()));
+}
+
 void TextStore::removeLine(qsizetype line)
 {
     m_liveBytes -= utf8(line).size();

@@ -71,6 +71,9 @@ public:
         qsizetype size() const { return qsizetype(m_lines.size()); }
         QByteArrayView utf8(qsizetype line) const;
         QString text(qsizetype line) const;
+        // The text into `text`, reusing its memory: reading millions of
+        // lines one after another allocates nothing per line.
+        void readText(qsizetype line, QString &text) const;
         bool isChecked(qsizetype line) const { return m_lines.loadShared(std::size_t(line)) >> 63; }
 
     private:

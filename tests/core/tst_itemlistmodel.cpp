@@ -158,6 +158,12 @@ void TestItemListModel::textsComeBackAsStored()
     QVERIFY(!list.isChecked(1));
     list.removeAt(0);
     QCOMPARE(list.text(0), expected);
+    // Read through a view into a buffer that held a longer text.
+    core::TextStore store;
+    store.append(text, false);
+    QString buffer(text.size() + 10, u'z');
+    store.view(1).readText(0, buffer);
+    QCOMPARE(buffer, expected);
 }
 
 // Rows shown in another order: the marks stay with their lines, removal and
@@ -255,6 +261,8 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor_data()
     QTest::newRow("hiding under best number first") << u"hnaawh"_s << QString();
     QTest::newRow("switches from orders prepared as lines arrived")
         << u"aiazfaibfaiz"_s << u"sharedbeginning"_s;
+    QTest::newRow("a switch from prepared orders stopped, then asked again")
+        << u"aiazfzaiazdfz"_s << u"sharedbeginning"_s;
     QTest::newRow("removals after orders were prepared") << u"aidzfaixbfazd"_s << QString();
     QTest::newRow("a filter in steps, lines arriving") << u"sa"_s << QString();
     QTest::newRow("a filter in steps while an order is built") << u"bskw"_s << QString();
