@@ -140,11 +140,14 @@ int LineRanking::rarityOf(int commonness)
     return commonness <= 35 ? 2 : 3;
 }
 
-bool LineRanking::tallyOf(QStringView line, Tally &tally) const
+bool LineRanking::tallyFrom(QStringView line,
+                            qsizetype start,
+                            Tally &tally,
+                            std::vector<Counted> *counted) const
 {
     const char16_t *const text = line.utf16();
     qsizetype size = line.size();
-    for (qsizetype i = 0; i < size;) {
+    for (qsizetype i = start; i < size;) {
         if (text[i] == u'-') {
             ++i;
             continue;
@@ -174,6 +177,8 @@ bool LineRanking::tallyOf(QStringView line, Tally &tally) const
         count(tally, int(std::min<qsizetype>(piece.size(), m_size + 1)), digit, letter, rarity);
         if (tally.position > m_size)
             return false;
+        if (counted && j < size)
+            counted->push_back(Counted{j, tally});
         i = j;
     }
     return tally.position == m_size;
@@ -181,8 +186,19 @@ bool LineRanking::tallyOf(QStringView line, Tally &tally) const
 
 quint32 LineRanking::key(QStringView line) const
 {
-    Tally tally;
-    return tallyOf(line, tally) ? keyOf(tally) : LastKey;
+    // The pieces this line shares with the last one, each ended by the same
+    // "-", are counted already.
+    const char16_t *const text = line.utf16();
+    const qsizetype shared = std::min(line.size(), qsizetype(m_lastLine.size()));
+    qsizetype same = 0;
+    while (same < shared && text[same] == m_lastLine[std::size_t(same)])
+        ++same;
+    while (!m_counted.empty() && m_counted.back().end >= same)
+        m_counted.pop_back();
+    Tally tally = m_counted.empty() ? Tally{} : m_counted.back().tally;
+    const qsizetype start = m_counted.empty() ? 0 : m_counted.back().end;
+    m_lastLine.assign(text, text + line.size());
+    return tallyFrom(line, start, tally, &m_counted) ? keyOf(tally) : LastKey;
 }
 
 LineScore LineRanking::explain(QStringView line) const

@@ -163,8 +163,21 @@ private:
 
     void count(Tally &tally, int length, bool digit, bool letter, int rarity) const;
     int rarityOfWord(QStringView piece, quint64 packed) const;
+    // A piece counted, ended by the "-" at `end`, and the tally after it.
+    struct Counted
+    {
+        qsizetype end;
+        Tally tally;
+    };
     // The tally of a line; false when it does not fit the number.
-    bool tallyOf(QStringView line, Tally &tally) const;
+    bool tallyOf(QStringView line, Tally &tally) const
+    {
+        return tallyFrom(line, 0, tally, nullptr);
+    }
+    // The same, going on from `start` with what `tally` counted before it;
+    // each piece counted that a "-" ends is added to `counted`, if given.
+    bool
+    tallyFrom(QStringView line, qsizetype start, Tally &tally, std::vector<Counted> *counted) const;
     int digitLayout(const Tally &tally) const;
 
     const WordStore &m_words;
@@ -182,6 +195,11 @@ private:
         int rarity = 0;
     };
     mutable std::vector<CachedWord> m_cache;
+    // The line key() read last, and its pieces counted: lines come in runs
+    // that differ only in their last pieces, and the next line goes on from
+    // the last piece it shares.
+    mutable std::vector<char16_t> m_lastLine;
+    mutable std::vector<Counted> m_counted;
 };
 
 // Inline: a search counts pieces and weighs tallies for every piece of a

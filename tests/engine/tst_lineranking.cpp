@@ -293,6 +293,11 @@ void TestLineRanking::shippedDictionary()
     const QStringList lines =
         testsupport::convertedLines(words, {typed}, testsupport::optionsOf(u"mixed"_s));
     QCOMPARE(bestFirst(words, typed, lines).value(0), best);
+    // Ranked one after another, lines share their first pieces' count with
+    // the line before: each key is still that of the line alone.
+    const engine::LineRanking ranking(words, typed);
+    for (const QString &line : lines)
+        QCOMPARE(ranking.key(line), ranking.explain(line).key);
 }
 
 void TestLineRanking::limitedListKeepsTheBestDistinctLines_data()
