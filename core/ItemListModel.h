@@ -246,7 +246,7 @@ private:
     Order m_wanted = Order::AsFound;
     Rank m_rank;
     std::vector<quint32> m_permutation; // shown row -> stored line; empty when not permuted
-    std::vector<quint32> m_ranks;       // of the first stored lines, for Best first
+    BigVector<quint32> m_ranks;         // of the first stored lines, for Best first
     std::vector<quint32> m_spareRows;   // memory of rows replaced, for the next placing
     // "Best first" and "A to Z" kept sorted ahead of a switch while the list
     // shows "As found"; valid while no line is removed.

@@ -350,7 +350,7 @@ void ItemListModel::setRank(Rank rank)
 {
     stopBuild();
     m_rank = std::move(rank);
-    std::vector<quint32>().swap(m_ranks);
+    BigVector<quint32>().swap(m_ranks);
     m_prepared.drop(Order::BestFirst);
     resumeBuild();
 }

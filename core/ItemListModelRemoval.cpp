@@ -184,7 +184,7 @@ void ItemListModel::clear()
     m_store.clear();
     m_subItems.clear();
     std::vector<quint32>().swap(m_permutation);
-    std::vector<quint32>().swap(m_ranks);
+    BigVector<quint32>().swap(m_ranks);
     m_shown = 0;
     m_placed = 0;
     const bool switched = m_wanted != m_order;

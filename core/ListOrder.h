@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "core/BigMemory.h"
 #include "core/TextStore.h"
 
 #include <QString>
@@ -110,7 +111,7 @@ struct OrderInput
 
 struct OrderOutput
 {
-    std::vector<quint32> ranks;       // of the lines from ranksFrom on
+    BigVector<quint32> ranks;         // of the lines from ranksFrom on
     qsizetype ranksFrom = 0;          // input.ranked, or 0 when the input's ranks are copied in
     std::vector<quint32> permutation; // row -> line; empty for AsFound of every line
 };
