@@ -52,7 +52,10 @@ public:
                        [this](quint32 a, quint32 b) {
                            return precedes(a, b);
                        },
-                       m_cancelled);
+                       m_cancelled,
+                       [this](quint32 line, bool soon) {
+                           fetchAhead(line, soon);
+                       });
         }
         const std::size_t first = m_in.placed ? std::size_t(m_in.placedLines) : 0;
         std::vector<quint32> batch;
@@ -83,6 +86,21 @@ private:
     }
 
     bool cancelled() const { return m_cancelled.load(std::memory_order_relaxed); }
+
+    // Fetches ahead what precedes() reads of a line: its rank, or its text.
+    void fetchAhead(quint32 line, bool soon) const
+    {
+        if (isRankedOrder(m_order)) {
+            if (!soon)
+                __builtin_prefetch(line < m_in.ranked ? &m_in.ranks[line]
+                                                      : &m_out.ranks[line - m_out.ranksFrom]);
+        } else if (m_order == ListOrder::AToZ) {
+            if (soon)
+                m_in.lines.fetchBytes(line);
+            else
+                m_in.lines.fetchPlace(line);
+        }
+    }
 
     bool precedes(quint32 a, quint32 b) const
     {
@@ -445,7 +463,10 @@ private:
                 [this](quint32 a, quint32 b) {
                     return precedes(a, b);
                 },
-                m_cancelled);
+                m_cancelled,
+                [this](quint32 line, bool soon) {
+                    fetchAhead(line, soon);
+                });
             prepared.recount();
             if (!merged)
                 return false;

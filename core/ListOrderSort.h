@@ -87,20 +87,33 @@ Iterator firstAfterFromEnd(Iterator begin, Iterator end, quint32 value, After af
     return std::upper_bound(low, high, value, after);
 }
 
+// What a merge reads of a line, fetched ahead: nothing.
+struct NoFetchAhead
+{
+    void operator()(quint32, bool) const {}
+};
+
 // Merges the sorted `batch` into the sorted `lines`, in place: `lines` grows
 // by the batch, and only its part after the first line of the batch moves.
-// The lines of the smaller side find their places among the other's by
-// galloping back from the place of the one after them. `precedes(a, b)`
-// orders two lines; a line of the batch equal to one of `lines` goes after
-// it. The batch's lines are all numbered from lines.size() on (they were
-// found later): cancelled half way, the merge is undone by them and returns
-// false.
-template <typename Precedes>
+// When one side is far smaller, its lines find their places among the
+// other's by galloping back from the place of the one after them; else both
+// are walked from their ends, and `fetchAhead(line, soon)` is told of the
+// lines a comparison will read, first from further ahead (`soon` false),
+// then once more shortly before: comparing lines reads memory at random,
+// and fetching it ahead hides most of the wait. `precedes(a, b)` orders two
+// lines; a line of the batch equal to one of `lines` goes after it. The
+// batch's lines are all numbered from lines.size() on (they were found
+// later): cancelled half way, the merge is undone by them and returns false.
+template <typename Precedes, typename FetchAhead = NoFetchAhead>
 bool mergeInPlace(std::vector<quint32> &lines,
                   const std::vector<quint32> &batch,
                   Precedes precedes,
-                  const std::atomic<bool> &cancelled)
+                  const std::atomic<bool> &cancelled,
+                  FetchAhead fetchAhead = {})
 {
+    // Sides of sizes within this ratio are walked side by side.
+    constexpr std::size_t GallopRatio = 8;
+    constexpr std::size_t Ahead = 16;
     constexpr std::size_t CancelStride = 1 << 14;
     const std::size_t before = lines.size();
     const std::size_t total = before + batch.size();
@@ -108,12 +121,13 @@ bool mergeInPlace(std::vector<quint32> &lines,
         lines.reserve(std::max(total, lines.capacity() + lines.capacity() / 4));
     lines.resize(total);
     // Lines [0, end) and batch [0, next) are still to merge; lines [to,
-    // total) are in place. The smaller side is walked, each of its lines
-    // finding its place among the other side's.
+    // total) are in place.
     std::size_t end = before;
     std::size_t next = batch.size();
     std::size_t to = total;
     const bool walkBatch = batch.size() <= before;
+    const bool sideBySide =
+        batch.size() * GallopRatio >= before && before * GallopRatio >= batch.size();
     for (std::size_t step = 1; next > 0 && end > 0; ++step) {
         if ((step & (CancelStride - 1)) == 0 && cancelled.load(std::memory_order_relaxed)) {
             // The lines merged so far lose the batch's lines among them.
@@ -123,7 +137,20 @@ bool mergeInPlace(std::vector<quint32> &lines,
             lines.resize(before);
             return false;
         }
-        if (walkBatch) {
+        if (sideBySide) {
+            if (end > 2 * Ahead)
+                fetchAhead(lines[end - 2 * Ahead], false);
+            if (end > Ahead)
+                fetchAhead(lines[end - Ahead], true);
+            if (next > 2 * Ahead)
+                fetchAhead(batch[next - 2 * Ahead], false);
+            if (next > Ahead)
+                fetchAhead(batch[next - Ahead], true);
+            if (precedes(batch[next - 1], lines[end - 1]))
+                lines[--to] = lines[--end];
+            else
+                lines[--to] = batch[--next];
+        } else if (walkBatch) {
             const quint32 line = batch[next - 1];
             const auto low =
                 std::size_t(firstAfterFromEnd(

@@ -706,6 +706,8 @@ void TestItemListModel::preparedOrderMerges_data()
     QTest::addColumn<int>("batch");
     QTest::addColumn<bool>("cancelled");
     QTest::newRow("a batch among many") << 50'000 << 40'000 << false;
+    QTest::newRow("a small batch among many") << 100'000 << 1'000 << false;
+    QTest::newRow("a few lines before a large batch") << 1'000 << 100'000 << false;
     QTest::newRow("into nothing") << 0 << 3 << false;
     QTest::newRow("a batch larger than the order") << 30'000 << 70'000 << false;
     QTest::newRow("a larger batch cancelled half way") << 30'000 << 70'000 << true;
