@@ -361,7 +361,13 @@ private:
                     continue;
                 }
                 bool longer = false;
+                constexpr std::ptrdiff_t Ahead = 8;
                 for (KeyedLine *entry = run; entry != runEnd; ++entry) {
+                    // The lines lie at random: their texts are fetched ahead.
+                    if (runEnd - entry > 2 * Ahead)
+                        m_in.lines.fetchPlace(entry[2 * Ahead].line);
+                    if (runEnd - entry > Ahead)
+                        m_in.lines.fetchBytes(entry[Ahead].line);
                     const QByteArrayView bytes = m_in.lines.utf8(entry->line);
                     longer = longer || bytes.size() > offset;
                     entry->key = detail::prefixKey(bytes.sliced(std::min(offset, bytes.size())));
