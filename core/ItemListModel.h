@@ -208,6 +208,7 @@ private:
     // Builds on this thread, to the end.
     void buildAtOnce(Order order, bool placing, OrderOutput &output) const;
     void startBuild(Order order, bool placing);
+    std::function<void()> finishedSoon();
     // Starts building `order` for a switch, from its prepared order when
     // there is one.
     void startSwitch(Order order);

@@ -87,17 +87,20 @@ void ItemListModel::startSwitch(Order order)
     m_prepared.recount();
     input.placedLines = qsizetype(prepared.size());
     input.placedInMemory = true;
-    m_build = std::make_unique<OrderBuild>(
-        std::move(input),
-        [this] {
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    buildFinished();
-                },
-                Qt::QueuedConnection);
-        },
-        std::move(prepared));
+    m_build = std::make_unique<OrderBuild>(std::move(input), finishedSoon(), std::move(prepared));
+}
+
+// What a build calls on its thread when done: buildFinished() on this one.
+std::function<void()> ItemListModel::finishedSoon()
+{
+    return [this] {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                buildFinished();
+            },
+            Qt::QueuedConnection);
+    };
 }
 
 void ItemListModel::buildAtOnce(Order order, bool placing, OrderOutput &output) const
@@ -107,17 +110,10 @@ void ItemListModel::buildAtOnce(Order order, bool placing, OrderOutput &output) 
 
 void ItemListModel::startBuild(Order order, bool placing)
 {
-    m_build = std::make_unique<OrderBuild>(
-        orderInput(order, placing),
-        [this] {
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    buildFinished();
-                },
-                Qt::QueuedConnection);
-        },
-        placing ? std::exchange(m_spareRows, {}) : std::vector<quint32>());
+    m_build = std::make_unique<OrderBuild>(orderInput(order, placing),
+                                           finishedSoon(),
+                                           placing ? std::exchange(m_spareRows, {})
+                                                   : std::vector<quint32>());
 }
 
 // Stops the worker before the lines change; the ranks it computed are kept.

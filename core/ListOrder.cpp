@@ -43,20 +43,8 @@ public:
             return !m_in.prepared || prepareOrders();
         if (m_in.order == ListOrder::AsFound && !m_in.shown)
             return true;
-        if (m_in.placedInMemory) {
-            std::vector<quint32> batch;
-            return sortLines(nullptr, std::size_t(m_in.placedLines), batch)
-                   && detail::mergeInPlace(
-                       m_out.permutation,
-                       batch,
-                       [this](quint32 a, quint32 b) {
-                           return precedes(a, b);
-                       },
-                       m_cancelled,
-                       [this](quint32 line, bool soon) {
-                           fetchAhead(line, soon);
-                       });
-        }
+        if (m_in.placedInMemory)
+            return sortAndMergeInPlace(m_out.permutation, std::size_t(m_in.placedLines));
         const std::size_t first = m_in.placed ? std::size_t(m_in.placedLines) : 0;
         std::vector<quint32> batch;
         if (m_in.shown || m_in.order == ListOrder::BestNumberFirst) {
@@ -441,6 +429,24 @@ private:
         return true;
     }
 
+    // Sorts the lines from `first` on and merges them into `lines`, which
+    // holds the lines before them in order; see detail::mergeInPlace().
+    bool sortAndMergeInPlace(std::vector<quint32> &lines, std::size_t first)
+    {
+        std::vector<quint32> batch;
+        return sortLines(nullptr, first, batch)
+               && detail::mergeInPlace(
+                   lines,
+                   batch,
+                   [this](quint32 a, quint32 b) {
+                       return precedes(a, b);
+                   },
+                   m_cancelled,
+                   [this](quint32 line, bool soon) {
+                       fetchAhead(line, soon);
+                   });
+    }
+
     // Sorts the lines that arrived since the prepared orders were last
     // extended, and merges them in, "Best first" (when lines are ranked) and
     // "A to Z". A merge cancelled half way is undone.
@@ -460,19 +466,7 @@ private:
             if (first >= count)
                 continue;
             m_order = order;
-            std::vector<quint32> batch;
-            if (!sortLines(nullptr, first, batch))
-                return false;
-            const bool merged = detail::mergeInPlace(
-                lines,
-                batch,
-                [this](quint32 a, quint32 b) {
-                    return precedes(a, b);
-                },
-                m_cancelled,
-                [this](quint32 line, bool soon) {
-                    fetchAhead(line, soon);
-                });
+            const bool merged = sortAndMergeInPlace(lines, first);
             prepared.recount();
             if (!merged)
                 return false;
