@@ -131,7 +131,14 @@ private:
         // time; once the switch is asked for, every core ranks the rest.
         constexpr qsizetype Piece = qsizetype(1) << 16;
         for (qsizetype from = m_in.ranked; from < count; from += Piece) {
-            if (m_hurried.load(std::memory_order_relaxed) >= 0 && count - from > 2 * Piece)
+            const int wanted = m_hurried.load(std::memory_order_relaxed);
+            // "A to Z" needs no ranks: the rest are ranked when "Best first"
+            // is next prepared or asked for.
+            if (wanted == int(ListOrder::AToZ)) {
+                m_out.ranks.resize(std::size_t(from - m_out.ranksFrom));
+                return true;
+            }
+            if (wanted >= 0 && count - from > 2 * Piece)
                 return rankInParallel(from);
             qsizetype done = 0;
             bool ranked = false;
