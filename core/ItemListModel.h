@@ -189,7 +189,7 @@ private:
     void checkRow(int row) const;
     // Rows past the permutation are lines joining the end before they move
     // to their places (or, under a subset, rows about to get their lines).
-    QList<int> rowsOfStored(std::vector<quint32> lines) const;
+    QList<int> rowsOfStored(BigVector<quint32> lines) const;
     qsizetype stored(int row) const
     {
         return std::size_t(row) < m_permutation.size() ? qsizetype(m_permutation[std::size_t(row)])
@@ -246,9 +246,9 @@ private:
     Order m_order = Order::AsFound;
     Order m_wanted = Order::AsFound;
     Rank m_rank;
-    std::vector<quint32> m_permutation; // shown row -> stored line; empty when not permuted
-    BigVector<quint32> m_ranks;         // of the first stored lines, for Best first
-    std::vector<quint32> m_spareRows;   // memory of rows replaced, for the next placing
+    BigVector<quint32> m_permutation; // shown row -> stored line; empty when not permuted
+    BigVector<quint32> m_ranks;       // of the first stored lines, for Best first
+    BigVector<quint32> m_spareRows;   // memory of rows replaced, for the next placing
     // "Best first" and "A to Z" kept sorted ahead of a switch while the list
     // shows "As found"; valid while no line is removed.
     PreparedOrders m_prepared;

@@ -83,7 +83,7 @@ void ItemListModel::startSwitch(Order order)
     // The lines not prepared yet are merged into the prepared ones, which the
     // build takes over: the switch copies nothing.
     OrderInput input = orderInput(order, false);
-    std::vector<quint32> prepared = std::exchange(m_prepared.of(order), {});
+    BigVector<quint32> prepared = std::exchange(m_prepared.of(order), {});
     m_prepared.recount();
     input.placedLines = qsizetype(prepared.size());
     input.placedInMemory = true;
@@ -113,7 +113,7 @@ void ItemListModel::startBuild(Order order, bool placing)
     m_build = std::make_unique<OrderBuild>(orderInput(order, placing),
                                            finishedSoon(),
                                            placing ? std::exchange(m_spareRows, {})
-                                                   : std::vector<quint32>());
+                                                   : BigVector<quint32>());
 }
 
 // Stops the worker before the lines change; the ranks it computed are kept.
@@ -131,7 +131,7 @@ void ItemListModel::stopBuild()
     // it merged in.
     if (fromPrepared)
         m_prepared.keep(order, std::move(output.permutation));
-    std::vector<quint32>().swap(m_spareRows);
+    BigVector<quint32>().swap(m_spareRows);
 }
 
 void ItemListModel::keepRanks(OrderOutput &output)
@@ -250,7 +250,7 @@ void ItemListModel::install(Order order, qsizetype lines, OrderOutput &output, b
     // Following the views' rows needs memory; without it the rows are still
     // ordered and the views told, and the failure goes on afterwards.
     QModelIndexList persistent;
-    std::vector<quint32> persistentLines;
+    BigVector<quint32> persistentLines;
     QModelIndexList moved;
     bool follow = true;
     try {

@@ -17,7 +17,7 @@ void ItemListModel::dropStored(const std::vector<char> &drop)
 {
     const qsizetype count = m_store.size();
     // Where each kept line goes, for the permutation and the group runs.
-    std::vector<quint32> newIndex(static_cast<std::size_t>(count));
+    BigVector<quint32> newIndex(static_cast<std::size_t>(count));
     quint32 kept = 0;
     qsizetype droppedPlaced = 0;
     for (qsizetype line = 0; line < count; ++line) {
@@ -83,7 +83,7 @@ void ItemListModel::dropStoredLine(qsizetype line, int row)
 
 // The rows the given stored lines are shown in, ascending; lines not shown
 // are left out.
-QList<int> ItemListModel::rowsOfStored(std::vector<quint32> lines) const
+QList<int> ItemListModel::rowsOfStored(BigVector<quint32> lines) const
 {
     std::sort(lines.begin(), lines.end());
     QList<int> rows;
@@ -123,7 +123,7 @@ void ItemListModel::removeAt(int row)
 
 void ItemListModel::removeSorted(const QList<int> &rowsShown)
 {
-    std::vector<quint32> lines;
+    BigVector<quint32> lines;
     lines.reserve(std::size_t(rowsShown.size()));
     for (qsizetype i = 0; i < rowsShown.size(); ++i) {
         checkRow(rowsShown.at(i));
@@ -183,7 +183,7 @@ void ItemListModel::clear()
     ++m_removals;
     m_store.clear();
     m_subItems.clear();
-    std::vector<quint32>().swap(m_permutation);
+    BigVector<quint32>().swap(m_permutation);
     BigVector<quint32>().swap(m_ranks);
     m_shown = 0;
     m_placed = 0;
@@ -262,11 +262,11 @@ bool ItemListModel::removeStoredInSteps(std::vector<char> drop, const std::funct
     TextStore kept;
     // Stored line -> the kept lines before it, flagged when the line goes.
     constexpr quint32 Goes = quint32(1) << 31;
-    std::vector<quint32> place;
+    BigVector<quint32> place;
     // The rows of an order, their lines renumbered, while no row changes.
     const quint64 rowChanges = m_rowChanges;
     const std::size_t orderedRows = m_permutation.size();
-    std::vector<quint32> rows;
+    BigVector<quint32> rows;
     std::size_t rowsDone = 0;
     try {
         place.reserve(std::size_t(m_store.size()) + 1);

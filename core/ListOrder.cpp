@@ -46,9 +46,9 @@ public:
         if (m_in.placedInMemory)
             return sortAndMergeInPlace(m_out.permutation, std::size_t(m_in.placedLines));
         const std::size_t first = m_in.placed ? std::size_t(m_in.placedLines) : 0;
-        std::vector<quint32> batch;
+        BigVector<quint32> batch;
         if (m_in.shown || m_in.order == ListOrder::BestNumberFirst) {
-            std::vector<quint32> lines;
+            BigVector<quint32> lines;
             if (!shownLines(first, lines) || !sortLines(&lines, first, batch))
                 return false;
         } else if (!sortLines(nullptr, first, batch)) {
@@ -60,7 +60,7 @@ public:
         }
         if (m_in.order == ListOrder::BestNumberFirst) {
             // One row per group: few rows, copied freely.
-            std::vector<quint32> placed = *m_in.placed;
+            BigVector<quint32> placed = *m_in.placed;
             keepBestOfGroupAcross(first, placed, batch);
             return merge(placed, batch);
         }
@@ -248,7 +248,7 @@ private:
 
     // The lines from `first` on that are shown, in found order: those the
     // test accepts, and under BestNumberFirst only each group's best.
-    bool shownLines(std::size_t first, std::vector<quint32> &lines)
+    bool shownLines(std::size_t first, BigVector<quint32> &lines)
     {
         const auto count = std::size_t(m_in.lines.size());
         const bool bestOfGroup = m_in.order == ListOrder::BestNumberFirst;
@@ -276,8 +276,8 @@ private:
     // BestNumberFirst placing new lines: the group that the placed lines
     // end in keeps one row, for the better of its placed and new lines.
     void keepBestOfGroupAcross(std::size_t first,
-                               std::vector<quint32> &placed,
-                               std::vector<quint32> &batch) const
+                               BigVector<quint32> &placed,
+                               BigVector<quint32> &batch) const
     {
         if (first == 0 || placed.empty() || batch.empty())
             return;
@@ -302,8 +302,7 @@ private:
     // The lines from `first` on (or only those of `only`), in order: sorted
     // by a number that orders them (the rank, or the first letters), then
     // lines of equal numbers by their whole text.
-    bool
-    sortLines(const std::vector<quint32> *only, std::size_t first, std::vector<quint32> &sorted)
+    bool sortLines(const BigVector<quint32> *only, std::size_t first, BigVector<quint32> &sorted)
     {
         if (m_order == ListOrder::AsFound) {
             sorted = *only; // found order; a subset only comes here
@@ -398,10 +397,10 @@ private:
     // The placed lines with the sorted batch among them. Each line of the
     // batch finds its place by galloping from the place of the one before,
     // so a small batch costs little beyond copying the list.
-    bool merge(const std::vector<quint32> &placed, const std::vector<quint32> &batch)
+    bool merge(const BigVector<quint32> &placed, const BigVector<quint32> &batch)
     {
         // The output may hold the memory of an earlier order, already paged in.
-        std::vector<quint32> &merged = m_out.permutation;
+        BigVector<quint32> &merged = m_out.permutation;
         merged.clear();
         merged.reserve(placed.size() + batch.size());
         std::size_t from = 0;
@@ -438,9 +437,9 @@ private:
 
     // Sorts the lines from `first` on and merges them into `lines`, which
     // holds the lines before them in order; see detail::mergeInPlace().
-    bool sortAndMergeInPlace(std::vector<quint32> &lines, std::size_t first)
+    bool sortAndMergeInPlace(BigVector<quint32> &lines, std::size_t first)
     {
-        std::vector<quint32> batch;
+        BigVector<quint32> batch;
         return sortLines(nullptr, first, batch)
                && detail::mergeInPlace(
                    lines,
@@ -468,7 +467,7 @@ private:
             const int wanted = m_hurried.load(std::memory_order_relaxed);
             if (wanted >= 0 && ListOrder(wanted) != order)
                 continue;
-            std::vector<quint32> &lines = prepared.of(order);
+            BigVector<quint32> &lines = prepared.of(order);
             const std::size_t first = lines.size();
             if (first >= count)
                 continue;

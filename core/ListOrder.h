@@ -52,7 +52,7 @@ public:
     {
         return order == ListOrder::BestFirst || order == ListOrder::AToZ;
     }
-    std::vector<quint32> &of(ListOrder order)
+    BigVector<quint32> &of(ListOrder order)
     {
         return order == ListOrder::AToZ ? m_aToZ : m_bestFirst;
     }
@@ -61,7 +61,7 @@ public:
     {
         return qsizetype((order == ListOrder::AToZ ? m_aToZ : m_bestFirst).size());
     }
-    void keep(ListOrder order, std::vector<quint32> lines);
+    void keep(ListOrder order, BigVector<quint32> lines);
     void drop(ListOrder order) { keep(order, {}); }
     void clear();
     // What both hold; also read while a worker extends them.
@@ -70,8 +70,8 @@ public:
     void recount();
 
 private:
-    std::vector<quint32> m_bestFirst;
-    std::vector<quint32> m_aToZ;
+    BigVector<quint32> m_bestFirst;
+    BigVector<quint32> m_aToZ;
     std::atomic<qsizetype> m_bytes{0};
 };
 
@@ -95,7 +95,7 @@ struct OrderInput
     ShownLineTest shown;
     // The first `placedLines` lines already in `order` (the shown ones of
     // them, in `placed`); the rest join them.
-    const std::vector<quint32> *placed = nullptr;
+    const BigVector<quint32> *placed = nullptr;
     qsizetype placedLines = 0;
     // Instead of `placed`: the build's memory holds the first `placedLines`
     // lines in `order`, and the rest are merged into it in place. Whether
@@ -111,9 +111,9 @@ struct OrderInput
 
 struct OrderOutput
 {
-    BigVector<quint32> ranks;         // of the lines from ranksFrom on
-    qsizetype ranksFrom = 0;          // input.ranked, or 0 when the input's ranks are copied in
-    std::vector<quint32> permutation; // row -> line; empty for AsFound of every line
+    BigVector<quint32> ranks;       // of the lines from ranksFrom on
+    qsizetype ranksFrom = 0;        // input.ranked, or 0 when the input's ranks are copied in
+    BigVector<quint32> permutation; // row -> line; empty for AsFound of every line
 };
 
 // Puts the lines in order: ranks the unranked lines for "Best first", sorts
@@ -137,7 +137,7 @@ bool linePrecedes(
 class OrderBuild
 {
 public:
-    OrderBuild(OrderInput input, std::function<void()> finished, std::vector<quint32> memory = {});
+    OrderBuild(OrderInput input, std::function<void()> finished, BigVector<quint32> memory = {});
     ~OrderBuild();
     OrderBuild(const OrderBuild &) = delete;
     OrderBuild &operator=(const OrderBuild &) = delete;

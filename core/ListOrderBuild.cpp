@@ -14,7 +14,7 @@
 
 namespace core {
 
-void PreparedOrders::keep(ListOrder order, std::vector<quint32> lines)
+void PreparedOrders::keep(ListOrder order, BigVector<quint32> lines)
 {
     of(order) = std::move(lines);
     recount();
@@ -22,8 +22,8 @@ void PreparedOrders::keep(ListOrder order, std::vector<quint32> lines)
 
 void PreparedOrders::clear()
 {
-    std::vector<quint32>().swap(m_bestFirst);
-    std::vector<quint32>().swap(m_aToZ);
+    BigVector<quint32>().swap(m_bestFirst);
+    BigVector<quint32>().swap(m_aToZ);
     recount();
 }
 
@@ -33,9 +33,7 @@ void PreparedOrders::recount()
                   std::memory_order_relaxed);
 }
 
-OrderBuild::OrderBuild(OrderInput input,
-                       std::function<void()> finished,
-                       std::vector<quint32> memory)
+OrderBuild::OrderBuild(OrderInput input, std::function<void()> finished, BigVector<quint32> memory)
     : m_input(std::move(input))
 {
     m_output.permutation = std::move(memory);

@@ -105,8 +105,8 @@ struct NoFetchAhead
 // batch's lines are all numbered from lines.size() on (they were found
 // later): cancelled half way, the merge is undone by them and returns false.
 template <typename Precedes, typename FetchAhead = NoFetchAhead>
-bool mergeInPlace(std::vector<quint32> &lines,
-                  const std::vector<quint32> &batch,
+bool mergeInPlace(BigVector<quint32> &lines,
+                  const BigVector<quint32> &batch,
                   Precedes precedes,
                   const std::atomic<bool> &cancelled,
                   FetchAhead fetchAhead = {})

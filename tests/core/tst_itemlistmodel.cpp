@@ -725,16 +725,16 @@ void TestItemListModel::preparedOrderMerges()
     const auto precedes = [&](quint32 a, quint32 b) {
         return std::pair(keyOf(a), a) < std::pair(keyOf(b), b);
     };
-    auto lines = std::vector<quint32>(std::size_t(sorted));
-    auto added = std::vector<quint32>(std::size_t(batch));
+    auto lines = core::BigVector<quint32>(std::size_t(sorted));
+    auto added = core::BigVector<quint32>(std::size_t(batch));
     std::iota(lines.begin(), lines.end(), 0);
     std::iota(added.begin(), added.end(), quint32(sorted));
     std::sort(lines.begin(), lines.end(), precedes);
     std::sort(added.begin(), added.end(), precedes);
-    const std::vector<quint32> before = lines;
+    const core::BigVector<quint32> before = lines;
     const std::atomic<bool> stop{cancelled};
     QCOMPARE(core::detail::mergeInPlace(lines, added, precedes, stop), !cancelled);
-    std::vector<quint32> expected = before;
+    core::BigVector<quint32> expected = before;
     if (!cancelled) {
         expected.insert(expected.end(), added.begin(), added.end());
         std::sort(expected.begin(), expected.end(), precedes);
