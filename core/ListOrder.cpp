@@ -181,25 +181,44 @@ private:
             return true;
         }
         const std::size_t size = only ? only->size() : std::size_t(m_in.lines.size()) - first;
+        if (isRankedOrder(m_order))
+            return sortByRank(only, first, size, sorted);
         detail::KeyedLines entries(size);
-        const bool byRank = isRankedOrder(m_order);
         for (std::size_t i = 0; i < size; ++i) {
             if ((i & (CancelStride - 1)) == 0 && cancelled())
                 return false;
             const std::size_t line = only ? (*only)[i] : first + i;
-            entries[i] = {byRank ? quint64(rankOf(quint32(line))) << 32
-                                 : detail::prefixKey(m_in.lines.utf8(qsizetype(line))),
-                          quint32(line)};
+            entries[i] = {detail::prefixKey(m_in.lines.utf8(qsizetype(line))), quint32(line)};
         }
         detail::KeyedLines scratch(size);
-        if (!detail::radixSort(
-                entries.begin(), entries.end(), scratch.begin(), byRank ? 32 : 0, m_cancelled))
-            return false;
-        if (!byRank && !sortTies(entries.begin(), entries.end(), scratch.begin(), 8))
+        if (!detail::radixSort(entries.begin(), entries.end(), scratch.begin(), 0, m_cancelled)
+            || !sortTies(entries.begin(), entries.end(), scratch.begin(), 8))
             return false;
         sorted.resize(entries.size());
         for (std::size_t i = 0; i < entries.size(); ++i)
             sorted[i] = entries[i].line;
+        return true;
+    }
+
+    // sortLines() by rank: each line packed with its rank in eight bytes.
+    bool sortByRank(const BigVector<quint32> *only,
+                    std::size_t first,
+                    std::size_t size,
+                    BigVector<quint32> &sorted)
+    {
+        detail::SortArray<quint64> entries(size);
+        for (std::size_t i = 0; i < size; ++i) {
+            if ((i & (CancelStride - 1)) == 0 && cancelled())
+                return false;
+            const auto line = quint32(only ? (*only)[i] : first + i);
+            entries[i] = quint64(rankOf(line)) << 32 | line;
+        }
+        detail::SortArray<quint64> scratch(size);
+        if (!detail::radixSort(entries.begin(), entries.end(), scratch.begin(), 32, m_cancelled))
+            return false;
+        sorted.resize(size);
+        for (std::size_t i = 0; i < size; ++i)
+            sorted[i] = quint32(entries[i]);
         return true;
     }
 

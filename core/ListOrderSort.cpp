@@ -45,12 +45,18 @@ quint64 prefixKey(QByteArrayView bytes)
     return word | (upper >> 2);
 }
 
-// A stable least-significant-digit radix sort of [begin, end) by the key's
-// bits from `lowBit` up, through `scratch` (at least as long): 11 bits a
-// pass for long runs, 8 for short ones, whose counting would otherwise cost
-// more than their lines; passes over a digit that every key shares are
-// skipped.
 namespace {
+
+// The number a radix sort orders an entry by.
+quint64 keyOf(const KeyedLine &entry)
+{
+    return entry.key;
+}
+
+quint64 keyOf(quint64 entry)
+{
+    return entry;
+}
 
 // A stable least-significant-digit radix sort of [begin, end) by the key's
 // bits [lowBit, highBit), through `scratch` (at least as long): 11 bits a
@@ -58,25 +64,26 @@ namespace {
 // more than their lines; passes over a digit that every key shares are
 // skipped. Returns where the sorted lines are (`begin` or `scratch`), or
 // nullptr once cancelled.
-KeyedLine *lsdRadixSort(KeyedLine *begin,
-                        KeyedLine *end,
-                        KeyedLine *scratch,
-                        int lowBit,
-                        int highBit,
-                        const std::atomic<bool> &cancelled)
+template <typename Entry>
+Entry *lsdRadixSort(Entry *begin,
+                    Entry *end,
+                    Entry *scratch,
+                    int lowBit,
+                    int highBit,
+                    const std::atomic<bool> &cancelled)
 {
     const auto size = std::size_t(end - begin);
     const int digitBits = size >= (std::size_t(1) << 16) ? 11 : 8;
     const std::size_t digits = std::size_t(1) << digitBits;
     std::array<std::size_t, (1 << 11) + 1> starts;
-    KeyedLine *from = begin;
-    KeyedLine *to = scratch;
+    Entry *from = begin;
+    Entry *to = scratch;
     for (int shift = lowBit; shift < highBit; shift += digitBits) {
         if (cancelled.load(std::memory_order_relaxed))
             return nullptr;
         std::fill_n(starts.begin(), digits + 1, 0);
-        for (const KeyedLine *entry = from; entry != from + size; ++entry)
-            ++starts[((entry->key >> shift) & (digits - 1)) + 1];
+        for (const Entry *entry = from; entry != from + size; ++entry)
+            ++starts[((keyOf(*entry) >> shift) & (digits - 1)) + 1];
         if (std::any_of(starts.begin() + 1,
                         starts.begin() + std::ptrdiff_t(digits) + 1,
                         [&](std::size_t n) {
@@ -85,35 +92,31 @@ KeyedLine *lsdRadixSort(KeyedLine *begin,
             continue;
         for (std::size_t d = 0; d < digits; ++d)
             starts[d + 1] += starts[d];
-        for (const KeyedLine *entry = from; entry != from + size; ++entry)
-            to[starts[(entry->key >> shift) & (digits - 1)]++] = *entry;
+        for (const Entry *entry = from; entry != from + size; ++entry)
+            to[starts[(keyOf(*entry) >> shift) & (digits - 1)]++] = *entry;
         std::swap(from, to);
     }
     return from;
 }
 
-} // namespace
-
 // A long run is first split by its highest eleven bits that differ, then each
 // part, small enough to stay in the processor's cache, is sorted by the bits
 // below: the whole run crosses the memory twice, not once a digit.
-bool radixSort(KeyedLine *begin,
-               KeyedLine *end,
-               KeyedLine *scratch,
-               int lowBit,
-               const std::atomic<bool> &cancelled)
+template <typename Entry>
+bool radixSortOf(
+    Entry *begin, Entry *end, Entry *scratch, int lowBit, const std::atomic<bool> &cancelled)
 {
     const auto size = std::size_t(end - begin);
     constexpr std::size_t LongRun = std::size_t(1) << 16;
     if (size < LongRun) {
-        const KeyedLine *sorted = lsdRadixSort(begin, end, scratch, lowBit, 64, cancelled);
+        const Entry *sorted = lsdRadixSort(begin, end, scratch, lowBit, 64, cancelled);
         if (sorted == scratch)
             std::copy(scratch, scratch + size, begin);
         return sorted != nullptr;
     }
     quint64 differing = 0;
-    for (const KeyedLine *entry = begin; entry != end; ++entry)
-        differing |= entry->key ^ begin->key;
+    for (const Entry *entry = begin; entry != end; ++entry)
+        differing |= keyOf(*entry) ^ keyOf(*begin);
     differing &= ~quint64(0) << lowBit;
     if (differing == 0)
         return true;
@@ -121,17 +124,17 @@ bool radixSort(KeyedLine *begin,
     const int shift = std::max(lowBit, highBit - 11);
     const std::size_t digits = std::size_t(1) << (highBit - shift);
     std::vector<std::size_t> starts(digits + 1, 0);
-    for (const KeyedLine *entry = begin; entry != end; ++entry)
-        ++starts[((entry->key >> shift) & (digits - 1)) + 1];
+    for (const Entry *entry = begin; entry != end; ++entry)
+        ++starts[((keyOf(*entry) >> shift) & (digits - 1)) + 1];
     for (std::size_t d = 0; d < digits; ++d)
         starts[d + 1] += starts[d];
     std::vector<std::size_t> next(starts.begin(), starts.end() - 1);
-    for (const KeyedLine *entry = begin; entry != end; ++entry)
-        scratch[next[(entry->key >> shift) & (digits - 1)]++] = *entry;
+    for (const Entry *entry = begin; entry != end; ++entry)
+        scratch[next[(keyOf(*entry) >> shift) & (digits - 1)]++] = *entry;
     for (std::size_t d = 0; d < digits; ++d) {
-        KeyedLine *part = scratch + starts[d];
-        KeyedLine *partEnd = scratch + starts[d + 1];
-        const KeyedLine *sorted =
+        Entry *part = scratch + starts[d];
+        Entry *partEnd = scratch + starts[d + 1];
+        const Entry *sorted =
             lsdRadixSort(part, partEnd, begin + starts[d], lowBit, shift, cancelled);
         if (!sorted)
             return false;
@@ -139,6 +142,23 @@ bool radixSort(KeyedLine *begin,
             std::copy(part, partEnd, begin + starts[d]);
     }
     return true;
+}
+
+} // namespace
+
+bool radixSort(KeyedLine *begin,
+               KeyedLine *end,
+               KeyedLine *scratch,
+               int lowBit,
+               const std::atomic<bool> &cancelled)
+{
+    return radixSortOf(begin, end, scratch, lowBit, cancelled);
+}
+
+bool radixSort(
+    quint64 *begin, quint64 *end, quint64 *scratch, int lowBit, const std::atomic<bool> &cancelled)
+{
+    return radixSortOf(begin, end, scratch, lowBit, cancelled);
 }
 
 } // namespace core::detail

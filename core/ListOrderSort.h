@@ -31,31 +31,30 @@ struct KeyedLine
     quint32 line;
 };
 
-// Keyed lines in memory that is neither cleared nor, when large, made of
+// Values to sort in memory that is neither cleared nor, when large, made of
 // small pages: filling it costs no fault a page.
-class KeyedLines
+template <typename T>
+class SortArray
 {
 public:
-    explicit KeyedLines(std::size_t size)
+    explicit SortArray(std::size_t size)
         : m_size(size)
-        , m_lines(BigAllocator<KeyedLine>().allocate(std::max<std::size_t>(size, 1)))
+        , m_values(BigAllocator<T>().allocate(std::max<std::size_t>(size, 1)))
     {}
-    ~KeyedLines()
-    {
-        BigAllocator<KeyedLine>().deallocate(m_lines, std::max<std::size_t>(m_size, 1));
-    }
-    KeyedLines(const KeyedLines &) = delete;
-    KeyedLines &operator=(const KeyedLines &) = delete;
+    ~SortArray() { BigAllocator<T>().deallocate(m_values, std::max<std::size_t>(m_size, 1)); }
+    SortArray(const SortArray &) = delete;
+    SortArray &operator=(const SortArray &) = delete;
 
-    KeyedLine *begin() { return m_lines; }
-    KeyedLine *end() { return m_lines + m_size; }
+    T *begin() { return m_values; }
+    T *end() { return m_values + m_size; }
     std::size_t size() const { return m_size; }
-    KeyedLine &operator[](std::size_t i) { return m_lines[i]; }
+    T &operator[](std::size_t i) { return m_values[i]; }
 
 private:
     std::size_t m_size;
-    KeyedLine *m_lines;
+    T *m_values;
 };
+using KeyedLines = SortArray<KeyedLine>;
 
 // A stable radix sort of [begin, end) by the key's bits from `lowBit` up,
 // through `scratch` (at least as long). Returns false, part done, once
@@ -65,6 +64,10 @@ bool radixSort(KeyedLine *begin,
                KeyedLine *scratch,
                int lowBit,
                const std::atomic<bool> &cancelled);
+// The same for lines packed with their key in one number: the key in the high
+// 32 bits, the line in the low ones (`lowBit` 32 sorts by the key alone).
+bool radixSort(
+    quint64 *begin, quint64 *end, quint64 *scratch, int lowBit, const std::atomic<bool> &cancelled);
 
 // The first place in [begin, end), a range whose elements `after(value, e)`
 // holds for from some place on, where it holds: galloping back from the end
