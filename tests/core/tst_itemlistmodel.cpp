@@ -39,6 +39,8 @@ private Q_SLOTS:
     void linesWrittenInPieces();
     void preparedOrderMerges_data();
     void preparedOrderMerges();
+    void linesCompareAToZ_data();
+    void linesCompareAToZ();
 };
 
 void TestItemListModel::removeSortedKeepsColumnsTogether_data()
@@ -740,6 +742,37 @@ void TestItemListModel::preparedOrderMerges()
         std::sort(expected.begin(), expected.end(), precedes);
     }
     QVERIFY(lines == expected);
+}
+
+// Lines A to Z: bytes compared as unsigned, ASCII letters without case,
+// eight at a time where both lines have them.
+void TestItemListModel::linesCompareAToZ_data()
+{
+    QTest::addColumn<QByteArray>("a");
+    QTest::addColumn<QByteArray>("b");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("case ignored past eight bytes") << "ABCDEFGH-IJ"_ba
+                                                   << "abcdefgh-ij"_ba << 0;
+    QTest::newRow("the ninth byte decides") << "abcdefgh-a"_ba
+                                            << "ABCDEFGH-B"_ba << -1;
+    QTest::newRow("a prefix first") << "abcdefghij"_ba
+                                    << "abcdefghijk"_ba << -1;
+    QTest::newRow("'[' before a letter lowered") << "12345678["_ba
+                                                 << "12345678A"_ba << -1;
+    QTest::newRow("a byte past ASCII last") << "\xc3\xa9"
+                                               "abcdefgh"_ba
+                                            << "zabcdefgh"_ba << 1;
+    QTest::newRow("a byte past ASCII in the second word") << "abcdefgh\xc3\xa9"_ba
+                                                          << "abcdefghZ"_ba << 1;
+}
+
+void TestItemListModel::linesCompareAToZ()
+{
+    QFETCH(QByteArray, a);
+    QFETCH(QByteArray, b);
+    QFETCH(int, expected);
+    QCOMPARE(core::detail::compareIgnoringAsciiCase(a, b), expected);
+    QCOMPARE(core::detail::compareIgnoringAsciiCase(b, a), -expected);
 }
 
 #include "tst_itemlistmodel.moc"
