@@ -137,7 +137,7 @@ public:
         return m_build && (!m_build->input().rankingOnly || m_build->isHurried());
     }
     // Whether a worker is ranking lines and sorting them ahead of a switch.
-    bool isPreparing() const { return m_build && m_build->input().rankingOnly; }
+    bool isPreparing() const { return (m_build && m_build->input().rankingOnly) || m_sideBuild; }
     // Shows the rows in `order` (at once on a short list or as found);
     // `rank` is needed for the ranked orders (BestFirst, BestNumberFirst).
     // The ranks of lines are computed once and kept while the list keeps its
@@ -212,10 +212,14 @@ private:
     // Starts building `order` for a switch, from its prepared order when
     // there is one.
     void startSwitch(Order order);
+    void startSideBuild(Order switchedTo);
+    void settleSideBuild();
     // The prepared orders, dropped first when lines were removed since.
     PreparedOrders &preparedOrders();
     bool needsPreparing() const;
     void stopBuild();
+    void stopMainBuild();
+    void stopSideBuild();
     // Takes over the ranks a build computed.
     void keepRanks(OrderOutput &output);
     void resumeBuild();
@@ -254,6 +258,9 @@ private:
     PreparedOrders m_prepared;
     quint64 m_preparedRemovals = 0;
     std::unique_ptr<OrderBuild> m_build;
+    // Extends one prepared order beside m_build, or until m_build takes it
+    // over; never beside work that touches what it reads or writes.
+    std::unique_ptr<OrderBuild> m_sideBuild;
     bool m_userCheckable = false;
     quint64 m_removals = 0;
     quint64 m_checkChanges = 0; // marks set through setChecked()

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <new>
+#include <thread>
 #include <utility>
 
 namespace core {
@@ -15,13 +16,23 @@ namespace core {
 namespace {
 
 // Never set: work done on the list's own thread runs to its end.
-const std::atomic<bool> NotCancelled{false};
+const BuildControl NotCancelled;
+
+// Whether `side`, extending one prepared order, may go on beside `main`: it
+// must not touch what the main build works on, nor read ranks that the main
+// build replaces.
+bool mayRunBeside(const OrderInput &side, const OrderInput &main)
+{
+    return side.onlyOrder && !main.rankingOnly && main.order != *side.onlyOrder
+           && !(side.rank && isRankedOrder(main.order));
+}
 
 } // namespace
 
 ItemListModel::~ItemListModel()
 {
-    // The worker reads the store: it ends first.
+    // The workers read the store: they end first.
+    m_sideBuild.reset();
     m_build.reset();
 }
 
@@ -78,16 +89,64 @@ void ItemListModel::startSwitch(Order order)
                               && !preparedOrders().of(order).empty();
     if (!fromPrepared) {
         startBuild(order, false);
+    } else {
+        // The lines not prepared yet are merged into the prepared ones, which
+        // the build takes over: the switch copies nothing.
+        OrderInput input = orderInput(order, false);
+        BigVector<quint32> prepared = std::exchange(m_prepared.of(order), {});
+        m_prepared.recount(order);
+        input.placedLines = qsizetype(prepared.size());
+        input.placedInMemory = true;
+        m_build =
+            std::make_unique<OrderBuild>(std::move(input), finishedSoon(), std::move(prepared));
+        settleSideBuild();
+    }
+    startSideBuild(order);
+}
+
+// Beside a switch to one prepared order, a spare core goes on preparing the
+// other, at idle priority, so that a switch to it next finds it ready.
+void ItemListModel::startSideBuild(Order switchedTo)
+{
+    if (m_sideBuild || !m_build || m_retesting || m_shownLine
+        || !PreparedOrders::isPrepared(switchedTo) || std::thread::hardware_concurrency() < 2)
+        return;
+    const Order other = PreparedOrders::otherThan(switchedTo);
+    if ((other == Order::BestFirst && !m_rank) || preparedOrders().lines(other) >= m_store.size())
+        return;
+    OrderInput input = orderInput(Order::AsFound, false);
+    input.onlyOrder = other;
+    if (other == Order::AToZ) {
+        // Ranks are neither needed nor read: the switch may replace them.
+        input.rank = {};
+        input.ranks = nullptr;
+        input.ranked = 0;
+        input.groups.clear();
+    }
+    if (!mayRunBeside(input, m_build->input()))
+        return;
+    m_sideBuild = std::make_unique<OrderBuild>(std::move(input), finishedSoon());
+}
+
+// Keeps the work beside the build under way where it may go on beside it,
+// else stops it; with no build under way, the work beside becomes the build
+// (unless lines wait for their places, which come first).
+void ItemListModel::settleSideBuild()
+{
+    if (!m_sideBuild)
+        return;
+    if (m_build) {
+        if (m_retesting || !mayRunBeside(m_sideBuild->input(), m_build->input()))
+            stopSideBuild();
         return;
     }
-    // The lines not prepared yet are merged into the prepared ones, which the
-    // build takes over: the switch copies nothing.
-    OrderInput input = orderInput(order, false);
-    BigVector<quint32> prepared = std::exchange(m_prepared.of(order), {});
-    m_prepared.recount();
-    input.placedLines = qsizetype(prepared.size());
-    input.placedInMemory = true;
-    m_build = std::make_unique<OrderBuild>(std::move(input), finishedSoon(), std::move(prepared));
+    if (hasPending() || m_retesting) {
+        stopSideBuild();
+        return;
+    }
+    m_build = std::move(m_sideBuild);
+    if (m_build->isDone())
+        finishedSoon()();
 }
 
 // What a build calls on its thread when done: buildFinished() on this one.
@@ -114,10 +173,27 @@ void ItemListModel::startBuild(Order order, bool placing)
                                            finishedSoon(),
                                            placing ? std::exchange(m_spareRows, {})
                                                    : BigVector<quint32>());
+    settleSideBuild();
 }
 
-// Stops the worker before the lines change; the ranks it computed are kept.
+// Stops the workers before the lines change; the ranks they computed are
+// kept.
 void ItemListModel::stopBuild()
+{
+    stopMainBuild();
+    stopSideBuild();
+}
+
+void ItemListModel::stopSideBuild()
+{
+    if (!m_sideBuild)
+        return;
+    OrderOutput output = m_sideBuild->cancel();
+    m_sideBuild.reset();
+    keepRanks(output);
+}
+
+void ItemListModel::stopMainBuild()
 {
     if (!m_build)
         return;
@@ -193,11 +269,12 @@ void ItemListModel::buildFinished()
     OrderOutput output;
     const bool complete = m_build->take(output);
     if (!complete) {
-        stopBuild(); // keeps what was ranked
+        stopMainBuild(); // keeps what was ranked
         if (switching || retested)
             abandonWanted();
         else if (rankingOnly)
             resumeBuild(); // a switch that waited for it
+        settleSideBuild();
         return;
     }
     m_build.reset();
@@ -213,6 +290,7 @@ void ItemListModel::buildFinished()
         if (switching)
             Q_EMIT orderShown();
     }
+    settleSideBuild();
     // Lines that came meanwhile go on to their places.
     showPendingSoon();
 }
@@ -333,7 +411,12 @@ void ItemListModel::showPendingSoon()
             startBuild(Order::AsFound, false);
         return;
     }
-    if (m_store.size() == m_placed || m_build)
+    if (m_store.size() == m_placed)
+        return;
+    // Lines placed come first; work ahead of a switch goes on beside them.
+    if (m_build && m_build->input().onlyOrder && !m_sideBuild)
+        m_sideBuild = std::move(m_build);
+    if (m_build)
         return; // new lines wait for the order being built
     if (m_store.size() <= OrderAtOnceLines) {
         showPending();
@@ -357,11 +440,17 @@ void ItemListModel::setOrder(Order order, Rank rank)
         setRank(std::move(rank));
     if (order == m_wanted)
         return;
+    // Work beside a switch, preparing the order now asked for, becomes the
+    // work ahead of this switch.
+    if (m_sideBuild && !m_retesting && m_sideBuild->input().prepares(order)) {
+        stopMainBuild();
+        m_build = std::move(m_sideBuild);
+    }
     // Work ahead of a switch goes on, for the order asked for only; the
     // switch starts from what it prepared.
     if (m_build && m_build->input().rankingOnly && !m_retesting
         && (order == m_order
-            || (PreparedOrders::isPrepared(order) && m_store.size() > OrderAtOnceLines))) {
+            || (m_build->input().prepares(order) && m_store.size() > OrderAtOnceLines))) {
         m_wanted = order;
         if (order == m_order)
             Q_EMIT orderShown();
@@ -369,9 +458,14 @@ void ItemListModel::setOrder(Order order, Rank rank)
             m_build->hurry(order);
         return;
     }
-    stopBuild();
+    // Work preparing the other order goes on beside the switch, or while the
+    // lines show as found.
+    if (m_build && m_build->input().onlyOrder && !m_sideBuild)
+        m_sideBuild = std::move(m_build);
+    stopMainBuild();
     m_wanted = order;
     if (order == m_order && !m_retesting) {
+        settleSideBuild();
         Q_EMIT orderShown();
         return;
     }
@@ -393,6 +487,7 @@ void ItemListModel::setOrder(Order order, Rank rank)
         // Going back to "As found", the order left is kept for a switch back.
         if (!permuted && wholeOrder && PreparedOrders::isPrepared(before))
             preparedOrders().keep(before, std::move(output.permutation));
+        settleSideBuild();
         Q_EMIT orderShown();
         return;
     }

@@ -24,14 +24,10 @@ constexpr std::size_t CancelStride = 1 << 16;
 class Builder
 {
 public:
-    Builder(const OrderInput &input,
-            OrderOutput &output,
-            const std::atomic<bool> &cancelled,
-            const std::atomic<int> &hurried)
+    Builder(const OrderInput &input, OrderOutput &output, const BuildControl &control)
         : m_in(input)
         , m_out(output)
-        , m_cancelled(cancelled)
-        , m_hurried(hurried)
+        , m_control(control)
         , m_order(input.order)
     {}
 
@@ -73,7 +69,7 @@ private:
         return line < m_in.ranked ? m_in.ranks[line] : m_out.ranks[line - m_out.ranksFrom];
     }
 
-    bool cancelled() const { return m_cancelled.load(std::memory_order_relaxed); }
+    bool cancelled() const { return m_stop->load(std::memory_order_relaxed); }
 
     // Fetches ahead what precedes() reads of a line: its rank, or its text.
     void fetchAhead(quint32 line, bool soon) const
@@ -106,7 +102,7 @@ private:
         return a < b;
     }
 
-    bool rankLines() { return detail::LineRanker(m_in, m_out, m_cancelled, m_hurried).rankLines(); }
+    bool rankLines() { return detail::LineRanker(m_in, m_out, m_control).rankLines(); }
 
     // The index of the group of `line` in the input's groups; -1 before them.
     qsizetype groupOf(qsizetype line) const
@@ -191,7 +187,7 @@ private:
             entries[i] = {detail::prefixKey(m_in.lines.utf8(qsizetype(line))), quint32(line)};
         }
         detail::KeyedLines scratch(size);
-        if (!detail::radixSort(entries.begin(), entries.end(), scratch.begin(), 0, m_cancelled)
+        if (!detail::radixSort(entries.begin(), entries.end(), scratch.begin(), 0, *m_stop)
             || !sortTies(entries.begin(), entries.end(), scratch.begin(), 8))
             return false;
         sorted.resize(entries.size());
@@ -214,7 +210,7 @@ private:
             entries[i] = quint64(rankOf(line)) << 32 | line;
         }
         detail::SortArray<quint64> scratch(size);
-        if (!detail::radixSort(entries.begin(), entries.end(), scratch.begin(), 32, m_cancelled))
+        if (!detail::radixSort(entries.begin(), entries.end(), scratch.begin(), 32, *m_stop))
             return false;
         sorted.resize(size);
         for (std::size_t i = 0; i < size; ++i)
@@ -275,7 +271,7 @@ private:
                                                              y.sliced(std::min(offset, y.size())));
                         return compared != 0 ? compared < 0 : a.line < b.line;
                     });
-                } else if (!detail::radixSort(run, runEnd, scratch, 0, m_cancelled)
+                } else if (!detail::radixSort(run, runEnd, scratch, 0, *m_stop)
                            || !sortTies(run, runEnd, scratch, offset + 8)) {
                     return false;
                 }
@@ -338,7 +334,7 @@ private:
                    [this](quint32 a, quint32 b) {
                        return precedes(a, b);
                    },
-                   m_cancelled,
+                   *m_stop,
                    [this](quint32 line, bool soon) {
                        fetchAhead(line, soon);
                    });
@@ -346,16 +342,16 @@ private:
 
     // Sorts the lines that arrived since the prepared orders were last
     // extended, and merges them in, "Best first" (when lines are ranked) and
-    // "A to Z". A merge cancelled half way is undone.
+    // "A to Z". A merge cancelled half way is undone; so is one of the order
+    // a switch does not ask for, which the switch then leaves alone.
     bool prepareOrders()
     {
         PreparedOrders &prepared = *m_in.prepared;
         const auto count = std::size_t(m_in.lines.size());
         for (const ListOrder order : {ListOrder::BestFirst, ListOrder::AToZ}) {
-            if (order == ListOrder::BestFirst && !m_in.rank)
+            if (!m_in.prepares(order) || (order == ListOrder::BestFirst && !m_in.rank))
                 continue;
-            // Asked for one order, the worker leaves the other.
-            const int wanted = m_hurried.load(std::memory_order_relaxed);
+            const int wanted = m_control.hurried.load(std::memory_order_relaxed);
             if (wanted >= 0 && ListOrder(wanted) != order)
                 continue;
             BigVector<quint32> &lines = prepared.of(order);
@@ -363,9 +359,11 @@ private:
             if (first >= count)
                 continue;
             m_order = order;
-            const bool merged = sortAndMergeInPlace(lines, first);
-            prepared.recount();
-            if (!merged)
+            m_stop = &m_control.leaving(order);
+            sortAndMergeInPlace(lines, first);
+            prepared.recount(order);
+            m_stop = &m_control.cancelled;
+            if (cancelled())
                 return false;
         }
         return true;
@@ -373,20 +371,19 @@ private:
 
     const OrderInput &m_in;
     OrderOutput &m_out;
-    const std::atomic<bool> &m_cancelled;
-    const std::atomic<int> &m_hurried;
+    const BuildControl &m_control;
     // The order being sorted: the input's, or one being prepared.
     ListOrder m_order;
+    // Set when the work at hand is to stop: once cancelled, or preparing an
+    // order, once that order is left.
+    const std::atomic<bool> *m_stop = &m_control.cancelled;
 };
 
 } // namespace
 
-bool buildOrder(const OrderInput &input,
-                OrderOutput &output,
-                const std::atomic<bool> &cancelled,
-                const std::atomic<int> &hurried)
+bool buildOrder(const OrderInput &input, OrderOutput &output, const BuildControl &control)
 {
-    return Builder(input, output, cancelled, hurried).run();
+    return Builder(input, output, control).run();
 }
 
 bool linePrecedes(

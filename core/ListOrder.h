@@ -9,8 +9,10 @@
 #include <QString>
 #include <QStringView>
 
+#include <array>
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -44,13 +46,18 @@ struct LineGroup
 };
 
 // The lines [0, size) of each order, sorted ahead of a switch to it while the
-// list shows them as found.
+// list shows them as found. Each order may be extended by a worker of its own.
 class PreparedOrders
 {
 public:
     static bool isPrepared(ListOrder order)
     {
         return order == ListOrder::BestFirst || order == ListOrder::AToZ;
+    }
+    // The other of the two prepared orders.
+    static ListOrder otherThan(ListOrder order)
+    {
+        return order == ListOrder::AToZ ? ListOrder::BestFirst : ListOrder::AToZ;
     }
     BigVector<quint32> &of(ListOrder order)
     {
@@ -64,15 +71,19 @@ public:
     void keep(ListOrder order, BigVector<quint32> lines);
     void drop(ListOrder order) { keep(order, {}); }
     void clear();
-    // What both hold; also read while a worker extends them.
-    qsizetype bytesUsed() const { return m_bytes.load(std::memory_order_relaxed); }
-    // Counts what they hold again, after they changed.
-    void recount();
+    // What both hold; also read while workers extend them.
+    qsizetype bytesUsed() const
+    {
+        return m_bytes[0].load(std::memory_order_relaxed)
+               + m_bytes[1].load(std::memory_order_relaxed);
+    }
+    // Counts what `order` holds again, after it changed.
+    void recount(ListOrder order);
 
 private:
     BigVector<quint32> m_bestFirst;
     BigVector<quint32> m_aToZ;
-    std::atomic<qsizetype> m_bytes{0};
+    std::array<std::atomic<qsizetype>, 2> m_bytes{}; // Best first, A to Z
 };
 
 // What ordering the lines [0, lines.size()) needs. The pointers stay valid,
@@ -104,9 +115,36 @@ struct OrderInput
     bool placedInMemory = false;
     // Only ranks the lines and extends the prepared orders (when given),
     // ahead of a switch; what `prepared` points at is the worker's until the
-    // work is done.
+    // work is done, of only one order when `onlyOrder` names it.
     bool rankingOnly = false;
     PreparedOrders *prepared = nullptr;
+    std::optional<ListOrder> onlyOrder;
+
+    // Whether the work extends the prepared `order`.
+    bool prepares(ListOrder order) const
+    {
+        return rankingOnly && prepared && PreparedOrders::isPrepared(order)
+               && (!onlyOrder || *onlyOrder == order);
+    }
+};
+
+// What the list's thread tells a build under way.
+struct BuildControl
+{
+    // The work stops, part done.
+    std::atomic<bool> cancelled{false};
+    // Work ahead of a switch: the order the switch asks for; -1 until then.
+    std::atomic<int> hurried{-1};
+    // Extending a prepared order stops, undone, once it is set for that
+    // order: when the switch asks for the other one, and on cancel.
+    std::array<std::atomic<bool>, 2> left{}; // Best first, A to Z
+
+    void cancel();
+    void hurry(ListOrder order);
+    const std::atomic<bool> &leaving(ListOrder order) const
+    {
+        return left[order == ListOrder::AToZ ? 1 : 0];
+    }
 };
 
 struct OrderOutput
@@ -119,12 +157,9 @@ struct OrderOutput
 // Puts the lines in order: ranks the unranked lines for "Best first", sorts
 // the lines not yet placed (a radix sort of the ranks, or of the first eight
 // letters for "A to Z") and merges them with the placed ones. Returns false,
-// part done, once `cancelled` is set. Ranking ahead of a switch, it sorts only
-// the order `hurried` names once it names one (it is -1 until then).
-bool buildOrder(const OrderInput &input,
-                OrderOutput &output,
-                const std::atomic<bool> &cancelled,
-                const std::atomic<int> &hurried = std::atomic<int>{-1});
+// part done, once cancelled. Ranking ahead of a switch, it extends only the
+// order the switch asks for once it asks.
+bool buildOrder(const OrderInput &input, OrderOutput &output, const BuildControl &control);
 
 // Whether line `a` comes before line `b` in `order`, given the ranks of both.
 bool linePrecedes(
@@ -153,15 +188,14 @@ public:
     // Work ahead of a switch to `order`: at the usual priority, and only for
     // that order from now on.
     void hurry(ListOrder order);
-    bool isHurried() const { return m_hurried.load(std::memory_order_relaxed) >= 0; }
+    bool isHurried() const { return m_control.hurried.load(std::memory_order_relaxed) >= 0; }
 
 private:
     void raisePriority();
 
     OrderInput m_input;
     OrderOutput m_output;
-    std::atomic<bool> m_cancelled{false};
-    std::atomic<int> m_hurried{-1};
+    BuildControl m_control;
     std::atomic<bool> m_done{false};
     bool m_complete = false;
     std::thread m_thread;

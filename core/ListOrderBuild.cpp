@@ -17,20 +17,35 @@ namespace core {
 void PreparedOrders::keep(ListOrder order, BigVector<quint32> lines)
 {
     of(order) = std::move(lines);
-    recount();
+    recount(order);
 }
 
 void PreparedOrders::clear()
 {
-    BigVector<quint32>().swap(m_bestFirst);
-    BigVector<quint32>().swap(m_aToZ);
-    recount();
+    for (const ListOrder order : {ListOrder::BestFirst, ListOrder::AToZ}) {
+        BigVector<quint32>().swap(of(order));
+        recount(order);
+    }
 }
 
-void PreparedOrders::recount()
+void PreparedOrders::recount(ListOrder order)
 {
-    m_bytes.store(qsizetype((m_bestFirst.capacity() + m_aToZ.capacity()) * sizeof(quint32)),
-                  std::memory_order_relaxed);
+    m_bytes[order == ListOrder::AToZ ? 1 : 0].store(
+        qsizetype(of(order).capacity() * sizeof(quint32)), std::memory_order_relaxed);
+}
+
+void BuildControl::cancel()
+{
+    cancelled.store(true, std::memory_order_relaxed);
+    for (std::atomic<bool> &order : left)
+        order.store(true, std::memory_order_relaxed);
+}
+
+void BuildControl::hurry(ListOrder order)
+{
+    hurried.store(int(order), std::memory_order_relaxed);
+    if (PreparedOrders::isPrepared(order))
+        left[order == ListOrder::AToZ ? 0 : 1].store(true, std::memory_order_relaxed);
 }
 
 OrderBuild::OrderBuild(OrderInput input, std::function<void()> finished, BigVector<quint32> memory)
@@ -39,7 +54,7 @@ OrderBuild::OrderBuild(OrderInput input, std::function<void()> finished, BigVect
     m_output.permutation = std::move(memory);
     m_thread = std::thread([this, finished = std::move(finished)] {
         try {
-            m_complete = buildOrder(m_input, m_output, m_cancelled, m_hurried);
+            m_complete = buildOrder(m_input, m_output, m_control);
         } catch (const std::bad_alloc &) {
             m_complete = false;
         }
@@ -60,7 +75,7 @@ OrderBuild::OrderBuild(OrderInput input, std::function<void()> finished, BigVect
 
 OrderBuild::~OrderBuild()
 {
-    m_cancelled.store(true, std::memory_order_relaxed);
+    m_control.cancel();
     if (m_thread.joinable()) {
         raisePriority();
         m_thread.join();
@@ -88,7 +103,7 @@ void OrderBuild::wait()
 
 OrderOutput OrderBuild::cancel()
 {
-    m_cancelled.store(true, std::memory_order_relaxed);
+    m_control.cancel();
     raisePriority();
     if (m_thread.joinable())
         m_thread.join();
@@ -97,7 +112,7 @@ OrderOutput OrderBuild::cancel()
 
 void OrderBuild::hurry(ListOrder order)
 {
-    m_hurried.store(int(order), std::memory_order_relaxed);
+    m_control.hurry(order);
     raisePriority();
 }
 

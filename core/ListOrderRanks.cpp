@@ -34,7 +34,7 @@ bool LineRanker::rankLines()
     // time; once the switch is asked for, every core ranks the rest.
     constexpr qsizetype Piece = qsizetype(1) << 16;
     for (qsizetype from = m_in.ranked; from < count; from += Piece) {
-        const int wanted = m_hurried.load(std::memory_order_relaxed);
+        const int wanted = m_control.hurried.load(std::memory_order_relaxed);
         // "A to Z" needs no ranks: the rest are ranked when "Best first"
         // is next prepared or asked for.
         if (wanted == int(ListOrder::AToZ)) {
@@ -122,19 +122,27 @@ bool LineRanker::rankRange(qsizetype from, qsizetype to, qsizetype &done)
     // within a millisecond.
     constexpr qsizetype RankCancelStride = 1 << 12;
     QString text;
-    for (qsizetype line = from; line < to; ++line) {
-        if ((line & (RankCancelStride - 1)) == 0 && cancelled())
-            return false;
-        while (std::next(group) < m_in.groups.end() && std::next(group)->first <= line)
-            ++group;
-        const QStringView label = group < m_in.groups.end() && group->first <= line
-                                      ? QStringView(group->label)
-                                      : QStringView();
-        m_out.ranks[std::size_t(line - m_out.ranksFrom)] =
-            rank ? (m_in.lines.readText(line, text), rank(text, label)) : 0;
-        done = line - from + 1;
+    // Counted here, told at the end: threads ranking side by side would
+    // otherwise write to one cache line for every line.
+    qsizetype line = from;
+    try {
+        for (; line < to; ++line) {
+            if ((line & (RankCancelStride - 1)) == 0 && cancelled())
+                break;
+            while (std::next(group) < m_in.groups.end() && std::next(group)->first <= line)
+                ++group;
+            const QStringView label = group < m_in.groups.end() && group->first <= line
+                                          ? QStringView(group->label)
+                                          : QStringView();
+            m_out.ranks[std::size_t(line - m_out.ranksFrom)] =
+                rank ? (m_in.lines.readText(line, text), rank(text, label)) : 0;
+        }
+    } catch (const std::bad_alloc &) {
+        done = line - from;
+        throw;
     }
-    return true;
+    done = line - from;
+    return line == to;
 }
 
 } // namespace core::detail

@@ -16,14 +16,10 @@ namespace core::detail {
 class LineRanker
 {
 public:
-    LineRanker(const OrderInput &input,
-               OrderOutput &output,
-               const std::atomic<bool> &cancelled,
-               const std::atomic<int> &hurried)
+    LineRanker(const OrderInput &input, OrderOutput &output, const BuildControl &control)
         : m_in(input)
         , m_out(output)
-        , m_cancelled(cancelled)
-        , m_hurried(hurried)
+        , m_control(control)
     {}
 
     // Returns false, the ranks of the lines ranked without a gap kept, once
@@ -31,7 +27,7 @@ public:
     bool rankLines();
 
 private:
-    bool cancelled() const { return m_cancelled.load(std::memory_order_relaxed); }
+    bool cancelled() const { return m_control.cancelled.load(std::memory_order_relaxed); }
     // Ranks the lines from `first` on, on every core for a long list.
     bool rankInParallel(qsizetype first);
     // Ranks the lines [from, to) into the output's ranks, counting them in
@@ -40,8 +36,7 @@ private:
 
     const OrderInput &m_in;
     OrderOutput &m_out;
-    const std::atomic<bool> &m_cancelled;
-    const std::atomic<int> &m_hurried;
+    const BuildControl &m_control;
 };
 
 } // namespace core::detail

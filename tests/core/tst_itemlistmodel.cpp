@@ -266,6 +266,10 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor_data()
     QTest::newRow("a switch from prepared orders stopped, then asked again")
         << u"aiazfzaiazdfz"_s << u"sharedbeginning"_s;
     QTest::newRow("removals after orders were prepared") << u"aidzfaixbfazd"_s << QString();
+    QTest::newRow("the other order prepared beside a switch, then asked for")
+        << u"aibwawzwfib"_s << u"sharedbeginning"_s;
+    QTest::newRow("a switch to the order prepared beside another") << u"aibwawzb"_s << QString();
+    QTest::newRow("lines arriving while an order is prepared beside") << u"aiazwabp"_s << QString();
     QTest::newRow("a filter in steps, lines arriving") << u"sa"_s << QString();
     QTest::newRow("a filter in steps while an order is built") << u"bskw"_s << QString();
     QTest::newRow("a filter in steps in a sorted order") << u"zwsp"_s << QString();
