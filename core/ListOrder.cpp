@@ -3,6 +3,7 @@
 
 #include "core/ListOrder.h"
 
+#include "core/ListOrderAToZ.h"
 #include "core/ListOrderRanks.h"
 #include "core/ListOrderSort.h"
 
@@ -15,8 +16,6 @@
 namespace core {
 
 namespace {
-
-using detail::KeyedLine;
 
 // How many lines go between two looks at the cancel flag.
 constexpr std::size_t CancelStride = 1 << 16;
@@ -179,21 +178,14 @@ private:
         const std::size_t size = only ? only->size() : std::size_t(m_in.lines.size()) - first;
         if (isRankedOrder(m_order))
             return sortByRank(only, first, size, sorted);
-        detail::KeyedLines entries(size);
-        for (std::size_t i = 0; i < size; ++i) {
-            if ((i & (CancelStride - 1)) == 0 && cancelled())
-                return false;
-            const std::size_t line = only ? (*only)[i] : first + i;
-            entries[i] = {detail::prefixKey(m_in.lines.utf8(qsizetype(line))), quint32(line)};
-        }
-        detail::KeyedLines scratch(size);
-        if (!detail::radixSort(entries.begin(), entries.end(), scratch.begin(), 0, *m_stop)
-            || !sortTies(entries.begin(), entries.end(), scratch.begin(), 8))
-            return false;
-        sorted.resize(entries.size());
-        for (std::size_t i = 0; i < entries.size(); ++i)
-            sorted[i] = entries[i].line;
-        return true;
+        // A second thread helps a switch, and work beside or ahead of one
+        // once it is asked for; work ahead of a switch during a run, and
+        // lines placed while it goes on, leave the other core to the run.
+        const bool parallel = !m_in.placed
+                              && (!m_in.rankingOnly || m_in.onlyOrder
+                                  || m_control.hurried.load(std::memory_order_relaxed) >= 0);
+        return detail::AToZSorter(m_in.lines, *m_stop)
+            .sort(only, only ? 0 : first, size, sorted, parallel);
     }
 
     // sortLines() by rank: each line packed with its rank in eight bytes.
@@ -215,69 +207,6 @@ private:
         sorted.resize(size);
         for (std::size_t i = 0; i < size; ++i)
             sorted[i] = quint32(entries[i]);
-        return true;
-    }
-
-    // Puts the lines of [begin, end), sorted by their bytes before `offset`,
-    // in whole order: each run of equal keys is sorted by its next eight
-    // bytes, and so on; short runs, and lines that still tie deep inside, by
-    // comparing their texts. Keys pad a line's end with zeros, so a smaller
-    // key always means an earlier line, and ties go on to the next bytes.
-    bool sortTies(KeyedLine *begin, KeyedLine *end, KeyedLine *scratch, qsizetype offset)
-    {
-        constexpr std::ptrdiff_t ShortRun = 64;
-        constexpr qsizetype DeepestOffset = 256;
-        for (KeyedLine *run = begin; run < end;) {
-            KeyedLine *runEnd = run + 1;
-            while (runEnd < end && runEnd->key == run->key)
-                ++runEnd;
-            if (runEnd - run > 1) {
-                if (cancelled())
-                    return false;
-                if (offset >= DeepestOffset) {
-                    std::sort(run, runEnd, [this](const KeyedLine &a, const KeyedLine &b) {
-                        return precedes(a.line, b.line);
-                    });
-                    run = runEnd;
-                    continue;
-                }
-                bool longer = false;
-                constexpr std::ptrdiff_t Ahead = 8;
-                for (KeyedLine *entry = run; entry != runEnd; ++entry) {
-                    // The lines lie at random: their texts are fetched ahead.
-                    if (runEnd - entry > 2 * Ahead)
-                        m_in.lines.fetchPlace(entry[2 * Ahead].line);
-                    if (runEnd - entry > Ahead)
-                        m_in.lines.fetchBytes(entry[Ahead].line);
-                    const QByteArrayView bytes = m_in.lines.utf8(entry->line);
-                    longer = longer || bytes.size() > offset;
-                    entry->key = detail::prefixKey(bytes.sliced(std::min(offset, bytes.size())));
-                }
-                // Lines that all end here are the same text (repeated
-                // lines), already in found order.
-                if (!longer) {
-                    run = runEnd;
-                    continue;
-                }
-                if (runEnd - run <= ShortRun) {
-                    // By the next bytes, then the texts from there.
-                    std::sort(run, runEnd, [&](const KeyedLine &a, const KeyedLine &b) {
-                        if (a.key != b.key)
-                            return a.key < b.key;
-                        const QByteArrayView x = m_in.lines.utf8(a.line);
-                        const QByteArrayView y = m_in.lines.utf8(b.line);
-                        const int compared =
-                            detail::compareIgnoringAsciiCase(x.sliced(std::min(offset, x.size())),
-                                                             y.sliced(std::min(offset, y.size())));
-                        return compared != 0 ? compared < 0 : a.line < b.line;
-                    });
-                } else if (!detail::radixSort(run, runEnd, scratch, 0, *m_stop)
-                           || !sortTies(run, runEnd, scratch, offset + 8)) {
-                    return false;
-                }
-            }
-            run = runEnd;
-        }
         return true;
     }
 

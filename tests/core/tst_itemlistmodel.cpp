@@ -238,7 +238,8 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor_data()
     // does (only those shown go); s does the same in steps, adding lines and
     // flipping a mark at its first yield (q only adds lines); S is s with the
     // last row removed at that yield, which leaves the thinning undone; i
-    // waits for the orders prepared as found. Every line begins with
+    // waits for the orders prepared as found; m adds lines enough to be
+    // sorted "A to Z" on two threads. Every line begins with
     // `common`, its letters upper-case on every other line.
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("common");
@@ -269,6 +270,7 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor_data()
     QTest::newRow("the other order prepared beside a switch, then asked for")
         << u"aibwawzwfib"_s << u"sharedbeginning"_s;
     QTest::newRow("a switch to the order prepared beside another") << u"aibwawzb"_s << QString();
+    QTest::newRow("A to Z in two halves") << u"mz"_s << u"sharedbeginning"_s;
     QTest::newRow("lines arriving while an order is prepared beside") << u"aiazwabp"_s << QString();
     QTest::newRow("a filter in steps, lines arriving") << u"sa"_s << QString();
     QTest::newRow("a filter in steps while an order is built") << u"bskw"_s << QString();
@@ -324,7 +326,8 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor()
             list.setOrder(Order::AToZ);
             break;
         case u'a':
-            addLines(3'000);
+        case u'm':
+            addLines(step == u'a' ? 3'000 : 300'000);
             list.showPendingSoon();
             break;
         case u'p':

@@ -1,0 +1,233 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
+
+#include "core/ListOrderAToZ.h"
+
+#include <algorithm>
+#include <exception>
+#include <system_error>
+#include <thread>
+
+namespace core::detail {
+
+namespace {
+
+// How many lines go between two looks at the stop flag.
+constexpr std::size_t StopStride = 1 << 16;
+
+// Runs `one` on a thread of its own and `other` on this one (both here, one
+// after the other, when no thread can be made); whether both got to their
+// end. What either throws is thrown here, once both are done.
+template <typename One, typename Other>
+bool runBoth(One one, Other other)
+{
+    bool oneDone = false;
+    std::exception_ptr oneFailed;
+    std::thread helper;
+    try {
+        helper = std::thread([&] {
+            try {
+                oneDone = one();
+            } catch (...) {
+                oneFailed = std::current_exception();
+            }
+        });
+    } catch (const std::system_error &) {
+        oneDone = one();
+    }
+    bool otherDone = false;
+    std::exception_ptr otherFailed;
+    try {
+        otherDone = other();
+    } catch (...) {
+        otherFailed = std::current_exception();
+    }
+    if (helper.joinable())
+        helper.join();
+    if (oneFailed)
+        std::rethrow_exception(oneFailed);
+    if (otherFailed)
+        std::rethrow_exception(otherFailed);
+    return oneDone && otherDone;
+}
+
+} // namespace
+
+bool AToZSorter::sort(const BigVector<quint32> *only,
+                      std::size_t first,
+                      std::size_t size,
+                      BigVector<quint32> &sorted,
+                      bool parallel) const
+{
+    KeyedLines entries(size);
+    KeyedLines scratch(size);
+    // Below this many lines a second thread gains less than it costs.
+    constexpr std::size_t ParallelLines = std::size_t(1) << 18;
+    if (!parallel || size < ParallelLines || std::thread::hardware_concurrency() < 2) {
+        if (!sortPart(entries.begin(), entries.end(), scratch.begin(), only, first))
+            return false;
+        sorted.resize(size);
+        for (std::size_t i = 0; i < size; ++i)
+            sorted[i] = entries[i].line;
+        return true;
+    }
+    const std::size_t half = size / 2;
+    KeyedLine *const middle = entries.begin() + half;
+    const bool halvesSorted = runBoth(
+        [&] {
+            return sortPart(entries.begin(), middle, scratch.begin(), only, first);
+        },
+        [&] {
+            return sortPart(middle, entries.end(), scratch.begin() + half, only, first + half);
+        });
+    if (!halvesSorted)
+        return false;
+    sorted.resize(size);
+    return mergeHalves(entries.begin(), middle, entries.end(), sorted.data());
+}
+
+bool AToZSorter::sortPart(KeyedLine *begin,
+                          KeyedLine *end,
+                          KeyedLine *scratch,
+                          const BigVector<quint32> *only,
+                          std::size_t first) const
+{
+    const auto size = std::size_t(end - begin);
+    for (std::size_t i = 0; i < size; ++i) {
+        if ((i & (StopStride - 1)) == 0 && stopped())
+            return false;
+        const std::size_t at = first + i;
+        const auto line = quint32(only ? (*only)[at] : at);
+        begin[i] = {prefixKey(m_lines.utf8(line)), line};
+    }
+    return radixSort(begin, end, scratch, 0, m_stop) && sortTies(begin, end, scratch, 8);
+}
+
+// Puts the lines of [begin, end), sorted by their bytes before `offset`, in
+// whole order: each run of equal keys is sorted by its next eight bytes, and
+// so on; short runs, and lines that still tie deep inside, by comparing their
+// texts. Keys pad a line's end with zeros, so a smaller key always means an
+// earlier line, and ties go on to the next bytes.
+bool AToZSorter::sortTies(KeyedLine *begin,
+                          KeyedLine *end,
+                          KeyedLine *scratch,
+                          qsizetype offset) const
+{
+    constexpr std::ptrdiff_t ShortRun = 64;
+    constexpr qsizetype DeepestOffset = 256;
+    for (KeyedLine *run = begin; run < end;) {
+        KeyedLine *runEnd = run + 1;
+        while (runEnd < end && runEnd->key == run->key)
+            ++runEnd;
+        if (runEnd - run > 1) {
+            if (stopped())
+                return false;
+            if (offset >= DeepestOffset) {
+                std::sort(run, runEnd, [this](const KeyedLine &a, const KeyedLine &b) {
+                    return precedes(a.line, b.line);
+                });
+                run = runEnd;
+                continue;
+            }
+            bool longer = false;
+            constexpr std::ptrdiff_t Ahead = 8;
+            for (KeyedLine *entry = run; entry != runEnd; ++entry) {
+                // The lines lie at random: their texts are fetched ahead.
+                if (runEnd - entry > 2 * Ahead)
+                    m_lines.fetchPlace(entry[2 * Ahead].line);
+                if (runEnd - entry > Ahead)
+                    m_lines.fetchBytes(entry[Ahead].line);
+                const QByteArrayView bytes = m_lines.utf8(entry->line);
+                longer = longer || bytes.size() > offset;
+                entry->key = prefixKey(bytes.sliced(std::min(offset, bytes.size())));
+            }
+            // Lines that all end here are the same text (repeated lines),
+            // already in found order.
+            if (!longer) {
+                run = runEnd;
+                continue;
+            }
+            if (runEnd - run <= ShortRun) {
+                // By the next bytes, then the texts from there.
+                std::sort(run, runEnd, [&](const KeyedLine &a, const KeyedLine &b) {
+                    if (a.key != b.key)
+                        return a.key < b.key;
+                    const QByteArrayView x = m_lines.utf8(a.line);
+                    const QByteArrayView y = m_lines.utf8(b.line);
+                    const int compared = compareIgnoringAsciiCase(
+                        x.sliced(std::min(offset, x.size())), y.sliced(std::min(offset, y.size())));
+                    return compared != 0 ? compared < 0 : a.line < b.line;
+                });
+            } else if (!radixSort(run, runEnd, scratch, 0, m_stop)
+                       || !sortTies(run, runEnd, scratch, offset + 8)) {
+                return false;
+            }
+        }
+        run = runEnd;
+    }
+    return true;
+}
+
+bool AToZSorter::mergeHalves(const KeyedLine *begin,
+                             const KeyedLine *middle,
+                             const KeyedLine *end,
+                             quint32 *sorted) const
+{
+    // By the texts: sorting ties left other bytes in the keys of lines that
+    // tied.
+    const auto before = [this](const KeyedLine &a, const KeyedLine &b) {
+        return precedes(a.line, b.line);
+    };
+    const auto firstSize = std::size_t(middle - begin);
+    const auto secondSize = std::size_t(end - middle);
+    // The first `split` lines of the output take `fromFirst` lines of the
+    // first half: found by halving, as no two lines are equal.
+    const std::size_t split = (firstSize + secondSize) / 2;
+    std::size_t low = split > secondSize ? split - secondSize : 0;
+    std::size_t high = std::min(split, firstSize);
+    while (low < high) {
+        const std::size_t mid = low + (high - low) / 2;
+        if (before(middle[split - mid - 1], begin[mid]))
+            high = mid;
+        else
+            low = mid + 1;
+    }
+    const std::size_t fromFirst = low;
+    const auto mergeRun = [&](const KeyedLine *a,
+                              const KeyedLine *aEnd,
+                              const KeyedLine *b,
+                              const KeyedLine *bEnd,
+                              quint32 *out) {
+        constexpr std::ptrdiff_t Ahead = 16;
+        for (std::size_t step = 0; a != aEnd && b != bEnd; ++step) {
+            if ((step & (StopStride - 1)) == 0 && stopped())
+                return false;
+            // The texts lie at random: where they lie is fetched ahead,
+            // then their first bytes.
+            if (aEnd - a > 2 * Ahead)
+                m_lines.fetchPlace(a[2 * Ahead].line);
+            if (aEnd - a > Ahead)
+                m_lines.fetchBytes(a[Ahead].line);
+            if (bEnd - b > 2 * Ahead)
+                m_lines.fetchPlace(b[2 * Ahead].line);
+            if (bEnd - b > Ahead)
+                m_lines.fetchBytes(b[Ahead].line);
+            *out++ = before(*b, *a) ? (b++)->line : (a++)->line;
+        }
+        for (; a != aEnd; ++a)
+            *out++ = a->line;
+        for (; b != bEnd; ++b)
+            *out++ = b->line;
+        return true;
+    };
+    return runBoth(
+        [&] {
+            return mergeRun(begin, begin + fromFirst, middle, middle + (split - fromFirst), sorted);
+        },
+        [&] {
+            return mergeRun(
+                begin + fromFirst, middle, middle + (split - fromFirst), end, sorted + split);
+        });
+}
+
+} // namespace core::detail

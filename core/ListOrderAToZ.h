@@ -1,0 +1,64 @@
+// SPDX-FileCopyrightText: 2026 Tarrowen
+// SPDX-License-Identifier: MIT
+// Sorting the lines of a list "A to Z", for the order builds.
+
+#pragma once
+
+#include "core/BigMemory.h"
+#include "core/ListOrderSort.h"
+#include "core/TextStore.h"
+
+#include <atomic>
+
+namespace core::detail {
+
+// Sorts lines A to Z, upper-case ASCII letters as lower-case, equal texts in
+// found order: by a radix sort of their first eight bytes, then the lines
+// that tie there by their next bytes. A long batch may be sorted in two
+// halves on two threads, then merged.
+class AToZSorter
+{
+public:
+    AToZSorter(const TextStore::View &lines, const std::atomic<bool> &stop)
+        : m_lines(lines)
+        , m_stop(stop)
+    {}
+
+    // The lines [first, first + size), or those of `only` when given, into
+    // `sorted`; on a second thread too when `parallel`. Returns false, part
+    // done, once `stop` is set; throws std::bad_alloc when memory ran out.
+    bool sort(const BigVector<quint32> *only,
+              std::size_t first,
+              std::size_t size,
+              BigVector<quint32> &sorted,
+              bool parallel) const;
+
+    // Whether line `a` comes before line `b`.
+    bool precedes(quint32 a, quint32 b) const
+    {
+        const int compared = compareIgnoringAsciiCase(m_lines.utf8(a), m_lines.utf8(b));
+        return compared != 0 ? compared < 0 : a < b;
+    }
+
+private:
+    bool stopped() const { return m_stop.load(std::memory_order_relaxed); }
+    // Keys [begin, end) for the lines from `first` on (or those of `only`
+    // from `first` on), and sorts them.
+    bool sortPart(KeyedLine *begin,
+                  KeyedLine *end,
+                  KeyedLine *scratch,
+                  const BigVector<quint32> *only,
+                  std::size_t first) const;
+    bool sortTies(KeyedLine *begin, KeyedLine *end, KeyedLine *scratch, qsizetype offset) const;
+    // Merges the sorted halves [begin, middle) and [middle, end) into the
+    // lines of `sorted`, the two halves of the output on two threads.
+    bool mergeHalves(const KeyedLine *begin,
+                     const KeyedLine *middle,
+                     const KeyedLine *end,
+                     quint32 *sorted) const;
+
+    const TextStore::View &m_lines;
+    const std::atomic<bool> &m_stop;
+};
+
+} // namespace core::detail
