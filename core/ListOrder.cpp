@@ -70,6 +70,16 @@ private:
 
     bool cancelled() const { return m_stop->load(std::memory_order_relaxed); }
 
+    // A second thread helps a switch, and work beside or ahead of one once it
+    // is asked for; work ahead of a switch during a run, and lines placed
+    // while it goes on, leave the other core to the run.
+    bool useSecondThread() const
+    {
+        return !m_in.placed
+               && (!m_in.rankingOnly || m_in.onlyOrder
+                   || m_control.hurried.load(std::memory_order_relaxed) >= 0);
+    }
+
     // Fetches ahead what precedes() reads of a line: its rank, or its text.
     void fetchAhead(quint32 line, bool soon) const
     {
@@ -178,14 +188,8 @@ private:
         const std::size_t size = only ? only->size() : std::size_t(m_in.lines.size()) - first;
         if (isRankedOrder(m_order))
             return sortByRank(only, first, size, sorted);
-        // A second thread helps a switch, and work beside or ahead of one
-        // once it is asked for; work ahead of a switch during a run, and
-        // lines placed while it goes on, leave the other core to the run.
-        const bool parallel = !m_in.placed
-                              && (!m_in.rankingOnly || m_in.onlyOrder
-                                  || m_control.hurried.load(std::memory_order_relaxed) >= 0);
         return detail::AToZSorter(m_in.lines, *m_stop)
-            .sort(only, only ? 0 : first, size, sorted, parallel);
+            .sort(only, only ? 0 : first, size, sorted, useSecondThread());
     }
 
     // sortLines() by rank: each line packed with its rank in eight bytes.
@@ -266,7 +270,8 @@ private:
                    *m_stop,
                    [this](quint32 line, bool soon) {
                        fetchAhead(line, soon);
-                   });
+                   },
+                   useSecondThread());
     }
 
     // Sorts the lines that arrived since the prepared orders were last

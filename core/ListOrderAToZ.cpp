@@ -4,8 +4,6 @@
 #include "core/ListOrderAToZ.h"
 
 #include <algorithm>
-#include <exception>
-#include <system_error>
 #include <thread>
 
 namespace core::detail {
@@ -14,42 +12,6 @@ namespace {
 
 // How many lines go between two looks at the stop flag.
 constexpr std::size_t StopStride = 1 << 16;
-
-// Runs `one` on a thread of its own and `other` on this one (both here, one
-// after the other, when no thread can be made); whether both got to their
-// end. What either throws is thrown here, once both are done.
-template <typename One, typename Other>
-bool runBoth(One one, Other other)
-{
-    bool oneDone = false;
-    std::exception_ptr oneFailed;
-    std::thread helper;
-    try {
-        helper = std::thread([&] {
-            try {
-                oneDone = one();
-            } catch (...) {
-                oneFailed = std::current_exception();
-            }
-        });
-    } catch (const std::system_error &) {
-        oneDone = one();
-    }
-    bool otherDone = false;
-    std::exception_ptr otherFailed;
-    try {
-        otherDone = other();
-    } catch (...) {
-        otherFailed = std::current_exception();
-    }
-    if (helper.joinable())
-        helper.join();
-    if (oneFailed)
-        std::rethrow_exception(oneFailed);
-    if (otherFailed)
-        std::rethrow_exception(otherFailed);
-    return oneDone && otherDone;
-}
 
 } // namespace
 

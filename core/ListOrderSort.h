@@ -11,8 +11,13 @@
 #include <QByteArrayView>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstddef>
+#include <cstring>
+#include <exception>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace core::detail {
@@ -96,48 +101,74 @@ struct NoFetchAhead
     void operator()(quint32, bool) const {}
 };
 
-// Merges the sorted `batch` into the sorted `lines`, in place: `lines` grows
-// by the batch, and only its part after the first line of the batch moves.
-// When one side is far smaller, its lines find their places among the
-// other's by galloping back from the place of the one after them; else both
-// are walked from their ends, and `fetchAhead(line, soon)` is told of the
-// lines a comparison will read, first from further ahead (`soon` false),
-// then once more shortly before: comparing lines reads memory at random,
-// and fetching it ahead hides most of the wait. `precedes(a, b)` orders two
-// lines; a line of the batch equal to one of `lines` goes after it. The
-// batch's lines are all numbered from lines.size() on (they were found
-// later): cancelled half way, the merge is undone by them and returns false.
-template <typename Precedes, typename FetchAhead = NoFetchAhead>
-bool mergeInPlace(BigVector<quint32> &lines,
-                  const BigVector<quint32> &batch,
-                  Precedes precedes,
+// Runs `one` on a thread of its own and `other` on this one (both here, one
+// after the other, when no thread can be made); whether both got to their
+// end. What either throws is thrown here, once both are done.
+template <typename One, typename Other>
+bool runBoth(One one, Other other)
+{
+    bool oneDone = false;
+    std::exception_ptr oneFailed;
+    std::thread helper;
+    try {
+        helper = std::thread([&] {
+            try {
+                oneDone = one();
+            } catch (...) {
+                oneFailed = std::current_exception();
+            }
+        });
+    } catch (const std::system_error &) {
+        oneDone = one();
+    }
+    bool otherDone = false;
+    std::exception_ptr otherFailed;
+    try {
+        otherDone = other();
+    } catch (...) {
+        otherFailed = std::current_exception();
+    }
+    if (helper.joinable())
+        helper.join();
+    if (oneFailed)
+        std::rethrow_exception(oneFailed);
+    if (otherFailed)
+        std::rethrow_exception(otherFailed);
+    return oneDone && otherDone;
+}
+
+// The merge of mergeInPlace() on one stretch: the sorted `lines` [0, before)
+// and the sorted `batch` [0, batchSize) into `lines` [0, before + batchSize).
+// Cancelled half way, it is undone (the batch's lines are those numbered
+// from `firstAdded` on) and returns false.
+template <typename Precedes, typename FetchAhead>
+bool mergeStretch(quint32 *lines,
+                  std::size_t before,
+                  const quint32 *batch,
+                  std::size_t batchSize,
+                  quint32 firstAdded,
+                  Precedes &precedes,
                   const std::atomic<bool> &cancelled,
-                  FetchAhead fetchAhead = {})
+                  FetchAhead &fetchAhead)
 {
     // Sides of sizes within this ratio are walked side by side.
     constexpr std::size_t GallopRatio = 8;
     constexpr std::size_t Ahead = 16;
     constexpr std::size_t CancelStride = 1 << 14;
-    const std::size_t before = lines.size();
-    const std::size_t total = before + batch.size();
-    if (lines.capacity() < total)
-        lines.reserve(std::max(total, lines.capacity() + lines.capacity() / 4));
-    lines.resize(total);
+    const std::size_t total = before + batchSize;
     // Lines [0, end) and batch [0, next) are still to merge; lines [to,
     // total) are in place.
     std::size_t end = before;
-    std::size_t next = batch.size();
+    std::size_t next = batchSize;
     std::size_t to = total;
-    const bool walkBatch = batch.size() <= before;
-    const bool sideBySide =
-        batch.size() * GallopRatio >= before && before * GallopRatio >= batch.size();
+    const bool walkBatch = batchSize <= before;
+    const bool sideBySide = batchSize * GallopRatio >= before && before * GallopRatio >= batchSize;
     for (std::size_t step = 1; next > 0 && end > 0; ++step) {
         if ((step & (CancelStride - 1)) == 0 && cancelled.load(std::memory_order_relaxed)) {
             // The lines merged so far lose the batch's lines among them.
             for (std::size_t merged = to; merged < total; ++merged)
-                if (lines[merged] < before)
+                if (lines[merged] < firstAdded)
                     lines[end++] = lines[merged];
-            lines.resize(before);
             return false;
         }
         if (sideBySide) {
@@ -155,26 +186,18 @@ bool mergeInPlace(BigVector<quint32> &lines,
                 lines[--to] = batch[--next];
         } else if (walkBatch) {
             const quint32 line = batch[next - 1];
-            const auto low =
-                std::size_t(firstAfterFromEnd(
-                                lines.begin(), lines.begin() + std::ptrdiff_t(end), line, precedes)
-                            - lines.begin());
-            std::move_backward(lines.begin() + std::ptrdiff_t(low),
-                               lines.begin() + std::ptrdiff_t(end),
-                               lines.begin() + std::ptrdiff_t(to));
+            const std::size_t low =
+                std::size_t(firstAfterFromEnd(lines, lines + end, line, precedes) - lines);
+            std::move_backward(lines + low, lines + end, lines + to);
             to -= end - low;
             lines[--to] = line;
             end = low;
             --next;
         } else {
             const quint32 line = lines[end - 1];
-            const auto low =
-                std::size_t(firstAfterFromEnd(
-                                batch.begin(), batch.begin() + std::ptrdiff_t(next), line, precedes)
-                            - batch.begin());
-            std::copy_backward(batch.begin() + std::ptrdiff_t(low),
-                               batch.begin() + std::ptrdiff_t(next),
-                               lines.begin() + std::ptrdiff_t(to));
+            const std::size_t low =
+                std::size_t(firstAfterFromEnd(batch, batch + next, line, precedes) - batch);
+            std::copy_backward(batch + low, batch + next, lines + to);
             to -= next - low;
             lines[--to] = line;
             next = low;
@@ -183,8 +206,112 @@ bool mergeInPlace(BigVector<quint32> &lines,
     }
     // What is left of the batch comes first; what is left of the lines is
     // in place.
-    std::copy(batch.begin(), batch.begin() + std::ptrdiff_t(next), lines.begin());
+    std::copy(batch, batch + next, lines);
     return true;
+}
+
+// Merges the sorted `batch` into the sorted `lines`, in place: `lines` grows
+// by the batch, and only its part after the first line of the batch moves.
+// When one side is far smaller, its lines find their places among the
+// other's by galloping back from the place of the one after them; else both
+// are walked from their ends, and `fetchAhead(line, soon)` is told of the
+// lines a comparison will read, first from further ahead (`soon` false),
+// then once more shortly before: comparing lines reads memory at random,
+// and fetching it ahead hides most of the wait. `precedes(a, b)` orders two
+// lines; a line of the batch equal to one of `lines` goes after it. The
+// batch's lines are all numbered from lines.size() on (they were found
+// later): cancelled half way, the merge is undone by them and returns false.
+// With `parallel`, a long merge is cut in two at the middle of the output,
+// and each part merged on a thread of its own (`precedes` and `fetchAhead`
+// are then called on both).
+template <typename Precedes, typename FetchAhead = NoFetchAhead>
+bool mergeInPlace(BigVector<quint32> &lines,
+                  const BigVector<quint32> &batch,
+                  Precedes precedes,
+                  const std::atomic<bool> &cancelled,
+                  FetchAhead fetchAhead = {},
+                  bool parallel = false)
+{
+    const std::size_t before = lines.size();
+    const std::size_t total = before + batch.size();
+    const auto firstAdded = quint32(before);
+    if (lines.capacity() < total)
+        lines.reserve(std::max(total, lines.capacity() + lines.capacity() / 4));
+    lines.resize(total);
+    // Below this many lines a second thread gains less than it costs.
+    constexpr std::size_t ParallelLines = std::size_t(1) << 18;
+    if (!parallel || total < ParallelLines || std::thread::hardware_concurrency() < 2) {
+        if (mergeStretch(lines.data(),
+                         before,
+                         batch.data(),
+                         batch.size(),
+                         firstAdded,
+                         precedes,
+                         cancelled,
+                         fetchAhead))
+            return true;
+        lines.resize(before);
+        return false;
+    }
+    // The first `split` lines of the output take `fromLines` of the lines:
+    // found by halving, as no two lines are equal. The lines after them move
+    // up to where their part of the output begins, and the two parts merge
+    // side by side.
+    const std::size_t split = total / 2;
+    std::size_t low = split > batch.size() ? split - batch.size() : 0;
+    std::size_t high = std::min(split, before);
+    while (low < high) {
+        const std::size_t mid = low + (high - low) / 2;
+        if (precedes(batch[split - mid - 1], lines[mid]))
+            high = mid;
+        else
+            low = mid + 1;
+    }
+    const std::size_t fromLines = low;
+    const std::size_t fromBatch = split - fromLines;
+    quint32 *const data = lines.data();
+    std::memmove(data + split, data + fromLines, (before - fromLines) * sizeof(quint32));
+    std::array<bool, 2> merged{};
+    runBoth(
+        [&] {
+            merged[0] = mergeStretch(data,
+                                     fromLines,
+                                     batch.data(),
+                                     fromBatch,
+                                     firstAdded,
+                                     precedes,
+                                     cancelled,
+                                     fetchAhead);
+            return merged[0];
+        },
+        [&] {
+            merged[1] = mergeStretch(data + split,
+                                     before - fromLines,
+                                     batch.data() + fromBatch,
+                                     batch.size() - fromBatch,
+                                     firstAdded,
+                                     precedes,
+                                     cancelled,
+                                     fetchAhead);
+            return merged[1];
+        });
+    if (merged[0] && merged[1])
+        return true;
+    // Undone: a part merged to its end loses the batch's lines too, then the
+    // lines of the second part move back down after those of the first.
+    const auto keepLines = [&](quint32 *part, std::size_t size) {
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < size; ++i)
+            if (part[i] < firstAdded)
+                part[kept++] = part[i];
+    };
+    if (merged[0])
+        keepLines(data, split);
+    if (merged[1])
+        keepLines(data + split, total - split);
+    std::memmove(data + fromLines, data + split, (before - fromLines) * sizeof(quint32));
+    lines.resize(before);
+    return false;
 }
 
 } // namespace core::detail

@@ -707,20 +707,32 @@ void TestItemListModel::linesWrittenInPieces()
 }
 
 QTEST_GUILESS_MAIN(TestItemListModel)
-// New lines merged into a sorted order in place; cancelled half way, the
-// order is as it was before.
+// New lines merged into a sorted order in place, on one thread or two;
+// cancelled half way, the order is as it was before. A late batch, but for its
+// first 1,000 lines, sorts after every line: of two threads, the first has few
+// of it and gets to its end.
 void TestItemListModel::preparedOrderMerges_data()
 {
     QTest::addColumn<int>("sorted");
     QTest::addColumn<int>("batch");
     QTest::addColumn<bool>("cancelled");
-    QTest::newRow("a batch among many") << 50'000 << 40'000 << false;
-    QTest::newRow("a small batch among many") << 100'000 << 1'000 << false;
-    QTest::newRow("a few lines before a large batch") << 1'000 << 100'000 << false;
-    QTest::newRow("into nothing") << 0 << 3 << false;
-    QTest::newRow("a batch larger than the order") << 30'000 << 70'000 << false;
-    QTest::newRow("a larger batch cancelled half way") << 30'000 << 70'000 << true;
-    QTest::newRow("cancelled half way") << 50'000 << 40'000 << true;
+    QTest::addColumn<bool>("parallel");
+    QTest::addColumn<bool>("late");
+    QTest::newRow("a batch among many") << 50'000 << 40'000 << false << false << false;
+    QTest::newRow("a small batch among many") << 100'000 << 1'000 << false << false << false;
+    QTest::newRow("a few lines before a large batch")
+        << 1'000 << 100'000 << false << false << false;
+    QTest::newRow("into nothing") << 0 << 3 << false << false << false;
+    QTest::newRow("a batch larger than the order") << 30'000 << 70'000 << false << false << false;
+    QTest::newRow("a larger batch cancelled half way")
+        << 30'000 << 70'000 << true << false << false;
+    QTest::newRow("cancelled half way") << 50'000 << 40'000 << true << false << false;
+    QTest::newRow("on two threads") << 200'000 << 100'000 << false << true << false;
+    QTest::newRow("on two threads, galloping") << 300'000 << 2'000 << false << true << false;
+    QTest::newRow("on two threads, cancelled") << 200'000 << 100'000 << true << true << false;
+    QTest::newRow("on two threads, a late batch") << 400'000 << 40'000 << false << true << true;
+    QTest::newRow("on two threads, a late batch cancelled")
+        << 400'000 << 40'000 << true << true << true;
 }
 
 void TestItemListModel::preparedOrderMerges()
@@ -728,8 +740,10 @@ void TestItemListModel::preparedOrderMerges()
     QFETCH(int, sorted);
     QFETCH(int, batch);
     QFETCH(bool, cancelled);
-    const auto keyOf = [](quint32 line) {
-        return line * 7919 % 1000;
+    QFETCH(bool, parallel);
+    QFETCH(bool, late);
+    const auto keyOf = [&](quint32 line) {
+        return late && line >= quint32(sorted) + 1000 ? 1000 : line * 7919 % 1000;
     };
     const auto precedes = [&](quint32 a, quint32 b) {
         return std::pair(keyOf(a), a) < std::pair(keyOf(b), b);
@@ -742,7 +756,9 @@ void TestItemListModel::preparedOrderMerges()
     std::sort(added.begin(), added.end(), precedes);
     const core::BigVector<quint32> before = lines;
     const std::atomic<bool> stop{cancelled};
-    QCOMPARE(core::detail::mergeInPlace(lines, added, precedes, stop), !cancelled);
+    QCOMPARE(core::detail::mergeInPlace(
+                 lines, added, precedes, stop, core::detail::NoFetchAhead(), parallel),
+             !cancelled);
     core::BigVector<quint32> expected = before;
     if (!cancelled) {
         expected.insert(expected.end(), added.begin(), added.end());
