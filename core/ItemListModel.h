@@ -214,6 +214,7 @@ private:
     void startSwitch(Order order);
     void startSideBuild(Order switchedTo);
     void settleSideBuild();
+    void takeOverSideBuild();
     // The prepared orders, dropped first when lines were removed since.
     PreparedOrders &preparedOrders();
     bool needsPreparing() const;

@@ -144,6 +144,13 @@ void ItemListModel::settleSideBuild()
         stopSideBuild();
         return;
     }
+    takeOverSideBuild();
+}
+
+// The work beside becomes the build; its end, when it came while it was
+// beside another build (and so went unheeded), is heeded now.
+void ItemListModel::takeOverSideBuild()
+{
     m_build = std::move(m_sideBuild);
     if (m_build->isDone())
         finishedSoon()();
@@ -444,7 +451,7 @@ void ItemListModel::setOrder(Order order, Rank rank)
     // work ahead of this switch.
     if (m_sideBuild && !m_retesting && m_sideBuild->input().prepares(order)) {
         stopMainBuild();
-        m_build = std::move(m_sideBuild);
+        takeOverSideBuild();
     }
     // Work ahead of a switch goes on, for the order asked for only; the
     // switch starts from what it prepared.
