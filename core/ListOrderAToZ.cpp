@@ -143,18 +143,10 @@ bool AToZSorter::mergeHalves(const KeyedLine *begin,
     const auto firstSize = std::size_t(middle - begin);
     const auto secondSize = std::size_t(end - middle);
     // The first `split` lines of the output take `fromFirst` lines of the
-    // first half: found by halving, as no two lines are equal.
+    // first half.
     const std::size_t split = (firstSize + secondSize) / 2;
-    std::size_t low = split > secondSize ? split - secondSize : 0;
-    std::size_t high = std::min(split, firstSize);
-    while (low < high) {
-        const std::size_t mid = low + (high - low) / 2;
-        if (before(middle[split - mid - 1], begin[mid]))
-            high = mid;
-        else
-            low = mid + 1;
-    }
-    const std::size_t fromFirst = low;
+    const std::size_t fromFirst =
+        takenFromFirst(begin, firstSize, middle, secondSize, split, before);
     const auto mergeRun = [&](const KeyedLine *a,
                               const KeyedLine *aEnd,
                               const KeyedLine *b,

@@ -137,6 +137,29 @@ bool runBoth(One one, Other other)
     return oneDone && otherDone;
 }
 
+// How many of the first `split` lines of the merge of the sorted `first` and
+// `second` come from `first`: found by halving, as `before` orders no two of
+// them alike.
+template <typename Line, typename Before>
+std::size_t takenFromFirst(const Line *first,
+                           std::size_t firstSize,
+                           const Line *second,
+                           std::size_t secondSize,
+                           std::size_t split,
+                           Before &before)
+{
+    std::size_t low = split > secondSize ? split - secondSize : 0;
+    std::size_t high = std::min(split, firstSize);
+    while (low < high) {
+        const std::size_t mid = low + (high - low) / 2;
+        if (before(second[split - mid - 1], first[mid]))
+            high = mid;
+        else
+            low = mid + 1;
+    }
+    return low;
+}
+
 // The merge of mergeInPlace() on one stretch: the sorted `lines` [0, before)
 // and the sorted `batch` [0, batchSize) into `lines` [0, before + batchSize).
 // Cancelled half way, it is undone (the batch's lines are those numbered
@@ -253,21 +276,12 @@ bool mergeInPlace(BigVector<quint32> &lines,
         lines.resize(before);
         return false;
     }
-    // The first `split` lines of the output take `fromLines` of the lines:
-    // found by halving, as no two lines are equal. The lines after them move
-    // up to where their part of the output begins, and the two parts merge
-    // side by side.
+    // The first `split` lines of the output take `fromLines` of the lines;
+    // the lines after them move up to where their part of the output
+    // begins, and the two parts merge side by side.
     const std::size_t split = total / 2;
-    std::size_t low = split > batch.size() ? split - batch.size() : 0;
-    std::size_t high = std::min(split, before);
-    while (low < high) {
-        const std::size_t mid = low + (high - low) / 2;
-        if (precedes(batch[split - mid - 1], lines[mid]))
-            high = mid;
-        else
-            low = mid + 1;
-    }
-    const std::size_t fromLines = low;
+    const std::size_t fromLines =
+        takenFromFirst(lines.data(), before, batch.data(), batch.size(), split, precedes);
     const std::size_t fromBatch = split - fromLines;
     quint32 *const data = lines.data();
     std::memmove(data + split, data + fromLines, (before - fromLines) * sizeof(quint32));
