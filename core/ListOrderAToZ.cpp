@@ -4,7 +4,6 @@
 #include "core/ListOrderAToZ.h"
 
 #include <algorithm>
-#include <thread>
 
 namespace core::detail {
 
@@ -23,9 +22,7 @@ bool AToZSorter::sort(const BigVector<quint32> *only,
 {
     KeyedLines entries(size);
     KeyedLines scratch(size);
-    // Below this many lines a second thread gains less than it costs.
-    constexpr std::size_t ParallelLines = std::size_t(1) << 18;
-    if (!parallel || size < ParallelLines || std::thread::hardware_concurrency() < 2) {
+    if (!parallel || !worthASecondThread(size)) {
         if (!sortPart(entries.begin(), entries.end(), scratch.begin(), only, first))
             return false;
         sorted.resize(size);

@@ -160,6 +160,14 @@ std::size_t takenFromFirst(const Line *first,
     return low;
 }
 
+// Whether `lines` are enough for a second thread to gain more than it costs,
+// and the machine has a second core.
+inline bool worthASecondThread(std::size_t lines)
+{
+    constexpr std::size_t Lines = std::size_t(1) << 18;
+    return lines >= Lines && std::thread::hardware_concurrency() >= 2;
+}
+
 // The merge of mergeInPlace() on one stretch: the sorted `lines` [0, before)
 // and the sorted `batch` [0, batchSize) into `lines` [0, before + batchSize).
 // Cancelled half way, it is undone (the batch's lines are those numbered
@@ -261,9 +269,7 @@ bool mergeInPlace(BigVector<quint32> &lines,
     if (lines.capacity() < total)
         lines.reserve(std::max(total, lines.capacity() + lines.capacity() / 4));
     lines.resize(total);
-    // Below this many lines a second thread gains less than it costs.
-    constexpr std::size_t ParallelLines = std::size_t(1) << 18;
-    if (!parallel || total < ParallelLines || std::thread::hardware_concurrency() < 2) {
+    if (!parallel || !worthASecondThread(total)) {
         if (mergeStretch(lines.data(),
                          before,
                          batch.data(),
