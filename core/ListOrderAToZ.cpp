@@ -57,7 +57,8 @@ bool AToZSorter::sortPart(KeyedLine *begin,
             return false;
         const std::size_t at = first + i;
         const auto line = quint32(only ? (*only)[at] : at);
-        begin[i] = {prefixKey(m_lines.utf8(line)), line};
+        const QByteArrayView bytes = m_lines.utf8(line);
+        begin[i] = {prefixKey(bytes), line, quint32(std::min<qsizetype>(bytes.size(), UINT32_MAX))};
     }
     return radixSort(begin, end, scratch, 0, m_stop) && sortTies(begin, end, scratch, 8);
 }
@@ -88,29 +89,41 @@ bool AToZSorter::sortTies(KeyedLine *begin,
                 run = runEnd;
                 continue;
             }
-            bool longer = false;
-            constexpr std::ptrdiff_t Ahead = 8;
-            for (KeyedLine *entry = run; entry != runEnd; ++entry) {
-                // The lines lie at random: their texts are fetched ahead.
-                if (runEnd - entry > 2 * Ahead)
-                    m_lines.fetchPlace(entry[2 * Ahead].line);
-                if (runEnd - entry > Ahead)
-                    m_lines.fetchBytes(entry[Ahead].line);
-                const QByteArrayView bytes = m_lines.utf8(entry->line);
-                longer = longer || bytes.size() > offset;
-                entry->key = prefixKey(bytes.sliced(std::min(offset, bytes.size())));
-            }
             // Lines that all end here are the same text (repeated lines),
-            // already in found order.
-            if (!longer) {
+            // already in found order, unless they differ in trailing zero
+            // bytes: those go shortest first.
+            const auto endsHere = [offset](const KeyedLine &entry) {
+                return entry.length <= offset;
+            };
+            if (std::all_of(run, runEnd, endsHere)) {
+                const auto shorter = [](const KeyedLine &a, const KeyedLine &b) {
+                    return a.length < b.length;
+                };
+                if (!std::is_sorted(run, runEnd, shorter))
+                    std::stable_sort(run, runEnd, shorter);
                 run = runEnd;
                 continue;
             }
+            // The texts of the lines that go on lie at random: they are
+            // fetched ahead.
+            constexpr std::ptrdiff_t Ahead = 8;
+            for (KeyedLine *entry = run; entry != runEnd; ++entry) {
+                if (runEnd - entry > 2 * Ahead && !endsHere(entry[2 * Ahead]))
+                    m_lines.fetchPlace(entry[2 * Ahead].line);
+                if (runEnd - entry > Ahead && !endsHere(entry[Ahead]))
+                    m_lines.fetchBytes(entry[Ahead].line);
+                entry->key =
+                    endsHere(*entry) ? 0 : prefixKey(m_lines.utf8(entry->line).sliced(offset));
+            }
             if (runEnd - run <= ShortRun) {
-                // By the next bytes, then the texts from there.
+                // By the next bytes, then the texts from there; lines that
+                // both end within those bytes are read no further.
+                const qsizetype keyEnd = offset + 8;
                 std::sort(run, runEnd, [&](const KeyedLine &a, const KeyedLine &b) {
                     if (a.key != b.key)
                         return a.key < b.key;
+                    if (a.length <= keyEnd && b.length <= keyEnd)
+                        return a.length != b.length ? a.length < b.length : a.line < b.line;
                     const QByteArrayView x = m_lines.utf8(a.line);
                     const QByteArrayView y = m_lines.utf8(b.line);
                     const int compared = compareIgnoringAsciiCase(

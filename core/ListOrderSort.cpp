@@ -3,10 +3,7 @@
 
 #include "core/ListOrderSort.h"
 
-#include <QtEndian>
-
 #include <array>
-#include <bit>
 #include <cstring>
 #include <utility>
 
@@ -36,23 +33,6 @@ int compareIgnoringAsciiCase(QByteArrayView a, QByteArrayView b)
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-quint64 prefixKey(QByteArrayView bytes)
-{
-    quint64 word = 0;
-    if (!bytes.isEmpty())
-        std::memcpy(&word, bytes.data(), std::size_t(std::min<qsizetype>(bytes.size(), 8)));
-    if constexpr (std::endian::native == std::endian::little)
-        word = qbswap(word);
-    // Each byte from 'A' to 'Z' gains 0x20, eight at once: adding to the
-    // bytes' low seven bits never carries into the next byte.
-    constexpr quint64 Ones = 0x0101010101010101;
-    const quint64 low = word & (0x7f * Ones);
-    const quint64 fromA = low + (0x80 - 'A') * Ones;
-    const quint64 pastZ = low + (0x80 - 'Z' - 1) * Ones;
-    const quint64 upper = fromA & ~pastZ & ~word & (0x80 * Ones);
-    return word | (upper >> 2);
-}
-
 namespace {
 
 // The number a radix sort orders an entry by.
@@ -70,7 +50,7 @@ quint64 keyOf(quint64 entry)
 // bits [lowBit, highBit), through `scratch` (at least as long): 11 bits a
 // pass for long runs, 8 for short ones, whose counting would otherwise cost
 // more than their lines; passes over a digit that every key shares are
-// skipped. Returns where the sorted lines are (`begin` or `scratch`), or
+// skipped without counting. Returns where the sorted lines are (`begin` or `scratch`), or
 // nullptr once cancelled.
 template <typename Entry>
 Entry *lsdRadixSort(Entry *begin,
@@ -83,21 +63,20 @@ Entry *lsdRadixSort(Entry *begin,
     const auto size = std::size_t(end - begin);
     const int digitBits = size >= (std::size_t(1) << 16) ? 11 : 8;
     const std::size_t digits = std::size_t(1) << digitBits;
+    quint64 differing = 0;
+    for (const Entry *entry = begin; entry != end; ++entry)
+        differing |= keyOf(*entry) ^ keyOf(*begin);
     std::array<std::size_t, (1 << 11) + 1> starts;
     Entry *from = begin;
     Entry *to = scratch;
     for (int shift = lowBit; shift < highBit; shift += digitBits) {
+        if (((differing >> shift) & (digits - 1)) == 0)
+            continue;
         if (cancelled.load(std::memory_order_relaxed))
             return nullptr;
         std::fill_n(starts.begin(), digits + 1, 0);
         for (const Entry *entry = from; entry != from + size; ++entry)
             ++starts[((keyOf(*entry) >> shift) & (digits - 1)) + 1];
-        if (std::any_of(starts.begin() + 1,
-                        starts.begin() + std::ptrdiff_t(digits) + 1,
-                        [&](std::size_t n) {
-                            return n == size;
-                        }))
-            continue;
         for (std::size_t d = 0; d < digits; ++d)
             starts[d + 1] += starts[d];
         for (const Entry *entry = from; entry != from + size; ++entry)

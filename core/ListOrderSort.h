@@ -9,10 +9,12 @@
 #include "core/BigMemory.h"
 
 #include <QByteArrayView>
+#include <QtEndian>
 
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
 #include <cstddef>
 #include <cstring>
 #include <exception>
@@ -28,12 +30,30 @@ int compareIgnoringAsciiCase(QByteArrayView a, QByteArrayView b);
 // The first eight bytes of a line, upper-case ASCII letters lowered, as one
 // number that orders as the bytes do; a shorter line is padded with zeros, so
 // equal numbers may still be different lines.
-quint64 prefixKey(QByteArrayView bytes);
+inline quint64 prefixKey(QByteArrayView bytes)
+{
+    quint64 word = 0;
+    if (!bytes.isEmpty())
+        std::memcpy(&word, bytes.data(), std::size_t(std::min<qsizetype>(bytes.size(), 8)));
+    if constexpr (std::endian::native == std::endian::little)
+        word = qbswap(word);
+    // Each byte from 'A' to 'Z' gains 0x20, eight at once: adding to the
+    // bytes' low seven bits never carries into the next byte.
+    constexpr quint64 Ones = 0x0101010101010101;
+    const quint64 low = word & (0x7f * Ones);
+    const quint64 fromA = low + (0x80 - 'A') * Ones;
+    const quint64 pastZ = low + (0x80 - 'Z' - 1) * Ones;
+    const quint64 upper = fromA & ~pastZ & ~word & (0x80 * Ones);
+    return word | (upper >> 2);
+}
 
 struct KeyedLine
 {
     quint64 key;
     quint32 line;
+    // The line's length in bytes (at most 2^32 - 1): which lines go on past
+    // a key's bytes is known without reading them.
+    quint32 length;
 };
 
 // Values to sort in memory that is neither cleared nor, when large, made of

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "core/ItemListModel.h"
+#include "core/ListOrderAToZ.h"
 #include "core/ListOrderSort.h"
 #include "core/TextStore.h"
 #include "tests/support/TestHelpers.h"
@@ -41,6 +42,8 @@ private Q_SLOTS:
     void preparedOrderMerges();
     void linesCompareAToZ_data();
     void linesCompareAToZ();
+    void linesSortAToZ_data();
+    void linesSortAToZ();
 };
 
 void TestItemListModel::removeSortedKeepsColumnsTogether_data()
@@ -796,6 +799,51 @@ void TestItemListModel::linesCompareAToZ()
     QFETCH(int, expected);
     QCOMPARE(core::detail::compareIgnoringAsciiCase(a, b), expected);
     QCOMPARE(core::detail::compareIgnoringAsciiCase(b, a), -expected);
+}
+
+// Sorting lines A to Z gives what comparing them gives, equal texts in found
+// order: texts repeated many times, alike past their first eight and sixteen
+// bytes, differing in case or only in trailing zero bytes.
+void TestItemListModel::linesSortAToZ_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<bool>("parallel");
+    QTest::newRow("repeated, alike past sixteen bytes") << 0 << 20'000 << false;
+    QTest::newRow("trailing zero bytes") << 1 << 5'000 << false;
+    QTest::newRow("trailing zero bytes, a short run") << 1 << 60 << false;
+    QTest::newRow("lengths around the keys' ends") << 2 << 20'000 << false;
+    QTest::newRow("repeated, in two halves") << 0 << 300'000 << true;
+}
+
+void TestItemListModel::linesSortAToZ()
+{
+    QFETCH(int, kind);
+    QFETCH(int, lines);
+    QFETCH(bool, parallel);
+    const auto textOf = [kind](int i) {
+        if (kind == 0) {
+            const QByteArray text = "sharedbeginning-" + QByteArray::number(i * 7919 % 300, 36);
+            return i % 2 ? text.toUpper() : text;
+        }
+        if (kind == 1)
+            return "abcdefgh"_ba + QByteArray(i % 11, '\0') + (i % 5 == 0 ? "x"_ba : ""_ba);
+        return QByteArray(i * 31 % 40, i % 3 ? 'a' : 'B');
+    };
+    core::TextStore store;
+    for (int i = 0; i < lines; ++i)
+        store.appendUtf8(textOf(i), false);
+    const core::TextStore::View view = store.view(lines);
+    const std::atomic<bool> stop{false};
+    const core::detail::AToZSorter sorter(view, stop);
+    core::BigVector<quint32> sorted;
+    QVERIFY(sorter.sort(nullptr, 0, std::size_t(lines), sorted, parallel));
+    auto expected = core::BigVector<quint32>(std::size_t(lines));
+    std::iota(expected.begin(), expected.end(), 0);
+    std::sort(expected.begin(), expected.end(), [&](quint32 a, quint32 b) {
+        return sorter.precedes(a, b);
+    });
+    QVERIFY(sorted == expected);
 }
 
 #include "tst_itemlistmodel.moc"
