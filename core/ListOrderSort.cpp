@@ -50,8 +50,8 @@ quint64 keyOf(quint64 entry)
 // bits [lowBit, highBit), through `scratch` (at least as long): 11 bits a
 // pass for long runs, 8 for short ones, whose counting would otherwise cost
 // more than their lines; passes over a digit that every key shares are
-// skipped without counting. Returns where the sorted lines are (`begin` or `scratch`), or
-// nullptr once cancelled.
+// skipped without counting. Returns where the sorted lines are (`begin` or
+// `scratch`), or nullptr once cancelled.
 template <typename Entry>
 Entry *lsdRadixSort(Entry *begin,
                     Entry *end,
