@@ -823,7 +823,8 @@ void TestItemListModel::linesSortAToZ()
     QFETCH(bool, parallel);
     const auto textOf = [kind](int i) {
         if (kind == 0) {
-            const QByteArray text = "sharedbeginning-" + QByteArray::number(i * 7919 % 300, 36);
+            const QByteArray text =
+                "sharedbeginning-" + QByteArray::number(qint64(i) * 7919 % 300, 36);
             return i % 2 ? text.toUpper() : text;
         }
         if (kind == 1)
