@@ -4,6 +4,8 @@
 #include "core/ListOrderAToZ.h"
 
 #include <algorithm>
+#include <bit>
+#include <vector>
 
 namespace core::detail {
 
@@ -23,7 +25,8 @@ bool AToZSorter::sort(const BigVector<quint32> *only,
     KeyedLines entries(size);
     KeyedLines scratch(size);
     if (!parallel || !worthASecondThread(size)) {
-        if (!sortPart(entries.begin(), entries.end(), scratch.begin(), only, first))
+        if (!makeKeys(entries.begin(), entries.end(), only, first)
+            || !sortKeyed(entries.begin(), entries.end(), scratch.begin()))
             return false;
         sorted.resize(size);
         for (std::size_t i = 0; i < size; ++i)
@@ -32,22 +35,44 @@ bool AToZSorter::sort(const BigVector<quint32> *only,
     }
     const std::size_t half = size / 2;
     KeyedLine *const middle = entries.begin() + half;
-    const bool halvesSorted = runBoth(
-        [&] {
-            return sortPart(entries.begin(), middle, scratch.begin(), only, first);
-        },
-        [&] {
-            return sortPart(middle, entries.end(), scratch.begin() + half, only, first + half);
-        });
-    if (!halvesSorted)
+    if (!runBoth(
+            [&] {
+                return makeKeys(entries.begin(), middle, only, first);
+            },
+            [&] {
+                return makeKeys(middle, entries.end(), only, first + half);
+            }))
+        return false;
+    // Two parts that need no merge, where the lines' first bytes give them.
+    if (const std::size_t lower = partByBeginning(entries.begin(), size, scratch.begin())) {
+        KeyedLine *const upper = scratch.begin() + lower;
+        if (!runBoth(
+                [&] {
+                    return sortKeyed(scratch.begin(), upper, entries.begin());
+                },
+                [&] {
+                    return sortKeyed(upper, scratch.end(), entries.begin() + lower);
+                }))
+            return false;
+        sorted.resize(size);
+        for (std::size_t i = 0; i < size; ++i)
+            sorted[i] = scratch[i].line;
+        return true;
+    }
+    if (!runBoth(
+            [&] {
+                return sortKeyed(entries.begin(), middle, scratch.begin());
+            },
+            [&] {
+                return sortKeyed(middle, entries.end(), scratch.begin() + half);
+            }))
         return false;
     sorted.resize(size);
     return mergeHalves(entries.begin(), middle, entries.end(), sorted.data());
 }
 
-bool AToZSorter::sortPart(KeyedLine *begin,
+bool AToZSorter::makeKeys(KeyedLine *begin,
                           KeyedLine *end,
-                          KeyedLine *scratch,
                           const BigVector<quint32> *only,
                           std::size_t first) const
 {
@@ -60,7 +85,49 @@ bool AToZSorter::sortPart(KeyedLine *begin,
         const QByteArrayView bytes = m_lines.utf8(line);
         begin[i] = {prefixKey(bytes), line, quint32(std::min<qsizetype>(bytes.size(), UINT32_MAX))};
     }
-    return radixSort(begin, end, scratch, 0, m_stop) && sortTies(begin, end, scratch, 8);
+    return true;
+}
+
+std::size_t
+AToZSorter::partByBeginning(const KeyedLine *entries, std::size_t size, KeyedLine *parted) const
+{
+    // The highest eleven bits in which keys differ, counted.
+    quint64 differing = 0;
+    for (std::size_t i = 0; i < size; ++i)
+        differing |= entries[i].key ^ entries[0].key;
+    if (differing == 0 || stopped())
+        return 0;
+    const int highBit = 64 - std::countl_zero(differing);
+    const int shift = std::max(0, highBit - 11);
+    const quint64 digitMask = (quint64(1) << (highBit - shift)) - 1;
+    std::vector<std::size_t> counts(std::size_t(digitMask) + 1, 0);
+    for (std::size_t i = 0; i < size; ++i)
+        ++counts[(entries[i].key >> shift) & digitMask];
+    // The digit that parts them nearest to halves; a third at least each.
+    std::size_t lower = 0;
+    std::size_t best = 0;
+    quint64 splitDigit = 0;
+    for (quint64 digit = 1; digit <= digitMask; ++digit) {
+        lower += counts[std::size_t(digit - 1)];
+        const auto distance = [&](std::size_t n) {
+            return n > size / 2 ? n - size / 2 : size / 2 - n;
+        };
+        if (best == 0 || distance(lower) < distance(best)) {
+            best = lower;
+            splitDigit = digit;
+        }
+    }
+    if (best < size / 3 || best > size - size / 3)
+        return 0;
+    std::size_t low = 0;
+    std::size_t high = best;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (((entries[i].key >> shift) & digitMask) < splitDigit)
+            parted[low++] = entries[i];
+        else
+            parted[high++] = entries[i];
+    }
+    return best;
 }
 
 // Puts the lines of [begin, end), sorted by their bytes before `offset`, in

@@ -14,8 +14,9 @@ namespace core::detail {
 
 // Sorts lines A to Z, upper-case ASCII letters as lower-case, equal texts in
 // found order: by a radix sort of their first eight bytes, then the lines
-// that tie there by their next bytes. A long batch may be sorted in two
-// halves on two threads, then merged.
+// that tie there by their next bytes. A long batch may be sorted on two
+// threads: in two parts by its lines' first bytes where they split it well,
+// else in two halves, then merged.
 class AToZSorter
 {
 public:
@@ -43,12 +44,22 @@ public:
 private:
     bool stopped() const { return m_stop.load(std::memory_order_relaxed); }
     // Keys [begin, end) for the lines from `first` on (or those of `only`
-    // from `first` on), and sorts them.
-    bool sortPart(KeyedLine *begin,
+    // from `first` on).
+    bool makeKeys(KeyedLine *begin,
                   KeyedLine *end,
-                  KeyedLine *scratch,
                   const BigVector<quint32> *only,
                   std::size_t first) const;
+    // Sorts keyed lines.
+    bool sortKeyed(KeyedLine *begin, KeyedLine *end, KeyedLine *scratch) const
+    {
+        return radixSort(begin, end, scratch, 0, m_stop) && sortTies(begin, end, scratch, 8);
+    }
+    // Parts keyed lines by their first bytes into two of a third or more
+    // each, every line of the first before every line of the second, found
+    // order kept in each: into `parted`, returning the first's size; 0, with
+    // nothing moved, when the first bytes part them no such way.
+    std::size_t
+    partByBeginning(const KeyedLine *entries, std::size_t size, KeyedLine *parted) const;
     bool sortTies(KeyedLine *begin, KeyedLine *end, KeyedLine *scratch, qsizetype offset) const;
     // Merges the sorted halves [begin, middle) and [middle, end) into the
     // lines of `sorted`, the two halves of the output on two threads.

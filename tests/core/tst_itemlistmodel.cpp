@@ -803,7 +803,9 @@ void TestItemListModel::linesCompareAToZ()
 
 // Sorting lines A to Z gives what comparing them gives, equal texts in found
 // order: texts repeated many times, alike past their first eight and sixteen
-// bytes, differing in case or only in trailing zero bytes.
+// bytes, differing in case or only in trailing zero bytes; on two threads,
+// lines alike in their first eight bytes (sorted in halves, then merged) and
+// lines that their first bytes part (sorted in two parts).
 void TestItemListModel::linesSortAToZ_data()
 {
     QTest::addColumn<int>("kind");
@@ -814,6 +816,7 @@ void TestItemListModel::linesSortAToZ_data()
     QTest::newRow("trailing zero bytes, a short run") << 1 << 60 << false;
     QTest::newRow("lengths around the keys' ends") << 2 << 20'000 << false;
     QTest::newRow("repeated, in two halves") << 0 << 300'000 << true;
+    QTest::newRow("in two parts by their beginnings") << 3 << 300'000 << true;
 }
 
 void TestItemListModel::linesSortAToZ()
@@ -829,6 +832,9 @@ void TestItemListModel::linesSortAToZ()
         }
         if (kind == 1)
             return "abcdefgh"_ba + QByteArray(i % 11, '\0') + (i % 5 == 0 ? "x"_ba : ""_ba);
+        if (kind == 3)
+            return QByteArray::number(qint64(i) * 7919 % 1000).rightJustified(3, '0') + "-tail"
+                   + QByteArray::number(i % 7);
         return QByteArray(i * 31 % 40, i % 3 ? 'a' : 'B');
     };
     core::TextStore store;
