@@ -24,15 +24,15 @@ bool AToZSorter::sort(const BigVector<quint32> *only,
 {
     KeyedLines entries(size);
     KeyedLines scratch(size);
-    if (!parallel || !worthASecondThread(size)) {
-        if (!makeKeys(entries.begin(), entries.end(), only, first)
-            || !sortKeyed(entries.begin(), entries.end(), scratch.begin()))
-            return false;
+    const auto linesOf = [&](KeyedLines &keyed) {
         sorted.resize(size);
         for (std::size_t i = 0; i < size; ++i)
-            sorted[i] = entries[i].line;
+            sorted[i] = keyed[i].line;
         return true;
-    }
+    };
+    if (!parallel || !worthASecondThread(size))
+        return makeKeys(entries.begin(), entries.end(), only, first)
+               && sortKeyed(entries.begin(), entries.end(), scratch.begin()) && linesOf(entries);
     const std::size_t half = size / 2;
     KeyedLine *const middle = entries.begin() + half;
     if (!runBoth(
@@ -43,29 +43,21 @@ bool AToZSorter::sort(const BigVector<quint32> *only,
                 return makeKeys(middle, entries.end(), only, first + half);
             }))
         return false;
-    // Two parts that need no merge, where the lines' first bytes give them.
-    if (const std::size_t lower = partByBeginning(entries.begin(), size, scratch.begin())) {
-        KeyedLine *const upper = scratch.begin() + lower;
-        if (!runBoth(
-                [&] {
-                    return sortKeyed(scratch.begin(), upper, entries.begin());
-                },
-                [&] {
-                    return sortKeyed(upper, scratch.end(), entries.begin() + lower);
-                }))
-            return false;
-        sorted.resize(size);
-        for (std::size_t i = 0; i < size; ++i)
-            sorted[i] = scratch[i].line;
-        return true;
-    }
-    if (!runBoth(
+    // `parts` sorted as two, [0, lower) and [lower, size), side by side;
+    // each one's scratch lies at the same place in `partsScratch`.
+    const auto sortParts = [&](KeyedLines &parts, std::size_t lower, KeyedLines &partsScratch) {
+        return runBoth(
             [&] {
-                return sortKeyed(entries.begin(), middle, scratch.begin());
+                return sortKeyed(parts.begin(), parts.begin() + lower, partsScratch.begin());
             },
             [&] {
-                return sortKeyed(middle, entries.end(), scratch.begin() + half);
-            }))
+                return sortKeyed(parts.begin() + lower, parts.end(), partsScratch.begin() + lower);
+            });
+    };
+    // Two parts that need no merge, where the lines' first bytes give them.
+    if (const std::size_t lower = partByBeginning(entries.begin(), size, scratch.begin()))
+        return sortParts(scratch, lower, entries) && linesOf(scratch);
+    if (!sortParts(entries, half, scratch))
         return false;
     sorted.resize(size);
     return mergeHalves(entries.begin(), middle, entries.end(), sorted.data());
