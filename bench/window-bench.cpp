@@ -16,7 +16,8 @@
 // spelled out. Both print the time and the peak memory of the command above
 // the window before it.
 //
-//     digitome-window-bench [--lines N[,N...]] [--dictionary-from LIST | --dictionary-in FOLDER]
+//     digitome-window-bench [--lines N[,N...]] [--numbers FILE]
+//                           [--dictionary-from LIST | --dictionary-in FOLDER]
 //     digitome-window-bench [--load FILE[,FILE...]] [--spell]
 //
 // --dictionary-from makes a dictionary of the word list LIST with
@@ -24,7 +25,9 @@
 // window with it, as if it were installed in the per-user data folder; the
 // start-up figures then include the peak memory. --dictionary-in takes the
 // dbWords.mdb of FOLDER instead, made before. --lines 0 stops after the
-// start-up.
+// start-up. --numbers converts the numbers of FILE, one a line (such as
+// bench/ten-digit-numbers.txt), repeated to 30,000 numbers, instead of 2,000
+// copies of 22222222222.
 //
 // With --paste MB[,MB...], each size of text is pasted into the real prompt
 // of "Add Phone Number or Numbers", once as a column of numbers and once as
@@ -620,14 +623,39 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    // "Words and numbers" on 2-digit-heavy numbers gives many lines quickly.
+    // "Words and numbers" on 2-digit-heavy numbers gives many lines quickly;
+    // --numbers FILE takes the numbers, one a line, from a file instead.
     window.findChild<QRadioButton *>(app::objectNameOf(app::Control::WordsAndNumbersOption))
         ->click();
-    for (int i = 0; i < 2000; ++i)
-        window.numberList().append(u"22222222222"_s);
+    if (const qsizetype numbersAt = arguments.indexOf(u"--numbers"_s); numbersAt > 0) {
+        QFile numbers(arguments.value(numbersAt + 1));
+        if (!numbers.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            std::fprintf(stderr, "cannot read %s\n", qPrintable(numbers.fileName()));
+            return 1;
+        }
+        QStringList read;
+        while (!numbers.atEnd())
+            if (const QString number = QString::fromUtf8(numbers.readLine()).trimmed();
+                !number.isEmpty())
+                read.append(number);
+        // Repeated, so that even numbers with few readings give 10 M lines;
+        // added in one batch, as a loaded file is.
+        QStringList repeated;
+        while (!read.isEmpty() && repeated.size() < 30'000)
+            repeated += read;
+        window.numberList().appendBatch(repeated, false);
+        std::printf("%lld numbers from %s, repeated to %d\n",
+                    static_cast<long long>(read.size()),
+                    qPrintable(numbers.fileName()),
+                    window.numberList().rows());
+    } else {
+        for (int i = 0; i < 2000; ++i)
+            window.numberList().append(u"22222222222"_s);
+    }
     CommandBench bench(window, dialogs, spreadsheet);
     std::printf("\n%-32s %11s %9s %9s  %s\n", "command", "lines", "ms", "stretch", "");
     for (const int wantedLines : std::as_const(runs))
         bench.runAll(wantedLines);
     return 0;
 }
+
