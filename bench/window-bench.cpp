@@ -16,7 +16,7 @@
 // spelled out. Both print the time and the peak memory of the command above
 // the window before it.
 //
-//     digitome-window-bench [--lines N[,N...]] [--numbers FILE]
+//     digitome-window-bench [--lines N[,N...]] [--numbers FILE] [--runs ROUNDS]
 //                           [--dictionary-from LIST | --dictionary-in FOLDER]
 //     digitome-window-bench [--load FILE[,FILE...]] [--spell]
 //
@@ -27,7 +27,8 @@
 // dbWords.mdb of FOLDER instead, made before. --lines 0 stops after the
 // start-up. --numbers converts the numbers of FILE, one a line (such as
 // bench/ten-digit-numbers.txt), repeated to 30,000 numbers, instead of 2,000
-// copies of 22222222222.
+// copies of 22222222222. --runs times only runs, in each order in turn,
+// ROUNDS times.
 //
 // With --paste MB[,MB...], each size of text is pasted into the real prompt
 // of "Add Phone Number or Numbers", once as a column of numbers and once as
@@ -226,6 +227,19 @@ public:
         run(lines, Order::BestNumberFirst, "run, \"Best number first\"");
         switchTo(Order::AsFound, "back to \"As found\"");
         screenReaderQuestions(*m_view);
+        std::printf("\n");
+    }
+
+    // Only runs, the orders in turn `rounds` times: a slow phase of the
+    // machine then shows in every order alike.
+    void runsInTurn(int lines, int rounds)
+    {
+        for (int round = 0; round < rounds; ++round) {
+            run(lines, Order::AsFound, "run, \"As found\"");
+            run(lines, Order::BestFirst, "run, \"Best first\"");
+            run(lines, Order::AToZ, "run, \"A to Z\"");
+            run(lines, Order::BestNumberFirst, "run, \"Best number first\"");
+        }
         std::printf("\n");
     }
 
@@ -658,8 +672,13 @@ int main(int argc, char *argv[])
     }
     CommandBench bench(window, dialogs, spreadsheet);
     std::printf("\n%-32s %11s %9s %9s  %s\n", "command", "lines", "ms", "stretch", "");
-    for (const int wantedLines : std::as_const(runs))
-        bench.runAll(wantedLines);
+    const qsizetype roundsAt = arguments.indexOf(u"--runs"_s);
+    for (const int wantedLines : std::as_const(runs)) {
+        if (roundsAt > 0)
+            bench.runsInTurn(wantedLines, arguments.value(roundsAt + 1).toInt());
+        else
+            bench.runAll(wantedLines);
+    }
     return 0;
 }
 
