@@ -681,4 +681,3 @@ int main(int argc, char *argv[])
     }
     return 0;
 }
-
