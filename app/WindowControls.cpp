@@ -8,6 +8,7 @@
 #include "app/FrameStyle.h"
 #include "app/ItemListView.h"
 #include "app/ProgressCaptionBar.h"
+#include "app/PushButtonAccessible.h"
 #include "core/ItemListModel.h"
 
 #include <QButtonGroup>
@@ -215,6 +216,7 @@ WindowControls createControls(QWidget &window,
                               QObject &eventFilter)
 {
     setUpWindow(window);
+    installPushButtonAccessible();
     const QFont buttonFont = boldArial(11.25);
     WindowControls c;
     std::map<Control, QWidget *> created;

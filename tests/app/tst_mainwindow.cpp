@@ -1389,6 +1389,23 @@ private Q_SLOTS:
         }
     }
 
+    // A reader's press clicks at the window's next events, not after Qt's
+    // 100 ms press animation: Stop must stop a run at once.
+    void screenReadersPressButtonsAtOnce()
+    {
+        Fixture f;
+        app::MainWindow &w = f.load();
+        QAccessibleInterface *sample =
+            QAccessible::queryAccessibleInterface(find<QPushButton>(w, Control::SampleButton));
+        QCOMPARE(sample->role(), QAccessible::Button);
+        QCOMPARE(sample->text(QAccessible::Name),
+                 find<QPushButton>(w, Control::SampleButton)->text().remove(u'&'));
+        sample->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(w.numberList().rows(), 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(testsupport::texts(w.numberList()), (QStringList{u"434-3453"_s, u"234-9237"_s}));
+    }
+
     void closingDuringARunEndsTheProcess()
     {
         Fixture f;
