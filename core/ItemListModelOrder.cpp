@@ -462,7 +462,7 @@ void ItemListModel::setOrder(Order order, Rank rank)
         if (order == m_order)
             Q_EMIT orderShown();
         else
-            m_build->hurry(order);
+            m_build->hurry(order, m_store.view(m_store.size()));
         return;
     }
     // Work preparing the other order goes on beside the switch, or while the

@@ -89,9 +89,9 @@ private:
                                                       : &m_out.ranks[line - m_out.ranksFrom]);
         } else if (m_order == ListOrder::AToZ) {
             if (soon)
-                m_in.lines.fetchBytes(line);
+                m_lines->fetchBytes(line);
             else
-                m_in.lines.fetchPlace(line);
+                m_lines->fetchPlace(line);
         }
     }
 
@@ -104,7 +104,7 @@ private:
                 return x < y;
         } else if (m_order == ListOrder::AToZ) {
             const int compared =
-                detail::compareIgnoringAsciiCase(m_in.lines.utf8(a), m_in.lines.utf8(b));
+                detail::compareIgnoringAsciiCase(m_lines->utf8(a), m_lines->utf8(b));
             if (compared != 0)
                 return compared < 0;
         }
@@ -185,10 +185,10 @@ private:
             sorted = *only; // found order; a subset only comes here
             return true;
         }
-        const std::size_t size = only ? only->size() : std::size_t(m_in.lines.size()) - first;
+        const std::size_t size = only ? only->size() : std::size_t(m_lines->size()) - first;
         if (isRankedOrder(m_order))
             return sortByRank(only, first, size, sorted);
-        return detail::AToZSorter(m_in.lines, *m_stop)
+        return detail::AToZSorter(*m_lines, *m_stop)
             .sort(only, only ? 0 : first, size, sorted, useSecondThread());
     }
 
@@ -260,7 +260,7 @@ private:
     bool sortAndMergeInPlace(BigVector<quint32> &lines, std::size_t first)
     {
         BigVector<quint32> batch;
-        return sortLines(nullptr, first, batch)
+        return sortAllLines(first, batch)
                && detail::mergeInPlace(
                    lines,
                    batch,
@@ -274,6 +274,28 @@ private:
                    useSecondThread());
     }
 
+    // sortLines() of the lines from `first` on. Ahead of a switch to "A to
+    // Z", lines given by the switch while they are sorted stop the sort,
+    // which begins again with them: one merge of them all costs less than
+    // the second merge a switch would do for them.
+    bool sortAllLines(std::size_t first, BigVector<quint32> &sorted)
+    {
+        if (!m_in.rankingOnly || m_order != ListOrder::AToZ || m_lines != &m_in.lines)
+            return sortLines(nullptr, first, sorted);
+        const std::atomic<bool> *const stop = std::exchange(m_stop, &m_control.aToZResorts);
+        const bool done = sortLines(nullptr, first, sorted);
+        m_stop = stop;
+        if (done)
+            return true;
+        m_control.aToZResorts.load(std::memory_order_acquire); // sees the lines given before
+        const TextStore::View *const more = m_control.moreLines.load(std::memory_order_acquire);
+        if (cancelled() || !more)
+            return false; // left, or cancelled
+        m_lines = more;
+        sorted.clear();
+        return sortLines(nullptr, first, sorted);
+    }
+
     // Sorts the lines that arrived since the prepared orders were last
     // extended, and merges them in, "Best first" (when lines are ranked) and
     // "A to Z". A merge cancelled half way is undone; so is one of the order
@@ -281,13 +303,13 @@ private:
     bool prepareOrders()
     {
         PreparedOrders &prepared = *m_in.prepared;
-        const auto count = std::size_t(m_in.lines.size());
         for (const ListOrder order : {ListOrder::BestFirst, ListOrder::AToZ}) {
             if (!m_in.prepares(order) || (order == ListOrder::BestFirst && !m_in.rank))
                 continue;
             const int wanted = m_control.hurried.load(std::memory_order_relaxed);
             if (wanted >= 0 && ListOrder(wanted) != order)
                 continue;
+            const auto count = std::size_t(m_lines->size());
             BigVector<quint32> &lines = prepared.of(order);
             const std::size_t first = lines.size();
             if (first >= count)
@@ -308,6 +330,9 @@ private:
     const BuildControl &m_control;
     // The order being sorted: the input's, or one being prepared.
     ListOrder m_order;
+    // The lines sorted: the input's, or for "A to Z" ahead of a switch, the
+    // more that the switch gave.
+    const TextStore::View *m_lines = &m_in.lines;
     // Set when the work at hand is to stop: once cancelled, or preparing an
     // order, once that order is left.
     const std::atomic<bool> *m_stop = &m_control.cancelled;

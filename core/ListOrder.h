@@ -12,6 +12,7 @@
 #include <array>
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -135,12 +136,21 @@ struct BuildControl
     std::atomic<bool> cancelled{false};
     // Work ahead of a switch: the order the switch asks for; -1 until then.
     std::atomic<int> hurried{-1};
+    // Work ahead of a switch to "A to Z": the lines as they were when it was
+    // asked for, more than the input's; sorting "A to Z" not yet done begins
+    // again with them all, so that one merge takes them all in, not two.
+    std::atomic<const TextStore::View *> moreLines{nullptr};
     // Extending a prepared order stops, undone, once it is set for that
     // order: when the switch asks for the other one, and on cancel.
     std::array<std::atomic<bool>, 2> left{}; // Best first, A to Z
+    // Set when "A to Z" is left, and when more lines are given: sorting
+    // them ahead of a switch then stops, to begin again with all of them.
+    std::atomic<bool> aToZResorts{false};
 
     void cancel();
     void hurry(ListOrder order);
+    // Gives work ahead of a switch to "A to Z" the lines as they are now.
+    void giveMoreLines(const TextStore::View *lines);
     const std::atomic<bool> &leaving(ListOrder order) const
     {
         return left[order == ListOrder::AToZ ? 1 : 0];
@@ -186,8 +196,9 @@ public:
     // Cancels the work, waits for it and gives the ranks it has computed.
     OrderOutput cancel();
     // Work ahead of a switch to `order`: at the usual priority, and only for
-    // that order from now on.
-    void hurry(ListOrder order);
+    // that order from now on; for "A to Z" also of `lines` (the lines as they
+    // are now) when it has yet to sort them.
+    void hurry(ListOrder order, const TextStore::View &lines = {});
     bool isHurried() const { return m_control.hurried.load(std::memory_order_relaxed) >= 0; }
 
 private:
@@ -196,6 +207,7 @@ private:
     OrderInput m_input;
     OrderOutput m_output;
     BuildControl m_control;
+    std::unique_ptr<TextStore::View> m_moreLines; // what m_control.moreLines points at
     std::atomic<bool> m_done{false};
     bool m_complete = false;
     std::thread m_thread;

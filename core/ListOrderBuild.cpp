@@ -39,6 +39,7 @@ void BuildControl::cancel()
     cancelled.store(true, std::memory_order_relaxed);
     for (std::atomic<bool> &order : left)
         order.store(true, std::memory_order_relaxed);
+    aToZResorts.store(true, std::memory_order_relaxed);
 }
 
 void BuildControl::hurry(ListOrder order)
@@ -46,6 +47,14 @@ void BuildControl::hurry(ListOrder order)
     hurried.store(int(order), std::memory_order_relaxed);
     if (PreparedOrders::isPrepared(order))
         left[order == ListOrder::AToZ ? 0 : 1].store(true, std::memory_order_relaxed);
+    if (order == ListOrder::BestFirst)
+        aToZResorts.store(true, std::memory_order_relaxed);
+}
+
+void BuildControl::giveMoreLines(const TextStore::View *lines)
+{
+    moreLines.store(lines, std::memory_order_release);
+    aToZResorts.store(true, std::memory_order_release);
 }
 
 OrderBuild::OrderBuild(OrderInput input, std::function<void()> finished, BigVector<quint32> memory)
@@ -110,8 +119,12 @@ OrderOutput OrderBuild::cancel()
     return std::move(m_output);
 }
 
-void OrderBuild::hurry(ListOrder order)
+void OrderBuild::hurry(ListOrder order, const TextStore::View &lines)
 {
+    if (order == ListOrder::AToZ && !m_moreLines && lines.size() > m_input.lines.size()) {
+        m_moreLines = std::make_unique<TextStore::View>(lines);
+        m_control.giveMoreLines(m_moreLines.get());
+    }
     m_control.hurry(order);
     raisePriority();
 }

@@ -12,6 +12,7 @@
 
 #include <numeric>
 #include <optional>
+#include <thread>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -44,6 +45,7 @@ private Q_SLOTS:
     void linesCompareAToZ();
     void linesSortAToZ_data();
     void linesSortAToZ();
+    void switchToAToZTakesTheLinesItGives();
 };
 
 void TestItemListModel::removeSortedKeepsColumnsTogether_data()
@@ -275,6 +277,8 @@ void TestItemListModel::longListsSettleInTheOrderAskedFor_data()
     QTest::newRow("a switch to the order prepared beside another") << u"aibwawzb"_s << QString();
     QTest::newRow("A to Z in two halves") << u"mz"_s << u"sharedbeginning"_s;
     QTest::newRow("lines arriving while an order is prepared beside") << u"aiazwabp"_s << QString();
+    QTest::newRow("A to Z asked for while lines that came after are prepared")
+        << u"aimazwfaimabzw"_s << u"sharedbeginning"_s;
     QTest::newRow("a filter in steps, lines arriving") << u"sa"_s << QString();
     QTest::newRow("a filter in steps while an order is built") << u"bskw"_s << QString();
     QTest::newRow("a filter in steps in a sorted order") << u"zwsp"_s << QString();
@@ -851,6 +855,46 @@ void TestItemListModel::linesSortAToZ()
         return sorter.precedes(a, b);
     });
     QVERIFY(sorted == expected);
+}
+
+// Work ahead of a switch to "A to Z" sorts the lines the switch gives it,
+// also those that came after the work began, when it has yet to sort.
+void TestItemListModel::switchToAToZTakesTheLinesItGives()
+{
+    core::TextStore store;
+    const auto append = [&store](int count) {
+        for (int i = 0; i < count; ++i)
+            store.appendUtf8(QByteArray::number(qint64(store.size()) * 7919 % 100'003), false);
+    };
+    append(100'000);
+    core::PreparedOrders prepared;
+    core::OrderInput input;
+    input.lines = store.view(store.size());
+    input.groups = {{0, u"1"_s}};
+    input.rankingOnly = true;
+    input.prepared = &prepared;
+    // The first rank waits until the switch has given the lines.
+    std::atomic<bool> given{false};
+    input.rank = [&given](QStringView, QStringView) {
+        while (!given.load())
+            std::this_thread::yield();
+        return 0u;
+    };
+    core::OrderBuild build(input, {});
+    append(20'000);
+    const core::TextStore::View all = store.view(store.size());
+    build.hurry(core::ListOrder::AToZ, all);
+    given.store(true);
+    core::OrderOutput output;
+    QVERIFY(build.take(output));
+    auto expected = core::BigVector<quint32>(std::size_t(all.size()));
+    std::iota(expected.begin(), expected.end(), 0);
+    const std::atomic<bool> stop{false};
+    const core::detail::AToZSorter sorter(all, stop);
+    std::stable_sort(expected.begin(), expected.end(), [&](quint32 a, quint32 b) {
+        return sorter.precedes(a, b);
+    });
+    QVERIFY(prepared.of(core::ListOrder::AToZ) == expected);
 }
 
 #include "tst_itemlistmodel.moc"
