@@ -96,15 +96,15 @@ AToZSorter::partByBeginning(const KeyedLine *entries, std::size_t size, KeyedLin
     for (std::size_t i = 0; i < size; ++i)
         ++counts[(entries[i].key >> shift) & digitMask];
     // The digit that parts them nearest to halves; a third at least each.
+    const auto fromHalf = [&](std::size_t n) {
+        return n > size / 2 ? n - size / 2 : size / 2 - n;
+    };
     std::size_t lower = 0;
     std::size_t best = 0;
     quint64 splitDigit = 0;
     for (quint64 digit = 1; digit <= digitMask; ++digit) {
         lower += counts[std::size_t(digit - 1)];
-        const auto distance = [&](std::size_t n) {
-            return n > size / 2 ? n - size / 2 : size / 2 - n;
-        };
-        if (best == 0 || distance(lower) < distance(best)) {
+        if (fromHalf(lower) < fromHalf(best)) {
             best = lower;
             splitDigit = digit;
         }
