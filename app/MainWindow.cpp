@@ -49,9 +49,9 @@ int selectedRow(const ItemListView *view)
 MainWindow::MainWindow(Services services, QWidget *parent)
     : QWidget(parent)
     , m_services(std::move(services))
+    , m_dictionary{m_services.createConnection, {}, {}}
     , m_options(m_services.settings)
     , m_spellLanguage(m_options)
-    , m_dictionary{m_services.createConnection, {}, {}}
     , m_run(std::make_unique<engine::ConversionRun>(m_dictionary.words))
     , m_memoryGuard(m_services.availableMemory)
     , m_progressText(captionOf(Control::ProgressBar))

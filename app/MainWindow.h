@@ -118,12 +118,13 @@ private:
     void scheduleRefresh();
 
     Services m_services;
+    // Before the lists: their workers rank by its words until the lists end.
+    Dictionary m_dictionary;
     core::ItemListModel m_numbers;
     core::ItemListModel m_results;
     WindowControls m_controls;
     OptionSettings m_options;
     SpellLanguageChoice m_spellLanguage;
-    Dictionary m_dictionary;
     std::unique_ptr<engine::ConversionRun> m_run;
     std::unique_ptr<ResultsOrderControl> m_order;
     MemoryGuard m_memoryGuard;
