@@ -53,6 +53,11 @@ private:
 void *heapMemory(std::size_t bytes);
 // A region of `bytes` (a multiple of HugePageBytes), aligned to HugePageBytes.
 void *regionMemory(std::size_t bytes);
+// Has the system back the pages of [begin, begin + bytes) with memory now,
+// as a first write would, without changing what they hold: the fault is
+// then paid on this thread, not by the thread that writes them next. Pages
+// not mapped are left alone.
+void faultInPages(const void *begin, std::size_t bytes);
 
 // An allocator for std::vector of plain values: arrays of HugePageBytes and
 // more live in regions of their own, smaller ones on the heap.

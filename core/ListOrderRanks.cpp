@@ -27,6 +27,9 @@ bool LineRanker::rankLines()
     } else {
         m_out.ranksFrom = m_in.ranked;
         m_out.ranks.resize(std::size_t(unranked));
+        // The list copies these ranks into its room on its own thread: the
+        // room's fresh pages are faulted in here.
+        faultInPages(m_in.ranks + m_in.ranked, std::size_t(unranked) * sizeof(quint32));
     }
     if (!m_in.rankingOnly)
         return rankInParallel(m_in.ranked);
