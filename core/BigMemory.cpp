@@ -3,14 +3,9 @@
 
 #include "core/BigMemory.h"
 
-#include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
-#include <mutex>
-#include <thread>
 #include <utility>
-#include <vector>
 
 #ifdef Q_OS_LINUX
 #include <sys/mman.h>
@@ -35,19 +30,6 @@ void failIfArranged()
 }
 
 constexpr std::size_t SmallPageBytes = 4096;
-
-// Faults in the pages of [begin, begin + bytes) as writable without writing
-// them; false where the system cannot.
-bool populate(void *begin, std::size_t bytes)
-{
-#if defined(Q_OS_LINUX) && defined(MADV_POPULATE_WRITE)
-    return ::madvise(begin, bytes, MADV_POPULATE_WRITE) == 0;
-#else
-    Q_UNUSED(begin);
-    Q_UNUSED(bytes);
-    return false;
-#endif
-}
 
 // A region of `bytes` mapped on its own, aligned to HugePageBytes; nullptr
 // when the system has no more.
@@ -76,83 +58,6 @@ void *mapRegion(std::size_t bytes)
 #endif
 }
 
-// A growing list takes one region of HugePageBytes after another, on the
-// window's thread. A fresh region costs a fault when first written, and on
-// some machines (virtual ones above all) that costs more than a millisecond
-// a MiB: a run of ten million lines spent up to a quarter of a second so. A
-// thread of its own keeps a few regions ready, their pages already faulted
-// in, and makes more as they are taken.
-class ReadyRegions
-{
-public:
-    static ReadyRegions &instance()
-    {
-        // Never destroyed: a region may be asked for while the program ends.
-        static ReadyRegions *const regions = new ReadyRegions;
-        return *regions;
-    }
-
-    // A ready region, or nullptr when none is.
-    void *take()
-    {
-        std::unique_lock lock(m_mutex);
-        if (!m_started) {
-            m_started = true;
-            std::thread([this] {
-                keepReady();
-            }).detach();
-        }
-        void *region = nullptr;
-        if (!m_ready.empty()) {
-            region = m_ready.back();
-            m_ready.pop_back();
-        }
-        lock.unlock();
-        m_wanted.notify_one();
-        return region;
-    }
-
-private:
-    static constexpr std::size_t Kept = 3;
-
-    void keepReady()
-    {
-        for (;;) {
-            {
-                std::unique_lock lock(m_mutex);
-                m_wanted.wait(lock, [this] {
-                    return m_ready.size() < Kept;
-                });
-            }
-            void *region = mapRegion(HugePageBytes);
-            if (!region) {
-                // Out of memory for now: the list maps its own until some
-                // is given back.
-                std::this_thread::sleep_for(std::chrono::milliseconds(100));
-                continue;
-            }
-            faultIn(region);
-            const std::lock_guard lock(m_mutex);
-            m_ready.push_back(region);
-        }
-    }
-
-    static void faultIn(void *region)
-    {
-        if (populate(region, HugePageBytes))
-            return;
-        // The region is no one's yet: writing it changes nothing.
-        auto *bytes = static_cast<volatile char *>(region);
-        for (std::size_t at = 0; at < HugePageBytes; at += SmallPageBytes)
-            bytes[at] = 0;
-    }
-
-    std::mutex m_mutex;
-    std::condition_variable m_wanted;
-    std::vector<void *> m_ready;
-    bool m_started = false;
-};
-
 } // namespace
 
 void *heapMemory(std::size_t bytes)
@@ -166,14 +71,11 @@ void *heapMemory(std::size_t bytes)
 
 // The region is mapped on its own and takes exactly its size of address
 // space (the heap would map more to align it, which a process with an
-// address-space limit runs out of long before its memory). One of exactly
-// HugePageBytes comes ready when there is one.
+// address-space limit runs out of long before its memory).
 void *regionMemory(std::size_t bytes)
 {
     failIfArranged();
-    void *memory = bytes == HugePageBytes ? ReadyRegions::instance().take() : nullptr;
-    if (!memory)
-        memory = mapRegion(bytes);
+    void *memory = mapRegion(bytes);
     if (!memory)
         throw std::bad_alloc();
     return memory;
@@ -181,13 +83,19 @@ void *regionMemory(std::size_t bytes)
 
 void faultInPages(const void *begin, std::size_t bytes)
 {
+#if defined(Q_OS_LINUX) && defined(MADV_POPULATE_WRITE)
     if (bytes == 0)
         return;
     const auto start = reinterpret_cast<std::uintptr_t>(begin) & ~(SmallPageBytes - 1);
     const std::uintptr_t end =
         (reinterpret_cast<std::uintptr_t>(begin) + bytes + SmallPageBytes - 1)
         & ~(SmallPageBytes - 1);
-    populate(reinterpret_cast<void *>(start), end - start);
+    // Faults the pages in as a write would, without writing them.
+    ::madvise(reinterpret_cast<void *>(start), end - start, MADV_POPULATE_WRITE);
+#else
+    Q_UNUSED(begin);
+    Q_UNUSED(bytes);
+#endif
 }
 
 namespace detail {

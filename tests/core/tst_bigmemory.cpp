@@ -19,8 +19,8 @@ private Q_SLOTS:
     void faultingPagesInKeepsTheirBytes();
 };
 
-// More regions in a row than are kept ready: each is aligned, zeroed,
-// writable and apart from the others, whether it was ready or mapped then.
+// Regions in a row: each is aligned, zeroed, writable and apart from the
+// others.
 void TestBigMemory::regionsComeZeroedAndApart()
 {
     constexpr int Regions = 12;
