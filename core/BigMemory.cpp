@@ -29,35 +29,6 @@ void failIfArranged()
         --allocationsLeft;
 }
 
-constexpr std::size_t SmallPageBytes = 4096;
-
-// A region of `bytes` mapped on its own, aligned to HugePageBytes; nullptr
-// when the system has no more.
-void *mapRegion(std::size_t bytes)
-{
-#ifdef Q_OS_LINUX
-    void *mapped = ::mmap(
-        nullptr, bytes + HugePageBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapped == MAP_FAILED)
-        return nullptr;
-    // The aligned part stays; the ends before and after go back.
-    const auto start = reinterpret_cast<std::uintptr_t>(mapped);
-    const std::uintptr_t aligned = (start + HugePageBytes - 1) & ~(HugePageBytes - 1);
-    if (aligned > start)
-        ::munmap(mapped, aligned - start);
-    const std::uintptr_t end = start + bytes + HugePageBytes;
-    if (end > aligned + bytes)
-        ::munmap(reinterpret_cast<void *>(aligned + bytes), end - (aligned + bytes));
-    void *memory = reinterpret_cast<void *>(aligned);
-#ifdef MADV_HUGEPAGE
-    ::madvise(memory, bytes, MADV_HUGEPAGE);
-#endif
-    return memory;
-#else
-    return std::aligned_alloc(HugePageBytes, bytes);
-#endif
-}
-
 } // namespace
 
 void *heapMemory(std::size_t bytes)
@@ -75,9 +46,28 @@ void *heapMemory(std::size_t bytes)
 void *regionMemory(std::size_t bytes)
 {
     failIfArranged();
-    void *memory = mapRegion(bytes);
+#ifdef Q_OS_LINUX
+    void *mapped = ::mmap(
+        nullptr, bytes + HugePageBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        throw std::bad_alloc();
+    // The aligned part stays; the ends before and after go back.
+    const auto start = reinterpret_cast<std::uintptr_t>(mapped);
+    const std::uintptr_t aligned = (start + HugePageBytes - 1) & ~(HugePageBytes - 1);
+    if (aligned > start)
+        ::munmap(mapped, aligned - start);
+    const std::uintptr_t end = start + bytes + HugePageBytes;
+    if (end > aligned + bytes)
+        ::munmap(reinterpret_cast<void *>(aligned + bytes), end - (aligned + bytes));
+    void *memory = reinterpret_cast<void *>(aligned);
+#ifdef MADV_HUGEPAGE
+    ::madvise(memory, bytes, MADV_HUGEPAGE);
+#endif
+#else
+    void *memory = std::aligned_alloc(HugePageBytes, bytes);
     if (!memory)
         throw std::bad_alloc();
+#endif
     return memory;
 }
 
@@ -86,6 +76,7 @@ void faultInPages(const void *begin, std::size_t bytes)
 #if defined(Q_OS_LINUX) && defined(MADV_POPULATE_WRITE)
     if (bytes == 0)
         return;
+    constexpr std::uintptr_t SmallPageBytes = 4096;
     const auto start = reinterpret_cast<std::uintptr_t>(begin) & ~(SmallPageBytes - 1);
     const std::uintptr_t end =
         (reinterpret_cast<std::uintptr_t>(begin) + bytes + SmallPageBytes - 1)
