@@ -378,6 +378,11 @@ void MainWindow::showErrorReport(const QString &text)
 
 void MainWindow::setPointer(core::Pointer pointer)
 {
+    // Asked again for the pointer it shows (a run asks before every number),
+    // the window sets nothing: each change goes to the display, and a busy
+    // display answers it late.
+    if (pointer == m_pointer && testAttribute(Qt::WA_SetCursor))
+        return;
     m_pointer = pointer;
     switch (pointer) {
     case core::Pointer::Hourglass:

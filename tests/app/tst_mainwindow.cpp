@@ -553,6 +553,14 @@ private Q_SLOTS:
         moveOver(find<app::ItemListView>(w, Control::NumberList)->viewport());
         QCOMPARE(w.pointer(), core::Pointer::Hourglass);
         QCOMPARE(w.cursor().shape(), Qt::WaitCursor);
+        // Asked again for the pointer it shows (a run asks before every
+        // number), the window asks the display for nothing.
+        testsupport::EventCounter changes(&w, QEvent::CursorChange);
+        w.setPointer(core::Pointer::Hourglass);
+        QCOMPARE(changes.count(), 0);
+        w.setPointer(core::Pointer::Default);
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(w.cursor().shape(), Qt::ArrowCursor);
     }
 
     void withoutHandCursorButtonsShowTheArrow()

@@ -7,8 +7,10 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -41,5 +43,29 @@ inline QString writeFile(const QString &path, const QByteArray &bytes)
         qFatal("cannot write the test file %s", qPrintable(path));
     return path;
 }
+
+// Counts the events of one type that an object receives while it lives.
+class EventCounter : public QObject
+{
+public:
+    EventCounter(QObject *watched, QEvent::Type type)
+        : m_type(type)
+    {
+        watched->installEventFilter(this);
+    }
+    int count() const { return m_count; }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == m_type)
+            ++m_count;
+        return false;
+    }
+
+private:
+    QEvent::Type m_type;
+    int m_count = 0;
+};
 
 } // namespace testsupport
