@@ -35,6 +35,9 @@ int compareIgnoringAsciiCase(QByteArrayView a, QByteArrayView b)
 
 namespace {
 
+// Runs this long are sorted by digits of eleven bits, shorter ones by eight.
+constexpr std::size_t LongRun = std::size_t(1) << 16;
+
 // The number a radix sort orders an entry by.
 quint64 keyOf(const KeyedLine &entry)
 {
@@ -61,7 +64,7 @@ Entry *lsdRadixSort(Entry *begin,
                     const std::atomic<bool> &cancelled)
 {
     const auto size = std::size_t(end - begin);
-    const int digitBits = size >= (std::size_t(1) << 16) ? 11 : 8;
+    const int digitBits = size < LongRun ? 8 : 11;
     const std::size_t digits = std::size_t(1) << digitBits;
     quint64 differing = 0;
     for (const Entry *entry = begin; entry != end; ++entry)
@@ -86,27 +89,96 @@ Entry *lsdRadixSort(Entry *begin,
     return from;
 }
 
-// A long run is first split by its highest eleven bits that differ, then each
-// part, small enough to stay in the processor's cache, is sorted by the bits
-// below: the whole run crosses the memory twice, not once a digit.
+// Sorts [begin, end) by the key's bits from `lowBit` up through `scratch`,
+// when those bits take few values (lines repeated, or alike for eight bytes):
+// a small table numbers the values as the entries are read, the values are
+// put in order, and one counting pass places the entries, stable. Returns
+// `scratch`, where the sorted entries are, or nullptr, nothing moved, once
+// the values are too many for that.
+template <typename Entry>
+Entry *sortFewValues(Entry *begin, Entry *end, Entry *scratch, int lowBit)
+{
+    constexpr std::size_t MostValues = 2048;
+    constexpr quint16 Empty = 0xffff;
+    const auto size = std::size_t(end - begin);
+    // Twice the tableSize of the values at most, so that probes stay short.
+    const std::size_t tableSize = std::bit_ceil(2 * std::min(size, MostValues));
+    const int slotShift = 64 - std::countr_zero(tableSize);
+    std::array<quint64, 2 * MostValues> values;
+    std::array<quint16, 2 * MostValues> numbers;
+    std::fill_n(numbers.begin(), tableSize, Empty);
+    std::array<std::size_t, MostValues + 1> counts;
+    std::size_t found = 0;
+    // The number of an entry's value, numbering it when new (Empty when
+    // there is no number left for it).
+    const auto numberOf = [&](const Entry &entry) -> quint16 {
+        const quint64 value = keyOf(entry) >> lowBit;
+        std::size_t slot = std::size_t((value * 0x9e3779b97f4a7c15) >> slotShift);
+        while (numbers[slot] != Empty) {
+            if (values[slot] == value)
+                return numbers[slot];
+            slot = (slot + 1) & (tableSize - 1);
+        }
+        if (found == MostValues)
+            return Empty;
+        values[slot] = value;
+        numbers[slot] = quint16(found);
+        counts[found] = 0;
+        return quint16(found++);
+    };
+    for (const Entry *entry = begin; entry != end; ++entry) {
+        const quint16 number = numberOf(*entry);
+        if (number == Empty)
+            return nullptr;
+        ++counts[number];
+    }
+    // Where each value's entries begin, the values in order.
+    std::array<std::pair<quint64, quint16>, MostValues> ordered;
+    std::size_t n = 0;
+    for (std::size_t slot = 0; slot < tableSize; ++slot)
+        if (numbers[slot] != Empty)
+            ordered[n++] = {values[slot], numbers[slot]};
+    std::sort(ordered.begin(), ordered.begin() + n);
+    std::array<std::size_t, MostValues> starts;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        starts[ordered[i].second] = start;
+        start += counts[ordered[i].second];
+    }
+    for (const Entry *entry = begin; entry != end; ++entry)
+        scratch[starts[numberOf(*entry)]++] = *entry;
+    return scratch;
+}
+
+// Keys of few values are placed by their numbers. Else a long run is first
+// split by its highest eleven bits that differ, then each part, small enough
+// to stay in the processor's cache, is sorted by the bits below: the whole
+// run crosses the memory twice, not once a digit.
 template <typename Entry>
 bool radixSortOf(
     Entry *begin, Entry *end, Entry *scratch, int lowBit, const std::atomic<bool> &cancelled)
 {
     const auto size = std::size_t(end - begin);
-    constexpr std::size_t LongRun = std::size_t(1) << 16;
-    if (size < LongRun) {
-        const Entry *sorted = lsdRadixSort(begin, end, scratch, lowBit, 64, cancelled);
-        if (sorted == scratch)
-            std::copy(scratch, scratch + size, begin);
-        return sorted != nullptr;
-    }
     quint64 differing = 0;
     for (const Entry *entry = begin; entry != end; ++entry)
         differing |= keyOf(*entry) ^ keyOf(*begin);
     differing &= ~quint64(0) << lowBit;
     if (differing == 0)
         return true;
+    // Keys that differ in more bits than two digits hold take a radix sort
+    // more than two passes: numbering their values, if few, takes two.
+    const int digitBits = size < LongRun ? 8 : 11;
+    if (64 - std::countl_zero(differing) - std::countr_zero(differing) > 2 * digitBits
+        && sortFewValues(begin, end, scratch, lowBit)) {
+        std::copy(scratch, scratch + size, begin);
+        return true;
+    }
+    if (size < LongRun) {
+        const Entry *sorted = lsdRadixSort(begin, end, scratch, lowBit, 64, cancelled);
+        if (sorted == scratch)
+            std::copy(scratch, scratch + size, begin);
+        return sorted != nullptr;
+    }
     const int highBit = 64 - std::countl_zero(differing);
     const int shift = std::max(lowBit, highBit - 11);
     const std::size_t digits = std::size_t(1) << (highBit - shift);

@@ -807,7 +807,8 @@ void TestItemListModel::linesCompareAToZ()
 
 // Sorting lines A to Z gives what comparing them gives, equal texts in found
 // order: texts repeated many times, alike past their first eight and sixteen
-// bytes, differing in case or only in trailing zero bytes; on two threads,
+// bytes, differing in case or only in trailing zero bytes, beginning alike
+// in few ways and then in many; on two threads,
 // lines alike in their first eight bytes (sorted in halves, then merged) and
 // lines that their first bytes part (sorted in two parts).
 void TestItemListModel::linesSortAToZ_data()
@@ -821,6 +822,7 @@ void TestItemListModel::linesSortAToZ_data()
     QTest::newRow("lengths around the keys' ends") << 2 << 20'000 << false;
     QTest::newRow("repeated, in two halves") << 0 << 300'000 << true;
     QTest::newRow("in two parts by their beginnings") << 3 << 300'000 << true;
+    QTest::newRow("few beginnings, then many") << 4 << 20'000 << false;
 }
 
 void TestItemListModel::linesSortAToZ()
@@ -828,7 +830,9 @@ void TestItemListModel::linesSortAToZ()
     QFETCH(int, kind);
     QFETCH(int, lines);
     QFETCH(bool, parallel);
-    const auto textOf = [kind](int i) {
+    const auto textOf = [kind, lines](int i) {
+        if (kind == 4)
+            return QByteArray::number(i < lines / 2 ? i % 10 : i);
         if (kind == 0) {
             const QByteArray text =
                 "sharedbeginning-" + QByteArray::number(qint64(i) * 7919 % 300, 36);
