@@ -214,6 +214,27 @@ bool mergeStretch(quint32 *lines,
     std::size_t to = total;
     const bool walkBatch = batchSize <= before;
     const bool sideBySide = batchSize * GallopRatio >= before && before * GallopRatio >= batchSize;
+    // Walked side by side, lines that come this many times in a row from one
+    // side (lines repeated, or alike) start a gallop on that side.
+    constexpr int GallopAfter = 8;
+    int linesInARow = 0;
+    int batchInARow = 0;
+    // The lines still to merge that go after `line`, found by galloping,
+    // into place.
+    const auto takeLinesAfter = [&](quint32 line) {
+        const std::size_t low =
+            std::size_t(firstAfterFromEnd(lines, lines + end, line, precedes) - lines);
+        std::move_backward(lines + low, lines + end, lines + to);
+        to -= end - low;
+        end = low;
+    };
+    const auto takeBatchAfter = [&](quint32 line) {
+        const std::size_t low =
+            std::size_t(firstAfterFromEnd(batch, batch + next, line, precedes) - batch);
+        std::copy_backward(batch + low, batch + next, lines + to);
+        to -= next - low;
+        next = low;
+    };
     for (std::size_t step = 1; next > 0 && end > 0; ++step) {
         if ((step & (CancelStride - 1)) == 0 && cancelled.load(std::memory_order_relaxed)) {
             // The lines merged so far lose the batch's lines among them.
@@ -231,28 +252,30 @@ bool mergeStretch(quint32 *lines,
                 fetchAhead(batch[next - 2 * Ahead], false);
             if (next > Ahead)
                 fetchAhead(batch[next - Ahead], true);
-            if (precedes(batch[next - 1], lines[end - 1]))
+            if (precedes(batch[next - 1], lines[end - 1])) {
                 lines[--to] = lines[--end];
-            else
+                ++linesInARow;
+                batchInARow = 0;
+            } else {
                 lines[--to] = batch[--next];
+                ++batchInARow;
+                linesInARow = 0;
+            }
+            // One side keeps coming: how many more of it come before the
+            // other's next line is found by galloping.
+            if (linesInARow == GallopAfter && end > 0 && next > 0) {
+                takeLinesAfter(batch[next - 1]);
+                linesInARow = 0;
+            } else if (batchInARow == GallopAfter && end > 0 && next > 0) {
+                takeBatchAfter(lines[end - 1]);
+                batchInARow = 0;
+            }
         } else if (walkBatch) {
-            const quint32 line = batch[next - 1];
-            const std::size_t low =
-                std::size_t(firstAfterFromEnd(lines, lines + end, line, precedes) - lines);
-            std::move_backward(lines + low, lines + end, lines + to);
-            to -= end - low;
-            lines[--to] = line;
-            end = low;
-            --next;
+            takeLinesAfter(batch[next - 1]);
+            lines[--to] = batch[--next];
         } else {
-            const quint32 line = lines[end - 1];
-            const std::size_t low =
-                std::size_t(firstAfterFromEnd(batch, batch + next, line, precedes) - batch);
-            std::copy_backward(batch + low, batch + next, lines + to);
-            to -= next - low;
-            lines[--to] = line;
-            next = low;
-            --end;
+            takeBatchAfter(lines[end - 1]);
+            lines[--to] = lines[--end];
         }
     }
     // What is left of the batch comes first; what is left of the lines is
@@ -265,7 +288,8 @@ bool mergeStretch(quint32 *lines,
 // by the batch, and only its part after the first line of the batch moves.
 // When one side is far smaller, its lines find their places among the
 // other's by galloping back from the place of the one after them; else both
-// are walked from their ends, and `fetchAhead(line, soon)` is told of the
+// are walked from their ends, galloping where one side comes many times in a
+// row (repeated or alike lines), and `fetchAhead(line, soon)` is told of the
 // lines a comparison will read, first from further ahead (`soon` false),
 // then once more shortly before: comparing lines reads memory at random,
 // and fetching it ahead hides most of the wait. `precedes(a, b)` orders two

@@ -716,8 +716,8 @@ void TestItemListModel::linesWrittenInPieces()
 QTEST_GUILESS_MAIN(TestItemListModel)
 // New lines merged into a sorted order in place, on one thread or two;
 // cancelled half way, the order is as it was before. A late batch, but for its
-// first 1,000 lines, sorts after every line: of two threads, the first has few
-// of it and gets to its end.
+// first 1,000 lines, sorts among the later half of the lines: of two threads,
+// the first has few of it and gets to its end.
 void TestItemListModel::preparedOrderMerges_data()
 {
     QTest::addColumn<int>("sorted");
@@ -749,8 +749,14 @@ void TestItemListModel::preparedOrderMerges()
     QFETCH(bool, cancelled);
     QFETCH(bool, parallel);
     QFETCH(bool, late);
+    // A thousand keys: lines come in runs from one side, which gallops. A
+    // merge cancelled has keys of its own nearly every line, so that it walks
+    // long enough to see the flag.
+    const quint64 keys = cancelled ? 1'000'003 : 1000;
     const auto keyOf = [&](quint32 line) {
-        return late && line >= quint32(sorted) + 1000 ? 1000 : line * 7919 % 1000;
+        const quint64 spread = line * quint64(7919);
+        return late && line >= quint32(sorted) + 1000 ? keys / 2 + spread % (keys / 2)
+                                                      : spread % keys;
     };
     const auto precedes = [&](quint32 a, quint32 b) {
         return std::pair(keyOf(a), a) < std::pair(keyOf(b), b);
