@@ -454,7 +454,7 @@ void MainWindow::refresh(Flush flush)
     }
     if (m_progressDirty) {
         m_progressDirty = false;
-        m_controls.progressBar->setValue(int(qBound(0.0, m_progressValue * 10.0, 1000.0)));
+        m_controls.progressBar->setPosition(int(qBound(0.0, m_progressValue * 10.0, 1000.0)));
         m_controls.progressBar->setCaption(m_progressCount >= 0 ? generatingCaption(m_progressCount)
                                                                 : m_progressText);
     }

@@ -104,6 +104,17 @@ ProgressCaptionBar::ProgressCaptionBar(QWidget *parent)
     Q_UNUSED(installed);
 }
 
+void ProgressCaptionBar::setPosition(int value)
+{
+    if (value == this->value())
+        return;
+    // Held back, the paint setValue() asks for comes with the update that
+    // enabling updates again schedules.
+    setUpdatesEnabled(false);
+    setValue(value);
+    setUpdatesEnabled(true);
+}
+
 void ProgressCaptionBar::setCaption(const QString &caption)
 {
     if (caption == m_caption)

@@ -20,6 +20,9 @@ public:
 
     QString caption() const { return m_caption; }
     void setCaption(const QString &caption);
+    // Moves the bar, which is drawn with the rest of the window when it next
+    // paints: setValue() paints the bar on the spot whenever the move shows.
+    void setPosition(int value);
 
     // The caption, as it stands ("%" is no placeholder here).
     QString text() const override { return m_caption; }

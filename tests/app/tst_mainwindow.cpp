@@ -563,6 +563,25 @@ private Q_SLOTS:
         QCOMPARE(w.cursor().shape(), Qt::ArrowCursor);
     }
 
+    // The bar moves when the window next paints, not on its own: a run moves
+    // it many times a second, and each paint of its own went to the display.
+    void progressBarMovesWithTheWindowsPaint()
+    {
+        Fixture f;
+        app::MainWindow &w = f.load();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCoreApplication::processEvents();
+        auto *bar = find<QProgressBar>(w, Control::ProgressBar);
+        testsupport::EventCounter paints(bar, QEvent::Paint);
+        w.setProgressValue(50);
+        // The window's refresh alone, not its paint.
+        QCoreApplication::sendPostedEvents(&w, QEvent::MetaCall);
+        QCOMPARE(bar->value(), 500);
+        QCOMPARE(paints.count(), 0);
+        QTRY_VERIFY(paints.count() > 0);
+    }
+
     void withoutHandCursorButtonsShowTheArrow()
     {
         Fixture f;
