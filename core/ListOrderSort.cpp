@@ -101,13 +101,13 @@ Entry *sortFewValues(Entry *begin, Entry *end, Entry *scratch, int lowBit)
     constexpr std::size_t MostValues = 2048;
     constexpr quint16 Empty = 0xffff;
     const auto size = std::size_t(end - begin);
-    // Twice the tableSize of the values at most, so that probes stay short.
+    // Twice as many slots as values at most, so that probes stay short.
     const std::size_t tableSize = std::bit_ceil(2 * std::min(size, MostValues));
     const int slotShift = 64 - std::countr_zero(tableSize);
     std::array<quint64, 2 * MostValues> values;
     std::array<quint16, 2 * MostValues> numbers;
     std::fill_n(numbers.begin(), tableSize, Empty);
-    std::array<std::size_t, MostValues + 1> counts;
+    std::array<std::size_t, MostValues> counts;
     std::size_t found = 0;
     // The number of an entry's value, numbering it when new (Empty when
     // there is no number left for it).
