@@ -271,7 +271,8 @@ private:
                    [this](quint32 line, bool soon) {
                        fetchAhead(line, soon);
                    },
-                   useSecondThread());
+                   useSecondThread(),
+                   m_in.rankingOnly ? &m_control.helpWanted : nullptr);
     }
 
     // sortLines() of the lines from `first` on. Ahead of a switch to "A to

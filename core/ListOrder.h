@@ -146,6 +146,9 @@ struct BuildControl
     // Set when "A to Z" is left, and when more lines are given: sorting
     // them ahead of a switch then stops, to begin again with all of them.
     std::atomic<bool> aToZResorts{false};
+    // Set once a switch waits for work ahead of it: a merge that work began
+    // on one thread then takes a second for what is left.
+    std::atomic<bool> helpWanted{false};
 
     void cancel();
     void hurry(ListOrder order);

@@ -45,6 +45,7 @@ void BuildControl::cancel()
 void BuildControl::hurry(ListOrder order)
 {
     hurried.store(int(order), std::memory_order_relaxed);
+    helpWanted.store(true, std::memory_order_relaxed);
     if (PreparedOrders::isPrepared(order))
         left[order == ListOrder::AToZ ? 0 : 1].store(true, std::memory_order_relaxed);
     if (order == ListOrder::BestFirst)

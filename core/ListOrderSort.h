@@ -192,7 +192,7 @@ inline bool worthASecondThread(std::size_t lines)
 // and the sorted `batch` [0, batchSize) into `lines` [0, before + batchSize).
 // Cancelled half way, it is undone (the batch's lines are those numbered
 // from `firstAdded` on) and returns false.
-template <typename Precedes, typename FetchAhead>
+template <typename Precedes, typename FetchAhead, typename OnStride>
 bool mergeStretch(quint32 *lines,
                   std::size_t before,
                   const quint32 *batch,
@@ -200,7 +200,8 @@ bool mergeStretch(quint32 *lines,
                   quint32 firstAdded,
                   Precedes &precedes,
                   const std::atomic<bool> &cancelled,
-                  FetchAhead &fetchAhead)
+                  FetchAhead &fetchAhead,
+                  OnStride &onStride)
 {
     // Sides of sizes within this ratio are walked side by side.
     constexpr std::size_t GallopRatio = 8;
@@ -236,6 +237,8 @@ bool mergeStretch(quint32 *lines,
         next = low;
     };
     for (std::size_t step = 1; next > 0 && end > 0; ++step) {
+        if ((step & (CancelStride - 1)) == 0)
+            onStride();
         if ((step & (CancelStride - 1)) == 0 && cancelled.load(std::memory_order_relaxed)) {
             // The lines merged so far lose the batch's lines among them.
             for (std::size_t merged = to; merged < total; ++merged)
@@ -296,16 +299,18 @@ bool mergeStretch(quint32 *lines,
 // lines; a line of the batch equal to one of `lines` goes after it. The
 // batch's lines are all numbered from lines.size() on (they were found
 // later): cancelled half way, the merge is undone by them and returns false.
-// With `parallel`, a long merge is cut in two at the middle of the output,
-// and each part merged on a thread of its own (`precedes` and `fetchAhead`
-// are then called on both).
+// A long merge is cut into parts at even places of the output, each merged
+// on its own, taken in turn: with `parallel`, by two threads from the start;
+// with `helpWanted`, by this thread alone until the flag is set, then by a
+// second thread too (`precedes` and `fetchAhead` are then called on both).
 template <typename Precedes, typename FetchAhead = NoFetchAhead>
 bool mergeInPlace(BigVector<quint32> &lines,
                   const BigVector<quint32> &batch,
                   Precedes precedes,
                   const std::atomic<bool> &cancelled,
                   FetchAhead fetchAhead = {},
-                  bool parallel = false)
+                  bool parallel = false,
+                  const std::atomic<bool> *helpWanted = nullptr)
 {
     const std::size_t before = lines.size();
     const std::size_t total = before + batch.size();
@@ -313,7 +318,8 @@ bool mergeInPlace(BigVector<quint32> &lines,
     if (lines.capacity() < total)
         lines.reserve(std::max(total, lines.capacity() + lines.capacity() / 4));
     lines.resize(total);
-    if (!parallel || !worthASecondThread(total)) {
+    const auto noCheck = [] {};
+    if ((!parallel && !helpWanted) || !worthASecondThread(total)) {
         if (mergeStretch(lines.data(),
                          before,
                          batch.data(),
@@ -321,59 +327,101 @@ bool mergeInPlace(BigVector<quint32> &lines,
                          firstAdded,
                          precedes,
                          cancelled,
-                         fetchAhead))
+                         fetchAhead,
+                         noCheck))
             return true;
         lines.resize(before);
         return false;
     }
-    // The first `split` lines of the output take `fromLines` of the lines;
-    // the lines after them move up to where their part of the output
-    // begins, and the two parts merge side by side.
-    const std::size_t split = total / 2;
-    const std::size_t fromLines =
-        takenFromFirst(lines.data(), before, batch.data(), batch.size(), split, precedes);
-    const std::size_t fromBatch = split - fromLines;
+    // Part p of the output, from outputAt[p], takes the lines from linesAt[p]
+    // and the batch's from outputAt[p] - linesAt[p]. Each part's lines move
+    // up to where its output begins (the last part's first), and the parts
+    // merge on their own.
+    constexpr std::size_t MostParts = 8;
+    const std::size_t parts = std::clamp<std::size_t>(total >> 18, 2, MostParts);
+    std::array<std::size_t, MostParts + 1> outputAt{};
+    std::array<std::size_t, MostParts + 1> linesAt{};
+    for (std::size_t p = 1; p < parts; ++p) {
+        outputAt[p] = total * p / parts;
+        linesAt[p] =
+            takenFromFirst(lines.data(), before, batch.data(), batch.size(), outputAt[p], precedes);
+    }
+    outputAt[parts] = total;
+    linesAt[parts] = before;
     quint32 *const data = lines.data();
-    std::memmove(data + split, data + fromLines, (before - fromLines) * sizeof(quint32));
-    std::array<bool, 2> merged{};
-    runBoth(
-        [&] {
-            merged[0] = mergeStretch(data,
-                                     fromLines,
-                                     batch.data(),
-                                     fromBatch,
-                                     firstAdded,
-                                     precedes,
-                                     cancelled,
-                                     fetchAhead);
-            return merged[0];
-        },
-        [&] {
-            merged[1] = mergeStretch(data + split,
-                                     before - fromLines,
-                                     batch.data() + fromBatch,
-                                     batch.size() - fromBatch,
-                                     firstAdded,
-                                     precedes,
-                                     cancelled,
-                                     fetchAhead);
-            return merged[1];
-        });
-    if (merged[0] && merged[1])
-        return true;
-    // Undone: a part merged to its end loses the batch's lines too, then the
-    // lines of the second part move back down after those of the first.
-    const auto keepLines = [&](quint32 *part, std::size_t size) {
-        std::size_t kept = 0;
-        for (std::size_t i = 0; i < size; ++i)
-            if (part[i] < firstAdded)
-                part[kept++] = part[i];
+    for (std::size_t p = parts - 1; p > 0; --p)
+        std::memmove(
+            data + outputAt[p], data + linesAt[p], (linesAt[p + 1] - linesAt[p]) * sizeof(quint32));
+    enum PartState : char { Waiting, Merged, Undone };
+    std::array<std::atomic<char>, MostParts> state{};
+    std::atomic<std::size_t> nextPart{0};
+    // Takes parts in turn until none is left (once cancelled, each stops
+    // soon, undone).
+    const auto takeParts = [&](auto &onStride) {
+        for (std::size_t p; (p = nextPart.fetch_add(1)) < parts;) {
+            const std::size_t fromBatch = outputAt[p] - linesAt[p];
+            const bool merged = mergeStretch(data + outputAt[p],
+                                             linesAt[p + 1] - linesAt[p],
+                                             batch.data() + fromBatch,
+                                             outputAt[p + 1] - linesAt[p + 1] - fromBatch,
+                                             firstAdded,
+                                             precedes,
+                                             cancelled,
+                                             fetchAhead,
+                                             onStride);
+            state[p].store(merged ? Merged : Undone);
+        }
     };
-    if (merged[0])
-        keepLines(data, split);
-    if (merged[1])
-        keepLines(data + split, total - split);
-    std::memmove(data + fromLines, data + split, (before - fromLines) * sizeof(quint32));
+    std::thread helper;
+    std::exception_ptr helperFailed;
+    const auto startHelper = [&] {
+        try {
+            helper = std::thread([&] {
+                try {
+                    takeParts(noCheck);
+                } catch (...) {
+                    helperFailed = std::current_exception();
+                }
+            });
+        } catch (const std::system_error &) {
+            // This thread merges every part.
+        }
+    };
+    const auto askedForHelp = [&] {
+        if (!helper.joinable() && helpWanted && helpWanted->load(std::memory_order_relaxed))
+            startHelper();
+    };
+    if (parallel)
+        startHelper();
+    std::exception_ptr failed;
+    try {
+        takeParts(askedForHelp);
+    } catch (...) {
+        failed = std::current_exception();
+    }
+    if (helper.joinable())
+        helper.join();
+    if (failed || helperFailed)
+        std::rethrow_exception(failed ? failed : helperFailed);
+    bool whole = true;
+    for (std::size_t p = 0; p < parts; ++p)
+        whole = whole && state[p].load() == Merged;
+    if (whole)
+        return true;
+    // Undone: a part merged to its end loses the batch's lines too (those
+    // undone hold only their lines already), then each part's lines move
+    // back down after those of the part before.
+    for (std::size_t p = 0; p < parts; ++p) {
+        if (state[p].load() != Merged)
+            continue;
+        std::size_t kept = 0;
+        for (std::size_t i = outputAt[p]; i < outputAt[p + 1]; ++i)
+            if (data[i] < firstAdded)
+                data[outputAt[p] + kept++] = data[i];
+    }
+    for (std::size_t p = 1; p < parts; ++p)
+        std::memmove(
+            data + linesAt[p], data + outputAt[p], (linesAt[p + 1] - linesAt[p]) * sizeof(quint32));
     lines.resize(before);
     return false;
 }

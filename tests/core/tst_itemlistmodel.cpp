@@ -714,32 +714,32 @@ void TestItemListModel::linesWrittenInPieces()
 }
 
 QTEST_GUILESS_MAIN(TestItemListModel)
-// New lines merged into a sorted order in place, on one thread or two;
-// cancelled half way, the order is as it was before. A late batch, but for its
-// first 1,000 lines, sorts among the later half of the lines: of two threads,
+// New lines merged into a sorted order in place, on one thread, on two, or on
+// one that a second joins once asked for; cancelled half way, the order is as it was before. A late
+// batch, but for its first 1,000 lines, sorts among the later half of the lines: of two threads,
 // the first has few of it and gets to its end.
 void TestItemListModel::preparedOrderMerges_data()
 {
     QTest::addColumn<int>("sorted");
     QTest::addColumn<int>("batch");
     QTest::addColumn<bool>("cancelled");
-    QTest::addColumn<bool>("parallel");
+    QTest::addColumn<int>("second"); // thread: never, from the start, once asked
     QTest::addColumn<bool>("late");
-    QTest::newRow("a batch among many") << 50'000 << 40'000 << false << false << false;
-    QTest::newRow("a small batch among many") << 100'000 << 1'000 << false << false << false;
-    QTest::newRow("a few lines before a large batch")
-        << 1'000 << 100'000 << false << false << false;
-    QTest::newRow("into nothing") << 0 << 3 << false << false << false;
-    QTest::newRow("a batch larger than the order") << 30'000 << 70'000 << false << false << false;
-    QTest::newRow("a larger batch cancelled half way")
-        << 30'000 << 70'000 << true << false << false;
-    QTest::newRow("cancelled half way") << 50'000 << 40'000 << true << false << false;
-    QTest::newRow("on two threads") << 200'000 << 100'000 << false << true << false;
-    QTest::newRow("on two threads, galloping") << 300'000 << 2'000 << false << true << false;
-    QTest::newRow("on two threads, cancelled") << 200'000 << 100'000 << true << true << false;
-    QTest::newRow("on two threads, a late batch") << 400'000 << 40'000 << false << true << true;
+    QTest::newRow("a batch among many") << 50'000 << 40'000 << false << 0 << false;
+    QTest::newRow("a small batch among many") << 100'000 << 1'000 << false << 0 << false;
+    QTest::newRow("a few lines before a large batch") << 1'000 << 100'000 << false << 0 << false;
+    QTest::newRow("into nothing") << 0 << 3 << false << 0 << false;
+    QTest::newRow("a batch larger than the order") << 30'000 << 70'000 << false << 0 << false;
+    QTest::newRow("a larger batch cancelled half way") << 30'000 << 70'000 << true << 0 << false;
+    QTest::newRow("cancelled half way") << 50'000 << 40'000 << true << 0 << false;
+    QTest::newRow("on two threads") << 200'000 << 100'000 << false << 1 << false;
+    QTest::newRow("on two threads, galloping") << 300'000 << 2'000 << false << 1 << false;
+    QTest::newRow("on two threads, cancelled") << 200'000 << 100'000 << true << 1 << false;
+    QTest::newRow("on two threads, a late batch") << 400'000 << 40'000 << false << 1 << true;
+    QTest::newRow("a second thread asked for half way")
+        << 800'000 << 400'000 << false << 2 << false;
     QTest::newRow("on two threads, a late batch cancelled")
-        << 400'000 << 40'000 << true << true << true;
+        << 400'000 << 40'000 << true << 1 << true;
 }
 
 void TestItemListModel::preparedOrderMerges()
@@ -747,12 +747,12 @@ void TestItemListModel::preparedOrderMerges()
     QFETCH(int, sorted);
     QFETCH(int, batch);
     QFETCH(bool, cancelled);
-    QFETCH(bool, parallel);
+    QFETCH(int, second);
     QFETCH(bool, late);
     // A thousand keys: lines come in runs from one side, which gallops. A
-    // merge cancelled has keys of its own nearly every line, so that it walks
-    // long enough to see the flag.
-    const quint64 keys = cancelled ? 1'000'003 : 1000;
+    // merge cancelled or asked for help has keys of its own nearly every
+    // line, so that it walks long enough to see the flags.
+    const quint64 keys = cancelled || second == 2 ? 1'000'003 : 1000;
     const auto keyOf = [&](quint32 line) {
         const quint64 spread = line * quint64(7919);
         return late && line >= quint32(sorted) + 1000 ? keys / 2 + spread % (keys / 2)
@@ -769,9 +769,28 @@ void TestItemListModel::preparedOrderMerges()
     std::sort(added.begin(), added.end(), precedes);
     const core::BigVector<quint32> before = lines;
     const std::atomic<bool> stop{cancelled};
-    QCOMPARE(core::detail::mergeInPlace(
-                 lines, added, precedes, stop, core::detail::NoFetchAhead(), parallel),
+    // Asked for after some comparisons, a second thread joins the merge.
+    std::atomic<bool> helpWanted{false};
+    std::atomic<int> compared{0};
+    std::atomic<bool> helped{false};
+    const auto mainThread = std::this_thread::get_id();
+    const auto merging = [&](quint32 a, quint32 b) {
+        if (second == 2 && ++compared == 10'000)
+            helpWanted.store(true);
+        if (std::this_thread::get_id() != mainThread)
+            helped.store(true);
+        return precedes(a, b);
+    };
+    QCOMPARE(core::detail::mergeInPlace(lines,
+                                        added,
+                                        merging,
+                                        stop,
+                                        core::detail::NoFetchAhead(),
+                                        second == 1,
+                                        second == 2 ? &helpWanted : nullptr),
              !cancelled);
+    if (second == 2)
+        QVERIFY(helped.load());
     core::BigVector<quint32> expected = before;
     if (!cancelled) {
         expected.insert(expected.end(), added.begin(), added.end());
