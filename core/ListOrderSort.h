@@ -220,21 +220,15 @@ bool mergeStretch(quint32 *lines,
     constexpr int GallopAfter = 8;
     int linesInARow = 0;
     int batchInARow = 0;
-    // The lines still to merge that go after `line`, found by galloping,
-    // into place.
-    const auto takeLinesAfter = [&](quint32 line) {
+    // The lines still to merge of one side, `side` [0, sideEnd), that go
+    // after `line`, found by galloping, into place (the output's free room
+    // ends past the lines', so copying back moves them safely).
+    const auto takeAfter = [&](const quint32 *side, std::size_t &sideEnd, quint32 line) {
         const std::size_t low =
-            std::size_t(firstAfterFromEnd(lines, lines + end, line, precedes) - lines);
-        std::move_backward(lines + low, lines + end, lines + to);
-        to -= end - low;
-        end = low;
-    };
-    const auto takeBatchAfter = [&](quint32 line) {
-        const std::size_t low =
-            std::size_t(firstAfterFromEnd(batch, batch + next, line, precedes) - batch);
-        std::copy_backward(batch + low, batch + next, lines + to);
-        to -= next - low;
-        next = low;
+            std::size_t(firstAfterFromEnd(side, side + sideEnd, line, precedes) - side);
+        std::copy_backward(side + low, side + sideEnd, lines + to);
+        to -= sideEnd - low;
+        sideEnd = low;
     };
     for (std::size_t step = 1; next > 0 && end > 0; ++step) {
         if ((step & (CancelStride - 1)) == 0)
@@ -267,17 +261,17 @@ bool mergeStretch(quint32 *lines,
             // One side keeps coming: how many more of it come before the
             // other's next line is found by galloping.
             if (linesInARow == GallopAfter && end > 0 && next > 0) {
-                takeLinesAfter(batch[next - 1]);
+                takeAfter(lines, end, batch[next - 1]);
                 linesInARow = 0;
             } else if (batchInARow == GallopAfter && end > 0 && next > 0) {
-                takeBatchAfter(lines[end - 1]);
+                takeAfter(batch, next, lines[end - 1]);
                 batchInARow = 0;
             }
         } else if (walkBatch) {
-            takeLinesAfter(batch[next - 1]);
+            takeAfter(lines, end, batch[next - 1]);
             lines[--to] = batch[--next];
         } else {
-            takeBatchAfter(lines[end - 1]);
+            takeAfter(batch, next, lines[end - 1]);
             lines[--to] = lines[--end];
         }
     }
