@@ -191,7 +191,8 @@ inline bool worthASecondThread(std::size_t lines)
 // The merge of mergeInPlace() on one stretch: the sorted `lines` [0, before)
 // and the sorted `batch` [0, batchSize) into `lines` [0, before + batchSize).
 // Cancelled half way, it is undone (the batch's lines are those numbered
-// from `firstAdded` on) and returns false.
+// from `firstAdded` on) and returns false. `onStride()` is called each time
+// it looks at the flag.
 template <typename Precedes, typename FetchAhead, typename OnStride>
 bool mergeStretch(quint32 *lines,
                   std::size_t before,
@@ -231,14 +232,15 @@ bool mergeStretch(quint32 *lines,
         sideEnd = low;
     };
     for (std::size_t step = 1; next > 0 && end > 0; ++step) {
-        if ((step & (CancelStride - 1)) == 0)
+        if ((step & (CancelStride - 1)) == 0) {
             onStride();
-        if ((step & (CancelStride - 1)) == 0 && cancelled.load(std::memory_order_relaxed)) {
-            // The lines merged so far lose the batch's lines among them.
-            for (std::size_t merged = to; merged < total; ++merged)
-                if (lines[merged] < firstAdded)
-                    lines[end++] = lines[merged];
-            return false;
+            if (cancelled.load(std::memory_order_relaxed)) {
+                // The lines merged so far lose the batch's lines among them.
+                for (std::size_t merged = to; merged < total; ++merged)
+                    if (lines[merged] < firstAdded)
+                        lines[end++] = lines[merged];
+                return false;
+            }
         }
         if (sideBySide) {
             if (end > 2 * Ahead)
