@@ -49,26 +49,34 @@ quint64 keyOf(quint64 entry)
     return entry;
 }
 
+// The bits in which the keys of [begin, end) differ.
+template <typename Entry>
+quint64 differingBits(const Entry *begin, const Entry *end)
+{
+    quint64 differing = 0;
+    for (const Entry *entry = begin; entry != end; ++entry)
+        differing |= keyOf(*entry) ^ keyOf(*begin);
+    return differing;
+}
+
 // A stable least-significant-digit radix sort of [begin, end) by the key's
 // bits [lowBit, highBit), through `scratch` (at least as long): 11 bits a
 // pass for long runs, 8 for short ones, whose counting would otherwise cost
-// more than their lines; passes over a digit that every key shares are
-// skipped without counting. Returns where the sorted lines are (`begin` or
-// `scratch`), or nullptr once cancelled.
+// more than their lines; passes over a digit that every key shares (no bit
+// of it in `differing`) are skipped without counting. Returns where the
+// sorted lines are (`begin` or `scratch`), or nullptr once cancelled.
 template <typename Entry>
 Entry *lsdRadixSort(Entry *begin,
                     Entry *end,
                     Entry *scratch,
                     int lowBit,
                     int highBit,
+                    quint64 differing,
                     const std::atomic<bool> &cancelled)
 {
     const auto size = std::size_t(end - begin);
     const int digitBits = size < LongRun ? 8 : 11;
     const std::size_t digits = std::size_t(1) << digitBits;
-    quint64 differing = 0;
-    for (const Entry *entry = begin; entry != end; ++entry)
-        differing |= keyOf(*entry) ^ keyOf(*begin);
     std::array<std::size_t, (1 << 11) + 1> starts;
     Entry *from = begin;
     Entry *to = scratch;
@@ -159,10 +167,7 @@ bool radixSortOf(
     Entry *begin, Entry *end, Entry *scratch, int lowBit, const std::atomic<bool> &cancelled)
 {
     const auto size = std::size_t(end - begin);
-    quint64 differing = 0;
-    for (const Entry *entry = begin; entry != end; ++entry)
-        differing |= keyOf(*entry) ^ keyOf(*begin);
-    differing &= ~quint64(0) << lowBit;
+    const quint64 differing = differingBits(begin, end) & (~quint64(0) << lowBit);
     if (differing == 0)
         return true;
     // Keys that differ in more bits than two digits hold take a radix sort
@@ -174,7 +179,7 @@ bool radixSortOf(
         return true;
     }
     if (size < LongRun) {
-        const Entry *sorted = lsdRadixSort(begin, end, scratch, lowBit, 64, cancelled);
+        const Entry *sorted = lsdRadixSort(begin, end, scratch, lowBit, 64, differing, cancelled);
         if (sorted == scratch)
             std::copy(scratch, scratch + size, begin);
         return sorted != nullptr;
@@ -193,8 +198,13 @@ bool radixSortOf(
     for (std::size_t d = 0; d < digits; ++d) {
         Entry *part = scratch + starts[d];
         Entry *partEnd = scratch + starts[d + 1];
-        const Entry *sorted =
-            lsdRadixSort(part, partEnd, begin + starts[d], lowBit, shift, cancelled);
+        const Entry *sorted = lsdRadixSort(part,
+                                           partEnd,
+                                           begin + starts[d],
+                                           lowBit,
+                                           shift,
+                                           differingBits(part, partEnd),
+                                           cancelled);
         if (!sorted)
             return false;
         if (sorted == part)
