@@ -16,9 +16,8 @@ namespace core {
 // Memory for the lists' large arrays. A fresh page costs a fault when first
 // written, and small pages make a large array cost thousands of them: memory
 // of 2 MiB and more is mapped on its own, aligned for the system's huge
-// pages, which it is asked to use; regions freed are kept a while for the
-// next ones (see releaseSpareMemory()). Every allocation throws
-// std::bad_alloc when the memory is not there.
+// pages, which it is asked to use. Every allocation throws std::bad_alloc
+// when the memory is not there.
 inline constexpr std::size_t HugePageBytes = std::size_t(2) << 20;
 
 namespace detail {
@@ -29,10 +28,6 @@ struct FreeMemory
     std::size_t regionBytes = 0;
     void operator()(void *memory) const;
 };
-
-// The bytes of regions freed and kept for reuse, and the most kept.
-std::size_t spareMemoryBytes();
-inline constexpr std::size_t SpareMemoryLimit = std::size_t(256) << 20;
 
 // Makes the lists' allocations on this thread fail, for tests: while one
 // lives, the first `succeeding` allocations succeed and every later one
@@ -54,14 +49,9 @@ private:
 };
 } // namespace detail
 
-// The memory of regions freed, which later regions reuse, goes back to the
-// system; for when a list's work is done.
-void releaseSpareMemory();
-
 // `bytes` from the heap.
 void *heapMemory(std::size_t bytes);
 // A region of `bytes` (a multiple of HugePageBytes), aligned to HugePageBytes.
-// What it holds is undefined: it may be memory freed before.
 void *regionMemory(std::size_t bytes);
 // Has the system back the pages of [begin, begin + bytes) with memory now,
 // as a first write would, without changing what they hold: the fault is

@@ -300,9 +300,6 @@ void ItemListModel::buildFinished()
     settleSideBuild();
     // Lines that came meanwhile go on to their places.
     showPendingSoon();
-    // With no work left, the memory that sorts freed goes back.
-    if (!m_build && !m_sideBuild)
-        releaseSpareMemory();
 }
 
 // Shows the first `lines` lines in `order`, which `output` holds for them

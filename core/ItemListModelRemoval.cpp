@@ -187,7 +187,6 @@ void ItemListModel::clear()
     BigVector<quint32>().swap(m_ranks);
     m_shown = 0;
     m_placed = 0;
-    releaseSpareMemory();
     const bool switched = m_wanted != m_order;
     m_order = m_wanted;
     if (m_retesting) {
