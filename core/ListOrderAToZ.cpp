@@ -84,9 +84,7 @@ std::size_t
 AToZSorter::partByBeginning(const KeyedLine *entries, std::size_t size, KeyedLine *parted) const
 {
     // The highest eleven bits in which keys differ, counted.
-    quint64 differing = 0;
-    for (std::size_t i = 0; i < size; ++i)
-        differing |= entries[i].key ^ entries[0].key;
+    const quint64 differing = differingKeyBits(entries, entries + size);
     if (differing == 0 || stopped())
         return 0;
     const int highBit = 64 - std::countl_zero(differing);

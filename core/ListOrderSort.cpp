@@ -215,6 +215,11 @@ bool radixSortOf(
 
 } // namespace
 
+quint64 differingKeyBits(const KeyedLine *begin, const KeyedLine *end)
+{
+    return differingBits(begin, end);
+}
+
 bool radixSort(KeyedLine *begin,
                KeyedLine *end,
                KeyedLine *scratch,

@@ -81,6 +81,9 @@ private:
 };
 using KeyedLines = SortArray<KeyedLine>;
 
+// The bits in which the keys of [begin, end) differ.
+quint64 differingKeyBits(const KeyedLine *begin, const KeyedLine *end);
+
 // A stable radix sort of [begin, end) by the key's bits from `lowBit` up,
 // through `scratch` (at least as long). Returns false, part done, once
 // `cancelled` is set.
